@@ -1,0 +1,49 @@
+#include "app/Timing.h"
+
+#include "app/Numbers.h"
+
+#include <cmath>
+
+DotLengthResult ComputeDotLength(const TimingFields& f, const SignTable& signs)
+{
+    DotLengthResult result;
+    double total = f.espa - f.espb;
+    for (const QChar c : f.referenceWord) {
+        const auto pattern = signs.patternOf(QString(c).toLower());
+        if (!pattern) {
+            result.status = DotLengthResult::Status::MissingCharacter;
+            return result;
+        }
+        for (const QChar symbol : *pattern) {
+            if (symbol == u'.')
+                total += 1 + f.espa;
+            else if (symbol == u'-')
+                total += f.dash + f.espa;
+        }
+        total = total + f.espb - f.espa;
+    }
+    total -= f.espa;
+    result.wordDots = total;
+    total *= f.wpm;
+    total = total + f.espc * (f.wpm - 1) - f.espa;
+    result.minuteDots = total;
+    // A minute of no dots, or of fewer than none, has no dot length; an infinite count neither.
+    if (!(total > 0) || !std::isfinite(60000.0 / total) || 60000.0 / total <= 0) {
+        result.status = DotLengthResult::Status::NoDivisor;
+        return result;
+    }
+    result.dotMs = 60000.0 / total;
+    return result;
+}
+
+QStringList ThinkingTimeItems(const QLocale& locale)
+{
+    QStringList items;
+    for (double x = -1; x <= -0.001; x += 0.1)
+        items << FormatNumber(x, locale);
+    for (double x = 0; x <= 0.9999; x += 0.1)
+        items << FormatNumber(x, locale);
+    for (double x = 1; x <= 10; x += 1)
+        items << FormatNumber(x, locale);
+    return items;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "signs/SignTable.h"
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+// The speed and spacing settings, as read from their fields (every number through LeadingNumber).
+struct TimingFields
+{
+    QString referenceWord; // Text20
+    double espa = 1;       // element gap, dots (Text21)
+    double espb = 3;       // character gap, dots (Text22)
+    double espc = 9;       // word gap, dots (Text23)
+    double dash = 3;       // dash length, dots (Text24, key "tp")
+    double wpm = 12;       // words per minute (Combo1)
+};
+
+struct DotLengthResult
+{
+    enum class Status
+    {
+        Ok,
+        MissingCharacter, // a character of the reference word is not in the sign table: beep, keep TP
+        NoDivisor,        // the minute holds no positive number of dots: keep TP
+    };
+    Status status = Status::Ok;
+    double dotMs = 0;      // valid when Ok
+    double wordDots = 0;   // W, the reference word in dots without trailing gap
+    double minuteDots = 0; // D, the dots of one minute at this speed
+};
+
+// The dot length in ms: 60000 / D with D = wpm * W + (wpm - 1) * espc - espa, W measured through the sign table.
+DotLengthResult ComputeDotLength(const TimingFields& fields, const SignTable& signs);
+
+// The values of the extra-thinking-time list (Texte): -1 to -0.1, 0 to 0.9, 1 to 10, produced by the same
+// floating counters as always (so their last digits are those of repeated addition), written with FormatNumber.
+QStringList ThinkingTimeItems(const QLocale& locale = QLocale::system());

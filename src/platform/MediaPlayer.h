@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+// What the program hears from its player. Called on the user-interface thread, never from inside a command.
+class MediaPlayerListener
+{
+public:
+    virtual ~MediaPlayerListener() = default;
+    // The user started playback with the player's own Play button (not sent for play() called by the program).
+    virtual void playStarted() = 0;
+    // Every status interval while playing.
+    virtual void statusUpdate() = 0;
+    // A playback ended, however it was started; also for a file without any sample.
+    virtual void playbackEnded() = 0;
+};
+
+// The player of the rendered WAV file, with its own transport buttons.
+class MediaPlayer
+{
+public:
+    virtual ~MediaPlayer() = default;
+
+    virtual void setListener(MediaPlayerListener* listener) = 0;
+
+    // The file that "Open" opens.
+    virtual void setFileName(const QString& path) = 0;
+    virtual QString fileName() const = 0;
+    // "Open": opens the file named by setFileName, at its start. False (and errorString) when it cannot.
+    virtual bool open() = 0;
+    // "Play": plays from the current position; playbackEnded follows at the end.
+    virtual void play() = 0;
+    // "Prev": back to the start of the file.
+    virtual void prev() = 0;
+    // "Close": stops and releases the file; no notification follows.
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual bool isPlaying() const = 0;
+    // Length of the open file in ms (0 when closed).
+    virtual qint64 lengthMs() const = 0;
+    // Period of statusUpdate in ms.
+    virtual void setStatusIntervalMs(int ms) = 0;
+    virtual int statusIntervalMs() const = 0;
+    // The unit of the length; the program asks for milliseconds only.
+    virtual void setTimeFormatMilliseconds() = 0;
+    // Shown or hidden in the window.
+    virtual void setVisible(bool visible) = 0;
+    virtual bool isVisible() const = 0;
+    // Why the last open() failed, in French.
+    virtual QString errorString() const = 0;
+};

@@ -1,0 +1,94 @@
+#include "signs/SignTable.h"
+
+#include "signs/Windows1252.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+SignTable SignTable::fromLines(const QStringList& lines)
+{
+    SignTable table;
+    const int count = std::min<int>(lines.size(), Capacity);
+    for (int i = 0; i < count; ++i) {
+        const QString& line = lines[i];
+        SignEntry& e = table.m_entries[static_cast<size_t>(i + 1)];
+        e.character = line.left(1);
+        e.pattern = line.size() >= 3 ? line.mid(2, 10) : QString();
+    }
+    return table;
+}
+
+std::optional<int> SignTable::FindSign(QStringView key) const
+{
+    for (int j = 1; j <= Capacity; ++j) {
+        if (m_entries[static_cast<size_t>(j)].character == key)
+            return j;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> SignTable::patternOf(QStringView key) const
+{
+    if (const auto j = FindSign(key))
+        return entry(*j).pattern;
+    return std::nullopt;
+}
+
+QStringList SplitSignFileLines(const QByteArray& bytes)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (bytes[i] != '\r')
+            continue;
+        lines.append(FromWindows1252(bytes.mid(start, i - start)));
+        if (i + 1 < n && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(FromWindows1252(bytes.mid(start)));
+    return lines;
+}
+
+SignFile LoadSignFile(const QString& path)
+{
+    SignFile result;
+    const QString shown = QFileInfo(path).absoluteFilePath();
+    QFile file(path);
+    if (!file.exists()) {
+        result.status = SignFile::Status::NotFound;
+        result.errorText = QStringLiteral("Le fichier des signes « %1 » est introuvable.").arg(shown);
+        return result;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.status = SignFile::Status::Unreadable;
+        result.errorText =
+            QStringLiteral("Le fichier des signes « %1 » ne peut pas être lu : %2.").arg(shown, file.errorString());
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.status = SignFile::Status::Unreadable;
+        result.errorText =
+            QStringLiteral("Le fichier des signes « %1 » ne peut pas être lu : %2.").arg(shown, file.errorString());
+        return result;
+    }
+    QStringList lines = SplitSignFileLines(bytes);
+    if (lines.size() > SignTable::Capacity) {
+        // The first line too many is listed, then the table is refused.
+        lines = lines.mid(0, SignTable::Capacity + 1);
+        result.status = SignFile::Status::TooManyLines;
+        result.lines = lines;
+        result.errorText = QStringLiteral("Le fichier des signes « %1 » a plus de %2 lignes : la ligne %3 est de trop.")
+                               .arg(shown)
+                               .arg(SignTable::Capacity)
+                               .arg(SignTable::Capacity + 1);
+        return result;
+    }
+    result.status = SignFile::Status::Loaded;
+    result.table = SignTable::fromLines(lines);
+    result.lines = std::move(lines);
+    return result;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/MediaPlayer.h"
+
+#include <QByteArray>
+
+struct AppContext;
+
+// The sound of the window: the WAV header, the tone and its runs, "Préparer La Musique", the player's
+// notifications and the tone test.
+class SoundController : public MediaPlayerListener
+{
+public:
+    explicit SoundController(AppContext& ctx);
+
+    // Builds the WAV header template (start-up).
+    void entete();
+    // Rebuilds the tone period from HScroll4 and vol, sets Command1's caption, closes the player, then runs
+    // DotLengthChanged. Also the change handler of HScroll4 and vol.
+    void BuildTonePeriod();
+    // Whether a tone period exists yet (none before the first BuildTonePeriod).
+    bool hasTonePeriod() const;
+    // Rebuilds the element runs; false (runs unchanged) when the values give no runs (negative lengths).
+    bool BuildSampleRuns(double dotMs, double espa, double espb, double espc, double supl);
+
+    // "Préparer La Musique" (Command3).
+    void RenderExercise();
+    // "Test de la tonalité" (Command1): render, then play.
+    void ToneTest();
+
+    void PlayStarted();
+    void StatusTick();
+    void PlayEnded();
+
+    int RemainingMs = 0;
+
+    // MediaPlayerListener
+    void playStarted() override { PlayStarted(); }
+    void statusUpdate() override { StatusTick(); }
+    void playbackEnded() override { PlayEnded(); }
+
+private:
+    AppContext& m_ctx;
+};

@@ -1,0 +1,4 @@
+#include "sound/TypedPlayback.h"
+
+TypedPlayback::TypedPlayback(AppContext& ctx) : m_ctx(ctx) {}
+void TypedPlayback::PlayTypedCharacter() {}
