@@ -90,7 +90,11 @@ QString FormatNumber(double value, const QLocale& locale)
         return QStringLiteral("0");
     QLocale l = locale;
     l.setNumberOptions(QLocale::OmitGroupSeparator);
-    return l.toString(value, 'g', 15);
+    QString text = l.toString(value, 'g', 15);
+    // One exponent letter whatever the locale: 1E+20.
+    if (std::isfinite(value))
+        text.replace(u'e', u'E');
+    return text;
 }
 
 double RoundHalfEven(double value)

@@ -20,6 +20,9 @@ SignTable SignTable::fromLines(const QStringList& lines)
 
 std::optional<int> SignTable::FindSign(QStringView key) const
 {
+    // Empty entries (empty lines, unused places) are never found.
+    if (key.isEmpty())
+        return std::nullopt;
     for (int j = 1; j <= Capacity; ++j) {
         if (m_entries[static_cast<size_t>(j)].character == key)
             return j;

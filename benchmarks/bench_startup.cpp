@@ -1,0 +1,51 @@
+// One start-up of the real window, as the program does it, timed from main() to the first paint of the window
+// with its first exercise rendered. Run by benchmarks/startup.sh in fresh processes.
+#include "app/MainWindow.h"
+#include "app/RandomSource.h"
+#include "platform/AudioSinkPlayer.h"
+#include "platform/QtBeep.h"
+#include "platform/QtFileDialog.h"
+#include "platform/QtMessageBox.h"
+#include "platform/QtPrinter.h"
+#include "platform/QtProcessLauncher.h"
+#include "platform/QtSerialPort.h"
+#include "platform/QtSettingsStore.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QElapsedTimer clock;
+    clock.start();
+    QApplication app(argc, argv);
+    QtSettingsStore settings;
+    QtBeep beep;
+    QtMessageBox messages;
+    AudioSinkPlayer player;
+    QtSerialPort serial;
+    QtFileDialog fileDialog;
+    QtPrinter printer;
+    QtProcessLauncher launcher;
+    Platform platform{&settings, &beep, &player, &serial, &fileDialog, &printer, &launcher, &messages};
+    // The exercise files go to a scratch folder holding the sign file.
+    QTemporaryDir folder;
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/telkey.ref"),
+                folder.filePath(QStringLiteral("telkey.ref")));
+    RandomSource random;
+    MainWindow window(platform, random, folder.path(), {});
+    if (const auto error = window.startUp()) {
+        std::fprintf(stderr, "%s\n", qPrintable(*error));
+        return 1;
+    }
+    QTimer::singleShot(0, &app, [&] {
+        window.repaint();
+        std::printf("ready_ms=%.1f\n", clock.nsecsElapsed() / 1e6);
+        QApplication::quit();
+    });
+    return app.exec();
+}

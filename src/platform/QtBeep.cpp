@@ -1,0 +1,8 @@
+#include "platform/QtBeep.h"
+
+#include <QApplication>
+
+void QtBeep::beep()
+{
+    QApplication::beep();
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/Beep.h"
+
+class QtBeep : public Beep
+{
+public:
+    void beep() override;
+};

@@ -1,0 +1,291 @@
+#include "fakes/ScriptedRandomSource.h"
+#include "fakes/TestApp.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUp_emptyStore();
+    void startUp_signFileProblems_data();
+    void startUp_signFileProblems();
+    void storedToneAndVolume_data();
+    void storedToneAndVolume();
+    void save_thenNextStartReadsValues();
+    void reset_putsExamValues();
+    void settingsView_hidesMenusAndUnticksCache();
+    void timer1_blinksAndDraws();
+    void timing_followsFields();
+    void menus_accessKeys();
+};
+
+static QString text(const TestApp& app, const char* name)
+{
+    if (auto* e = app.find<QLineEdit>(QString::fromLatin1(name)))
+        return e->text();
+    return app.find<QComboBox>(QString::fromLatin1(name))->currentText();
+}
+
+void TestMainWindow::startUp_emptyStore()
+{
+    TestApp app;
+    QVERIFY(!app.startUpError);
+    QCOMPARE(app.window->windowTitle(), QStringLiteral("Tonique,  Version :2.0.1"));
+
+    auto* sets = app.find<QComboBox>("TEXT1");
+    QCOMPARE(sets->count(), 25);
+    QCOMPARE(sets->itemText(0), QStringLiteral("egmz0"));
+    QCOMPARE(sets->itemText(7), QStringLiteral("egmz0ahtr1nujf2idpc3wbyq4xovl5sk786=+?/9"));
+    QCOMPARE(sets->itemText(8), QStringLiteral("eish5"));
+    QCOMPARE(sets->itemText(15), QStringLiteral("eish5ptmo08'awj1qndb69kx=/,gz7?cylrf2v3?"));
+    QCOMPARE(sets->itemText(24), QStringLiteral("0123456789abcdefghijklmnopqrstuvwxyz.,?/+'<*"));
+    QCOMPARE(sets->currentText(), sets->itemText(24));
+
+    const QList<std::pair<const char*, QString>> defaults = {
+        {"Text20", "PARIS"}, {"Text21", "1"}, {"Text22", "3"},        {"Text23", "9"},   {"Text24", "3"},
+        {"Combo1", "12"},    {"Text8", ".,?/+'<*"}, {"Text9", "VVV"}, {"Text4", "+"},    {"Text15", "1"},
+        {"Texte", "0"},      {"Text11", "TEST"},    {"TP", "97.7198697068404"}};
+    for (const auto& [name, value] : defaults)
+        QVERIFY2(text(app, name) == value, name);
+    QCOMPARE(app.find<QScrollBar>("vol")->value(), 64);
+    QCOMPARE(app.find<QScrollBar>("HScroll4")->value(), 800);
+
+    QCOMPARE(app.find<QComboBox>("Combo1")->count(), 59);
+    QCOMPARE(app.find<QComboBox>("Text23")->count(), 3);
+    QCOMPARE(app.find<QComboBox>("Text20")->itemText(1), QStringLiteral("CODEX"));
+    QCOMPARE(app.find<QComboBox>("Texte")->count(), 30);
+    QCOMPARE(app.find<QListWidget>("List2")->item(0)->text(), QStringLiteral("a .-"));
+    QCOMPARE(app.find<QPushButton>("Command25")->text(), QStringLiteral("EXERCICES"));
+    QVERIFY(app.find<QGroupBox>("Frame1")->isHidden());
+    QVERIFY(app.find<QGroupBox>("Frame2")->isHidden());
+    QCOMPARE(app.player.interval, 999);
+    QVERIFY(app.player.milliseconds);
+    QCOMPARE(app.beep.count, 0);
+}
+
+void TestMainWindow::startUp_signFileProblems_data()
+{
+    QTest::addColumn<bool>("missing");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("listed");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("missing") << true << QByteArray() << 0 << "introuvable";
+    QTest::newRow("101 lines") << false << QByteArray("e .\r\n").repeated(101) << 101 << "101";
+}
+
+void TestMainWindow::startUp_signFileProblems()
+{
+    QFETCH(bool, missing);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, listed);
+    QFETCH(QString, says);
+    TestApp::Options options;
+    options.missingSignFile = missing;
+    if (!missing)
+        options.signFile = bytes;
+    TestApp app(options);
+    QVERIFY(app.startUpError);
+    QVERIFY(app.startUpError->contains(QStringLiteral("telkey.ref")));
+    QVERIFY(app.startUpError->contains(says));
+    QCOMPARE(app.find<QListWidget>("List2")->count(), listed);
+}
+
+void TestMainWindow::storedToneAndVolume_data()
+{
+    QTest::addColumn<QString>("tona");
+    QTest::addColumn<QString>("vol");
+    QTest::addColumn<int>("tone");
+    QTest::addColumn<int>("volume");
+    QTest::addColumn<bool>("fails");
+    QTest::newRow("below 300 starts at 800") << "250" << "64" << 800 << 64 << false;
+    QTest::newRow("1200 kept") << "1200" << "64" << 1200 << 64 << false;
+    QTest::newRow("not a number reads 0: 800") << "abc" << "64" << 800 << 64 << false;
+    QTest::newRow("half to even") << "900.5" << "64.5" << 900 << 64 << false;
+    QTest::newRow("tone above range") << "2500" << "64" << 0 << 0 << true;
+    QTest::newRow("tone with text after it") << "1000Hz" << "64" << 0 << 0 << true;
+    QTest::newRow("volume above range") << "800" << "200" << 0 << 0 << true;
+    QTest::newRow("volume not a number") << "800" << "fort" << 0 << 0 << true;
+    QTest::newRow("volume 0") << "800" << "0" << 0 << 0 << true;
+}
+
+void TestMainWindow::storedToneAndVolume()
+{
+    QFETCH(QString, tona);
+    QFETCH(QString, vol);
+    QFETCH(int, tone);
+    QFETCH(int, volume);
+    QFETCH(bool, fails);
+    TestApp::Options options;
+    options.settings = {{"tona", tona}, {"vol", vol}};
+    TestApp app(options);
+    if (fails) {
+        QVERIFY(app.startUpError);
+        QVERIFY(app.startUpError->contains(QStringLiteral("« %1 »").arg(tona == "800" ? vol : tona)));
+        return;
+    }
+    QVERIFY(!app.startUpError);
+    QCOMPARE(app.find<QScrollBar>("HScroll4")->value(), tone);
+    QCOMPARE(app.find<QScrollBar>("vol")->value(), volume);
+}
+
+void TestMainWindow::save_thenNextStartReadsValues()
+{
+    QMap<QString, QString> stored;
+    {
+        TestApp app;
+        app.window->context().ui.afff->trigger();
+        app.find<QComboBox>("Text20")->setEditText(QStringLiteral("CODEX"));
+        app.find<QLineEdit>("Text21")->setText(QStringLiteral("2"));
+        app.find<QComboBox>("Combo1")->setEditText(QStringLiteral("20"));
+        app.find<QLineEdit>("Text9")->setText(QStringLiteral("VVV VVV"));
+        app.find<QLineEdit>("Text15")->setText(QStringLiteral("3"));
+        app.find<QComboBox>("Texte")->setEditText(QStringLiteral("0.5"));
+        app.find<QScrollBar>("HScroll4")->setValue(1000);
+        app.find<QScrollBar>("vol")->setValue(100);
+        QTest::mouseClick(app.find<QPushButton>("Command24"), Qt::LeftButton);
+        QCOMPARE(app.settings.writes, (QStringList{"paris", "espa", "espb", "espc", "tp", "mn", "prog", "com", "ponctu",
+                                                   "deb", "fin", "supl", "tona", "vol"}));
+        QCOMPARE(app.settings.values.value("tona"), QStringLiteral("1000"));
+        QVERIFY(app.find<QGroupBox>("Frame1")->isHidden()); // back to the exercise view
+        stored = app.settings.values;
+    }
+    TestApp::Options options;
+    options.settings = stored;
+    TestApp next(options);
+    QCOMPARE(text(next, "Text20"), QStringLiteral("CODEX"));
+    QCOMPARE(text(next, "Text21"), QStringLiteral("2"));
+    QCOMPARE(text(next, "Combo1"), QStringLiteral("20"));
+    QCOMPARE(text(next, "Text9"), QStringLiteral("VVV VVV"));
+    QCOMPARE(text(next, "Text15"), QStringLiteral("3"));
+    QCOMPARE(text(next, "Texte"), QStringLiteral("0.5"));
+    QCOMPARE(next.find<QScrollBar>("HScroll4")->value(), 1000);
+    QCOMPARE(next.find<QScrollBar>("vol")->value(), 100);
+}
+
+void TestMainWindow::reset_putsExamValues()
+{
+    TestApp::Options options;
+    options.settings = {{"paris", "CODEX"}, {"mn", "20"}, {"com", "3"}, {"deb", ""}, {"tona", "1200"}, {"vol", "20"}};
+    TestApp app(options);
+    QCOMPARE(text(app, "Text20"), QStringLiteral("CODEX"));
+    app.ui().afff->trigger();
+    QTest::mouseClick(app.find<QPushButton>("Command23"), Qt::LeftButton);
+    QCOMPARE(text(app, "Text20"), QStringLiteral("PARIS"));
+    QCOMPARE(text(app, "Combo1"), QStringLiteral("12"));
+    QCOMPARE(text(app, "Text9"), QStringLiteral("VVV"));
+    QCOMPARE(text(app, "Text15"), QStringLiteral("3")); // the port is left alone
+    QCOMPARE(text(app, "TP"), QStringLiteral("97.7198697068404"));
+    QCOMPARE(app.find<QScrollBar>("HScroll4")->value(), 900);
+    QCOMPARE(app.find<QScrollBar>("vol")->value(), 64);
+    QVERIFY(app.settings.writes.isEmpty());               // nothing saved
+    QVERIFY(app.find<QGroupBox>("Frame1")->isVisible()); // the view does not change
+}
+
+void TestMainWindow::settingsView_hidesMenusAndUnticksCache()
+{
+    TestApp app;
+    Form& ui = app.ui();
+    const int fullHeight = app.window->height();
+    ui.Check2->setChecked(true);
+    QVERIFY(app.window->height() < fullHeight / 2);
+
+    ui.afff->trigger();
+    QVERIFY(!ui.Check2->isChecked());
+    QCOMPARE(app.window->height(), fullHeight);
+    for (QMenu* hidden : {ui.fichier, ui.gpa, ui.act})
+        QVERIFY(!hidden->menuAction()->isVisible());
+    QVERIFY(!ui.afff->isVisible());
+    QVERIFY(ui.Clavier->isVisible());
+    QVERIFY(ui.appp->menuAction()->isVisible());
+    QVERIFY(ui.Frame1->isVisible());
+    QCOMPARE(ui.Frame1->geometry().topLeft(), QPoint(0, 0));
+
+    app.player.setVisible(true);
+    QTest::mouseClick(ui.Command25, Qt::LeftButton);
+    QVERIFY(ui.Frame1->isHidden());
+    QVERIFY(ui.fichier->menuAction()->isVisible());
+    QVERIFY(ui.afff->isVisible());
+    QVERIFY(!app.player.visible); // the exercise view starts unprepared
+}
+
+void TestMainWindow::timer1_blinksAndDraws()
+{
+    ScriptedRandomSource random({0.5});
+    TestApp::Options options;
+    options.random = &random;
+    TestApp app(options);
+    auto* button = app.find<QPushButton>("Command25");
+    const qsizetype draws = random.draws;
+    QStringList seen;
+    for (int i = 0; i < 4; ++i) {
+        app.ctx().app->Timer1Tick();
+        seen << button->text();
+    }
+    QCOMPARE(seen, (QStringList{"OK", "", "OK", ""}));
+    QCOMPARE(random.draws - draws, 4);
+}
+
+void TestMainWindow::timing_followsFields()
+{
+    TestApp app;
+    auto* tp = app.find<QLineEdit>("TP");
+    auto* speed = app.find<QComboBox>("Combo1");
+    speed->setEditText(QStringLiteral("5"));
+    QCOMPARE(tp->text(), QStringLiteral("240"));
+
+    // A character the table lacks: one beep per recomputation, the dot length stays.
+    app.find<QComboBox>("Text20")->setEditText(QStringLiteral("PAR#S"));
+    QCOMPARE(app.beep.count, 1);
+    QCOMPARE(tp->text(), QStringLiteral("240"));
+    app.find<QComboBox>("Text20")->setEditText(QStringLiteral("paris"));
+    QCOMPARE(tp->text(), QStringLiteral("240"));
+    app.find<QComboBox>("Text20")->setEditText(QString());
+    QCOMPARE(tp->text(), QStringLiteral("2400")); // W = -3 at 5 wpm: D = -15 + 36 - 1 = 20
+
+    // An emptied character gap comes back as "1".
+    app.find<QComboBox>("Text20")->setEditText(QStringLiteral("PARIS"));
+    auto* charGap = app.find<QLineEdit>("Text22");
+    charGap->clear();
+    QCOMPARE(charGap->text(), QStringLiteral("1"));
+    QCOMPARE(tp->text(), QString::number(60000.0 / (5 * 35 + 36 - 1), 'g', 15));
+
+    // No dot in the minute: the last dot length stays, no failure.
+    const QString before = tp->text();
+    speed->setEditText(QStringLiteral("0"));
+    QCOMPARE(tp->text(), before);
+    speed->setEditText(QString());
+    QCOMPARE(tp->text(), before);
+
+    // A typed dot length is kept until the next computation.
+    tp->setText(QStringLiteral("60"));
+    QCOMPARE(tp->text(), QStringLiteral("60"));
+    speed->setEditText(QStringLiteral("12"));
+    QCOMPARE(tp->text(), QString::number(60000.0 / (12 * 35 + 99 - 1), 'g', 15));
+}
+
+void TestMainWindow::menus_accessKeys()
+{
+    TestApp app;
+    const QList<std::pair<const char*, const char*>> captions = {
+        {"ouvrir", "&Ouvrir"},       {"imprimer", "&Imprimer"},   {"quit", "&Quitter"},
+        {"afff", "&Paramètrage"},    {"melange", "&Tout Mélanger"}, {"double", "&Doubler les espaces"},
+        {"apropos", "A &Propos"},    {"Clavier", "Clavier"}};
+    for (const auto& [name, caption] : captions)
+        QCOMPARE(app.find<QAction>(QString::fromLatin1(name))->text(), QString::fromUtf8(caption));
+    QCOMPARE(app.find<QMenu>("gpa")->title(), QStringLiteral("&Groupes aléatoire"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/Beep.h"
+
+class FakeBeep : public Beep
+{
+public:
+    void beep() override { ++count; }
+    int count = 0;
+};

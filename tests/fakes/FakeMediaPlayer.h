@@ -1,0 +1,93 @@
+#pragma once
+
+#include "platform/MediaPlayer.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <algorithm>
+
+// A player without sound: records the commands; a test drives the notifications with pressPlay(), tick() and
+// finish(). lengthMs is preset or taken from the WAV file's data size at open().
+class FakeMediaPlayer : public MediaPlayer
+{
+public:
+    void setListener(MediaPlayerListener* l) override { listener = l; }
+    void setFileName(const QString& path) override { file = path; }
+    QString fileName() const override { return file; }
+    bool open() override;
+    void play() override
+    {
+        commands << QStringLiteral("Play");
+        playing = true;
+    }
+    void prev() override
+    {
+        commands << QStringLiteral("Prev");
+        position = 0;
+    }
+    void close() override
+    {
+        commands << QStringLiteral("Close");
+        opened = false;
+        playing = false;
+        length = 0;
+    }
+    bool isOpen() const override { return opened; }
+    bool isPlaying() const override { return playing; }
+    qint64 lengthMs() const override { return length; }
+    void setStatusIntervalMs(int ms) override { interval = ms; }
+    int statusIntervalMs() const override { return interval; }
+    void setTimeFormatMilliseconds() override { milliseconds = true; }
+    void setVisible(bool v) override { visible = v; }
+    bool isVisible() const override { return visible; }
+    QString errorString() const override { return error; }
+
+    // The user presses the player's own Play button.
+    void pressPlay()
+    {
+        play();
+        if (listener)
+            listener->playStarted();
+    }
+    // One status interval passes while playing.
+    void tick()
+    {
+        if (listener)
+            listener->statusUpdate();
+    }
+    // The playback reaches its end.
+    void finish()
+    {
+        playing = false;
+        if (listener)
+            listener->playbackEnded();
+    }
+
+    MediaPlayerListener* listener = nullptr;
+    QString file;
+    QStringList commands;
+    bool opened = false;
+    bool playing = false;
+    bool visible = false;
+    bool milliseconds = false;
+    bool failOpen = false; // open() fails with `error`
+    qint64 length = 0;
+    qint64 position = 0;
+    int interval = 1000;
+    QString error;
+};
+
+inline bool FakeMediaPlayer::open()
+{
+    commands << QStringLiteral("Open");
+    if (failOpen)
+        return false;
+    opened = true;
+    position = 0;
+    // 16000 bytes of samples per second after the 58-byte header.
+    QFile f(file);
+    if (f.exists())
+        length = std::max<qint64>(0, f.size() - 58) * 1000 / 16000;
+    return true;
+}
