@@ -1,3 +1,4 @@
+#include "app/AppController.h"
 #include "fakes/ScriptedRandomSource.h"
 #include "fakes/TestApp.h"
 
@@ -11,7 +12,11 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QAbstractTextDocumentLayout>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextLayout>
 
 class TestMainWindow : public QObject
 {
@@ -29,6 +34,7 @@ private slots:
     void timer1_blinksAndDraws();
     void timing_followsFields();
     void menus_accessKeys();
+    void exerciseText_wrapsAfterSixGroups();
 };
 
 static QString text(const TestApp& app, const char* name)
@@ -252,7 +258,7 @@ void TestMainWindow::timing_followsFields()
     app.find<QComboBox>("Text20")->setEditText(QStringLiteral("paris"));
     QCOMPARE(tp->text(), QStringLiteral("240"));
     app.find<QComboBox>("Text20")->setEditText(QString());
-    QCOMPARE(tp->text(), QStringLiteral("2400")); // W = -3 at 5 wpm: D = -15 + 36 - 1 = 20
+    QCOMPARE(tp->text(), QStringLiteral("3000")); // W = -3 at 5 wpm: D = -15 + 36 - 1 = 20
 
     // An emptied character gap comes back as "1".
     app.find<QComboBox>("Text20")->setEditText(QStringLiteral("PARIS"));
@@ -285,6 +291,32 @@ void TestMainWindow::menus_accessKeys()
     for (const auto& [name, caption] : captions)
         QCOMPARE(app.find<QAction>(QString::fromLatin1(name))->text(), QString::fromUtf8(caption));
     QCOMPARE(app.find<QMenu>("gpa")->title(), QStringLiteral("&Groupes aléatoire"));
+}
+
+void TestMainWindow::exerciseText_wrapsAfterSixGroups()
+{
+    TestApp app;
+    QString groups;
+    for (int i = 0; i < 37; ++i)
+        groups += QStringLiteral("abcde ");
+    app.ctx().exercise.set(groups);
+    QTextEdit* text = app.ui().Text2;
+    QTextEdit* margin = app.ui().Text5;
+    QCOMPARE(text->toPlainText(), groups);
+    QVERIFY(text->font().fixedPitch() && text->font().bold());
+    QCOMPARE(margin->font(), text->font());
+    text->document()->adjustSize();
+    QTextLayout* layout = text->document()->firstBlock().layout();
+    QCOMPARE(layout->lineCount(), 7);
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(layout->lineAt(i).textLength(), 36);
+    // Each margin line stands level with the line of groups it numbers.
+    QTextBlock number = margin->document()->firstBlock();
+    for (int i = 0; i < 7; ++i, number = number.next()) {
+        const QRectF numberLine = margin->document()->documentLayout()->blockBoundingRect(number);
+        QCOMPARE(numberLine.top(), layout->position().y() + layout->lineAt(i).y());
+    }
+    QCOMPARE(text->geometry().top(), margin->geometry().top());
 }
 
 QTEST_MAIN(TestMainWindow)
