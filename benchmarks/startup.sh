@@ -5,15 +5,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-11}
-export XDG_CONFIG_HOME=$(mktemp -d)   # no stored parameters, and never the user's own
+XDG_CONFIG_HOME=$(mktemp -d) # no stored parameters, and never the user's own
+export XDG_CONFIG_HOME
 trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
-xvfb-run -a bash -c "
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+results=$(xvfb-run -a bash -c "
     for i in \$(seq $runs); do
         t0=\$(date +%s%N)
-        inside=\$(./build/bench_startup | grep -o 'ready_ms=[0-9.]*' | cut -d= -f2)
+        inside=\$(./build/bench_startup 2>/dev/null | grep -o 'ready_ms=[0-9.]*' | cut -d= -f2)
         t1=\$(date +%s%N)
         echo \"\$inside \$(( (t1 - t0) / 1000 ))\"
-    done" | awk '{ a[NR] = $1; b[NR] = $2 / 1000 }
-        END { n = asort(a); asort(b);
-              printf "start-up, window shown and ready: median %.1f ms inside the process, %.1f ms launch to exit (%d runs)\n",
-                     a[int((n + 1) / 2)], b[int((n + 1) / 2)], n }'
+    done")
+inside=$(echo "$results" | awk '{ print $1 }' | median)
+whole=$(echo "$results" | awk '{ printf "%.1f\n", $2 / 1000 }' | median)
+echo "start-up, window shown and ready: median ${inside} ms inside the process, ${whole} ms launch to exit ($runs runs)"

@@ -55,9 +55,9 @@ struct Form
     QPushButton* Command7 = nullptr; // CLS
     QLabel* Label2 = nullptr;
     QLineEdit* Text11 = nullptr;
-    QCheckBox* Check2 = nullptr; // Cache
-    QLineEdit* Text14 = nullptr; // total time
-    QLineEdit* Text25 = nullptr; // count-down; visible = something is playing
+    QCheckBox* Check2 = nullptr;     // Cache
+    QLineEdit* Text14 = nullptr;     // total time
+    QLineEdit* Text25 = nullptr;     // count-down; visible = something is playing
     QPushButton* Command3 = nullptr; // Préparer La Musique
     QWidget* MMControl1 = nullptr;   // the player's place
     QLabel* Label4 = nullptr;        // "Renforce le caractére :"
@@ -104,11 +104,11 @@ struct Form
 
     // Drill panel
     QGroupBox* Frame2 = nullptr;
-    QLabel* Label18 = nullptr; // MAX = ...Ms
-    QLabel* Label19 = nullptr; // the character drilled
+    QLabel* Label18 = nullptr;   // MAX = ...Ms
+    QLabel* Label19 = nullptr;   // the character drilled
     QLineEdit* Text27 = nullptr; // running time, ms
     QLineEdit* Text17 = nullptr; // the answer
     QLabel* Label21 = nullptr;
-    QComboBox* Combo2 = nullptr; // ranked results
+    QComboBox* Combo2 = nullptr;      // ranked results
     QPushButton* Command11 = nullptr; // Fin
 };

@@ -34,8 +34,7 @@ namespace {
 const QColor kDarkGreen(0, 128, 0);
 
 // A control placed at a position in twips, named after itself.
-template<typename W>
-W* place(QWidget* parent, const char* name, int left, int top, int width, int height)
+template <typename W> W* place(QWidget* parent, const char* name, int left, int top, int width, int height)
 {
     auto* w = new W(parent);
     w->setObjectName(QString::fromLatin1(name));
@@ -44,8 +43,7 @@ W* place(QWidget* parent, const char* name, int left, int top, int width, int he
 }
 
 // The same in pixels, for the panels whose inner layout is ours.
-template<typename W>
-W* placePx(QWidget* parent, const char* name, int x, int y, int width, int height)
+template <typename W> W* placePx(QWidget* parent, const char* name, int x, int y, int width, int height)
 {
     auto* w = new W(parent);
     w->setObjectName(QString::fromLatin1(name));
@@ -268,9 +266,9 @@ void MainWindow::buildExerciseView()
     ui.List1 = place<QListWidget>(c, "List1", 8244, 540, 804, 4155);
 
     // Operations reached by other handlers only.
-    for (auto [field, name, caption] : {std::tuple{&ui.Command10, "Command10", "Command10"},
-                                        std::tuple{&ui.Command15, "Command15", "tx"},
-                                        std::tuple{&ui.Command16, "Command16", "rx"}}) {
+    for (auto [field, name, caption] :
+         {std::tuple{&ui.Command10, "Command10", "Command10"}, std::tuple{&ui.Command15, "Command15", "tx"},
+          std::tuple{&ui.Command16, "Command16", "rx"}}) {
         *field = place<QPushButton>(c, name, 0, 0, 600, 300);
         (*field)->setText(QString::fromLatin1(caption));
         (*field)->hide();

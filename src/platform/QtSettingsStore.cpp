@@ -4,8 +4,7 @@
 
 QtSettingsStore::QtSettingsStore()
     : m_settings(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application))
-{
-}
+{}
 
 QString QtSettingsStore::read(const QString& key, const QString& defaultValue) const
 {

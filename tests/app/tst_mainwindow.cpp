@@ -2,6 +2,7 @@
 #include "fakes/ScriptedRandomSource.h"
 #include "fakes/TestApp.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QAbstractTextDocumentLayout>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -60,8 +60,8 @@ void TestMainWindow::startUp_emptyStore()
     QCOMPARE(sets->currentText(), sets->itemText(24));
 
     const QList<std::pair<const char*, QString>> defaults = {
-        {"Text20", "PARIS"}, {"Text21", "1"}, {"Text22", "3"},        {"Text23", "9"},   {"Text24", "3"},
-        {"Combo1", "12"},    {"Text8", ".,?/+'<*"}, {"Text9", "VVV"}, {"Text4", "+"},    {"Text15", "1"},
+        {"Text20", "PARIS"}, {"Text21", "1"},       {"Text22", "3"},           {"Text23", "9"}, {"Text24", "3"},
+        {"Combo1", "12"},    {"Text8", ".,?/+'<*"}, {"Text9", "VVV"},          {"Text4", "+"},  {"Text15", "1"},
         {"Texte", "0"},      {"Text11", "TEST"},    {"TP", "97.7198697068404"}};
     for (const auto& [name, value] : defaults)
         QVERIFY2(text(app, name) == value, name);
@@ -115,15 +115,24 @@ void TestMainWindow::storedToneAndVolume_data()
     QTest::addColumn<int>("tone");
     QTest::addColumn<int>("volume");
     QTest::addColumn<bool>("fails");
-    QTest::newRow("below 300 starts at 800") << "250" << "64" << 800 << 64 << false;
-    QTest::newRow("1200 kept") << "1200" << "64" << 1200 << 64 << false;
-    QTest::newRow("not a number reads 0: 800") << "abc" << "64" << 800 << 64 << false;
-    QTest::newRow("half to even") << "900.5" << "64.5" << 900 << 64 << false;
-    QTest::newRow("tone above range") << "2500" << "64" << 0 << 0 << true;
-    QTest::newRow("tone with text after it") << "1000Hz" << "64" << 0 << 0 << true;
-    QTest::newRow("volume above range") << "800" << "200" << 0 << 0 << true;
-    QTest::newRow("volume not a number") << "800" << "fort" << 0 << 0 << true;
-    QTest::newRow("volume 0") << "800" << "0" << 0 << 0 << true;
+    QTest::newRow("below 300 starts at 800") << "250"
+                                             << "64" << 800 << 64 << false;
+    QTest::newRow("1200 kept") << "1200"
+                               << "64" << 1200 << 64 << false;
+    QTest::newRow("not a number reads 0: 800") << "abc"
+                                               << "64" << 800 << 64 << false;
+    QTest::newRow("half to even") << "900.5"
+                                  << "64.5" << 900 << 64 << false;
+    QTest::newRow("tone above range") << "2500"
+                                      << "64" << 0 << 0 << true;
+    QTest::newRow("tone with text after it") << "1000Hz"
+                                             << "64" << 0 << 0 << true;
+    QTest::newRow("volume above range") << "800"
+                                        << "200" << 0 << 0 << true;
+    QTest::newRow("volume not a number") << "800"
+                                         << "fort" << 0 << 0 << true;
+    QTest::newRow("volume 0") << "800"
+                              << "0" << 0 << 0 << true;
 }
 
 void TestMainWindow::storedToneAndVolume()
@@ -195,7 +204,7 @@ void TestMainWindow::reset_putsExamValues()
     QCOMPARE(text(app, "TP"), QStringLiteral("97.7198697068404"));
     QCOMPARE(app.find<QScrollBar>("HScroll4")->value(), 900);
     QCOMPARE(app.find<QScrollBar>("vol")->value(), 64);
-    QVERIFY(app.settings.writes.isEmpty());               // nothing saved
+    QVERIFY(app.settings.writes.isEmpty());              // nothing saved
     QVERIFY(app.find<QGroupBox>("Frame1")->isVisible()); // the view does not change
 }
 
@@ -285,9 +294,9 @@ void TestMainWindow::menus_accessKeys()
 {
     TestApp app;
     const QList<std::pair<const char*, const char*>> captions = {
-        {"ouvrir", "&Ouvrir"},       {"imprimer", "&Imprimer"},   {"quit", "&Quitter"},
-        {"afff", "&Paramètrage"},    {"melange", "&Tout Mélanger"}, {"double", "&Doubler les espaces"},
-        {"apropos", "A &Propos"},    {"Clavier", "Clavier"}};
+        {"ouvrir", "&Ouvrir"},    {"imprimer", "&Imprimer"},     {"quit", "&Quitter"},
+        {"afff", "&Paramètrage"}, {"melange", "&Tout Mélanger"}, {"double", "&Doubler les espaces"},
+        {"apropos", "A &Propos"}, {"Clavier", "Clavier"}};
     for (const auto& [name, caption] : captions)
         QCOMPARE(app.find<QAction>(QString::fromLatin1(name))->text(), QString::fromUtf8(caption));
     QCOMPARE(app.find<QMenu>("gpa")->title(), QStringLiteral("&Groupes aléatoire"));

@@ -55,13 +55,20 @@ void TestNumbers::formatNumber_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("c");
     QTest::addColumn<QString>("french");
-    QTest::newRow("default dot") << 60000.0 / 614 << "97.7198697068404" << "97,7198697068404";
-    QTest::newRow("whole") << 240.0 << "240" << "240";
-    QTest::newRow("empty word") << 60000.0 / 62 << "967.741935483871" << "967,741935483871";
-    QTest::newRow("no group separator") << 123456.0 << "123456" << "123456";
-    QTest::newRow("negative") << -0.5 << "-0.5" << "-0,5";
-    QTest::newRow("zero") << 0.0 << "0" << "0";
-    QTest::newRow("huge") << 1e20 << "1E+20" << "1E+20";
+    QTest::newRow("default dot") << 60000.0 / 614 << "97.7198697068404"
+                                 << "97,7198697068404";
+    QTest::newRow("whole") << 240.0 << "240"
+                           << "240";
+    QTest::newRow("empty word") << 60000.0 / 62 << "967.741935483871"
+                                << "967,741935483871";
+    QTest::newRow("no group separator") << 123456.0 << "123456"
+                                        << "123456";
+    QTest::newRow("negative") << -0.5 << "-0.5"
+                              << "-0,5";
+    QTest::newRow("zero") << 0.0 << "0"
+                          << "0";
+    QTest::newRow("huge") << 1e20 << "1E+20"
+                          << "1E+20";
 }
 
 void TestNumbers::formatNumber()

@@ -25,11 +25,11 @@ class TestApp
 public:
     struct Options
     {
-        QMap<QString, QString> settings;      // stored parameters
-        std::optional<QByteArray> signFile;   // telkey.ref's bytes; the delivered file when absent
-        bool missingSignFile = false;         // no telkey.ref at all
-        RandomSource* random = nullptr;       // the program's stream; a default one when null
-        bool startUp = true;                  // run the start-up sequence in the constructor
+        QMap<QString, QString> settings;    // stored parameters
+        std::optional<QByteArray> signFile; // telkey.ref's bytes; the delivered file when absent
+        bool missingSignFile = false;       // no telkey.ref at all
+        RandomSource* random = nullptr;     // the program's stream; a default one when null
+        bool startUp = true;                // run the start-up sequence in the constructor
     };
 
     TestApp() : TestApp(Options{}) {}
@@ -40,11 +40,7 @@ public:
     Form& ui() { return window->context().ui; }
     QString folder() const { return m_folder.path(); }
 
-    template<typename T>
-    T* find(const QString& name) const
-    {
-        return window->findChild<T*>(name);
-    }
+    template <typename T> T* find(const QString& name) const { return window->findChild<T*>(name); }
 
     FakeSettingsStore settings;
     FakeBeep beep;

@@ -154,7 +154,9 @@ void TestSignTable::windows1252()
     // UTF-8 when valid, otherwise Windows-1252; a byte-order mark is dropped.
     QCOMPARE(DecodeTextFile("\xc3\xa9t\xc3\xa9"), QStringLiteral("été"));
     QCOMPARE(DecodeTextFile("\xe9t\xe9"), QStringLiteral("été"));
-    QCOMPARE(DecodeTextFile("\xef\xbb\xbf" "abc"), QStringLiteral("abc"));
+    QCOMPARE(DecodeTextFile("\xef\xbb\xbf"
+                            "abc"),
+             QStringLiteral("abc"));
 }
 
 QTEST_APPLESS_MAIN(TestSignTable)
