@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/MediaPlayer.h"
+#include "sound/ToneSynthesis.h"
 
 #include <QByteArray>
 
@@ -39,6 +40,17 @@ public:
     void statusUpdate() override { StatusTick(); }
     void playbackEnded() override { PlayEnded(); }
 
+    const QByteArray& wavHeader() const { return m_wavHeader; }
+    const QByteArray& tonePeriod() const { return m_tonePeriod; }
+    const SampleRuns& sampleRuns() const { return m_runs; }
+
 private:
+    // Reports a failed rendering and leaves the window not prepared, player closed.
+    void renderingFailed(const QString& message);
+
     AppContext& m_ctx;
+    QByteArray m_wavHeader;
+    QByteArray m_tonePeriod;
+    SampleRuns m_runs;
+    bool m_rendering = false; // a rendering is between its two files (yield to the event loop)
 };

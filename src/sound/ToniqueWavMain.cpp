@@ -1,4 +1,41 @@
-int main()
+// tonique-wav: renders a text file to the exercise WAV and text files, as "Préparer La Musique" does.
+
+#include "app/Parameters.h"
+#include "sound/WavCommandLine.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSettings>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
 {
-    return 0;
+    QCoreApplication app(argc, argv);
+    QStringList arguments = app.arguments();
+    arguments.removeFirst();
+
+    QSettings settings(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application));
+    settings.beginGroup(QString::fromUtf16(Parameters::Section));
+
+    WavEnvironment env;
+    env.storedParameter = [&settings](const QString& key, const QString& fallback) {
+        return settings.value(key, fallback).toString();
+    };
+    env.programFolder = QCoreApplication::applicationDirPath();
+    env.stdIn = [] {
+        QFile in;
+        if (!in.open(stdin, QIODevice::ReadOnly))
+            return QByteArray();
+        return in.readAll();
+    };
+    env.out = [](const QString& text) {
+        const QByteArray bytes = text.toLocal8Bit();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    };
+    env.err = [](const QString& text) {
+        const QByteArray bytes = text.toLocal8Bit();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    };
+    return RunToniqueWav(arguments, env);
 }

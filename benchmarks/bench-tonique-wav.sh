@@ -1,0 +1,64 @@
+#!/bin/sh
+# tonique-wav as a whole process: the exam text (goal <= 7 ms), and a 29 kB text (about 460 MB of WAV) against dd
+# writing the same number of bytes (goal <= 1.5x) with its peak memory (goal <= 16 MiB).
+# Usage: bench-tonique-wav.sh [path/to/tonique-wav]
+set -eu
+exe=$(realpath "${1:-build/tonique-wav}")
+[ -x "$exe" ] || { echo "tonique-wav introuvable : $exe" >&2; exit 1; }
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT INT TERM
+cd "$tmp"
+# Default parameters: an empty settings folder.
+export XDG_CONFIG_HOME="$tmp/config"
+
+# Groups of five letters (30) then figures (6), fixed seed: the exam exercise.
+groups() { # count seed
+    awk -v n="$1" -v seed="$2" 'BEGIN { srand(seed); l = "abcdefghijklmnopqrstuvwxyz"; f = "0123456789";
+        for (g = 0; g < n; g++) { s = (g % 36 < 30) ? l : f;
+            for (i = 0; i < 5; i++) printf "%s", substr(s, int(rand() * length(s)) + 1, 1); printf " " } }'
+}
+groups 36 1 > exam.txt
+groups 4834 2 > big.txt # 29004 bytes
+
+now_ns() { date +%s%N; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+echo "== exam text ($(wc -c < exam.txt) bytes)"
+if command -v hyperfine > /dev/null; then
+    hyperfine -N --warmup 5 --runs 100 "$exe exam.txt"
+else
+    "$exe" exam.txt > /dev/null
+    for i in $(seq 1 51); do
+        t0=$(now_ns); "$exe" exam.txt > /dev/null; t1=$(now_ns)
+        echo $(( (t1 - t0) / 1000 ))
+    done | median | awk '{ printf "tonique-wav exam text: median %.2f ms over 51 runs (goal <= 7 ms)\n", $1 / 1000 }'
+fi
+ls -l TEST.wav | awk '{ print "WAV bytes:", $5 }'
+# On a loaded machine the wall time mostly measures waiting: the processor time of 51 runs, and of /bin/true.
+if [ -x /usr/bin/time ]; then
+    /usr/bin/time -f "%U %S" -o cpu.txt sh -c "for i in \$(seq 1 51); do \"$exe\" exam.txt > /dev/null; done"
+    awk '{ printf "tonique-wav exam text: %.2f ms of processor time per run (user + system)\n", ($1 + $2) * 1000 / 51 }' cpu.txt
+    /usr/bin/time -f "%U %S" -o cpu.txt sh -c 'for i in $(seq 1 51); do /bin/true; done'
+    awk '{ printf "/bin/true for comparison: %.2f ms per run\n", ($1 + $2) * 1000 / 51 }' cpu.txt
+    for i in $(seq 1 51); do t0=$(now_ns); /bin/true; t1=$(now_ns); echo $(( (t1 - t0) / 1000 )); done | median |
+        awk '{ printf "/bin/true wall time: median %.2f ms\n", $1 / 1000 }'
+fi
+
+echo "== 29 kB text ($(wc -c < big.txt) bytes)"
+"$exe" big.txt > /dev/null
+bytes=$(stat -c %s TEST.wav)
+echo "WAV bytes: $bytes"
+for i in 1 2 3 4 5; do
+    rm -f TEST.wav TEST.txt dd.bin
+    t0=$(now_ns); "$exe" big.txt > /dev/null; t1=$(now_ns)
+    dd if=/dev/zero of=dd.bin bs=256K count="$bytes" iflag=count_bytes status=none; t2=$(now_ns)
+    echo "$(( (t1 - t0) / 1000 )) $(( (t2 - t1) / 1000 ))"
+done > pairs.txt
+rm -f dd.bin
+awk '{ print $1 }' pairs.txt | median | awk '{ printf "tonique-wav: median %.1f ms\n", $1 / 1000 }'
+awk '{ print $2 }' pairs.txt | median | awk '{ printf "dd:          median %.1f ms\n", $1 / 1000 }'
+awk '{ print $1 / $2 }' pairs.txt | median | awk '{ printf "ratio tonique-wav / dd: median of pairs %.2fx (goal <= 1.5x)\n", $1 }'
+if [ -x /usr/bin/time ]; then
+    /usr/bin/time -v "$exe" big.txt 2> time.txt > /dev/null
+    awk -F': ' '/Maximum resident set size/ { printf "peak memory: %.1f MiB (goal <= 16 MiB)\n", $2 / 1024 }' time.txt
+fi

@@ -1,0 +1,309 @@
+#include "sound/WavCommandLine.h"
+
+#include "app/Numbers.h"
+#include "app/Parameters.h"
+#include "app/Timing.h"
+#include "signs/SignTable.h"
+#include "signs/Windows1252.h"
+#include "sound/DurationFormat.h"
+#include "sound/ExerciseRenderer.h"
+#include "sound/ToneSynthesis.h"
+#include "sound/WavHeader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace {
+
+enum class Kind
+{
+    Text,
+    Number,
+    Whole,
+};
+
+struct OptionInfo
+{
+    const char16_t* name;
+    Kind kind;
+};
+
+constexpr OptionInfo kOptions[] = {
+    {u"-o", Kind::Text},       {u"--ref", Kind::Text},    {u"--wpm", Kind::Number},   {u"--espa", Kind::Number},
+    {u"--espb", Kind::Number}, {u"--espc", Kind::Number}, {u"--dash", Kind::Number},  {u"--supl", Kind::Number},
+    {u"--dot", Kind::Number},  {u"--tone", Kind::Whole},  {u"--volume", Kind::Whole}, {u"--start", Kind::Text},
+    {u"--end", Kind::Text},    {u"--signs", Kind::Text},
+};
+
+// A number as typed: optional sign, digits with "." or "," as decimal point, optional exponent, nothing else.
+std::optional<double> parseNumber(QString text)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+([.]\\d*)?|[.]\\d+)([eE][+-]?\\d+)?\\s*$"));
+    text.replace(u',', u'.');
+    if (!number.match(text).hasMatch())
+        return std::nullopt;
+    const double value = LeadingNumber(text);
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+QString outOfRange(const QString& option, const QString& value, const QString& expected)
+{
+    return u"Valeur hors plage pour " + option + u" : « " + value + u" » (attendu : " + expected + u").";
+}
+
+QString setOption(WavCommandLine& o, const QString& name, const QString& value, Kind kind)
+{
+    if (kind == Kind::Text) {
+        if (name == u"-o") {
+            if (value.isEmpty())
+                return QStringLiteral("L'option -o attend un nom de fichier non vide.");
+            o.base = value;
+        } else if (name == u"--ref") {
+            o.referenceWord = value;
+        } else if (name == u"--start") {
+            o.start = value;
+        } else if (name == u"--end") {
+            o.end = value;
+        } else {
+            o.signFile = value;
+        }
+        return {};
+    }
+    const auto number = parseNumber(value);
+    if (!number)
+        return u"Valeur non numérique pour " + name + u" : « " + value + u" ».";
+    const double v = *number;
+    if (kind == Kind::Whole) {
+        const bool tone = name == u"--tone";
+        const int low = tone ? Parameters::ToneMin : Parameters::VolumeMin;
+        const int high = tone ? Parameters::ToneMax : Parameters::VolumeMax;
+        if (v != std::floor(v) || v < low || v > high)
+            return outOfRange(name, value,
+                              u"un nombre entier de " + QString::number(low) + u" à " + QString::number(high));
+        (tone ? o.toneHz : o.volume) = int(v);
+        return {};
+    }
+    if (name == u"--wpm" || name == u"--dot") {
+        if (!(v > 0))
+            return outOfRange(name, value, QStringLiteral("un nombre positif"));
+        (name == u"--wpm" ? o.wpm : o.dotMs) = v;
+    } else if (name == u"--espa") {
+        o.espa = v;
+    } else if (name == u"--espb") {
+        o.espb = v;
+    } else if (name == u"--espc") {
+        o.espc = v;
+    } else if (name == u"--dash") {
+        o.dash = v;
+    } else {
+        o.supl = v;
+    }
+    return {};
+}
+
+const OptionInfo* findOption(QStringView name)
+{
+    for (const OptionInfo& candidate : kOptions) {
+        if (name == QStringView(candidate.name))
+            return &candidate;
+    }
+    return nullptr;
+}
+
+QString stored(const WavEnvironment& env, const Parameters::Key& key)
+{
+    const QString fallback = Parameters::defaultValue(key);
+    return env.storedParameter ? env.storedParameter(Parameters::name(key), fallback) : fallback;
+}
+
+// The text as "Ouvrir" puts it into the exercise: the lines joined without separator.
+QString joinLines(const QString& decoded)
+{
+    QString text;
+    text.reserve(decoded.size());
+    for (const QChar c : decoded) {
+        if (c != u'\r' && c != u'\n')
+            text.append(c);
+    }
+    return text;
+}
+
+struct Failure
+{
+    QString message;
+};
+
+} // namespace
+
+QString ParseWavCommandLine(const QStringList& arguments, WavCommandLine& options)
+{
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (!optionsEnded && (arg == u"--help" || arg == u"-h")) {
+            options.help = true;
+            continue;
+        }
+        if (!optionsEnded && arg == u"--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && arg.startsWith(u'-') && arg != u"-") {
+            QString name = arg;
+            std::optional<QString> value;
+            const qsizetype eq = arg.indexOf(u'=');
+            if (arg.startsWith(u"--") && eq > 0) {
+                name = arg.left(eq);
+                value = arg.mid(eq + 1);
+            }
+            const OptionInfo* option = findOption(name);
+            if (!option)
+                return u"Option inconnue : « " + name + u" ».";
+            if (!value) {
+                if (i + 1 >= arguments.size())
+                    return u"L'option " + name + u" attend une valeur.";
+                value = arguments[++i];
+            }
+            if (QString message = setOption(options, name, *value, option->kind); !message.isEmpty())
+                return message;
+            continue;
+        }
+        if (!options.textFile.isEmpty())
+            return u"Un seul fichier texte est accepté ; « " + arg + u" » est en trop.";
+        options.textFile = arg;
+    }
+    if (!options.help && options.textFile.isEmpty())
+        return QStringLiteral("Aucun fichier texte indiqué.");
+    return {};
+}
+
+QString WavCommandLineHelp()
+{
+    return QStringLiteral(
+        "Usage : tonique-wav [options] FICHIER_TEXTE\n"
+        "Transforme un texte en exercice de lecture au son (Morse) : écrit BASE.wav (8000 Hz, 16 bits, mono)\n"
+        "et BASE.txt, comme « Préparer La Musique » de Tonique. FICHIER_TEXTE « - » lit l'entrée standard.\n"
+        "Les paramètres sont ceux enregistrés par SAUVE (valeurs par défaut sinon) ; les options les remplacent.\n"
+        "\n"
+        "  -o BASE          nom des fichiers produits, sans extension (par défaut TEST, dossier courant)\n"
+        "  --ref MOT        mot de référence de la vitesse (PARIS, CODEX...)\n"
+        "  --wpm N          vitesse en mots par minute\n"
+        "  --espa N         espace en points entre signes\n"
+        "  --espb N         espace en points entre caractères\n"
+        "  --espc N         espace en points entre mots\n"
+        "  --dash N         temps en points du trait (calcul de la vitesse)\n"
+        "  --supl N         temps de réflexion supplémentaire, en points\n"
+        "  --dot MS         temps du point en ms, utilisé tel quel (remplace le calcul par la vitesse)\n"
+        "  --tone HZ        fréquence de la tonalité, de 300 à 2000 Hz\n"
+        "  --volume N       volume, de 1 à 127\n"
+        "  --start TEXTE    caractères indiquant le début de l'exercice\n"
+        "  --end TEXTE      caractères indiquant la fin de l'exercice\n"
+        "  --signs FICHIER  fichier des signes (par défaut telkey.ref à côté du programme)\n"
+        "  --help           affiche cette aide\n"
+        "\n"
+        "Les nombres s'écrivent avec un point ou une virgule décimale. En cas d'erreur, un message est écrit\n"
+        "sur la sortie d'erreur, aucun fichier n'est laissé et le code de sortie est 2.\n");
+}
+
+int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
+{
+    auto fail = [&](const QString& message) {
+        env.err(u"tonique-wav : " + message + u'\n');
+        return 2;
+    };
+    WavCommandLine o;
+    if (const QString message = ParseWavCommandLine(arguments, o); !message.isEmpty())
+        return fail(message + u"\nEssayez « tonique-wav --help ».");
+    if (o.help) {
+        env.out(WavCommandLineHelp());
+        return 0;
+    }
+
+    // Tone and volume, with the start-up rule for a stored frequency below 300 Hz.
+    int tone = 0;
+    if (o.toneHz) {
+        tone = *o.toneHz;
+    } else {
+        const QString text = stored(env, Parameters::tona);
+        const double value = LeadingNumber(text);
+        tone = value < Parameters::LowestStoredTone ? 800 : int(RoundHalfEven(value));
+        if (value > Parameters::ToneMax)
+            return fail(u"La fréquence enregistrée « " + text + u" » dépasse 2000 Hz.");
+    }
+    int volume = 0;
+    if (o.volume) {
+        volume = *o.volume;
+    } else {
+        const QString text = stored(env, Parameters::vol);
+        const double value = RoundHalfEven(LeadingNumber(text));
+        if (!(value >= Parameters::VolumeMin && value <= Parameters::VolumeMax))
+            return fail(u"Le volume enregistré « " + text + u" » n'est pas entre 1 et 127.");
+        volume = int(value);
+    }
+
+    const QString signPath = o.signFile ? *o.signFile : QDir(env.programFolder).filePath(QStringLiteral("telkey.ref"));
+    const SignFile signFile = LoadSignFile(signPath);
+    if (signFile.status != SignFile::Status::Loaded)
+        return fail(signFile.errorText);
+
+    auto number = [&](const std::optional<double>& given, const Parameters::Key& key) {
+        return given ? *given : LeadingNumber(stored(env, key));
+    };
+    TimingFields timing;
+    timing.referenceWord = o.referenceWord ? *o.referenceWord : stored(env, Parameters::paris);
+    timing.espa = number(o.espa, Parameters::espa);
+    timing.espb = number(o.espb, Parameters::espb);
+    timing.espc = number(o.espc, Parameters::espc);
+    timing.dash = number(o.dash, Parameters::tp);
+    timing.wpm = number(o.wpm, Parameters::mn);
+    const double supl = number(o.supl, Parameters::supl);
+
+    // The dot length goes through its text, as TP holds it in the window, so both read the same 15 digits.
+    double dotMs = 0;
+    if (o.dotMs) {
+        dotMs = *o.dotMs;
+    } else {
+        const DotLengthResult result = ComputeDotLength(timing, signFile.table);
+        if (result.status == DotLengthResult::Status::MissingCharacter)
+            return fail(u"Le mot de référence « " + timing.referenceWord +
+                        u" » contient un caractère absent du fichier des signes.");
+        if (result.status != DotLengthResult::Status::Ok)
+            return fail(QStringLiteral("La vitesse et les espacements ne donnent pas de temps du point positif."));
+        dotMs = LeadingNumber(FormatNumber(result.dotMs, QLocale::c()));
+    }
+    const auto runs = MakeSampleRuns(MakeTonePeriod(tone, volume), dotMs, timing.espa, timing.espb, timing.espc, supl);
+    if (!runs)
+        return fail(QStringLiteral("Ces espacements et ce temps du point donnent des silences de durée négative "
+                                   "ou démesurée."));
+
+    QByteArray bytes;
+    if (o.textFile == u"-") {
+        bytes = env.stdIn ? env.stdIn() : QByteArray();
+    } else {
+        QFile file(o.textFile);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(u"Impossible de lire le fichier texte « " + QDir::toNativeSeparators(o.textFile) + u" » : " +
+                        (file.exists() ? QStringLiteral("accès refusé") : QStringLiteral("il n'existe pas")) + u'.');
+        bytes = file.readAll();
+    }
+    const QString text = joinLines(DecodeTextFile(bytes));
+    bytes.clear();
+
+    const QString start = o.start ? *o.start : stored(env, Parameters::deb);
+    const QString end = o.end ? *o.end : stored(env, Parameters::fin);
+    const ExerciseFiles files = ExerciseFiles::forBase(o.base);
+    ExerciseRenderer renderer(signFile.table, *runs);
+    QByteArray header = entete();
+    if (const QString message = RenderExerciseFiles(files, renderer, header, start, text, end); !message.isEmpty())
+        return fail(message);
+
+    const quint64 length = QFile(files.wav).size();
+    env.out(QDir::toNativeSeparators(files.wav) + u" : " + FormatDuration(qint64((length - WavHeaderSize) / 16)) +
+            u" (" + QString::number(length) + u" octets), " + QDir::toNativeSeparators(files.txt) + u'\n');
+    return 0;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// The 58-byte RIFF WAVE header of the exercise file: 8000 Hz, 16-bit, mono PCM, an 18-byte format chunk and a
+// "fact" chunk. The size fields hold zeros until the header is patched with the finished file's length.
+inline constexpr qsizetype WavHeaderSize = 58;
+inline constexpr int WavSampleRate = 8000;
+inline constexpr int WavBytesPerMs = 16; // 8000 samples of 2 bytes per second
+
+// The header template (entete).
+QByteArray entete();
+
+// Fills the RIFF size (L - 8), the sample frame count ((L - 58) / 2) and the data size (L - 58) for a file of
+// `fileLength` bytes, header included. Each field is 32 bits: see WavLengthFits.
+void PatchWavHeader(QByteArray& header, quint64 fileLength);
+
+// Whether a file of `fileLength` bytes can be described by the header's 32-bit size fields.
+bool WavLengthFits(quint64 fileLength);

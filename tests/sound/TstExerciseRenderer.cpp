@@ -1,0 +1,163 @@
+#include "signs/SignTable.h"
+#include "sound/DurationFormat.h"
+#include "sound/ExerciseRenderer.h"
+#include "sound/WavHeader.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+class MemorySink : public ByteSink
+{
+public:
+    using ByteSink::append;
+    void append(const char* data, qsizetype size) override { bytes.append(data, size); }
+    QByteArray bytes;
+};
+
+// Small distinct runs so that every piece of the sound can be told apart.
+SampleRuns testRuns()
+{
+    SampleRuns r;
+    r.dot = QByteArray("DDDgg");
+    r.dash = QByteArray("TTTTTTDDDgg");
+    r.charGap = QByteArray("c");
+    r.wordGap = QByteArray("www");
+    r.elementGap = 2;
+    return r;
+}
+
+// The expected sound written as: "." dot, "-" dash, "c" character gap, "w" word gap, "F." / "F-" a last element
+// without its element gap.
+QByteArray expected(const QString& tokens)
+{
+    const SampleRuns r = testRuns();
+    QByteArray out;
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        const QChar t = tokens[i];
+        if (t == u'F') {
+            const QByteArray& run = tokens[++i] == u'.' ? r.dot : r.dash;
+            out += run.chopped(r.elementGap);
+        } else {
+            out += t == u'.' ? r.dot : t == u'-' ? r.dash : t == u'c' ? r.charGap : r.wordGap;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+class TstExerciseRenderer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void duration_data()
+    {
+        QTest::addColumn<qint64>("ms");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("total") << qint64(125300) << QStringLiteral("2' 05\" 300'''");
+        QTest::newRow("after one tick") << qint64(124301) << QStringLiteral("2' 04\" 301'''");
+        QTest::newRow("negative, floor") << qint64(-574) << QStringLiteral("-1' 59\" 426'''");
+        QTest::newRow("zero") << qint64(0) << QStringLiteral("0' 00\" 000'''");
+    }
+    void duration()
+    {
+        QFETCH(qint64, ms);
+        QFETCH(QString, text);
+        QCOMPARE(FormatDuration(ms), text);
+    }
+
+    void textFile_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        const QString hundred = QString(100, u'x');
+        QTest::newRow("100 characters") << hundred
+                                        << QByteArray(36, 'x') + "\r\r\n" + QByteArray(36, 'x') + "\r\r\n" +
+                                               QByteArray(28, 'x') + "\r\r\n\r\r\n\r\r\n";
+        QTest::newRow("empty") << QString() << QByteArray("\r\r\n\r\r\n");
+        QTest::newRow("exactly one record") << QString(36, u'y') << QByteArray(36, 'y') + "\r\r\n\r\r\n\r\r\n";
+        QTest::newRow("code page, spaces kept")
+            << QStringLiteral(" é€ж ") << QByteArray(" \xe9\x80? \r\r\n\r\r\n\r\r\n");
+    }
+    void textFile()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(ExerciseTextFileBytes(text), bytes);
+    }
+
+    void sound_data()
+    {
+        // start marks | text | end marks | expected sound
+        QTest::addColumn<QString>("row");
+        QTest::newRow("marks and text") << "VVV|abc|+|...-c...-c...-cw.-c-...c-.-.cw.-.-F.";
+        QTest::newRow("capitals sound the same") << "|ABC||.-c-...c-.-.c";
+        QTest::newRow("empty text") << "e||t|.cwwF-";
+        QTest::newRow("no marks, no text") << "|||";
+        QTest::newRow("each space a word gap") << "|a  b||.-cww-...c";
+        QTest::newRow("missing characters silent") << "|a#\nb||.-c-...c";
+        QTest::newRow("final on last end mark only") << "|s|ss|...cw...c..F.";
+        QTest::newRow("stray symbol is a dash") << "|q||.--c";
+        QTest::newRow("empty pattern") << "|k||c";
+    }
+    void sound()
+    {
+        QFETCH(QString, row);
+        const QStringList f = row.split(u'|');
+        const QString &start = f[0], &text = f[1], &end = f[2];
+        const SignFile file = LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE));
+        QVERIFY(file.status == SignFile::Status::Loaded);
+        QStringList lines = file.lines;
+        lines[16] = QStringLiteral("q . x"); // q: dot, stray space, x
+        lines[10] = QStringLiteral("k");
+        const SignTable table = SignTable::fromLines(lines);
+        const SampleRuns runs = testRuns();
+        ExerciseRenderer renderer(table, runs);
+        MemorySink sink;
+        renderer.writeSamples(sink, start, text, end);
+        QCOMPARE(sink.bytes, expected(f[3]));
+        QCOMPARE(renderer.wavLength(start, text, end), quint64(WavHeaderSize + sink.bytes.size()));
+    }
+
+    // Both files written, the WAV streamed and patched, the text file untrimmed, a second rendering replacing both.
+    void files()
+    {
+        QTemporaryDir dir;
+        const ExerciseFiles files = ExerciseFiles::forBase(dir.filePath(QStringLiteral("TEST")));
+        const SignTable table = LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE)).table;
+        const SampleRuns runs = testRuns();
+        ExerciseRenderer renderer(table, runs);
+        QByteArray header = entete();
+        for (const QString& text : {QStringLiteral("  ab c "), QStringLiteral("e")}) {
+            bool between = false;
+            QCOMPARE(RenderExerciseFiles(files, renderer, header, "VVV", text, "+", [&] { between = true; }),
+                     QString());
+            QVERIFY(between);
+            QFile wav(files.wav), txt(files.txt);
+            QVERIFY(wav.open(QIODevice::ReadOnly) && txt.open(QIODevice::ReadOnly));
+            QCOMPARE(txt.readAll(), ExerciseTextFileBytes(text));
+            QByteArray patched = entete();
+            PatchWavHeader(patched, renderer.wavLength(u"VVV", text.trimmed(), u"+"));
+            MemorySink samples;
+            renderer.writeSamples(samples, u"VVV", text.trimmed(), u"+");
+            QCOMPARE(wav.readAll(), patched + samples.bytes);
+        }
+    }
+
+    void diskFull()
+    {
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full here");
+        BufferedFileWriter writer(QStringLiteral("/dev/full"), 16);
+        QVERIFY(writer.create());
+        writer.append(QByteArray(100, 'x'));
+        QVERIFY(!writer.flush());
+        QCOMPARE(writer.reason(), QStringLiteral("le disque est plein"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TstExerciseRenderer)
+#include "TstExerciseRenderer.moc"

@@ -1,0 +1,172 @@
+#include "fakes/TestApp.h"
+#include "sound/DurationFormat.h"
+#include "sound/SoundController.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+
+// What the window shows of the sound: player open, player shown, Command3, Text14, Text25.
+QString state(TestApp& app)
+{
+    const Form& ui = app.ui();
+    auto flag = [](bool on, char c) { return on ? QChar(c) : QChar(u'-'); };
+    return QString() + flag(app.player.isOpen(), 'O') + flag(app.player.isVisible(), 'V') +
+           flag(!ui.Command3->isHidden(), '3') + flag(!ui.Text14->isHidden(), 'T') + flag(!ui.Text25->isHidden(), 'C');
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TstSoundController : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void playbackStates_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("prepared") << "r"
+                                  << "OV-T-";
+        QTest::newRow("text changed: not prepared") << "rx"
+                                                    << "--3--";
+        QTest::newRow("playing, started by the user") << "rp"
+                                                      << "OV-TC";
+        QTest::newRow("ended and rewound") << "rpe"
+                                           << "OV-T-";
+        QTest::newRow("tone test plays without count-down") << "t"
+                                                            << "OV-T-";
+        QTest::newRow("timing changed") << "rd"
+                                        << "--3T-";
+    }
+    void playbackStates()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
+        TestApp app;
+        SoundController& sound = *app.ctx().sound;
+        app.player.commands.clear();
+        const QHash<QChar, std::function<void()>> actions{
+            {u'r', [&] { sound.RenderExercise(); }}, {u'x', [&] { app.ctx().exercise.append(u"k"); }},
+            {u'p', [&] { app.player.pressPlay(); }}, {u'e', [&] { app.player.finish(); }},
+            {u't', [&] { sound.ToneTest(); }},       {u'd', [&] { app.ui().Texte->setEditText(QStringLiteral("1")); }},
+        };
+        for (const QChar step : steps)
+            actions[step]();
+        QCOMPARE(state(app), expected);
+        if (steps.endsWith(u'e')) {
+            QCOMPARE(app.player.commands.last(), QStringLiteral("Prev"));
+            QCOMPARE(app.ui().Text27->text(), QStringLiteral("0"));
+            QVERIFY(app.ui().Timer3->isActive());
+        }
+        if (steps == u"t")
+            QCOMPARE(app.player.commands.last(), QStringLiteral("Play"));
+    }
+
+    void countDown()
+    {
+        TestApp app;
+        app.player.length = 125300;
+        app.player.pressPlay();
+        QCOMPARE(app.ctx().sound->RemainingMs, 125300);
+        app.player.tick();
+        QCOMPARE(app.ui().Text25->text(), QStringLiteral("2' 04\" 301'''"));
+        app.ctx().sound->RemainingMs = 425;
+        app.player.tick();
+        QCOMPARE(app.ui().Text25->text(), QStringLiteral("-1' 59\" 426'''"));
+    }
+
+    void toneCaption()
+    {
+        TestApp app;
+        app.ui().HScroll4->setValue(810);
+        QCOMPARE(app.ui().Command1->text(), QStringLiteral("Test tonalité à ( 810Hz Vol=64)"));
+        QCOMPARE(state(app).left(3), QStringLiteral("--3"));
+        QCOMPARE(app.ctx().sound->tonePeriod().size(), 2 * 9);
+    }
+
+    // Both files as the window writes them, the text trimmed in Text2 only; a timer asking for a second rendering
+    // during the yield is served by the first one.
+    void renderedFiles()
+    {
+        TestApp app;
+        app.ui().Text11->setText(QStringLiteral("exo"));
+        app.ctx().exercise.set(QStringLiteral("  Bonjour à tous, 73 !  "));
+        app.player.commands.clear();
+        QTimer::singleShot(0, [&app] { app.ctx().sound->RenderExercise(); });
+        app.ctx().sound->RenderExercise();
+        QCOMPARE(app.player.commands.count(QStringLiteral("Open")), 1);
+        QCOMPARE(app.ctx().exercise.text(), QStringLiteral("Bonjour à tous, 73 !"));
+        QCOMPARE(app.player.fileName(), QDir(app.folder()).filePath(QStringLiteral("exo.wav")));
+        QCOMPARE(app.ui().Text14->text(), FormatDuration(app.player.length));
+
+        // The command-line renderer with the same (default) parameters writes the same bytes.
+        QTemporaryDir cli;
+        QFile text(cli.filePath(QStringLiteral("in.txt")));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("  Bonjour \xc3\xa0 tous,\r\n 73 !  ");
+        text.close();
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), cli.filePath(QStringLiteral("config")));
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(cli.path());
+        p.start(QStringLiteral(TONIQUE_WAV), {QStringLiteral("in.txt")});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(readAll(cli.filePath(QStringLiteral("TEST.txt"))), readAll(app.folder() + u"/exo.txt"));
+        QVERIFY(readAll(cli.filePath(QStringLiteral("TEST.wav"))) == readAll(app.folder() + u"/exo.wav"));
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<bool>("tooLong");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("read-only folder") << false << "Impossible de créer le fichier « ";
+        QTest::newRow("beyond 4 GiB") << true << "L'exercice est trop long : le fichier « ";
+    }
+    void failures()
+    {
+        QFETCH(bool, tooLong);
+        QFETCH(QString, message);
+        TestApp app;
+        QString folder = app.folder();
+        if (tooLong) {
+            // A character gap of 20000 dots (31 MB): 150 letters pass 4 GiB.
+            app.ui().Texte->setEditText(QStringLiteral("20000"));
+            app.ctx().exercise.set(QString(150, u'e'));
+        } else {
+            // The superuser writes anywhere a permission allows; sysfs refuses new files to everyone.
+            folder = geteuid() == 0 ? QStringLiteral("/sys") : app.folder() + u"/ro";
+            QDir().mkpath(folder);
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+            app.ctx().programFolder = folder;
+        }
+        const QByteArray before = readAll(app.folder() + u"/TEST.wav");
+        app.ctx().sound->RenderExercise();
+        QCOMPARE(app.messages.criticals.size(), 1);
+        const QString expectedFile =
+            QDir(folder).filePath(tooLong ? QStringLiteral("TEST.wav") : QStringLiteral("TEST.txt"));
+        QVERIFY2(app.messages.criticals[0].startsWith(message + expectedFile + u" »"),
+                 qPrintable(app.messages.criticals[0]));
+        QCOMPARE(state(app).left(3), QStringLiteral("--3"));
+        QCOMPARE(readAll(app.folder() + u"/TEST.wav"), before);
+    }
+};
+
+QTEST_MAIN(TstSoundController)
+#include "TstSoundController.moc"
