@@ -1,8 +1,72 @@
 #include "about/AboutController.h"
 
-#include <QWidget>
+#include "about/AboutWindow.h"
+#include "app/AppContext.h"
+#include "platform/MessageBox.h"
+#include "platform/ProcessLauncher.h"
+
+#include <QFile>
+#include <QMainWindow>
+#include <QSettings>
+
+namespace {
+
+#ifdef Q_OS_WIN
+// A string value of the local machine's registry, empty when the key or the value is missing.
+QString localMachineValue(const QString& key, const QString& name)
+{
+    QSettings registry(QStringLiteral("HKEY_LOCAL_MACHINE\\") + key, QSettings::NativeFormat);
+    return registry.value(name).toString();
+}
+#endif
+
+// Where the system-information tool is, empty when it cannot be found.
+QString sysInfoPath()
+{
+#ifdef Q_OS_WIN
+    const QString path =
+        localMachineValue(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), QStringLiteral("PATH"));
+    if (!path.isEmpty())
+        return path;
+    const QString folder =
+        localMachineValue(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"), QStringLiteral("MSINFO"));
+    const QString candidate = folder + QStringLiteral("\\MSINFO32.EXE");
+    if (!folder.isEmpty() && QFile::exists(candidate))
+        return candidate;
+#endif
+    return {};
+}
+
+} // namespace
 
 AboutController::AboutController(AppContext& ctx) : m_ctx(ctx) {}
-AboutController::~AboutController() = default;
-void AboutController::apropos() {}
-QWidget* AboutController::window() const { return m_window; }
+
+AboutController::~AboutController()
+{
+    delete m_window.data();
+}
+
+void AboutController::apropos()
+{
+    if (!m_window) {
+        auto* window = new AboutWindow(m_ctx.ui.window);
+        QObject::connect(window, &AboutWindow::sysInfoRequested, window, [this] { StartSysInfo(); });
+        m_window = window;
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+QWidget* AboutController::window() const
+{
+    return m_window.data();
+}
+
+void AboutController::StartSysInfo()
+{
+    const QString path = sysInfoPath();
+    if (path.isEmpty() || !m_ctx.platform.launcher->startDetached(path))
+        m_ctx.platform.messages->information(
+            QStringLiteral("Les informations système ne sont pas disponibles actuellement"));
+}

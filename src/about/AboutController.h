@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+
 class QWidget;
 struct AppContext;
 
@@ -13,7 +15,10 @@ public:
     void apropos(); // creates the window if needed and shows it
     QWidget* window() const;
 
+    // cmdSysInfo: starts the system-information tool, or says that it is not available.
+    void StartSysInfo();
+
 private:
     AppContext& m_ctx;
-    QWidget* m_window = nullptr;
+    QPointer<QWidget> m_window; // null once the window has been closed
 };

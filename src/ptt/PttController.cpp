@@ -1,6 +1,89 @@
 #include "ptt/PttController.h"
 
+#include "app/AppContext.h"
+#include "platform/MessageBox.h"
+#include "platform/SerialPort.h"
+#include "ptt/PortNumber.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+namespace {
+
+QString describePort(const SerialPort& port)
+{
+    const QString device = port.deviceName(port.portNumber());
+    return device.isEmpty() ? QString::number(port.portNumber())
+                            : QStringLiteral("%1 (%2)").arg(port.portNumber()).arg(device);
+}
+
+} // namespace
+
 PttController::PttController(AppContext& ctx) : m_ctx(ctx) {}
-void PttController::Command15Click() {}
-void PttController::Command16Click() {}
-void PttController::Text15Changed() {}
+
+void PttController::Command15Click()
+{
+    SerialPort* port = m_ctx.platform.serial;
+    if (!m_ctx.ui.CK->isChecked() || !port)
+        return;
+    // Already keyed (a key-down while the line is up, or CK unticked and ticked again meanwhile): RTS only.
+    if (!port->isOpen() && !port->open()) {
+        warn(QStringLiteral("PTT non activé : impossible d'ouvrir le port série %1 : %2\nL'exercice est joué sans "
+                            "passer en émission.")
+                 .arg(describePort(*port), port->errorString()));
+        updateTooltip();
+        return;
+    }
+    if (!port->setRequestToSend(true)) {
+        const QString reason = port->errorString();
+        port->close(); // the port is held only while the transmitter is keyed
+        warn(QStringLiteral("PTT non activé : le port série %1 refuse de lever la ligne RTS : %2\nL'exercice est "
+                            "joué sans passer en émission.")
+                 .arg(describePort(*port), reason));
+        return;
+    }
+    m_lastWarning.clear();
+}
+
+void PttController::Command16Click()
+{
+    SerialPort* port = m_ctx.platform.serial;
+    // Unticked while keyed: the transmitter stays keyed until a key-up with CK ticked.
+    if (!port || !port->isOpen() || !m_ctx.ui.CK->isChecked())
+        return;
+    port->setRequestToSend(false);
+    port->close();
+}
+
+void PttController::Text15Changed()
+{
+    SerialPort* port = m_ctx.platform.serial;
+    if (!port)
+        return;
+    // Outside 1 to 9 the previous number stays. A port already open keeps its device until its key-up.
+    if (const std::optional<int> number = PortNumberFromText(m_ctx.ui.Text15->text())) {
+        if (*number != port->portNumber())
+            m_lastWarning.clear();
+        port->setPortNumber(*number);
+    }
+    updateTooltip();
+}
+
+void PttController::warn(const QString& text)
+{
+    if (text == m_lastWarning)
+        return;
+    m_lastWarning = text;
+    m_ctx.platform.messages->warningLater(text);
+}
+
+void PttController::updateTooltip()
+{
+    const SerialPort& port = *m_ctx.platform.serial;
+    const int number = port.portNumber();
+    const QString device = port.deviceName(number);
+    const QString reach = device.isEmpty()
+                              ? QStringLiteral("aucun port série ne répond au numéro %1 sur ce système").arg(number)
+                              : QStringLiteral("le port %1 est %2").arg(number).arg(device);
+    m_ctx.ui.Text15->setToolTip(QStringLiteral("Numéro du port série à activer (1 à 9) — ") + reach);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 struct AppContext;
 
 // Push-to-talk of the transmitter on the RTS line of the serial port.
@@ -13,5 +15,12 @@ public:
     void Text15Changed();  // port number 1 to 9
 
 private:
+    // Reports a port that cannot key the transmitter, without stopping the playback; the same report is not
+    // repeated until a key-down succeeds or the port number changes (typed characters key down one by one).
+    void warn(const QString& text);
+    // Text15's tooltip names the device that the port number reaches.
+    void updateTooltip();
+
     AppContext& m_ctx;
+    QString m_lastWarning;
 };

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/ProcessLauncher.h"
+
+// Starts a program through QProcess, without waiting for it.
+class QtProcessLauncher : public ProcessLauncher
+{
+public:
+    bool startDetached(const QString& program, const QStringList& arguments = {}) override;
+};

@@ -1,0 +1,138 @@
+#include "drill/DrillController.h"
+#include "fakes/ScriptedRandomSource.h"
+#include "fakes/TestApp.h"
+#include "sound/SoundController.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+bool shown(const QWidget* w)
+{
+    return w->isVisibleTo(w->parentWidget());
+}
+
+// The window on a random stream that picks, in turn, the given characters of `set`.
+struct DrillApp
+{
+    DrillApp(const QString& set, const QString& picks)
+    {
+        for (const QChar c : picks)
+            random.script << (set.indexOf(c) + 0.5) / set.size();
+        TestApp::Options options;
+        options.random = &random;
+        app = std::make_unique<TestApp>(options);
+        app->ui().TEXT1->setEditText(set);
+        random.position = random.draws = 0;
+        app->player.commands.clear();
+    }
+    ScriptedRandomSource random;
+    std::unique_ptr<TestApp> app;
+};
+
+} // namespace
+
+class TestDrillWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // One round: render alone, play, end notice, ticks, a wrong key, the right key in the other case, the next one.
+    void roundTrip()
+    {
+        DrillApp drill(QStringLiteral("abc"), QStringLiteral("bc"));
+        TestApp& app = *drill.app;
+        Form& ui = app.ui();
+        ui.TP->setText(QStringLiteral("77"));
+        ui.Clavier->trigger();
+        QCOMPARE(ui.Label18->text(), "MAX = 231Ms");
+        QVERIFY(shown(ui.Frame2) && ui.Check2->isChecked());
+        QCOMPARE(app.ctx().exercise.text() + ui.Label19->text(), "bb");
+        QCOMPARE(app.player.commands.last(), "Play");
+        QVERIFY(!shown(ui.Text25) && !app.serial.opened); // no count-down, no keying
+        QCOMPARE(ui.Text9->text() + ui.Text4->text(), "VVV+");
+        QFile txt(app.folder() + "/TEST.txt");
+        QVERIFY(txt.open(QIODevice::ReadOnly) && txt.readAll().startsWith("b\r")); // rendered without the marks
+
+        app.player.finish();
+        QVERIFY(ui.Timer3->isActive());
+        for (int i = 0; i < 23; ++i)
+            app.ctx().drill->Timer3Tick();
+        QTest::keyClicks(ui.Text17, "x");
+        QCOMPARE(ui.Text17->text(), QString());
+        app.ctx().drill->Timer3Tick(); // the counter runs on after a wrong key
+        QTest::keyClicks(ui.Text17, "B");
+        QVERIFY(!ui.Timer3->isActive());
+        QCOMPARE(ui.Combo2->itemText(0), "0240 b");
+        QCOMPARE(app.ctx().exercise.text(), "c");
+        QCOMPARE(app.player.commands.count("Play"), 2);
+
+        ui.Command11->click();
+        QVERIFY(!shown(ui.Frame2) && !ui.Check2->isChecked());
+    }
+
+    // Five-digit times rank by text among four-digit ones, equal times by character; the last item is shown.
+    void ranking()
+    {
+        const QList<std::pair<int, QString>> rounds{{1100, "z"}, {990, "x"}, {10230, "y"}, {230, "e"}, {230, "a"}};
+        DrillApp drill(QStringLiteral("aexyz"), QStringLiteral("zxyeaa"));
+        Form& ui = drill.app->ui();
+        ui.Clavier->trigger();
+        for (const auto& [ms, c] : rounds) {
+            ui.Text27->setText(QString::number(ms));
+            ui.Text17->setText(c);
+        }
+        QStringList items;
+        for (int i = 0; i < ui.Combo2->count(); ++i)
+            items << ui.Combo2->itemText(i);
+        QCOMPARE(items, (QStringList{"0230 a", "0230 e", "0990 x", "10230 y", "1100 z"}));
+        QCOMPARE(ui.Combo2->currentIndex(), 4);
+    }
+
+    void emptySetGivesUp()
+    {
+        DrillApp drill{QString(), QString()};
+        drill.app->ctx().exercise.set(QStringLiteral("avant"));
+        drill.app->ui().Clavier->trigger();
+        QCOMPARE(drill.random.draws, 1001);
+        QCOMPARE(drill.app->ctx().exercise.text(), "avant");
+        QVERIFY(!drill.app->player.commands.contains("Play"));
+        QCOMPARE(drill.app->ui().Text9->text(), "VVV");
+    }
+
+    void statistics_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("list");
+        QTest::newRow("empty") << QString() << QStringList();
+        QTest::newRow("cases apart") << "aAa" << QStringList{"001=A", "002=a"};
+        QTest::newRow("1000 occurrences") << QString(1000, u'e') + "bb  " << QStringList{"002= ", "002=b", "1000=e"};
+        QTest::newRow("outside the page")
+            << QStringLiteral("é€\U0001F600?\u0101\0") << QStringList{"001=é", "001=€", "003=?"};
+    }
+    // Built by Play and again by "Stats": nothing accumulates.
+    void statistics()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, list);
+        TestApp app;
+        app.ctx().exercise.set(text);
+        app.player.pressPlay();
+        app.ui().Command12->click();
+        QStringList items;
+        for (int i = 0; i < app.ui().List1->count(); ++i)
+            items << app.ui().List1->item(i)->text();
+        QCOMPARE(items, list);
+    }
+};
+
+QTEST_MAIN(TestDrillWindow)
+#include "tst_DrillWindow.moc"
