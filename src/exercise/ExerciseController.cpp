@@ -1,18 +1,187 @@
 #include "exercise/ExerciseController.h"
 
+#include "app/AppContext.h"
+#include "app/AppController.h"
+#include "app/Numbers.h"
+#include "exercise/CallSign.h"
+#include "exercise/TextTools.h"
+#include "platform/FileDialog.h"
+#include "platform/MediaPlayer.h"
+#include "platform/Printer.h"
+#include "sound/SoundController.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMainWindow>
+
+namespace {
+
+constexpr int CallSignsPerExercise = 36;
+
+} // namespace
+
 ExerciseController::ExerciseController(AppContext& ctx) : m_ctx(ctx) {}
-void ExerciseController::Command5Click() {}
-void ExerciseController::Command6Click() {}
-void ExerciseController::Command8Click() {}
-void ExerciseController::Command7Click() {}
-void ExerciseController::ex1() {}
-void ExerciseController::EX2() {}
-void ExerciseController::diag() {}
-void ExerciseController::melange() {}
-void ExerciseController::indicatifs() {}
-void ExerciseController::inv() {}
-void ExerciseController::doubleSpaces() {}
-void ExerciseController::acc() {}
-void ExerciseController::ouvrir() {}
-void ExerciseController::imprimer() {}
-void ExerciseController::Command4Click() {}
+
+TextSink ExerciseController::appender()
+{
+    return [&text = m_ctx.exercise](QStringView piece) { text.append(piece); };
+}
+
+// The generators append one character or space per write, each running ExerciseTextChanged; the Batch only puts
+// off the widget's refresh to the end of the press so that a long run of groups stays linear.
+
+void ExerciseController::Command5Click()
+{
+    ExerciseText::Batch batch(m_ctx.exercise);
+    AppendLetterGroups(LeadingNumber(m_ctx.ui.Text3->text()), m_ctx.ui.TEXT1->currentText(), m_ctx.ui.Text12->text(),
+                       *m_ctx.random, appender());
+}
+
+void ExerciseController::Command6Click()
+{
+    ExerciseText::Batch batch(m_ctx.exercise);
+    AppendFigureGroups(LeadingNumber(m_ctx.ui.Text6->text()), m_ctx.ui.TEXT1->currentText(), *m_ctx.random, appender());
+}
+
+void ExerciseController::Command8Click()
+{
+    ExerciseText::Batch batch(m_ctx.exercise);
+    AppendAnyGroups(LeadingNumber(m_ctx.ui.Text7->text()), m_ctx.ui.Text8->text(), *m_ctx.random, appender());
+}
+
+void ExerciseController::Command7Click()
+{
+    m_ctx.exercise.set(QString());
+}
+
+void ExerciseController::letters(int count)
+{
+    m_ctx.ui.Text3->setText(QString::number(count));
+    Command5Click();
+}
+
+void ExerciseController::figures(int count)
+{
+    m_ctx.ui.Text6->setText(QString::number(count));
+    Command6Click();
+}
+
+// The presets: 36 groups, six lines of six. The text is complete (and the widget refreshed) before the rendering,
+// which lets the window repaint once while it works.
+
+void ExerciseController::ex1()
+{
+    {
+        ExerciseText::Batch batch(m_ctx.exercise);
+        m_ctx.exercise.set(QString());
+        m_ctx.ui.Text3->setText(QStringLiteral("30"));
+        m_ctx.ui.Text6->setText(QStringLiteral("6"));
+        Command5Click();
+        Command6Click();
+    }
+    m_ctx.sound->RenderExercise();
+}
+
+void ExerciseController::EX2()
+{
+    {
+        ExerciseText::Batch batch(m_ctx.exercise);
+        m_ctx.exercise.set(QString());
+        for (int line = 0; line < 6; ++line) {
+            letters(5);
+            figures(1);
+        }
+    }
+    m_ctx.sound->RenderExercise();
+}
+
+void ExerciseController::diag()
+{
+    {
+        ExerciseText::Batch batch(m_ctx.exercise);
+        m_ctx.exercise.set(QString());
+        // The figure group moves one column left on each line: groups 6, 11, 16, 21, 26, 31.
+        letters(5);
+        figures(1);
+        for (int line = 0; line < 5; ++line) {
+            letters(4);
+            figures(1);
+        }
+        letters(5);
+    }
+    m_ctx.sound->RenderExercise();
+}
+
+void ExerciseController::melange()
+{
+    {
+        ExerciseText::Batch batch(m_ctx.exercise);
+        m_ctx.exercise.set(QString());
+        m_ctx.ui.Text3->setText(QStringLiteral("36"));
+        AppendAnyGroups(LeadingNumber(m_ctx.ui.Text3->text()), m_ctx.ui.TEXT1->currentText(), *m_ctx.random,
+                        appender());
+    }
+    m_ctx.sound->RenderExercise();
+}
+
+void ExerciseController::indicatifs()
+{
+    {
+        ExerciseText::Batch batch(m_ctx.exercise);
+        m_ctx.exercise.set(QString());
+        for (int i = 0; i < CallSignsPerExercise; ++i)
+            m_ctx.exercise.append(QString(indicatif(*m_ctx.random) + u' '));
+    }
+    m_ctx.sound->RenderExercise();
+}
+
+void ExerciseController::inv()
+{
+    m_ctx.platform.player->close();
+    m_ctx.exercise.set(ReverseText(m_ctx.exercise.text()));
+}
+
+void ExerciseController::doubleSpaces()
+{
+    ExerciseText::Batch batch(m_ctx.exercise);
+    const QString text = m_ctx.exercise.text();
+    m_ctx.exercise.set(QString());
+    SpreadText(text, appender());
+}
+
+void ExerciseController::acc()
+{
+    m_ctx.exercise.set(RemoveAccents(m_ctx.exercise.text()));
+}
+
+void ExerciseController::ouvrir()
+{
+    const QString name = m_ctx.platform.fileDialog->getOpenFileName(QStringLiteral("TXT (*.txt)"));
+    ExerciseText::Batch batch(m_ctx.exercise);
+    m_ctx.exercise.set(QString());
+    // Cancelled, missing, unreadable, not a text, or failing part way: silently, with the lines read so far.
+    QFile file(name);
+    if (name.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return;
+    AppendFileLines(file, appender());
+}
+
+void ExerciseController::imprimer()
+{
+    // Without a printer nothing is printed and nothing is said.
+    m_ctx.platform.printer->printImage(m_ctx.ui.window->grab().toImage());
+}
+
+void ExerciseController::Command4Click()
+{
+    {
+        ExerciseText::Batch batch(m_ctx.exercise);
+        m_ctx.exercise.set(QString());
+        m_ctx.ui.Text4->setText(QString());
+        m_ctx.ui.Text9->setText(QString());
+        AppendSpeedCheck(LeadingNumber(m_ctx.ui.Combo1->currentText()), m_ctx.ui.Text20->currentText(), appender());
+    }
+    m_ctx.sound->RenderExercise();
+    m_ctx.app->ShowExerciseView();
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exercise/RandomGroups.h"
+
 struct AppContext;
 
 // The exercise text's generators and tools, each the click action of its control.
@@ -27,5 +29,11 @@ public:
     void Command4Click(); // Vérifier la vitesse
 
 private:
+    // L(n) and F(n) of the presets: the count written into Text3 or Text6, then the generator reads it back.
+    void letters(int count);
+    void figures(int count);
+    // One write of the exercise text per call.
+    TextSink appender();
+
     AppContext& m_ctx;
 };

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "exercise/RandomGroups.h"
+
+#include <QString>
+#include <QStringView>
+
+class QIODevice;
+
+// "Inverser le Texte": the characters in reverse order, line breaks included (CR LF comes out as LF CR). A
+// surrogate pair stays in its order so that a character outside the 16-bit range survives.
+QString ReverseText(QStringView text);
+
+// "Doubler les espaces": every character of `text`, spaces and line breaks too, followed by a space, as one write
+// per character.
+void SpreadText(QStringView text, const TextSink& append);
+
+// "Retirer les accents du texte": each character lower-cased, then é è ê à ç î ô ù û lose their accent, : ! - ( )
+// become spaces, ";" a comma and the double quote an apostrophe. One character for one, so the length stays.
+QString RemoveAccents(QStringView text);
+
+// "Ouvrir": reads the rest of `file` as a text (UTF-8 when valid, otherwise Windows-1252) and appends its lines
+// without their ends (CR LF, LF or CR) and without any separator, one write per line. A file holding a NUL byte is
+// not a text and gives no line. A read error keeps the complete lines read before it. False on either failure.
+bool AppendFileLines(QIODevice& file, const TextSink& append);
+
+// "Vérifier la vitesse": `word` RepeatCount(wpm) times, each followed by a space unless `wpm` equals its rank, so a
+// whole number of words per minute gives no trailing space and a fractional one a space after every word.
+void AppendSpeedCheck(double wpm, QStringView word, const TextSink& append);

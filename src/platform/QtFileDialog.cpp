@@ -1,0 +1,9 @@
+#include "platform/QtFileDialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+QString QtFileDialog::getOpenFileName(const QString& filter)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(), filter);
+}

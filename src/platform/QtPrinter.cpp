@@ -1,0 +1,27 @@
+#include "platform/QtPrinter.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+bool QtPrinter::printImage(const QImage& image)
+{
+    // No default printer: nothing to do, and no dialog to ask for one.
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull() || image.isNull())
+        return false;
+
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Tonique"));
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    // As large as the page allows, keeping the window's proportions, from the top left corner.
+    const QRect page = painter.viewport();
+    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), size.width(), size.height());
+    painter.setWindow(image.rect());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(0, 0, image);
+    return painter.end();
+}

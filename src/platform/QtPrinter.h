@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/Printer.h"
+
+// The system's default printer, used without a dialog.
+class QtPrinter : public Printer
+{
+public:
+    bool printImage(const QImage& image) override;
+};
