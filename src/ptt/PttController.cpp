@@ -6,7 +6,10 @@
 #include "ptt/PortNumber.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLineEdit>
+
+#include <functional>
 
 namespace {
 
@@ -19,7 +22,34 @@ QString describePort(const SerialPort& port)
 
 } // namespace
 
-PttController::PttController(AppContext& ctx) : m_ctx(ctx) {}
+namespace {
+
+// Runs `refresh` just before the watched control shows its tooltip.
+class TooltipRefresher : public QObject
+{
+public:
+    TooltipRefresher(QObject* parent, std::function<void()> refresh) : QObject(parent), m_refresh(std::move(refresh)) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip)
+            m_refresh();
+        return false;
+    }
+
+private:
+    std::function<void()> m_refresh;
+};
+
+} // namespace
+
+PttController::PttController(AppContext& ctx) : m_ctx(ctx)
+{
+    QLineEdit* field = m_ctx.ui.Text15;
+    field->installEventFilter(new TooltipRefresher(field, [this] {
+        if (m_tooltipStale)
+            updateTooltip();
+    }));
+}
 
 void PttController::Command15Click()
 {
@@ -66,7 +96,8 @@ void PttController::Text15Changed()
             m_lastWarning.clear();
         port->setPortNumber(*number);
     }
-    updateTooltip();
+    // Listing the system's serial devices takes tens of ms: the tooltip is written when it is about to show.
+    m_tooltipStale = true;
 }
 
 void PttController::warn(const QString& text)
@@ -79,6 +110,7 @@ void PttController::warn(const QString& text)
 
 void PttController::updateTooltip()
 {
+    m_tooltipStale = false;
     const SerialPort& port = *m_ctx.platform.serial;
     const int number = port.portNumber();
     const QString device = port.deviceName(number);

@@ -23,4 +23,5 @@ private:
 
     AppContext& m_ctx;
     QString m_lastWarning;
+    bool m_tooltipStale = true;
 };

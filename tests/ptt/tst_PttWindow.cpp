@@ -2,7 +2,9 @@
 #include "platform/QtSerialPort.h"
 #include "ptt/PttController.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -66,6 +68,8 @@ private slots:
         app.ui().Text15->setText(QStringLiteral("5"));
         app.ui().Text15->setText(typed);
         QCOMPARE(app.serial.portNumber(), port);
+        QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), app.ui().Text15->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(app.ui().Text15, &hover);
         QVERIFY(app.ui().Text15->toolTip().endsWith(QStringLiteral("le port %1 est /dev/fake%1").arg(port)));
     }
 
