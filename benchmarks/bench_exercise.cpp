@@ -7,7 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTextStream>
 
 #include <functional>

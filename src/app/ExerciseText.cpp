@@ -1,8 +1,8 @@
 #include "app/ExerciseText.h"
 
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
-void ExerciseText::attach(QTextEdit* view, std::function<void()> changed)
+void ExerciseText::attach(QPlainTextEdit* view, std::function<void()> changed)
 {
     m_view = view;
     m_changed = std::move(changed);

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-class QTextEdit;
+class QPlainTextEdit;
 
 // The exercise text: held as a string whose every write runs the change handling at once, while the widget that
 // shows it is refreshed once per batch of writes, so that a text built one character at a time costs no more than
@@ -15,7 +15,7 @@ public:
     ExerciseText() = default;
 
     // The widget showing the text, and what runs after every change (ExerciseTextChanged).
-    void attach(QTextEdit* view, std::function<void()> changed);
+    void attach(QPlainTextEdit* view, std::function<void()> changed);
 
     const QString& text() const { return m_text; }
     // One write of the text: stores it, runs the change handling, refreshes the view unless a batch is open.
@@ -43,7 +43,7 @@ private:
     void refreshView();
 
     QString m_text;
-    QTextEdit* m_view = nullptr;
+    QPlainTextEdit* m_view = nullptr;
     std::function<void()> m_changed;
     int m_batchDepth = 0;
     bool m_viewStale = false;

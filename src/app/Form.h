@@ -11,7 +11,7 @@ class QMainWindow;
 class QMenu;
 class QPushButton;
 class QScrollBar;
-class QTextEdit;
+class QPlainTextEdit;
 class QTimer;
 class QWidget;
 
@@ -62,8 +62,8 @@ struct Form
     QWidget* MMControl1 = nullptr;   // the player's place
     QLabel* Label4 = nullptr;        // "Renforce le caractére :"
     QLineEdit* Text12 = nullptr;
-    QTextEdit* Text5 = nullptr;
-    QTextEdit* Text2 = nullptr; // shows the exercise text; the text itself lives in ExerciseText
+    QPlainTextEdit* Text5 = nullptr;
+    QPlainTextEdit* Text2 = nullptr; // shows the exercise text; the text itself lives in ExerciseText
     QLabel* Label20 = nullptr;  // "Frappe clavier"
     QLineEdit* Text26 = nullptr;
     QPushButton* Command12 = nullptr; // Stats

@@ -2,6 +2,7 @@
 
 #include "about/AboutController.h"
 #include "app/AppController.h"
+#include "app/ExerciseTextView.h"
 #include "app/KeyPicture.h"
 #include "app/Layout.h"
 #include "app/ParameterController.h"
@@ -26,7 +27,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextEdit>
 #include <QTimer>
 
 namespace {
@@ -246,14 +246,13 @@ void MainWindow::buildExerciseView()
     // The exercise text wraps after exactly 36 characters (six groups of five and their spaces) whatever the
     // font's metrics: a fixed column width, in the same fixed-pitch bold font as the margin that numbers its lines.
     const QFont exerciseFont = courierBold(20);
-    ui.Text5 = place<QTextEdit>(c, "Text5", 36, 1584, 612, 3228);
-    ui.Text2 = place<QTextEdit>(c, "Text2", 648, 1584, 7524, 3228);
-    for (QTextEdit* e : {ui.Text5, ui.Text2}) {
-        e->setFont(exerciseFont);
-        e->setAcceptRichText(false);
-        e->setLineWrapMode(QTextEdit::FixedColumnWidth);
-        e->setLineWrapColumnOrWidth(36);
-        e->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    ui.Text5 = new ExerciseTextView(2, c);
+    ui.Text2 = new ExerciseTextView(36, c);
+    for (auto [view, name, left, width] :
+         {std::tuple{ui.Text5, "Text5", 36, 612}, std::tuple{ui.Text2, "Text2", 648, 7524}}) {
+        view->setObjectName(QString::fromLatin1(name));
+        view->setFont(exerciseFont);
+        view->setGeometry(Twips(left), Twips(1584), Twips(width), Twips(3228));
     }
     ui.Text5->setReadOnly(true);
     ui.Text5->setFocusPolicy(Qt::NoFocus);
@@ -486,7 +485,7 @@ void MainWindow::wire()
     click(ui.Command15, [&ctx] { ctx.ptt->Command15Click(); });
     click(ui.Command16, [&ctx] { ctx.ptt->Command16Click(); });
     connect(ui.Check2, &QCheckBox::toggled, this, [&ctx](bool on) { ctx.app->Check2Toggled(on); });
-    connect(ui.Text2, &QTextEdit::textChanged, this, [&ctx] { ctx.exercise.takeFromView(); });
+    connect(ui.Text2, &QPlainTextEdit::textChanged, this, [&ctx] { ctx.exercise.takeFromView(); });
     connect(ui.Timer1, &QTimer::timeout, this, [&ctx] { ctx.app->Timer1Tick(); });
     connect(ui.Timer2, &QTimer::timeout, this, [&ctx] { ctx.typed->PlayTypedCharacter(); });
     connect(ui.Timer3, &QTimer::timeout, this, [&ctx] { ctx.drill->Timer3Tick(); });

@@ -1,8 +1,13 @@
 #include "app/MainWindow.h"
 #include "app/RandomSource.h"
+#include "platform/AudioSinkPlayer.h"
 #include "platform/Platform.h"
 #include "platform/QtBeep.h"
+#include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
+#include "platform/QtPrinter.h"
+#include "platform/QtProcessLauncher.h"
+#include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
 
 #include <QApplication>
@@ -24,10 +29,12 @@ int main(int argc, char* argv[])
     QtSettingsStore settings;
     QtBeep beep;
     QtMessageBox messages;
-    Platform platform;
-    platform.settings = &settings;
-    platform.beep = &beep;
-    platform.messages = &messages;
+    QtSerialPort serial;
+    QtFileDialog fileDialog;
+    QtPrinter printer;
+    QtProcessLauncher launcher;
+    auto* player = new AudioSinkPlayer; // the window takes it among its controls
+    const Platform platform{&settings, &beep, player, &serial, &fileDialog, &printer, &launcher, &messages};
 
     RandomSource random;
     MainWindow window(platform, random, QCoreApplication::applicationDirPath(), {});

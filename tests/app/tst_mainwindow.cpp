@@ -2,7 +2,6 @@
 #include "fakes/ScriptedRandomSource.h"
 #include "fakes/TestApp.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,12 +9,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextEdit>
+#include <QTextCursor>
 #include <QTextLayout>
 
 class TestMainWindow : public QObject
@@ -309,23 +309,28 @@ void TestMainWindow::exerciseText_wrapsAfterSixGroups()
     for (int i = 0; i < 37; ++i)
         groups += QStringLiteral("abcde ");
     app.ctx().exercise.set(groups);
-    QTextEdit* text = app.ui().Text2;
-    QTextEdit* margin = app.ui().Text5;
+    QPlainTextEdit* text = app.ui().Text2;
+    QPlainTextEdit* margin = app.ui().Text5;
     QCOMPARE(text->toPlainText(), groups);
     QVERIFY(text->font().fixedPitch() && text->font().bold());
     QCOMPARE(margin->font(), text->font());
-    text->document()->adjustSize();
     QTextLayout* layout = text->document()->firstBlock().layout();
     QCOMPARE(layout->lineCount(), 7);
     for (int i = 0; i < 6; ++i)
         QCOMPARE(layout->lineAt(i).textLength(), 36);
     // Each margin line stands level with the line of groups it numbers.
-    QTextBlock number = margin->document()->firstBlock();
-    for (int i = 0; i < 7; ++i, number = number.next()) {
-        const QRectF numberLine = margin->document()->documentLayout()->blockBoundingRect(number);
-        QCOMPARE(numberLine.top(), layout->position().y() + layout->lineAt(i).y());
+    QTextCursor number(margin->document());
+    QTextCursor group(text->document());
+    for (int i = 0; i < 7; ++i) {
+        number.setPosition(margin->document()->findBlockByNumber(i).position());
+        group.setPosition(36 * i);
+        QCOMPARE(margin->mapTo(app.window.get(), margin->cursorRect(number).topLeft()).y(),
+                 text->mapTo(app.window.get(), text->cursorRect(group).topLeft()).y());
     }
-    QCOMPARE(text->geometry().top(), margin->geometry().top());
+
+    // Without spaces the text still wraps after 36 characters.
+    app.ctx().exercise.set(QString(100, u'w'));
+    QCOMPARE(text->document()->firstBlock().layout()->lineAt(0).textLength(), 36);
 }
 
 QTEST_MAIN(TestMainWindow)
