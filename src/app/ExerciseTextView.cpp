@@ -14,6 +14,9 @@ ExerciseTextView::ExerciseTextView(int columns, QWidget* parent) : QPlainTextEdi
     // A scroll bar that comes and goes would change the width lines are wrapped to.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The room left beside the lines looks like the page, not like a frame.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
 }
 
 void ExerciseTextView::resizeEvent(QResizeEvent* event)

@@ -245,7 +245,7 @@ void MainWindow::buildExerciseView()
 
     // The exercise text wraps after exactly 36 characters (six groups of five and their spaces) whatever the
     // font's metrics: a fixed column width, in the same fixed-pitch bold font as the margin that numbers its lines.
-    const QFont exerciseFont = courierBold(20);
+    const QFont exerciseFont = courierBold(21);
     ui.Text5 = new ExerciseTextView(2, c);
     ui.Text2 = new ExerciseTextView(36, c);
     for (auto [view, name, left, width] :
