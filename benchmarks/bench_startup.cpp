@@ -26,12 +26,12 @@ int main(int argc, char* argv[])
     QtSettingsStore settings;
     QtBeep beep;
     QtMessageBox messages;
-    AudioSinkPlayer player;
+    auto* player = new AudioSinkPlayer; // owned by the window once placed
     QtSerialPort serial;
     QtFileDialog fileDialog;
     QtPrinter printer;
     QtProcessLauncher launcher;
-    Platform platform{&settings, &beep, &player, &serial, &fileDialog, &printer, &launcher, &messages};
+    Platform platform{&settings, &beep, player, &serial, &fileDialog, &printer, &launcher, &messages};
     // The exercise files go to a scratch folder holding the sign file.
     QTemporaryDir folder;
     QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/telkey.ref"),

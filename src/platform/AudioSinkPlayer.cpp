@@ -1,0 +1,485 @@
+#include "platform/AudioSinkPlayer.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMediaDevices>
+#include <QStyle>
+#include <QToolButton>
+#include <QtEndian>
+
+#include <algorithm>
+
+namespace {
+
+// The program's sound: 8000 Hz, 16-bit signed, mono, so 16 bytes make one millisecond.
+constexpr int SampleRate = 8000;
+constexpr qint64 BytesPerMs = 16;
+// Sink buffer, 200 ms. Play still sounds within ~30 ms (the sound server starts on the first bytes); with 30 or
+// 60 ms the sink's own feeding timer underruns on a busy machine and the sound server fills the holes with
+// silence, breaking dots and dashes apart.
+constexpr qsizetype SinkBufferBytes = 200 * BytesPerMs;
+// How often the end of playback is looked for, in ms.
+constexpr int PollIntervalMs = 10;
+// How long a stopped sink is kept before it is deleted, in ms.
+constexpr int SinkGraceMs = 2000;
+// A sink whose played time stops advancing is given up this long after the data should have been heard, in ms.
+constexpr qint64 StallMarginMs = 1000;
+
+QString displayName(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+quint32 le32(const char* bytes)
+{
+    return qFromLittleEndian<quint32>(bytes);
+}
+
+quint16 le16(const char* bytes)
+{
+    return qFromLittleEndian<quint16>(bytes);
+}
+
+} // namespace
+
+// The sample bytes of the open file as a sequential device for the sink (pull mode). Only whole 16-bit words
+// are handed out: the odd last byte of an odd-length data chunk is never played.
+class WavDataSource : public QIODevice
+{
+public:
+    WavDataSource(QFile& file, const WavLayout& layout)
+        : m_file(file), m_offset(layout.dataOffset), m_end(layout.dataBytes & ~qint64(1))
+    {}
+
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return m_end - m_position + QIODevice::bytesAvailable(); }
+
+    qint64 position() const { return m_position; }
+    void rewind() { m_position = 0; }
+    void setPosition(qint64 bytes) { m_position = std::clamp(bytes & ~qint64(1), qint64(0), m_end); }
+    bool atDataEnd() const { return m_position >= m_end; }
+    // Bytes handed to the sink since the last resetFed(): the sink's played time is measured against them.
+    qint64 fed() const { return m_fed; }
+    void resetFed() { m_fed = 0; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 wanted = std::min(maxSize, m_end - m_position) & ~qint64(1);
+        if (wanted <= 0 || !m_file.seek(m_offset + m_position))
+            return 0;
+        const qint64 got = m_file.read(data, wanted) & ~qint64(1);
+        if (got <= 0)
+            return 0;
+        m_position += got;
+        m_fed += got;
+        return got;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QFile& m_file;
+    qint64 m_offset;
+    qint64 m_end;
+    qint64 m_position = 0;
+    qint64 m_fed = 0;
+};
+
+bool ParseWavLayout(QIODevice& file, WavLayout& layout, QString& why)
+{
+    const QByteArray riff = file.read(12);
+    if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE") {
+        why = QStringLiteral("ce n'est pas un fichier WAV");
+        return false;
+    }
+    bool formatSeen = false;
+    for (;;) {
+        const QByteArray chunk = file.read(8);
+        if (chunk.size() < 8) {
+            why = formatSeen ? QStringLiteral("il ne contient pas de bloc de données audio")
+                             : QStringLiteral("il ne décrit pas son format audio");
+            return false;
+        }
+        const QByteArray id = chunk.left(4);
+        const qint64 size = le32(chunk.constData() + 4);
+        const qint64 bodyStart = file.pos();
+        if (id == "fmt ") {
+            const QByteArray fmt = file.read(16);
+            if (fmt.size() < 16) {
+                why = QStringLiteral("son en-tête est tronqué");
+                return false;
+            }
+            const quint16 tag = le16(fmt.constData());
+            const quint16 channels = le16(fmt.constData() + 2);
+            const quint32 rate = le32(fmt.constData() + 4);
+            const quint16 bits = le16(fmt.constData() + 14);
+            if (tag != 1 || channels != 1 || rate != SampleRate || bits != 16) {
+                why = QStringLiteral("son format n'est pas PCM 16 bits mono à 8000 Hz");
+                return false;
+            }
+            formatSeen = true;
+        } else if (id == "data") {
+            if (!formatSeen) {
+                why = QStringLiteral("il ne décrit pas son format audio");
+                return false;
+            }
+            layout.dataOffset = bodyStart;
+            // The size field may be a placeholder or the file cut short: play what is really there.
+            layout.dataBytes = std::clamp(file.size() - bodyStart, qint64(0), size);
+            return true;
+        }
+        // Other chunks ("fact", "LIST"...) are skipped; RIFF pads them to an even length.
+        if (!file.seek(bodyStart + size + (size & 1))) {
+            why = QStringLiteral("son en-tête est tronqué");
+            return false;
+        }
+    }
+}
+
+AudioSinkPlayer::AudioSinkPlayer(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("MMControl1"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    auto makeButton = [&](const char* name, QStyle::StandardPixmap icon, const QString& tip) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QLatin1String(name));
+        button->setIcon(style()->standardIcon(icon));
+        button->setIconSize(QSize(14, 14));
+        button->setToolTip(tip);
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setFixedSize(36, 20);
+        row->addWidget(button);
+        return button;
+    };
+    m_prevButton = makeButton("prevButton", QStyle::SP_MediaSkipBackward, QStringLiteral("Début"));
+    m_playButton = makeButton("playButton", QStyle::SP_MediaPlay, QStringLiteral("Lecture"));
+    m_stopButton = makeButton("stopButton", QStyle::SP_MediaStop, QStringLiteral("Arrêt"));
+    auto* indicator = new QLabel(this);
+    indicator->setObjectName(QStringLiteral("noOutputIndicator"));
+    indicator->setPixmap(style()->standardIcon(QStyle::SP_MediaVolumeMuted).pixmap(12, 12));
+    indicator->setFixedSize(14, 20);
+    indicator->setToolTip(QStringLiteral("Aucune sortie audio"));
+    indicator->setVisible(false);
+    row->addWidget(indicator);
+    row->addStretch();
+    setFixedSize(130, 20);
+
+    connect(m_prevButton, &QToolButton::clicked, this, [this] { prev(); });
+    connect(m_playButton, &QToolButton::clicked, this, [this] { pressPlay(); });
+    connect(m_stopButton, &QToolButton::clicked, this, [this] { pressStop(); });
+
+    m_statusTimer.setTimerType(Qt::PreciseTimer);
+    m_statusTimer.setInterval(m_statusIntervalMs);
+    connect(&m_statusTimer, &QTimer::timeout, this, [this] {
+        if (m_playing && m_listener)
+            m_listener->statusUpdate();
+    });
+    if (QMediaDevices::audioOutputs().isEmpty())
+        setSilent(true);
+    m_pollTimer.setTimerType(Qt::PreciseTimer);
+    m_pollTimer.setInterval(PollIntervalMs);
+    connect(&m_pollTimer, &QTimer::timeout, this, &AudioSinkPlayer::pollEnd);
+    updateButtons();
+}
+
+AudioSinkPlayer::~AudioSinkPlayer()
+{
+    m_listener = nullptr;
+    close();
+    // The destructor of a Qt 6.4 PulseAudio sink runs pending events: let it run while this widget and its buttons
+    // are whole, not among the children that ~QWidget deletes. Sinks already released wait in deleteLater().
+    const QList<QAudioSink*> sinks = findChildren<QAudioSink*>(Qt::FindDirectChildrenOnly);
+    QList<QPointer<QAudioSink>> pending(sinks.cbegin(), sinks.cend());
+    for (const QPointer<QAudioSink>& sink : pending)
+        delete sink.data();
+}
+
+void AudioSinkPlayer::setListener(MediaPlayerListener* listener)
+{
+    m_listener = listener;
+}
+
+void AudioSinkPlayer::setFileName(const QString& path)
+{
+    m_fileName = path;
+}
+
+QString AudioSinkPlayer::fileName() const
+{
+    return m_fileName;
+}
+
+bool AudioSinkPlayer::open()
+{
+    close();
+    m_error.clear();
+    if (m_fileName.isEmpty()) {
+        m_error = QStringLiteral("Aucun fichier à ouvrir.");
+        return false;
+    }
+    m_file.setFileName(m_fileName);
+    if (!m_file.open(QIODevice::ReadOnly)) {
+        const QString reason = QFileInfo::exists(m_fileName) ? QStringLiteral("lecture refusée par le système")
+                                                             : QStringLiteral("fichier introuvable");
+        m_error = QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2.").arg(displayName(m_fileName), reason);
+        return false;
+    }
+    QString why;
+    if (!ParseWavLayout(m_file, m_layout, why)) {
+        m_error = QStringLiteral("Impossible de lire le fichier « %1 » : %2.").arg(displayName(m_fileName), why);
+        m_file.close();
+        m_layout = {};
+        return false;
+    }
+    m_source = new WavDataSource(m_file, m_layout);
+    m_source->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    m_open = true;
+    updateButtons();
+    return true;
+}
+
+void AudioSinkPlayer::play()
+{
+    if (!m_open || m_playing)
+        return;
+    m_playing = true;
+    m_statusTimer.start(m_statusIntervalMs);
+    if (m_source->atDataEnd())
+        startClock(); // nothing to hear: the end comes from the first poll
+    else
+        startSink();
+    m_pollTimer.start();
+    updateButtons();
+}
+
+void AudioSinkPlayer::pressPlay()
+{
+    if (!m_open || m_playing)
+        return;
+    play();
+    if (m_listener)
+        m_listener->playStarted();
+}
+
+void AudioSinkPlayer::pressStop()
+{
+    if (m_playing)
+        finishPlayback(true);
+}
+
+void AudioSinkPlayer::prev()
+{
+    if (!m_open)
+        return;
+    m_source->rewind();
+    if (m_playing && m_onClock) {
+        m_clockStartPosition = 0;
+        m_clock.restart();
+    }
+    // With a sink, the next pull reads from the start; what the sink holds already (up to 200 ms) is heard first.
+}
+
+void AudioSinkPlayer::close()
+{
+    if (m_playing)
+        finishPlayback(false);
+    delete m_source;
+    m_source = nullptr;
+    m_file.close();
+    m_layout = {};
+    m_open = false;
+    updateButtons();
+}
+
+bool AudioSinkPlayer::isOpen() const
+{
+    return m_open;
+}
+
+bool AudioSinkPlayer::isPlaying() const
+{
+    return m_playing;
+}
+
+qint64 AudioSinkPlayer::lengthMs() const
+{
+    return m_open ? m_layout.dataBytes * 1000 / (SampleRate * 2) : 0;
+}
+
+qint64 AudioSinkPlayer::positionMs() const
+{
+    if (!m_open)
+        return 0;
+    qint64 bytes = m_source->position();
+    if (m_playing && m_onClock)
+        bytes = std::min(m_clockStartPosition + playedBytes(), m_layout.dataBytes);
+    else if (m_playing)
+        bytes -= std::max<qint64>(0, m_source->fed() - playedBytes()); // still in the sink's buffer
+    return std::max<qint64>(0, bytes) / BytesPerMs;
+}
+
+void AudioSinkPlayer::setStatusIntervalMs(int ms)
+{
+    m_statusIntervalMs = std::max(1, ms);
+    m_statusTimer.setInterval(m_statusIntervalMs);
+}
+
+int AudioSinkPlayer::statusIntervalMs() const
+{
+    return m_statusIntervalMs;
+}
+
+void AudioSinkPlayer::setTimeFormatMilliseconds()
+{
+    // Milliseconds are the only unit this player knows.
+}
+
+void AudioSinkPlayer::setVisible(bool visible)
+{
+    QWidget::setVisible(visible);
+}
+
+bool AudioSinkPlayer::isVisible() const
+{
+    // The program's flag, not whether the window is on screen: a player inside a hidden window is still "shown".
+    return parentWidget() ? isVisibleTo(parentWidget()) : !isHidden();
+}
+
+QString AudioSinkPlayer::errorString() const
+{
+    return m_error;
+}
+
+void AudioSinkPlayer::startSink()
+{
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull() || device.id() == m_failedDeviceId) {
+        releaseSink();
+        setSilent(true);
+        startClock();
+        return;
+    }
+    // A fresh sink for every playback: a stopped QAudioSink started again plays, but its processedUSecs() stays
+    // at 0, which would hide the end of the sound.
+    releaseSink();
+    QAudioFormat format;
+    format.setSampleRate(SampleRate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    m_sink = new QAudioSink(device, format, this);
+    m_sink->setBufferSize(SinkBufferBytes);
+    connect(m_sink, &QAudioSink::stateChanged, this, &AudioSinkPlayer::sinkStateChanged);
+    m_source->resetFed();
+    m_clock.start();
+    m_sink->start(m_source);
+    // Without a sound server the sink may refuse without emitting anything: look at once.
+    if (m_sink->state() == QAudio::StoppedState || m_sink->error() != QAudio::NoError) {
+        m_failedDeviceId = device.id();
+        releaseSink();
+        setSilent(true);
+        startClock();
+        return;
+    }
+    m_onClock = false;
+    setSilent(false);
+}
+
+void AudioSinkPlayer::startClock()
+{
+    m_onClock = true;
+    m_clockStartPosition = m_source->position();
+    m_clock.start();
+}
+
+void AudioSinkPlayer::sinkStateChanged()
+{
+    if (!m_playing || m_onClock || !m_sink || m_stoppingSink)
+        return;
+    const QAudio::Error error = m_sink->error();
+    if (m_sink->state() != QAudio::StoppedState || error == QAudio::NoError)
+        return; // Idle with an underrun at the end of the data is expected: the poll decides the end.
+    // The output went away while playing: go on silently from about where the sound was.
+    const qint64 heard = std::min(m_source->position(), playedBytes());
+    releaseSink();
+    setSilent(true);
+    m_source->setPosition(heard);
+    startClock();
+}
+
+qint64 AudioSinkPlayer::playedBytes() const
+{
+    if (!m_onClock && m_sink)
+        return m_sink->processedUSecs() * BytesPerMs / 1000;
+    return m_clock.elapsed() * BytesPerMs;
+}
+
+void AudioSinkPlayer::pollEnd()
+{
+    if (!m_playing)
+        return;
+    if (m_onClock) {
+        const qint64 remaining = (m_layout.dataBytes & ~qint64(1)) - m_clockStartPosition;
+        if (playedBytes() >= remaining) {
+            m_source->setPosition(m_layout.dataBytes);
+            finishPlayback(true);
+        }
+        return;
+    }
+    if (!m_source->atDataEnd())
+        return;
+    // The sink reports Idle as soon as its buffer is handed over, ~100 ms before the sound ends: wait until the
+    // device has played every byte it was given.
+    const qint64 fed = m_source->fed();
+    if (playedBytes() >= fed || m_clock.elapsed() > fed / BytesPerMs + StallMarginMs)
+        finishPlayback(true);
+}
+
+void AudioSinkPlayer::finishPlayback(bool notify)
+{
+    m_playing = false;
+    m_statusTimer.stop();
+    m_pollTimer.stop();
+    releaseSink();
+    updateButtons();
+    if (notify && m_listener)
+        m_listener->playbackEnded();
+}
+
+// Stops the sink at once and deletes it later, from the event loop. Two faults of the Qt 6.4 PulseAudio sink
+// call for this: its destructor runs pending events, which must not happen inside a handler of the program, and
+// its sound-server thread may still report a state change shortly after stop(), which crashed one play in
+// about a thousand when the sink was deleted at the next turn of the event loop.
+void AudioSinkPlayer::releaseSink()
+{
+    if (!m_sink)
+        return;
+    m_stoppingSink = true;
+    m_sink->stop();
+    m_stoppingSink = false;
+    m_sink->disconnect(this);
+    QTimer::singleShot(SinkGraceMs, m_sink.data(), &QObject::deleteLater);
+    m_sink = nullptr;
+}
+
+void AudioSinkPlayer::setSilent(bool silent)
+{
+    if (m_silent == silent)
+        return;
+    m_silent = silent;
+    if (auto* indicator = findChild<QLabel*>(QStringLiteral("noOutputIndicator")))
+        indicator->setVisible(silent);
+}
+
+void AudioSinkPlayer::updateButtons()
+{
+    m_prevButton->setEnabled(m_open);
+    m_playButton->setEnabled(m_open && !m_playing);
+    m_stopButton->setEnabled(m_playing);
+}

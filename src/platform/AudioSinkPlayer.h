@@ -1,0 +1,98 @@
+#pragma once
+
+#include "platform/MediaPlayer.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+class QAudioSink;
+class QToolButton;
+class WavDataSource;
+
+// Where the sample bytes of a WAV file lie, as found by ParseWavLayout.
+struct WavLayout
+{
+    qint64 dataOffset = 0; // bytes from the start of the file
+    qint64 dataBytes = 0;  // as declared, cut to what the file really holds; may be odd
+};
+
+// Reads the RIFF header of `file` (at its start): 16-bit PCM, mono, 8000 Hz, with or without a "fact" chunk.
+// Returns false and a French reason in `why` when it is not such a file.
+bool ParseWavLayout(QIODevice& file, WavLayout& layout, QString& why);
+
+// The player of the rendered exercise: a row of small transport buttons (Prev, Play, Stop; about 130 x 20 px) over
+// a QAudioSink. Its Stop button ends the playback with the usual end notice, so that the program releases the
+// transmitter. Without any audio output it plays silently on a clock, with the same notifications at the same
+// times, and shows a small muted-speaker sign.
+class AudioSinkPlayer : public QWidget, public MediaPlayer
+{
+    Q_OBJECT
+
+public:
+    explicit AudioSinkPlayer(QWidget* parent = nullptr);
+    ~AudioSinkPlayer() override;
+
+    void setListener(MediaPlayerListener* listener) override;
+    void setFileName(const QString& path) override;
+    QString fileName() const override;
+    bool open() override;
+    void play() override;
+    void prev() override;
+    void close() override;
+    bool isOpen() const override;
+    bool isPlaying() const override;
+    qint64 lengthMs() const override;
+    void setStatusIntervalMs(int ms) override;
+    int statusIntervalMs() const override;
+    void setTimeFormatMilliseconds() override;
+    void setVisible(bool visible) override;
+    bool isVisible() const override;
+    QString errorString() const override;
+
+    // Where playback stands in the open file, in ms: 0 after open() or prev(), lengthMs() once a playback ran out.
+    qint64 positionMs() const;
+    // True when there is no audio output to play through: playbacks then run on the silent clock.
+    bool playsSilently() const { return m_silent; }
+
+private:
+    void pressPlay();
+    void pressStop();
+    void startSink();
+    void startClock();
+    void pollEnd();
+    void sinkStateChanged();
+    void finishPlayback(bool notify);
+    void releaseSink();
+    void setSilent(bool silent);
+    void updateButtons();
+    qint64 playedBytes() const;
+
+    QToolButton* m_prevButton = nullptr;
+    QToolButton* m_playButton = nullptr;
+    QToolButton* m_stopButton = nullptr;
+
+    MediaPlayerListener* m_listener = nullptr;
+    QString m_fileName;
+    QString m_error;
+    QFile m_file;
+    WavLayout m_layout;
+    bool m_open = false;
+    bool m_playing = false;
+    bool m_silent = false;
+    bool m_onClock = false;      // the running playback is timed by m_clock, not by the sink
+    bool m_stoppingSink = false; // our own stop(): its state change is no failure
+    int m_statusIntervalMs = 1000;
+
+    WavDataSource* m_source = nullptr;
+    QPointer<QAudioSink> m_sink; // one per playback
+    QByteArray m_failedDeviceId; // an output that refused to start is not tried again
+    QTimer m_statusTimer;
+    QTimer m_pollTimer;
+    // Wall clock of the running playback: the silent clock itself, and a safety net when the sink stalls.
+    QElapsedTimer m_clock;
+    qint64 m_clockStartPosition = 0; // bytes into the data where the clock was (re)started
+};

@@ -1,0 +1,154 @@
+#include "TestWav.h"
+#include "platform/AudioSinkPlayer.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+// The notices in order of arrival: "S" play started, "u" status, "E" ended.
+struct Notices : MediaPlayerListener
+{
+    void playStarted() override { log += u'S'; }
+    void statusUpdate() override { log += u'u'; }
+    void playbackEnded() override { log += u'E'; }
+    int ends() const { return int(log.count(u'E')); }
+    QString log;
+};
+
+class TestAudioSinkPlayer : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString write(const QByteArray& bytes, const QString& name = QStringLiteral("TEST.wav"))
+    {
+        const QString path = m_dir.filePath(name);
+        return TestWav::write(path, bytes) ? path : QString();
+    }
+    static void click(AudioSinkPlayer& player, const char* button)
+    {
+        QTest::mouseClick(player.findChild<QToolButton*>(QLatin1String(button)), Qt::LeftButton);
+    }
+
+private slots:
+    void open_readsLayout_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<qint64>("lengthMs");
+        QTest::newRow("58-byte header") << TestWav::file(QByteArray(16000, 0)) << qint64(1000);
+        QTest::newRow("44-byte header") << TestWav::file(QByteArray(16000, 0), true) << qint64(1000);
+        QTest::newRow("no samples") << TestWav::file({}) << qint64(0);
+        QTest::newRow("odd length") << TestWav::file(QByteArray(1001, 0)) << qint64(62);
+        QTest::newRow("size beyond file") << TestWav::file(QByteArray(3200, 0), true, 1'000'000) << qint64(200);
+        QByteArray list = TestWav::file(QByteArray(800, 0), true);
+        list.insert(36, QByteArray("LIST\x03\0\0\0abc\0", 12)); // odd chunk, padded to even
+        QTest::newRow("odd chunk before data") << list << qint64(50);
+    }
+    void open_readsLayout()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(qint64, lengthMs);
+        AudioSinkPlayer player;
+        player.setFileName(write(file));
+        QVERIFY2(player.open(), qPrintable(player.errorString()));
+        QCOMPARE(player.lengthMs(), lengthMs);
+        QCOMPARE(player.positionMs(), qint64(0));
+        player.close();
+        QVERIFY(!player.isOpen());
+        QCOMPARE(player.lengthMs(), qint64(0));
+    }
+
+    void open_refusesBadFiles_data()
+    {
+        QTest::addColumn<QByteArray>("file"); // empty: no file at all
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QByteArray() << QStringLiteral("introuvable");
+        QTest::newRow("text") << QByteArray("Bonjour.\r\n") << QStringLiteral("pas un fichier WAV");
+        QTest::newRow("44100 Hz") << TestWav::file(QByteArray(100, 0), true, -1, 44100) << QStringLiteral("8000 Hz");
+        QTest::newRow("stereo") << TestWav::file(QByteArray(100, 0), true, -1, 8000, 2) << QStringLiteral("mono");
+        QTest::newRow("no data chunk") << TestWav::file({}).left(50) << QStringLiteral("données");
+    }
+    void open_refusesBadFiles()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, reason);
+        AudioSinkPlayer player;
+        player.setFileName(file.isEmpty() ? m_dir.filePath(QStringLiteral("absent.wav")) : write(file));
+        QVERIFY(!player.open());
+        QVERIFY(!player.isOpen());
+        QVERIFY2(player.errorString().contains(reason), qPrintable(player.errorString()));
+        QVERIFY2(player.errorString().contains(QFileInfo(player.fileName()).fileName()), "names the file");
+        player.setFileName(write(TestWav::file(QByteArray(160, 0)), QStringLiteral("good.wav")));
+        QVERIFY(player.open());
+        QVERIFY(player.errorString().isEmpty());
+    }
+
+    void play_notifiesInOrder_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("byButton");
+        const QByteArray tone = TestWav::bursts({120, 60, 120});
+        QTest::newRow("Play button") << tone << true;
+        QTest::newRow("play() by the program") << tone << false;
+        QTest::newRow("odd length") << tone + 'x' << false;
+        QTest::newRow("no samples, button") << QByteArray() << true;
+        QTest::newRow("no samples, program") << QByteArray() << false;
+    }
+    void play_notifiesInOrder()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(bool, byButton);
+        AudioSinkPlayer player;
+        Notices notices;
+        player.setListener(&notices);
+        player.setStatusIntervalMs(50);
+        player.setFileName(write(TestWav::file(data)));
+        QVERIFY(player.open());
+        byButton ? click(player, "playButton") : player.play();
+        // Never an end from inside the command, even with nothing to play: the caller is not done yet.
+        QCOMPARE(notices.log, byButton ? QStringLiteral("S") : QString());
+        QTRY_COMPARE_WITH_TIMEOUT(notices.ends(), 1, 5000);
+        QVERIFY(!player.isPlaying());
+        QCOMPARE(player.positionMs(), player.lengthMs());
+        QTest::qWait(120); // nothing trails the end
+        const QString expected =
+            (byButton ? QStringLiteral("S") : QString()) + QString(notices.log.count(u'u'), u'u') + u'E';
+        QCOMPARE(notices.log, expected);
+        QVERIFY2(data.isEmpty() || notices.log.count(u'u') >= 4, qPrintable(notices.log)); // 300 ms at 50 ms
+    }
+
+    // Prev, Play at the end, the Stop button, a second Play while playing, close while playing.
+    void transport_commands()
+    {
+        AudioSinkPlayer player;
+        Notices notices;
+        player.setListener(&notices);
+        player.setFileName(write(TestWav::file(TestWav::bursts({100}))));
+        QVERIFY(player.open());
+        click(player, "playButton");
+        click(player, "playButton"); // disabled while playing
+        player.play();
+        QTRY_COMPARE_WITH_TIMEOUT(notices.log, QStringLiteral("SE"), 5000);
+        player.play(); // at the end: nothing to hear, still an end notice
+        QTRY_COMPARE_WITH_TIMEOUT(notices.ends(), 2, 5000);
+        click(player, "prevButton");
+        QCOMPARE(player.positionMs(), qint64(0));
+
+        player.play();
+        click(player, "stopButton"); // ends like running out of sound, so the transmitter is released
+        QCOMPARE(notices.ends(), 3);
+        QVERIFY(!player.isPlaying() && player.isOpen());
+
+        player.play();
+        player.close();
+        QTest::qWait(250);
+        QCOMPARE(notices.ends(), 3);
+        // The file is released: the renderer rewrites it and the player opens the new one.
+        QVERIFY(TestWav::write(player.fileName(), TestWav::file(TestWav::bursts({40}))));
+        QVERIFY(player.open());
+        QCOMPARE(player.lengthMs(), qint64(40));
+    }
+};
+
+QTEST_MAIN(TestAudioSinkPlayer)
+#include "tst_AudioSinkPlayer.moc"

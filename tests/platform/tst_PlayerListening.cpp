@@ -1,0 +1,146 @@
+// Plays tone bursts through the real player. With a null sink (TONIQUE_NULL_SINK, from scripts/lib/pulse.sh) it
+// records what the sound server played and compares it with the file; without one the player must keep time on
+// its silent clock. Prints the measured delays.
+
+#include "TestWav.h"
+#include "platform/AudioSinkPlayer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <cstdio>
+
+namespace {
+
+struct Burst
+{
+    qint64 first, last; // samples at 8000 Hz
+};
+
+// Runs of samples above a quarter of the peak, holes up to 2 ms (zero crossings, resampling ripple) bridged.
+std::vector<Burst> findBursts(const QByteArray& bytes)
+{
+    std::vector<int> level(size_t(bytes.size() / 2));
+    for (size_t i = 0; i < level.size(); ++i)
+        level[i] = std::abs(qFromLittleEndian<qint16>(bytes.constData() + 2 * i));
+    const int threshold = std::max(500, *std::max_element(level.begin(), level.end())) / 4;
+    std::vector<Burst> bursts;
+    for (qint64 i = 0; i < qint64(level.size()); ++i) {
+        if (level[size_t(i)] < threshold)
+            continue;
+        if (!bursts.empty() && i - bursts.back().last <= 16)
+            bursts.back().last = i;
+        else
+            bursts.push_back({i, i});
+    }
+    return bursts;
+}
+
+struct Notices : MediaPlayerListener
+{
+    const QElapsedTimer* clock;
+    QString log;
+    double endedAtMs = -1;
+    void playStarted() override { log += u'S'; }
+    void statusUpdate() override { log += u'u'; }
+    void playbackEnded() override
+    {
+        endedAtMs = clock->nsecsElapsed() / 1e6;
+        log += u'E';
+    }
+};
+
+} // namespace
+
+class TestPlayerListening : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void play_soundsLikeTheFile()
+    {
+        // 40 ms of silence, then dots (60 ms) and dashes (180 ms) with gaps, ending on a tone: 1180 ms.
+        const QByteArray data = TestWav::bursts({0, 40, 60, 60, 180, 60, 60, 180, 180, 60, 60, 60, 180});
+        QTemporaryDir dir;
+        AudioSinkPlayer player;
+        player.setStatusIntervalMs(200);
+        player.setFileName(dir.filePath(QStringLiteral("TEST.wav")));
+        QVERIFY(TestWav::write(player.fileName(), TestWav::file(data)) && player.open());
+        QElapsedTimer clock;
+        clock.start();
+        Notices notices;
+        notices.clock = &clock;
+        player.setListener(&notices);
+
+        // The recorder stamps every read; the read that came with the least delay places sample 0 in time.
+        const QString sink = qEnvironmentVariable("TONIQUE_NULL_SINK");
+        QProcess recorder;
+        QByteArray heardBytes;
+        double sampleZeroAtMs = 1e300;
+        connect(&recorder, &QProcess::readyReadStandardOutput, this, [&] {
+            heardBytes += recorder.readAllStandardOutput();
+            sampleZeroAtMs = std::min(sampleZeroAtMs, clock.nsecsElapsed() / 1e6 - heardBytes.size() / 16.0);
+        });
+        if (!sink.isEmpty()) {
+            recorder.start(QStringLiteral("parec"), QStringLiteral("--raw --rate=8000 --channels=1 --format=s16le "
+                                                                   "--latency-msec=5 -d %1.monitor")
+                                                        .arg(sink)
+                                                        .split(u' '));
+            QVERIFY2(recorder.waitForStarted(5000), "parec does not start");
+            QTest::qWait(500); // the recording stream settles
+        }
+
+        const double playAtMs = clock.nsecsElapsed() / 1e6;
+        QTest::mouseClick(player.findChild<QToolButton*>(QStringLiteral("playButton")), Qt::LeftButton);
+        QCOMPARE(player.playsSilently(), sink.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(notices.log.count(u'E'), 1, 10000);
+        QTest::qWait(400);
+        // Started, five status notices in 1180 ms at 200 ms (a sixth when the sound starts late), ended.
+        QVERIFY2(notices.log == QStringLiteral("SuuuuuE") || notices.log == QStringLiteral("SuuuuuuE"),
+                 qPrintable(notices.log));
+
+        if (sink.isEmpty()) {
+            const double endMs = notices.endedAtMs - playAtMs - player.lengthMs();
+            std::printf("silent clock: end notice %+.1f ms from the file's length (%lld ms)\n", endMs,
+                        qlonglong(player.lengthMs()));
+            QVERIFY2(std::abs(endMs) < 50, qPrintable(QString::number(endMs)));
+            return;
+        }
+        recorder.terminate();
+        QVERIFY(recorder.waitForFinished(5000));
+        const std::vector<Burst> expected = findBursts(data);
+        const std::vector<Burst> heard = findBursts(heardBytes);
+        QCOMPARE(heard.size(), expected.size());
+        const qint64 shift = heard[0].first - expected[0].first;
+        for (size_t i = 0; i < heard.size(); ++i) {
+            const double lengthOff = ((heard[i].last - heard[i].first) - (expected[i].last - expected[i].first)) / 8.0;
+            const double onsetOff = (heard[i].first - expected[i].first - shift) / 8.0;
+            QVERIFY2(
+                std::abs(lengthOff) <= 15 && std::abs(onsetOff) <= 15,
+                qPrintable(
+                    QStringLiteral("burst %1: length %2 ms, onset %3 ms off").arg(i).arg(lengthOff).arg(onsetOff)));
+        }
+        const double firstSoundMs = sampleZeroAtMs + shift / 8.0 - playAtMs;
+        const double endMs = notices.endedAtMs - (sampleZeroAtMs + (heard.back().last + 1) / 8.0);
+        std::printf("null sink: Play -> first sound %.1f ms (goal <= 50), end notice %+.1f ms from the last tone "
+                    "sample (goal within 30)\n",
+                    firstSoundMs, endMs);
+        QVERIFY2(firstSoundMs > -20 && firstSoundMs < 300 && std::abs(endMs) < 300, "gross timing failure");
+    }
+};
+
+int main(int argc, char** argv)
+{
+    // Without the test's own sound server, no other server may be reached: the silent clock is under test.
+    if (qEnvironmentVariableIsEmpty("TONIQUE_NULL_SINK"))
+        qputenv("PULSE_SERVER", "unix:/nonexistent/tonique-no-sound-server");
+    QApplication app(argc, argv);
+    TestPlayerListening test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_PlayerListening.moc"
