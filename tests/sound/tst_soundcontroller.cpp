@@ -169,4 +169,4 @@ private slots:
 };
 
 QTEST_MAIN(TstSoundController)
-#include "TstSoundController.moc"
+#include "tst_soundcontroller.moc"

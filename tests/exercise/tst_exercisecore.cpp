@@ -154,4 +154,4 @@ private slots:
 };
 
 QTEST_APPLESS_MAIN(TestExerciseCore)
-#include "TestExerciseCore.moc"
+#include "tst_exercisecore.moc"

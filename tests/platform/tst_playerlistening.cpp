@@ -2,7 +2,7 @@
 // records what the sound server played and compares it with the file; without one the player must keep time on
 // its silent clock. Prints the measured delays.
 
-#include "TestWav.h"
+#include "fakes/TestWav.h"
 #include "platform/AudioSinkPlayer.h"
 
 #include <QApplication>
@@ -143,4 +143,4 @@ int main(int argc, char** argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_PlayerListening.moc"
+#include "tst_playerlistening.moc"

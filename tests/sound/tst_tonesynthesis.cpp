@@ -115,4 +115,4 @@ private slots:
 };
 
 QTEST_APPLESS_MAIN(TstToneSynthesis)
-#include "TstToneSynthesis.moc"
+#include "tst_tonesynthesis.moc"

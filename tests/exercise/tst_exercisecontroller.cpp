@@ -182,4 +182,4 @@ private slots:
 };
 
 QTEST_MAIN(TestExerciseController)
-#include "TestExerciseController.moc"
+#include "tst_exercisecontroller.moc"

@@ -1,7 +1,7 @@
 // Plays one tiny file after another, as the typed-character queue does (close, rewrite, open, play, wait for the
 // end), and prints the resident memory along the way: it must stay flat. Usage: bench_PlayerPlays [plays]
 
-#include "TestWav.h"
+#include "fakes/TestWav.h"
 #include "platform/AudioSinkPlayer.h"
 
 #include <QApplication>

@@ -125,4 +125,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TstToniqueWav)
-#include "TstToniqueWav.moc"
+#include "tst_toniquewav.moc"

@@ -1,4 +1,4 @@
-#include "TestWav.h"
+#include "fakes/TestWav.h"
 #include "platform/AudioSinkPlayer.h"
 
 #include <QTemporaryDir>
@@ -151,4 +151,4 @@ private slots:
 };
 
 QTEST_MAIN(TestAudioSinkPlayer)
-#include "tst_AudioSinkPlayer.moc"
+#include "tst_audiosinkplayer.moc"

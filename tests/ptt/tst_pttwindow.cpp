@@ -112,4 +112,4 @@ private slots:
 };
 
 QTEST_MAIN(TestPttWindow)
-#include "tst_PttWindow.moc"
+#include "tst_pttwindow.moc"

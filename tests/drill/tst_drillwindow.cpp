@@ -135,4 +135,4 @@ private slots:
 };
 
 QTEST_MAIN(TestDrillWindow)
-#include "tst_DrillWindow.moc"
+#include "tst_drillwindow.moc"

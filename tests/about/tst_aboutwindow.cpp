@@ -46,4 +46,4 @@ private slots:
 };
 
 QTEST_MAIN(TestAboutWindow)
-#include "tst_AboutWindow.moc"
+#include "tst_aboutwindow.moc"

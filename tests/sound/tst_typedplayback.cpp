@@ -79,4 +79,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTypedPlayback)
-#include "tst_TypedPlayback.moc"
+#include "tst_typedplayback.moc"

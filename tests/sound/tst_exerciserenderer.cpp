@@ -160,4 +160,4 @@ private slots:
 };
 
 QTEST_APPLESS_MAIN(TstExerciseRenderer)
-#include "TstExerciseRenderer.moc"
+#include "tst_exerciserenderer.moc"
