@@ -1,33 +1,17 @@
 #include "about/AboutWindow.h"
 
+#include "app/Pictures.h"
+
 #include <QFont>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
-
-// The program's icon: a dot and a dash on a round plate, 48 x 48 pixels.
-QPixmap drawIcon()
-{
-    QPixmap pixmap(48, 48);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(20, 60, 120), 2));
-    painter.setBrush(QColor(230, 238, 250));
-    painter.drawEllipse(QRectF(2, 2, 44, 44));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(20, 60, 120));
-    painter.drawEllipse(QRectF(9, 20, 8, 8));
-    painter.drawRoundedRect(QRectF(21, 20, 19, 8), 3, 3);
-    return pixmap;
-}
 
 QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent)
 {
@@ -53,7 +37,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     setModal(false);
 
     m_picIcon = namedLabel(QStringLiteral("picIcon"), QString(), this);
-    m_picIcon->setPixmap(drawIcon());
+    m_picIcon->setPixmap(ProgramIcon(48));
     m_picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     m_lblTitle = namedLabel(QStringLiteral("lblTitle"), title(), this);

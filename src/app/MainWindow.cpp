@@ -3,7 +3,7 @@
 #include "about/AboutController.h"
 #include "app/AppController.h"
 #include "app/ExerciseTextView.h"
-#include "app/KeyPicture.h"
+#include "app/Pictures.h"
 #include "app/Layout.h"
 #include "app/ParameterController.h"
 #include "app/RandomSource.h"

@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/Pictures.h"
 #include "app/RandomSource.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/Platform.h"
@@ -11,6 +12,7 @@
 #include "platform/QtSettingsStore.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -19,6 +21,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tonique"));
     QApplication::setApplicationVersion(QStringLiteral(TONIQUE_VERSION));
+    QApplication::setWindowIcon(QIcon(ProgramIcon(64)));
 
     // Qt's own buttons and dialogs in French too.
     QTranslator qtFrench;

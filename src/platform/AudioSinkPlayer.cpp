@@ -181,8 +181,11 @@ AudioSinkPlayer::AudioSinkPlayer(QWidget* parent) : QWidget(parent)
         if (m_playing && m_listener)
             m_listener->statusUpdate();
     });
-    if (QMediaDevices::audioOutputs().isEmpty())
-        setSilent(true);
+    // Asking for the outputs connects to the sound server (tens of ms): done once the window is on screen.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_playing && QMediaDevices::audioOutputs().isEmpty())
+            setSilent(true);
+    });
     m_pollTimer.setTimerType(Qt::PreciseTimer);
     m_pollTimer.setInterval(PollIntervalMs);
     connect(&m_pollTimer, &QTimer::timeout, this, &AudioSinkPlayer::pollEnd);

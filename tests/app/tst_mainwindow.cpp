@@ -33,7 +33,6 @@ private slots:
     void settingsView_hidesMenusAndUnticksCache();
     void timer1_blinksAndDraws();
     void timing_followsFields();
-    void menus_accessKeys();
     void exerciseText_wrapsAfterSixGroups();
 };
 
@@ -288,18 +287,6 @@ void TestMainWindow::timing_followsFields()
     QCOMPARE(tp->text(), QStringLiteral("60"));
     speed->setEditText(QStringLiteral("12"));
     QCOMPARE(tp->text(), QString::number(60000.0 / (12 * 35 + 99 - 1), 'g', 15));
-}
-
-void TestMainWindow::menus_accessKeys()
-{
-    TestApp app;
-    const QList<std::pair<const char*, const char*>> captions = {
-        {"ouvrir", "&Ouvrir"},    {"imprimer", "&Imprimer"},     {"quit", "&Quitter"},
-        {"afff", "&Paramètrage"}, {"melange", "&Tout Mélanger"}, {"double", "&Doubler les espaces"},
-        {"apropos", "A &Propos"}, {"Clavier", "Clavier"}};
-    for (const auto& [name, caption] : captions)
-        QCOMPARE(app.find<QAction>(QString::fromLatin1(name))->text(), QString::fromUtf8(caption));
-    QCOMPARE(app.find<QMenu>("gpa")->title(), QStringLiteral("&Groupes aléatoire"));
 }
 
 void TestMainWindow::exerciseText_wrapsAfterSixGroups()

@@ -16,7 +16,6 @@ private slots:
     void formatNumber();
     void formatNumber_ignoresCLocale();
     void thinkingTimeItems();
-    void roundHalfEven();
 };
 
 void TestNumbers::leadingNumber_data()
@@ -110,16 +109,6 @@ void TestNumbers::thinkingTimeItems()
     QCOMPARE(LeadingNumber(fr.at(1)), 0.0);
     QCOMPARE(LeadingNumber(fr.at(0)), -1.0);
     QCOMPARE(LeadingNumber(fr.at(29)), 10.0);
-}
-
-void TestNumbers::roundHalfEven()
-{
-    QCOMPARE(RoundHalfEven(2.5), 2.0);
-    QCOMPARE(RoundHalfEven(3.5), 4.0);
-    QCOMPARE(RoundHalfEven(-2.5), -2.0);
-    QCOMPARE(RoundHalfEven(64.4), 64.0);
-    QCOMPARE(ZeroPadded(230, 4), QStringLiteral("0230"));
-    QCOMPARE(ZeroPadded(10230, 4), QStringLiteral("10230"));
 }
 
 QTEST_APPLESS_MAIN(TestNumbers)

@@ -1,4 +1,4 @@
-#include "app/KeyPicture.h"
+#include "app/Pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -33,5 +33,22 @@ QPixmap KeyPicture(int size)
     p.setBrush(QColor(0, 100, 0));
     p.drawEllipse(QRectF(18, 18, 10, 10));
     p.drawRoundedRect(QRectF(36, 19, 30, 8), 4, 4);
+    return pixmap;
+}
+
+QPixmap ProgramIcon(int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 48.0, size / 48.0);
+    painter.setPen(QPen(QColor(20, 60, 120), 2));
+    painter.setBrush(QColor(230, 238, 250));
+    painter.drawEllipse(QRectF(2, 2, 44, 44));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(20, 60, 120));
+    painter.drawEllipse(QRectF(9, 20, 8, 8));
+    painter.drawRoundedRect(QRectF(21, 20, 19, 8), 3, 3);
     return pixmap;
 }
