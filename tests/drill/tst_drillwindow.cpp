@@ -1,7 +1,6 @@
 #include "drill/DrillController.h"
 #include "fakes/ScriptedRandomSource.h"
 #include "fakes/TestApp.h"
-#include "sound/SoundController.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,9 +14,12 @@
 
 namespace {
 
-bool shown(const QWidget* w)
+QStringList items(const QAbstractItemModel* model)
 {
-    return w->isVisibleTo(w->parentWidget());
+    QStringList texts;
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts << model->index(row, 0).data().toString();
+    return texts;
 }
 
 // The window on a random stream that picks, in turn, the given characters of `set`.
@@ -54,10 +56,10 @@ private slots:
         ui.TP->setText(QStringLiteral("77"));
         ui.Clavier->trigger();
         QCOMPARE(ui.Label18->text(), "MAX = 231Ms");
-        QVERIFY(shown(ui.Frame2) && ui.Check2->isChecked());
+        QVERIFY(!ui.Frame2->isHidden() && ui.Check2->isChecked());
         QCOMPARE(app.ctx().exercise.text() + ui.Label19->text(), "bb");
         QCOMPARE(app.player.commands.last(), "Play");
-        QVERIFY(!shown(ui.Text25) && !app.serial.opened); // no count-down, no keying
+        QVERIFY(ui.Text25->isHidden() && !app.serial.opened); // no count-down, no keying
         QCOMPARE(ui.Text9->text() + ui.Text4->text(), "VVV+");
         QFile txt(app.folder() + "/TEST.txt");
         QVERIFY(txt.open(QIODevice::ReadOnly) && txt.readAll().startsWith("b\r")); // rendered without the marks
@@ -76,7 +78,7 @@ private slots:
         QCOMPARE(app.player.commands.count("Play"), 2);
 
         ui.Command11->click();
-        QVERIFY(!shown(ui.Frame2) && !ui.Check2->isChecked());
+        QVERIFY(ui.Frame2->isHidden() && !ui.Check2->isChecked());
     }
 
     // Five-digit times rank by text among four-digit ones, equal times by character; the last item is shown.
@@ -90,10 +92,7 @@ private slots:
             ui.Text27->setText(QString::number(ms));
             ui.Text17->setText(c);
         }
-        QStringList items;
-        for (int i = 0; i < ui.Combo2->count(); ++i)
-            items << ui.Combo2->itemText(i);
-        QCOMPARE(items, (QStringList{"0230 a", "0230 e", "0990 x", "10230 y", "1100 z"}));
+        QCOMPARE(items(ui.Combo2->model()), (QStringList{"0230 a", "0230 e", "0990 x", "10230 y", "1100 z"}));
         QCOMPARE(ui.Combo2->currentIndex(), 4);
     }
 
@@ -122,15 +121,11 @@ private slots:
     void statistics()
     {
         QFETCH(QString, text);
-        QFETCH(QStringList, list);
         TestApp app;
         app.ctx().exercise.set(text);
         app.player.pressPlay();
         app.ui().Command12->click();
-        QStringList items;
-        for (int i = 0; i < app.ui().List1->count(); ++i)
-            items << app.ui().List1->item(i)->text();
-        QCOMPARE(items, list);
+        QTEST(items(app.ui().List1->model()), "list");
     }
 };
 

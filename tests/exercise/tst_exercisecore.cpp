@@ -10,12 +10,23 @@
 
 namespace {
 
-constexpr int Letters = 0, Figures = 1, Any = 2;
-
-QList<double> repeated(double r, int times)
+enum Kind
 {
-    return QList<double>(times, r);
-}
+    Letters,
+    Figures,
+    Any
+};
+
+struct Groups
+{
+    Kind kind;
+    QString set, reinforced;
+    double count;
+    QList<double> script;
+    QString expected;
+    qsizetype draws;
+    bool completed;
+};
 
 // Gives its bytes three at a time, then fails instead of ending.
 class FailingFile : public QBuffer
@@ -33,6 +44,8 @@ protected:
 
 } // namespace
 
+Q_DECLARE_METATYPE(Groups)
+
 // The generators' exact texts and draws for chosen random sequences; reading an opened file.
 class TestExerciseCore : public QObject
 {
@@ -41,105 +54,74 @@ class TestExerciseCore : public QObject
 private slots:
     void groups_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("set");
-        QTest::addColumn<QString>("reinforced");
-        QTest::addColumn<double>("count");
-        QTest::addColumn<QList<double>>("script");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("draws");
-        QTest::addColumn<bool>("completed");
-
-        const auto row = [](const char* tag, int kind, QString set, QString reinforced, double count,
-                            QList<double> script, QString expected, int draws, bool completed) {
-            QTest::newRow(tag) << kind << set << reinforced << count << script << expected << draws << completed;
-        };
+        QTest::addColumn<Groups>("g");
         // Letters: the group's first draw places the reinforced character (0.5: third); figures are drawn, rejected.
         const QList<double> abc{0.5, 0.0, 0.6, 0.2, 0.4, 0.9, 0.1, 0.3};
-        row("letters", Letters, "abc123", "", 1, abc, "abcab ", 8, true);
-        row("reinforced", Letters, "abc123", "K", 1, abc, "abKab ", 8, true);
-        row("accented rejected, case kept", Letters, "éAz", "", 1, {0.0, 0.0, 0.5, 0.9, 0.5, 0.5, 0.9}, "AzAAz ", 7,
-            true);
+        QTest::newRow("letters") << Groups{Letters, "abc123", "", 1, abc, "abcab ", 8, true};
+        QTest::newRow("reinforced") << Groups{Letters, "abc123", "K", 1, abc, "abKab ", 8, true};
+        QTest::newRow("accented rejected, case kept")
+            << Groups{Letters, "éAz", "", 1, {0.0, 0.0, 0.5, 0.9, 0.5, 0.5, 0.9}, "AzAAz ", 7, true};
         // One reinforcement draw, then 1001 fruitless draws.
-        row("no letter", Letters, "0123456789", "", 3, abc, "", 1002, false);
-        row("figures, no placing draw", Figures, "a1b2", "", 1, {0.0, 0.3, 0.8, 0.5, 0.3, 0.8, 0.3}, "12121 ", 7, true);
+        QTest::newRow("no letter") << Groups{Letters, "0123456789", "", 3, abc, "", 1002, false};
+        QTest::newRow("figures, no placing draw")
+            << Groups{Figures, "a1b2", "", 1, {0.0, 0.3, 0.8, 0.5, 0.3, 0.8, 0.3}, "12121 ", 7, true};
         // A character found at its 1000th draw is kept; the 1001st draw ends everything, found or not, keeping the
         // unfinished group.
-        row("found at draw 1000", Figures, "1a", "", 1, QList<double>{0.0} + repeated(0.9, 999) + repeated(0.0, 4),
-            "11111 ", 1004, true);
-        row("stop at draw 1001", Figures, "1a", "", 2, QList<double>{0.0} + repeated(0.9, 1000) + repeated(0.0, 4), "1",
-            1002, false);
-        row("DIV", Any, "?/", "", 2, {0.0, 0.5, 0.0, 0.5, 0.0}, "?/?/? ?/?/? ", 10, true);
-        row("mix", Any, "a1?", "", 1, {0.0, 0.4, 0.7, 0.0, 0.99}, "a1?a? ", 5, true);
+        const QList<double> first{0.0};
+        QTest::newRow("found at draw 1000") << Groups{
+            Figures, "1a", "", 1, first + QList<double>(999, 0.9) + QList<double>(4, 0.0), "11111 ", 1004, true};
+        QTest::newRow("stop at draw 1001")
+            << Groups{Figures, "1a", "", 2, first + QList<double>(1000, 0.9) + QList<double>(4, 0.0), "1", 1002, false};
+        QTest::newRow("DIV") << Groups{Any, "?/", "", 2, {0.0, 0.5, 0.0, 0.5, 0.0}, "?/?/? ?/?/? ", 10, true};
+        QTest::newRow("mix") << Groups{Any, "a1?", "", 1, {0.0, 0.4, 0.7, 0.0, 0.99}, "a1?a? ", 5, true};
     }
 
     void groups()
     {
-        QFETCH(int, kind);
-        QFETCH(QString, set);
-        QFETCH(QString, reinforced);
-        QFETCH(double, count);
-        QFETCH(QList<double>, script);
-        QFETCH(QString, expected);
-        QFETCH(int, draws);
-        QFETCH(bool, completed);
-
-        ScriptedRandomSource random(script);
+        QFETCH(Groups, g);
+        ScriptedRandomSource random(g.script);
         QString text;
         const TextSink append = [&](QStringView piece) { text += piece; };
         bool done = true;
-        if (kind == Letters)
-            done = AppendLetterGroups(count, set, reinforced, random, append);
-        else if (kind == Figures)
-            done = AppendFigureGroups(count, set, random, append);
+        if (g.kind == Letters)
+            done = AppendLetterGroups(g.count, g.set, g.reinforced, random, append);
+        else if (g.kind == Figures)
+            done = AppendFigureGroups(g.count, g.set, random, append);
         else
-            AppendAnyGroups(count, set, random, append);
-        QCOMPARE(text, expected);
-        QCOMPARE(random.draws, draws);
-        QCOMPARE(done, completed);
+            AppendAnyGroups(g.count, g.set, random, append);
+        QCOMPARE(text, g.expected);
+        QCOMPARE(random.draws, g.draws);
+        QCOMPARE(done, g.completed);
     }
 
-    void callSign_data()
+    // Two signs from chosen draws, then the pattern and proportions of many random ones.
+    void callSigns()
     {
-        QTest::addColumn<QList<double>>("script");
-        QTest::addColumn<QString>("expected");
+        const auto sign = [](const QList<double>& script) {
+            ScriptedRandomSource random(script);
+            const QString s = indicatif(random);
+            return random.draws == script.size() ? s : s + QStringLiteral(" after %1 draws").arg(random.draws);
+        };
         // a, [prefix letters], b, core, c, [suffix letters], d
-        QTest::newRow("one-letter prefix, figure first, /MM")
-            << QList<double>{0.0, 0.0, 0.1, 0.55, 0.99, 0.5, 0.5, 0.04, 0.08, 0.1} << "A/5ZNBC/MM";
-        QTest::newRow("two-letter prefix, /P")
-            << QList<double>{0.1, 0.0, 0.999, 0.3, 0.5, 0.3, 0.5, 0.0, 0.0, 0.15} << "AZ/N3NA/P";
-    }
-
-    void callSign()
-    {
-        QFETCH(QList<double>, script);
-        QFETCH(QString, expected);
-        ScriptedRandomSource random(script);
-        QCOMPARE(indicatif(random), expected);
-        QCOMPARE(random.draws, script.size());
-    }
-
-    void callSignShapeAndProportions()
-    {
+        QCOMPARE(sign({0.0, 0.0, 0.1, 0.55, 0.99, 0.5, 0.5, 0.04, 0.08, 0.1}), "A/5ZNBC/MM");
+        QCOMPARE(sign({0.1, 0.0, 0.999, 0.3, 0.5, 0.3, 0.5, 0.0, 0.0, 0.15}), "AZ/N3NA/P");
         static const QRegularExpression pattern(
             QStringLiteral("^([A-Z]{1,2}/)?([A-Z][0-9][A-Z]|[0-9][A-Z]{2})([A-Z]{0,2})(/M|/MM|/P)?$"));
         RandomSource random;
         constexpr int N = 20000;
         int prefixed = 0, figureFirst = 0, noSuffix = 0, indicator = 0;
         for (int i = 0; i < N; ++i) {
-            const QString sign = indicatif(random);
-            const QRegularExpressionMatch m = pattern.match(sign);
-            QVERIFY2(m.hasMatch(), qPrintable(sign));
+            const QString s = indicatif(random);
+            const QRegularExpressionMatch m = pattern.match(s);
+            QVERIFY2(m.hasMatch(), qPrintable(s));
             prefixed += m.hasCaptured(1);
             figureFirst += m.captured(2).front().isDigit();
             noSuffix += m.captured(3).isEmpty();
             indicator += m.hasCaptured(4);
         }
         const auto near = [](int hits, double p) { return qAbs(double(hits) / N - p) < 0.012; };
-        QVERIFY(near(prefixed, 2.0 / 15));
-        QVERIFY(near(figureFirst, 1.0 / 5));
-        QVERIFY(near(noSuffix, 1.0 / 3));
-        QVERIFY(near(indicator, 3.0 / 15));
+        QVERIFY(near(prefixed, 2.0 / 15) && near(figureFirst, 1.0 / 5));
+        QVERIFY(near(noSuffix, 1.0 / 3) && near(indicator, 3.0 / 15));
     }
 
     void readErrorKeepsFinishedLines()

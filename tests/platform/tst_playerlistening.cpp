@@ -40,18 +40,17 @@ std::vector<Burst> findBursts(const QByteArray& bytes)
     return bursts;
 }
 
+// The notices in order ("S" started, "u" status, "E" ended), the end timed on the notices' own clock.
 struct Notices : MediaPlayerListener
 {
-    const QElapsedTimer* clock;
+    QElapsedTimer clock;
     QString log;
     double endedAtMs = -1;
+    Notices() { clock.start(); }
+    double nowMs() const { return clock.nsecsElapsed() / 1e6; }
     void playStarted() override { log += u'S'; }
     void statusUpdate() override { log += u'u'; }
-    void playbackEnded() override
-    {
-        endedAtMs = clock->nsecsElapsed() / 1e6;
-        log += u'E';
-    }
+    void playbackEnded() override { endedAtMs = nowMs(), log += u'E'; }
 };
 
 } // namespace
@@ -70,10 +69,7 @@ private slots:
         player.setStatusIntervalMs(200);
         player.setFileName(dir.filePath(QStringLiteral("TEST.wav")));
         QVERIFY(TestWav::write(player.fileName(), TestWav::file(data)) && player.open());
-        QElapsedTimer clock;
-        clock.start();
         Notices notices;
-        notices.clock = &clock;
         player.setListener(&notices);
 
         // The recorder stamps every read; the read that came with the least delay places sample 0 in time.
@@ -83,18 +79,16 @@ private slots:
         double sampleZeroAtMs = 1e300;
         connect(&recorder, &QProcess::readyReadStandardOutput, this, [&] {
             heardBytes += recorder.readAllStandardOutput();
-            sampleZeroAtMs = std::min(sampleZeroAtMs, clock.nsecsElapsed() / 1e6 - heardBytes.size() / 16.0);
+            sampleZeroAtMs = std::min(sampleZeroAtMs, notices.nowMs() - heardBytes.size() / 16.0);
         });
         if (!sink.isEmpty()) {
-            recorder.start(QStringLiteral("parec"), QStringLiteral("--raw --rate=8000 --channels=1 --format=s16le "
-                                                                   "--latency-msec=5 -d %1.monitor")
-                                                        .arg(sink)
-                                                        .split(u' '));
+            recorder.start("parec", {"--raw", "--rate=8000", "--channels=1", "--format=s16le", "--latency-msec=5", "-d",
+                                     sink + ".monitor"});
             QVERIFY2(recorder.waitForStarted(5000), "parec does not start");
             QTest::qWait(500); // the recording stream settles
         }
 
-        const double playAtMs = clock.nsecsElapsed() / 1e6;
+        const double playAtMs = notices.nowMs();
         QTest::mouseClick(player.findChild<QToolButton*>(QStringLiteral("playButton")), Qt::LeftButton);
         QCOMPARE(player.playsSilently(), sink.isEmpty());
         QTRY_COMPARE_WITH_TIMEOUT(notices.log.count(u'E'), 1, 10000);
@@ -119,10 +113,9 @@ private slots:
         for (size_t i = 0; i < heard.size(); ++i) {
             const double lengthOff = ((heard[i].last - heard[i].first) - (expected[i].last - expected[i].first)) / 8.0;
             const double onsetOff = (heard[i].first - expected[i].first - shift) / 8.0;
-            QVERIFY2(
-                std::abs(lengthOff) <= 15 && std::abs(onsetOff) <= 15,
-                qPrintable(
-                    QStringLiteral("burst %1: length %2 ms, onset %3 ms off").arg(i).arg(lengthOff).arg(onsetOff)));
+            const QString off =
+                QStringLiteral("burst %1: length %2 ms, onset %3 ms off").arg(i).arg(lengthOff).arg(onsetOff);
+            QVERIFY2(std::abs(lengthOff) <= 15 && std::abs(onsetOff) <= 15, qPrintable(off));
         }
         const double firstSoundMs = sampleZeroAtMs + shift / 8.0 - playAtMs;
         const double endMs = notices.endedAtMs - (sampleZeroAtMs + (heard.back().last + 1) / 8.0);

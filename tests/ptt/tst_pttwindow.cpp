@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 class TestPttWindow : public QObject
@@ -13,41 +14,36 @@ class TestPttWindow : public QObject
     Q_OBJECT
 
 private slots:
-    // Play keys the line when CK is ticked and the end releases it; unticked, the port is never touched.
+    // Steps: + and - tick and untick CK, p and f play and finish, d and u key down and up, ! notes the line's state.
     void keying_data()
     {
-        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<QString>("steps");
         QTest::addColumn<QStringList>("log");
-        QTest::newRow("ticked") << true << QStringList{"open 1", "rts 1", "rts 0", "close"};
-        QTest::newRow("unticked") << false << QStringList();
+        QTest::newRow("ticked") << "+p!f!" << QStringList{"open 1", "rts 1", "UP", "rts 0", "close", "down"};
+        QTest::newRow("unticked: port untouched") << "-p!f!" << QStringList{"down", "down"};
+        QTest::newRow("second key-down") << "+dd!u!"
+                                         << QStringList{"open 1", "rts 1", "rts 1", "UP", "rts 0", "close", "down"};
+        // The line stays up until a key-up with CK ticked again.
+        QTest::newRow("unticked while keyed")
+            << "+d-u!+u!" << QStringList{"open 1", "rts 1", "UP", "rts 0", "close", "down"};
     }
     void keying()
     {
-        QFETCH(bool, ticked);
-        QFETCH(QStringList, log);
+        QFETCH(QString, steps);
         TestApp app;
-        app.ui().CK->setChecked(ticked);
+        Form& ui = app.ui();
+        const QHash<QChar, std::function<void()>> act{
+            {u'+', [&] { ui.CK->setChecked(true); }},
+            {u'-', [&] { ui.CK->setChecked(false); }},
+            {u'p', [&] { app.player.pressPlay(); }},
+            {u'f', [&] { app.player.finish(); }},
+            {u'd', [&] { ui.Command15->click(); }},
+            {u'u', [&] { ui.Command16->click(); }},
+            {u'!', [&] { app.serial.log << (app.serial.rts ? "UP" : "down"); }}};
         app.serial.log.clear();
-        app.player.pressPlay();
-        QCOMPARE(app.serial.rts, ticked);
-        app.player.finish();
-        QCOMPARE(app.serial.log, log);
-        QVERIFY(!app.serial.opened && !app.serial.rts);
-    }
-
-    // Unticked while keyed: the line stays up until a key-up with CK ticked again.
-    void untickedWhileKeyed()
-    {
-        TestApp app;
-        PttController& ptt = *app.ctx().ptt;
-        app.ui().CK->setChecked(true);
-        ptt.Command15Click();
-        app.ui().CK->setChecked(false);
-        ptt.Command16Click();
-        QVERIFY(app.serial.opened && app.serial.rts);
-        app.ui().CK->setChecked(true);
-        ptt.Command16Click();
-        QVERIFY(!app.serial.opened);
+        for (const QChar step : steps)
+            act[step]();
+        QTEST(app.serial.log, "log");
     }
 
     void portNumber_data()

@@ -1,3 +1,4 @@
+#include "fakes/TestWav.h"
 #include "signs/SignTable.h"
 #include "sound/DurationFormat.h"
 #include "sound/ExerciseRenderer.h"
@@ -8,40 +9,26 @@
 
 namespace {
 
-class MemorySink : public ByteSink
+struct MemorySink : ByteSink
 {
-public:
     using ByteSink::append;
     void append(const char* data, qsizetype size) override { bytes.append(data, size); }
     QByteArray bytes;
 };
 
 // Small distinct runs so that every piece of the sound can be told apart.
-SampleRuns testRuns()
-{
-    SampleRuns r;
-    r.dot = QByteArray("DDDgg");
-    r.dash = QByteArray("TTTTTTDDDgg");
-    r.charGap = QByteArray("c");
-    r.wordGap = QByteArray("www");
-    r.elementGap = 2;
-    return r;
-}
+const SampleRuns Runs{"DDDgg", "TTTTTTDDDgg", "c", "www", 2};
 
 // The expected sound written as: "." dot, "-" dash, "c" character gap, "w" word gap, "F." / "F-" a last element
 // without its element gap.
 QByteArray expected(const QString& tokens)
 {
-    const SampleRuns r = testRuns();
     QByteArray out;
     for (qsizetype i = 0; i < tokens.size(); ++i) {
-        const QChar t = tokens[i];
-        if (t == u'F') {
-            const QByteArray& run = tokens[++i] == u'.' ? r.dot : r.dash;
-            out += run.chopped(r.elementGap);
-        } else {
-            out += t == u'.' ? r.dot : t == u'-' ? r.dash : t == u'c' ? r.charGap : r.wordGap;
-        }
+        const bool last = tokens[i] == u'F';
+        const QChar t = tokens[i += last];
+        const QByteArray& run = t == u'.' ? Runs.dot : t == u'-' ? Runs.dash : t == u'c' ? Runs.charGap : Runs.wordGap;
+        out += last ? run.chopped(Runs.elementGap) : run;
     }
     return out;
 }
@@ -58,7 +45,6 @@ private slots:
         QTest::addColumn<qint64>("ms");
         QTest::addColumn<QString>("text");
         QTest::newRow("total") << qint64(125300) << QStringLiteral("2' 05\" 300'''");
-        QTest::newRow("after one tick") << qint64(124301) << QStringLiteral("2' 04\" 301'''");
         QTest::newRow("negative, floor") << qint64(-574) << QStringLiteral("-1' 59\" 426'''");
         QTest::newRow("zero") << qint64(0) << QStringLiteral("0' 00\" 000'''");
     }
@@ -73,10 +59,9 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        const QString hundred = QString(100, u'x');
-        QTest::newRow("100 characters") << hundred
-                                        << QByteArray(36, 'x') + "\r\r\n" + QByteArray(36, 'x') + "\r\r\n" +
-                                               QByteArray(28, 'x') + "\r\r\n\r\r\n\r\r\n";
+        const QByteArray record = QByteArray(36, 'x') + "\r\r\n";
+        QTest::newRow("100 characters") << QString(100, u'x')
+                                        << record + record + QByteArray(28, 'x') + "\r\r\n\r\r\n\r\r\n";
         QTest::newRow("empty") << QString() << QByteArray("\r\r\n\r\r\n");
         QTest::newRow("exactly one record") << QString(36, u'y') << QByteArray(36, 'y') + "\r\r\n\r\r\n\r\r\n";
         QTest::newRow("code page, spaces kept")
@@ -107,19 +92,17 @@ private slots:
     {
         QFETCH(QString, row);
         const QStringList f = row.split(u'|');
-        const QString &start = f[0], &text = f[1], &end = f[2];
         const SignFile file = LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE));
         QVERIFY(file.status == SignFile::Status::Loaded);
         QStringList lines = file.lines;
         lines[16] = QStringLiteral("q . x"); // q: dot, stray space, x
         lines[10] = QStringLiteral("k");
         const SignTable table = SignTable::fromLines(lines);
-        const SampleRuns runs = testRuns();
-        ExerciseRenderer renderer(table, runs);
+        ExerciseRenderer renderer(table, Runs);
         MemorySink sink;
-        renderer.writeSamples(sink, start, text, end);
+        renderer.writeSamples(sink, f[0], f[1], f[2]);
         QCOMPARE(sink.bytes, expected(f[3]));
-        QCOMPARE(renderer.wavLength(start, text, end), quint64(WavHeaderSize + sink.bytes.size()));
+        QCOMPARE(renderer.wavLength(f[0], f[1], f[2]), quint64(WavHeaderSize + sink.bytes.size()));
     }
 
     // Both files written, the WAV streamed and patched, the text file untrimmed, a second rendering replacing both.
@@ -128,22 +111,19 @@ private slots:
         QTemporaryDir dir;
         const ExerciseFiles files = ExerciseFiles::forBase(dir.filePath(QStringLiteral("TEST")));
         const SignTable table = LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE)).table;
-        const SampleRuns runs = testRuns();
-        ExerciseRenderer renderer(table, runs);
+        ExerciseRenderer renderer(table, Runs);
         QByteArray header = entete();
         for (const QString& text : {QStringLiteral("  ab c "), QStringLiteral("e")}) {
             bool between = false;
             QCOMPARE(RenderExerciseFiles(files, renderer, header, "VVV", text, "+", [&] { between = true; }),
                      QString());
             QVERIFY(between);
-            QFile wav(files.wav), txt(files.txt);
-            QVERIFY(wav.open(QIODevice::ReadOnly) && txt.open(QIODevice::ReadOnly));
-            QCOMPARE(txt.readAll(), ExerciseTextFileBytes(text));
+            QCOMPARE(TestWav::read(files.txt), ExerciseTextFileBytes(text));
             QByteArray patched = entete();
             PatchWavHeader(patched, renderer.wavLength(u"VVV", text.trimmed(), u"+"));
             MemorySink samples;
             renderer.writeSamples(samples, u"VVV", text.trimmed(), u"+");
-            QCOMPARE(wav.readAll(), patched + samples.bytes);
+            QCOMPARE(TestWav::read(files.wav), patched + samples.bytes);
         }
     }
 

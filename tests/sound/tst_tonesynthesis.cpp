@@ -3,16 +3,6 @@
 
 #include <QtTest>
 
-namespace {
-
-quint32 u32(const QByteArray& b, int at)
-{
-    return quint32(uchar(b[at])) | quint32(uchar(b[at + 1])) << 8 | quint32(uchar(b[at + 2])) << 16 |
-           quint32(uchar(b[at + 3])) << 24;
-}
-
-} // namespace
-
 class TstToneSynthesis : public QObject
 {
     Q_OBJECT
@@ -34,16 +24,14 @@ private slots:
         QFETCH(quint32, frames);
         QByteArray h = entete();
         PatchWavHeader(h, WavHeaderSize + samples);
-        const QByteArray fixed = QByteArray::fromHex("52494646"
-                                                     "00000000"
-                                                     "57415645666d74201200000001000100401f0000803e00000200100000006661"
-                                                     "637404000000");
+        auto u32 = [&h](int at) { return qFromLittleEndian<quint32>(h.constData() + at); };
         QCOMPARE(h.size(), 58);
-        QCOMPARE(h.left(4) + QByteArray(4, '\0') + h.mid(8, 38), fixed);
-        QCOMPARE(h.mid(50, 4), QByteArray("data"));
-        QCOMPARE(u32(h, 4), riff);
-        QCOMPARE(u32(h, 46), frames);
-        QCOMPARE(quint64(u32(h, 54)), samples);
+        const QByteArray fmt = "WAVEfmt " + QByteArray::fromHex("1200000001000100401f0000803e0000020010000000");
+        QCOMPARE(h.left(4) + h.mid(8, 38) + h.mid(50, 4),
+                 "RIFF" + fmt + "fact" + QByteArray::fromHex("04000000") + "data");
+        QCOMPARE(u32(4), riff);
+        QCOMPARE(u32(46), frames);
+        QCOMPARE(quint64(u32(54)), samples);
     }
 
     void sizeLimit()
