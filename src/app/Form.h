@@ -64,7 +64,7 @@ struct Form
     QLineEdit* Text12 = nullptr;
     QPlainTextEdit* Text5 = nullptr;
     QPlainTextEdit* Text2 = nullptr; // shows the exercise text; the text itself lives in ExerciseText
-    QLabel* Label20 = nullptr;  // "Frappe clavier"
+    QLabel* Label20 = nullptr;       // "Frappe clavier"
     QLineEdit* Text26 = nullptr;
     QPushButton* Command12 = nullptr; // Stats
     QListWidget* List1 = nullptr;
