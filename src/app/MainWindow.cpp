@@ -409,7 +409,8 @@ void MainWindow::buildDrillPanel()
     ui.Frame2 = new QGroupBox(QStringLiteral("Frame2"), ui.central);
     ui.Frame2->setObjectName(QStringLiteral("Frame2"));
     ui.Frame2->setAutoFillBackground(true);
-    ui.Frame2->setGeometry(0, 0, Twips(WindowSize::Width), 96);
+    // Covers everything the compact window still shows.
+    ui.Frame2->setGeometry(0, 0, Twips(WindowSize::Width), Twips(WindowSize::CacheHeight));
     ui.Frame2->hide();
     QWidget* f = ui.Frame2;
 
