@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 
 int main(int argc, char* argv[])
@@ -44,7 +45,10 @@ int main(int argc, char* argv[])
     }
     QTimer::singleShot(0, &app, [&] {
         window.repaint();
-        std::printf("ready_ms=%.1f\n", clock.nsecsElapsed() / 1e6);
+        const auto epochUs =
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch())
+                .count();
+        std::printf("ready_ms=%.1f ready_epoch_us=%lld\n", clock.nsecsElapsed() / 1e6, static_cast<long long>(epochUs));
         QApplication::quit();
     });
     return app.exec();
