@@ -35,7 +35,7 @@ public:
     }
     void playStarted() override {}
     void statusUpdate() override {}
-    void playbackEnded() override
+    void playbackEnded(PlaybackEnd) override
     {
         // Like the program: the next character is taken from the event loop, not from inside the notice.
         QTimer::singleShot(0, [this] { next(); });

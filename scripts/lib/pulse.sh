@@ -19,9 +19,10 @@ tonique_pulse_start() {
     export TONIQUE_PULSE_DIR
     export XDG_RUNTIME_DIR=$r/xdg
     export PULSE_SERVER=unix:$r/xdg/pulse/native
-    # -n: no default script, only the two modules below; anonymous access since we run as any user, root included.
+    # -n: no default script, only the modules below; anonymous access since we run as any user, root included. The
+    # command-line protocol lets a test cut the player off the server (pacmd kill-client), as when the server stops.
     if ! HOME=$r/home pulseaudio -n --daemonize=yes --exit-idle-time=-1 --log-target="file:$r/pa.log" \
-        --load="module-native-protocol-unix auth-anonymous=1" \
+        --load="module-native-protocol-unix auth-anonymous=1" --load="module-cli-protocol-unix" \
         --load="module-null-sink sink_name=nullsink rate=48000" >/dev/null 2>&1; then
         echo "pulse: le démon n'a pas démarré (voir $r/pa.log), tests audio sur l'horloge silencieuse"
         tonique_pulse_stop

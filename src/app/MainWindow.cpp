@@ -88,11 +88,18 @@ QFont courier()
     return f;
 }
 
+// An editable list whose text is what the user typed: no completion from the items ("1" stays "1", not "10").
+void makeEditable(QComboBox* c)
+{
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setCompleter(nullptr);
+}
+
 QComboBox* editableCombo(QWidget* parent, const char* name, int x, int y, int width)
 {
     auto* c = placePx<QComboBox>(parent, name, x, y, width, 20);
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
+    makeEditable(c);
     return c;
 }
 
@@ -124,6 +131,11 @@ MainWindow::MainWindow(const Platform& platform, RandomSource& random, const QSt
 
 MainWindow::~MainWindow()
 {
+    endSession();
+    // The controls still speak while Qt takes the window down (a list field losing the focus reports its item
+    // chosen): nothing may reach the controllers deleted below.
+    for (QObject* control : findChildren<QObject*>())
+        control->disconnect(this);
     // The player may outlive the window (main owns it): it must not call back into the controllers.
     if (m_ctx->platform.player)
         m_ctx->platform.player->setListener(nullptr);
@@ -137,6 +149,27 @@ MainWindow::~MainWindow()
     delete m_ctx->parameters;
     delete m_ctx->timing;
     delete m_ctx->app;
+}
+
+void MainWindow::endSession()
+{
+    const Form& ui = m_ctx->ui;
+    for (QTimer* timer : {ui.Timer1, ui.Timer2, ui.Timer3})
+        timer->stop();
+    // A playback still running ends here, which releases the transmitter as any end does; the line then goes down
+    // even if CK was unticked meanwhile.
+    if (m_ctx->platform.player)
+        m_ctx->platform.player->close();
+    if (m_ctx->ptt)
+        m_ctx->ptt->releaseForExit();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The program goes on while another of its windows is open (the About window), but nothing plays or keys
+    // the transmitter behind a closed window.
+    endSession();
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::buildMenus()
@@ -192,8 +225,7 @@ void MainWindow::buildExerciseView()
     QWidget* c = ui.central;
 
     ui.TEXT1 = place<QComboBox>(c, "TEXT1", 36, 36, 8100, 315);
-    ui.TEXT1->setEditable(true);
-    ui.TEXT1->setInsertPolicy(QComboBox::NoInsert);
+    makeEditable(ui.TEXT1);
     ui.TEXT1->setToolTip(QStringLiteral("caracteres utilisés pour les generations de groupes aléatoires"));
 
     const QString groupsTip = QStringLiteral("Nb de groupes de 5");
@@ -369,37 +401,38 @@ void MainWindow::buildSettingsPanel()
     ui.Command25->setText(QStringLiteral("EXERCICES"));
     ui.Command25->setToolTip(QStringLiteral("Utilisation des  paramètres actuels sans sauvegarde"));
 
-    // Tone.
-    labelPx(f, QStringLiteral("Fréquence"), 284, 18, 120);
-    ui.HScroll4 = placePx<QScrollBar>(f, "HScroll4", 284, 36, 150, 17);
+    // Tone. The column is wide enough for the test button's longest caption (2000 Hz, volume 127).
+    const int toneX = 278, toneW = 176, signsX = 460, signsW = 82;
+    labelPx(f, QStringLiteral("Fréquence"), toneX, 18, 120);
+    ui.HScroll4 = placePx<QScrollBar>(f, "HScroll4", toneX, 36, toneW, 17);
     ui.HScroll4->setOrientation(Qt::Horizontal);
     ui.HScroll4->setRange(300, 2000);
     ui.HScroll4->setSingleStep(10);
     ui.HScroll4->setPageStep(50);
-    labelPx(f, QStringLiteral("Volume"), 284, 58, 120);
-    ui.vol = placePx<QScrollBar>(f, "vol", 284, 76, 150, 17);
+    labelPx(f, QStringLiteral("Volume"), toneX, 58, 120);
+    ui.vol = placePx<QScrollBar>(f, "vol", toneX, 76, toneW, 17);
     ui.vol->setOrientation(Qt::Horizontal);
     ui.vol->setRange(1, 127);
     ui.vol->setSingleStep(1);
     ui.vol->setPageStep(10);
-    ui.Command1 = placePx<QPushButton>(f, "Command1", 284, 100, 150, 22);
+    ui.Command1 = placePx<QPushButton>(f, "Command1", toneX, 100, toneW, 22);
     ui.Command1->setText(QStringLiteral("Test de la tonalité"));
     ui.Command1->setToolTip(QStringLiteral("Cliquez ici pour vérifier la tonalité et le volume"));
-    ui.Command4 = placePx<QPushButton>(f, "Command4", 284, 128, 150, 22);
+    ui.Command4 = placePx<QPushButton>(f, "Command4", toneX, 128, toneW, 22);
     ui.Command4->setText(QStringLiteral("Vérifier la vitesse"));
-    ui.Image1 = placePx<QLabel>(f, "Image1", 284, 160, 150, 150);
+    ui.Image1 = placePx<QLabel>(f, "Image1", toneX, 160, toneW, 150);
     ui.Image1->setAlignment(Qt::AlignCenter);
     ui.Image1->setPixmap(KeyPicture(120));
 
     // The sign file as it was read.
-    ui.Label5 = placePx<QLabel>(f, "Label5", 442, 18, 100, 18);
+    ui.Label5 = placePx<QLabel>(f, "Label5", signsX, 18, signsW, 18);
     ui.Label5->setText(QStringLiteral("telkey.ref"));
-    ui.List2 = placePx<QListWidget>(f, "List2", 442, 36, 100, 254);
+    ui.List2 = placePx<QListWidget>(f, "List2", signsX, 36, signsW, 254);
     ui.List2->setFont(courier());
     ui.List2->setToolTip(
         QStringLiteral("Réference des signes (fichier texte modifiable sortez du programme pour le modifier)"));
     ui.List2->setStyleSheet(QStringLiteral("QListWidget { color: yellow; background-color: #404040; }"));
-    ui.Label3 = placePx<QLabel>(f, "Label3", 442, 294, 100, 18);
+    ui.Label3 = placePx<QLabel>(f, "Label3", signsX, 294, signsW, 18);
     ui.Label3->setText(QStringLiteral("< AS  * VA"));
 }
 
@@ -457,7 +490,11 @@ void MainWindow::wire()
     auto click = [this](QPushButton* b, auto&& f) { connect(b, &QPushButton::clicked, this, f); };
     auto trigger = [this](QAction* a, auto&& f) { connect(a, &QAction::triggered, this, f); };
     auto edited = [this](QLineEdit* e, auto&& f) { connect(e, &QLineEdit::textChanged, this, f); };
-    auto comboEdited = [this](QComboBox* c, auto&& f) { connect(c, &QComboBox::editTextChanged, this, f); };
+    // A list field reacts to a change of its text and to an item chosen, also the item already shown.
+    auto comboEdited = [this](QComboBox* c, auto&& f) {
+        connect(c, &QComboBox::editTextChanged, this, f);
+        connect(c, &QComboBox::activated, this, f);
+    };
 
     // Menus
     trigger(ui.ouvrir, [&ctx] { ctx.exercises->ouvrir(); });

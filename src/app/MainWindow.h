@@ -29,7 +29,12 @@ public:
 
     AppContext& context() { return *m_ctx; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // Timers stopped, playback ended, transmitter released: the window is closing or the program ending.
+    void endSession();
     void buildMenus();
     void buildExerciseView();
     void buildSettingsPanel();

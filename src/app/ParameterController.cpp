@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/AppController.h"
+#include "app/Assign.h"
 #include "app/Numbers.h"
 #include "app/Parameters.h"
 #include "platform/SettingsStore.h"
@@ -49,18 +50,18 @@ std::optional<QString> ParameterController::LoadParameters()
     const SettingsStore& store = *m_ctx.platform.settings;
     auto read = [&store](const Key& key) { return store.read(name(key), defaultValue(key)); };
 
-    ui.Text20->setEditText(read(paris));
-    ui.Text21->setText(read(espa));
-    ui.Text22->setText(read(espb));
-    ui.Text23->setEditText(read(espc));
-    ui.Text24->setText(read(tp));
-    ui.Combo1->setEditText(read(mn));
-    ui.TEXT1->setEditText(read(prog));
-    ui.Text8->setText(read(ponctu));
-    ui.Text9->setText(read(deb));
-    ui.Text4->setText(read(fin));
-    ui.Text15->setText(read(com));
-    ui.Texte->setEditText(read(supl));
+    Assign(ui.Text20, read(paris));
+    Assign(ui.Text21, read(espa));
+    Assign(ui.Text22, read(espb));
+    Assign(ui.Text23, read(espc));
+    Assign(ui.Text24, read(tp));
+    Assign(ui.Combo1, read(mn));
+    Assign(ui.TEXT1, read(prog));
+    Assign(ui.Text8, read(ponctu));
+    Assign(ui.Text9, read(deb));
+    Assign(ui.Text4, read(fin));
+    Assign(ui.Text15, read(com));
+    Assign(ui.Texte, read(supl));
 
     const QString volume = read(vol);
     const auto volumeValue = wholeNumber(volume);
@@ -106,17 +107,17 @@ void ParameterController::ResetToExamValues()
 {
     Form& ui = m_ctx.ui;
     auto exam = [](const Key& key) { return QString::fromUtf16(key.examValue); };
-    ui.Text20->setEditText(exam(paris));
-    ui.Text21->setText(exam(espa));
-    ui.Text22->setText(exam(espb));
-    ui.Text23->setEditText(exam(espc));
-    ui.Text24->setText(exam(tp));
-    ui.Combo1->setEditText(exam(mn));
-    ui.TEXT1->setEditText(exam(prog));
-    ui.Text8->setText(exam(ponctu));
-    ui.Text9->setText(exam(deb));
-    ui.Text4->setText(exam(fin));
-    ui.Texte->setEditText(exam(supl));
+    Assign(ui.Text20, exam(paris));
+    Assign(ui.Text21, exam(espa));
+    Assign(ui.Text22, exam(espb));
+    Assign(ui.Text23, exam(espc));
+    Assign(ui.Text24, exam(tp));
+    Assign(ui.Combo1, exam(mn));
+    Assign(ui.TEXT1, exam(prog));
+    Assign(ui.Text8, exam(ponctu));
+    Assign(ui.Text9, exam(deb));
+    Assign(ui.Text4, exam(fin));
+    Assign(ui.Texte, exam(supl));
     ui.HScroll4->setValue(900);
     ui.vol->setValue(64);
 }

@@ -10,6 +10,7 @@
 #include "platform/QtProcessLauncher.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -45,5 +46,6 @@ int main(int argc, char* argv[])
         messages.critical(*error);
         return 1;
     }
+    QuitOnTerminationSignals();
     return app.exec();
 }

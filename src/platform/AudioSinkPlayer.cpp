@@ -274,7 +274,7 @@ void AudioSinkPlayer::pressPlay()
 void AudioSinkPlayer::pressStop()
 {
     if (m_playing)
-        finishPlayback(true);
+        finishPlayback(PlaybackEnd::Stopped);
 }
 
 void AudioSinkPlayer::prev()
@@ -291,8 +291,9 @@ void AudioSinkPlayer::prev()
 
 void AudioSinkPlayer::close()
 {
+    // The end notice comes while the file is still open: a listener that rewinds finds it there.
     if (m_playing)
-        finishPlayback(false);
+        finishPlayback(PlaybackEnd::Closed);
     delete m_source;
     m_source = nullptr;
     m_file.close();
@@ -380,6 +381,7 @@ void AudioSinkPlayer::startSink()
     m_sink->setBufferSize(SinkBufferBytes);
     connect(m_sink, &QAudioSink::stateChanged, this, &AudioSinkPlayer::sinkStateChanged);
     m_source->resetFed();
+    m_sinkStartPosition = m_source->position();
     m_clock.start();
     m_sink->start(m_source);
     // Without a sound server the sink may refuse without emitting anything: look at once.
@@ -408,8 +410,18 @@ void AudioSinkPlayer::sinkStateChanged()
     const QAudio::Error error = m_sink->error();
     if (m_sink->state() != QAudio::StoppedState || error == QAudio::NoError)
         return; // Idle with an underrun at the end of the data is expected: the poll decides the end.
-    // The output went away while playing: go on silently from about where the sound was.
-    const qint64 heard = std::min(m_source->position(), playedBytes());
+    outputLost();
+}
+
+void AudioSinkPlayer::outputLost()
+{
+    if (!m_playing || m_onClock)
+        return;
+    // The output went away while playing: go on silently from about where the sound was. A sink in error may
+    // report nothing processed at all; the wall clock since its start says how far the sound had gone.
+    const qint64 processed = m_sink ? m_sink->processedUSecs() * BytesPerMs / 1000 : 0;
+    const qint64 elapsed = m_clock.elapsed() * BytesPerMs;
+    const qint64 heard = m_sinkStartPosition + std::min(std::max(processed, elapsed), m_source->fed());
     releaseSink();
     setSilent(true);
     m_source->setPosition(heard);
@@ -431,7 +443,7 @@ void AudioSinkPlayer::pollEnd()
         const qint64 remaining = (m_layout.dataBytes & ~qint64(1)) - m_clockStartPosition;
         if (playedBytes() >= remaining) {
             m_source->setPosition(m_layout.dataBytes);
-            finishPlayback(true);
+            finishPlayback(PlaybackEnd::Finished);
         }
         return;
     }
@@ -441,18 +453,18 @@ void AudioSinkPlayer::pollEnd()
     // device has played every byte it was given.
     const qint64 fed = m_source->fed();
     if (playedBytes() >= fed || m_clock.elapsed() > fed / BytesPerMs + StallMarginMs)
-        finishPlayback(true);
+        finishPlayback(PlaybackEnd::Finished);
 }
 
-void AudioSinkPlayer::finishPlayback(bool notify)
+void AudioSinkPlayer::finishPlayback(PlaybackEnd reason)
 {
     m_playing = false;
     m_statusTimer.stop();
     m_pollTimer.stop();
     releaseSink();
     updateButtons();
-    if (notify && m_listener)
-        m_listener->playbackEnded();
+    if (m_listener)
+        m_listener->playbackEnded(reason);
 }
 
 // Stops the sink at once and deletes it later, from the event loop. Two faults of the Qt 6.4 PulseAudio sink

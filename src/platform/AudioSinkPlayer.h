@@ -57,6 +57,9 @@ public:
     qint64 positionMs() const;
     // True when there is no audio output to play through: playbacks then run on the silent clock.
     bool playsSilently() const { return m_silent; }
+    // The audio output went away during a playback (the sound server stopped): the playback goes on, silently,
+    // from where the sound had got to, and ends when the sound would have ended.
+    void outputLost();
 
 private:
     void pressPlay();
@@ -65,7 +68,7 @@ private:
     void startClock();
     void pollEnd();
     void sinkStateChanged();
-    void finishPlayback(bool notify);
+    void finishPlayback(PlaybackEnd reason);
     void releaseSink();
     void setSilent(bool silent);
     void updateButtons();
@@ -95,4 +98,5 @@ private:
     // Wall clock of the running playback: the silent clock itself, and a safety net when the sink stalls.
     QElapsedTimer m_clock;
     qint64 m_clockStartPosition = 0; // bytes into the data where the clock was (re)started
+    qint64 m_sinkStartPosition = 0;  // bytes into the data where the sink started playing
 };

@@ -2,7 +2,17 @@
 
 #include <QString>
 
-// What the program hears from its player. Called on the user-interface thread, never from inside a command.
+// Why a playback ended.
+enum class PlaybackEnd
+{
+    Finished, // the sound ran out (also at once for a file without any sample)
+    Stopped,  // the player's own Stop button
+    Closed,   // "Close" while playing: the prepared sound was withdrawn, or the program is ending
+};
+
+// What the program hears from its player, on the user-interface thread. Every playback that starts ends exactly
+// once, whatever stops it, so that whoever reacts to its start (the transmitter keyed, the count-down shown) can
+// rely on its end.
 class MediaPlayerListener
 {
 public:
@@ -11,8 +21,9 @@ public:
     virtual void playStarted() = 0;
     // Every status interval while playing.
     virtual void statusUpdate() = 0;
-    // A playback ended, however it was started; also for a file without any sample.
-    virtual void playbackEnded() = 0;
+    // A playback ended, however it was started. Never from inside play(); from inside close() when close() stops
+    // a playback (reason Closed), before close() returns.
+    virtual void playbackEnded(PlaybackEnd reason) = 0;
 };
 
 // The player of the rendered WAV file, with its own transport buttons.
@@ -32,7 +43,7 @@ public:
     virtual void play() = 0;
     // "Prev": back to the start of the file.
     virtual void prev() = 0;
-    // "Close": stops and releases the file; no notification follows.
+    // "Close": stops and releases the file; a playback it stops ends with playbackEnded(Closed).
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual bool isPlaying() const = 0;

@@ -36,6 +36,14 @@ DeviceKey keyOf(const QString& path)
 
 } // namespace
 
+QtSerialPort::~QtSerialPort()
+{
+    if (m_port.isOpen()) {
+        m_port.setRequestToSend(false);
+        m_port.close();
+    }
+}
+
 QString QtSerialPort::deviceForNumber(int number, const QStringList& systemLocations)
 {
     std::vector<DeviceKey> keys;

@@ -17,6 +17,8 @@ class QtSerialPort : public SerialPort
 {
 public:
     QtSerialPort() = default;
+    // A transmitter is never left keyed: RTS is lowered before the port is let go.
+    ~QtSerialPort() override;
 
     void setPortNumber(int number) override { m_number = number; }
     int portNumber() const override { return m_number; }

@@ -85,6 +85,15 @@ void PttController::Command16Click()
     port->close();
 }
 
+void PttController::releaseForExit()
+{
+    SerialPort* port = m_ctx.platform.serial;
+    if (!port || !port->isOpen())
+        return;
+    port->setRequestToSend(false);
+    port->close();
+}
+
 void PttController::Text15Changed()
 {
     SerialPort* port = m_ctx.platform.serial;

@@ -13,6 +13,9 @@ public:
     void Command15Click(); // key down, when CK is ticked
     void Command16Click(); // key up, when CK is ticked and the port is open
     void Text15Changed();  // port number 1 to 9
+    // The program is ending: the line goes down and the port is closed whatever CK says, so that no transmitter
+    // stays on the air.
+    void releaseForExit();
 
 private:
     // Reports a port that cannot key the transmitter, without stopping the playback; the same report is not

@@ -167,11 +167,16 @@ void SoundController::StatusTick()
     m_ctx.ui.Text25->setText(FormatDuration(RemainingMs));
 }
 
-void SoundController::PlayEnded()
+void SoundController::PlayEnded(PlaybackEnd reason)
 {
     m_ctx.ui.Text25->hide();
-    m_ctx.platform.player->prev();
+    // A sound withdrawn while it played (new text, new timing, new rendering) is not rewound and starts no
+    // reaction count: what comes next is a new sound.
+    if (reason != PlaybackEnd::Closed)
+        m_ctx.platform.player->prev();
     m_ctx.ptt->Command16Click();
-    m_ctx.ui.Text27->setText(QStringLiteral("0"));
-    m_ctx.ui.Timer3->start();
+    if (reason != PlaybackEnd::Closed) {
+        m_ctx.ui.Text27->setText(QStringLiteral("0"));
+        m_ctx.ui.Timer3->start();
+    }
 }

@@ -31,14 +31,14 @@ public:
 
     void PlayStarted();
     void StatusTick();
-    void PlayEnded();
+    void PlayEnded(PlaybackEnd reason);
 
     int RemainingMs = 0;
 
     // MediaPlayerListener
     void playStarted() override { PlayStarted(); }
     void statusUpdate() override { StatusTick(); }
-    void playbackEnded() override { PlayEnded(); }
+    void playbackEnded(PlaybackEnd reason) override { PlayEnded(reason); }
 
     const QByteArray& wavHeader() const { return m_wavHeader; }
     const QByteArray& tonePeriod() const { return m_tonePeriod; }

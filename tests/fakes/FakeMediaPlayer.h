@@ -19,7 +19,7 @@ public:
     void play() override
     {
         commands << QStringLiteral("Play");
-        playing = true;
+        playing = opened;
     }
     void prev() override
     {
@@ -29,8 +29,9 @@ public:
     void close() override
     {
         commands << QStringLiteral("Close");
+        if (playing)
+            end(PlaybackEnd::Closed); // while the file is still open, as the real player does
         opened = false;
-        playing = false;
         length = 0;
     }
     bool isOpen() const override { return opened; }
@@ -56,12 +57,15 @@ public:
         if (listener)
             listener->statusUpdate();
     }
-    // The playback reaches its end.
-    void finish()
+    // The playback reaches its end, or the user presses the player's Stop button.
+    void finish() { end(PlaybackEnd::Finished); }
+    void pressStop() { end(PlaybackEnd::Stopped); }
+    void end(PlaybackEnd reason)
     {
         playing = false;
+        ++ends;
         if (listener)
-            listener->playbackEnded();
+            listener->playbackEnded(reason);
     }
 
     MediaPlayerListener* listener = nullptr;
@@ -72,6 +76,7 @@ public:
     bool visible = false;
     bool milliseconds = false;
     bool failOpen = false; // open() fails with `error`
+    int ends = 0;          // end notices sent
     qint64 length = 0;
     qint64 position = 0;
     int interval = 1000;

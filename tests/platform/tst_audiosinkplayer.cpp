@@ -5,13 +5,17 @@
 #include <QTest>
 #include <QToolButton>
 
-// The notices in order of arrival: "S" play started, "u" status, "E" ended.
+// The notices in order of arrival: "S" play started, "u" status, then the end: "E" ran out, "s" Stop button,
+// "c" closed.
 struct Notices : MediaPlayerListener
 {
     void playStarted() override { log += u'S'; }
     void statusUpdate() override { log += u'u'; }
-    void playbackEnded() override { log += u'E'; }
-    int ends() const { return int(log.count(u'E')); }
+    void playbackEnded(PlaybackEnd reason) override
+    {
+        log += reason == PlaybackEnd::Finished ? u'E' : reason == PlaybackEnd::Stopped ? u's' : u'c';
+    }
+    int ends() const { return int(log.count(u'E') + log.count(u's') + log.count(u'c')); }
     QString log;
 };
 
@@ -107,7 +111,8 @@ private slots:
         QVERIFY2(data.isEmpty() || notices.log.count(u'u') >= 4, qPrintable(notices.log)); // 300 ms at 50 ms
     }
 
-    // Prev, Play at the end, the Stop button, a second Play while playing, close while playing.
+    // Prev, Play at the end, the Stop button, a second Play while playing; close while playing ends the playback
+    // before it returns, and only once.
     void transport_commands()
     {
         AudioSinkPlayer player;
@@ -125,14 +130,15 @@ private slots:
         QCOMPARE(player.positionMs(), qint64(0));
 
         player.play();
-        click(player, "stopButton"); // ends like running out of sound, so the transmitter is released
-        QCOMPARE(notices.ends(), 3);
-        QVERIFY(!player.isPlaying() && player.isOpen());
+        click(player, "stopButton"); // an end like any other, so the transmitter is released
+        QVERIFY(notices.log.endsWith(u's') && !player.isPlaying() && player.isOpen());
 
         player.play();
         player.close();
+        QVERIFY(notices.log.endsWith(u'c'));
+        player.close();
         QTest::qWait(250);
-        QCOMPARE(notices.ends(), 3);
+        QCOMPARE(notices.ends(), 4);
         // The file is released: the renderer rewrites it and the player opens the new one.
         QVERIFY(TestWav::write(player.fileName(), TestWav::file(TestWav::bursts({40}))));
         QVERIFY(player.open());

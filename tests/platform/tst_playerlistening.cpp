@@ -50,7 +50,7 @@ struct Notices : MediaPlayerListener
     double nowMs() const { return clock.nsecsElapsed() / 1e6; }
     void playStarted() override { log += u'S'; }
     void statusUpdate() override { log += u'u'; }
-    void playbackEnded() override { endedAtMs = nowMs(), log += u'E'; }
+    void playbackEnded(PlaybackEnd) override { endedAtMs = nowMs(), log += u'E'; }
 };
 
 } // namespace
@@ -123,6 +123,43 @@ private slots:
                     "sample (goal within 30)\n",
                     firstSoundMs, endMs);
         QVERIFY2(firstSoundMs > -20 && firstSoundMs < 300 && std::abs(endMs) < 300, "gross timing failure");
+    }
+
+    // The sound server drops the player in the middle of a playback: the playback goes on silently from where the
+    // sound was and ends when the sound would have ended, not seconds later.
+    void outputLost_endsOnTime()
+    {
+        if (qEnvironmentVariableIsEmpty("TONIQUE_NULL_SINK"))
+            QSKIP("needs the test's own sound server (scripts/lib/pulse.sh)");
+        QTemporaryDir dir;
+        AudioSinkPlayer player;
+        player.setFileName(dir.filePath(QStringLiteral("TEST.wav")));
+        QVERIFY(TestWav::write(player.fileName(), TestWav::file(TestWav::bursts({2000}))) && player.open());
+        Notices notices;
+        player.setListener(&notices);
+        const double playAtMs = notices.nowMs();
+        player.play();
+        QVERIFY(!player.playsSilently());
+        QTest::qWait(700);
+        // Every connection of this process to the sound server is cut, as when the server stops.
+        QProcess pactl;
+        pactl.start("pactl", {"list", "clients"});
+        QVERIFY(pactl.waitForFinished(5000));
+        const QString pid = QString::number(QCoreApplication::applicationPid());
+        int cut = 0;
+        for (const QString& client : QString::fromUtf8(pactl.readAllStandardOutput()).split("Client #")) {
+            if (client.contains(QStringLiteral("application.process.id = \"%1\"").arg(pid))) {
+                // One cut may take the others down with it: a later one may find its client gone.
+                cut += QProcess::execute("pacmd", {"kill-client", client.section(u'\n', 0, 0).trimmed()}) == 0;
+            }
+        }
+        QVERIFY(cut > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(player.playsSilently(), 2000);
+        QVERIFY2(player.positionMs() >= 500, qPrintable(QString::number(player.positionMs())));
+        QTRY_COMPARE_WITH_TIMEOUT(notices.log.count(u'E'), 1, 5000);
+        const double endMs = notices.endedAtMs - playAtMs - 2000;
+        std::printf("sound server lost after 700 ms: end notice %+.1f ms from the file's length\n", endMs);
+        QVERIFY2(std::abs(endMs) < 300, qPrintable(QString::number(endMs)));
     }
 };
 

@@ -2,9 +2,13 @@
 #include "fakes/TestWav.h"
 #include "sound/DurationFormat.h"
 #include "sound/SoundController.h"
+#include "sound/TypedPlayback.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -65,6 +69,54 @@ private slots:
             QCOMPARE(app.player.commands.last(), QStringLiteral("Play"));
     }
 
+    // A playback started with the transmitter keyed ends exactly once whatever stops it: the line goes down, the
+    // count-down is hidden and the typed characters are played again. Closing the window releases the line even
+    // when CK was unticked meanwhile.
+    void playbackEndsOnce_data()
+    {
+        QTest::addColumn<QString>("stop");
+        for (const char* stop :
+             {"sound ran out", "Stop button", "key typed in the text", "LETTRES", "tone moved", "speed changed",
+              "EXERCICES", "exam preset", "window closed", "CK unticked, window closed"})
+            QTest::newRow(stop) << QString::fromLatin1(stop);
+    }
+    void playbackEndsOnce()
+    {
+        QFETCH(QString, stop);
+        TestApp app;
+        Form& ui = app.ui();
+        ui.CK->setChecked(true);
+        app.player.pressPlay();
+        QVERIFY(app.serial.rts && !ui.Text25->isHidden());
+        const QHash<QString, std::function<void()>> stops{
+            {"sound ran out", [&] { app.player.finish(); }},
+            {"Stop button", [&] { app.player.pressStop(); }},
+            {"key typed in the text", [&] { QTest::keyClick(ui.Text2, Qt::Key_K); }},
+            {"LETTRES", [&] { ui.Command5->click(); }},
+            {"tone moved", [&] { ui.HScroll4->setValue(810); }},
+            {"speed changed", [&] { ui.Combo1->setEditText(QStringLiteral("13")); }},
+            {"EXERCICES", [&] { ui.Command25->click(); }},
+            {"exam preset", [&] { ui.ex1->trigger(); }},
+            {"window closed", [&] { app.window->close(); }},
+            {"CK unticked, window closed",
+             [&] {
+                 ui.CK->setChecked(false);
+                 app.window->close();
+             }},
+        };
+        stops[stop]();
+        QCOMPARE(app.player.ends, 1);
+        QVERIFY(!app.serial.rts && !app.serial.opened);
+        QVERIFY(ui.Text25->isHidden());
+        if (stop.contains(u"window")) {
+            QVERIFY(!ui.Timer2->isActive());
+            return;
+        }
+        ui.Text26->setText(QStringLiteral("e"));
+        app.ctx().typed->PlayTypedCharacter();
+        QCOMPARE(app.player.commands.last(), QStringLiteral("Play"));
+    }
+
     void countDown()
     {
         TestApp app;
@@ -84,6 +136,10 @@ private slots:
         QCOMPARE(app.ui().Command1->text(), QStringLiteral("Test tonalité à ( 810Hz Vol=64)"));
         QCOMPARE(state(app).left(3), QStringLiteral("--3"));
         QCOMPARE(app.ctx().sound->tonePeriod().size(), 2 * 9);
+        // The longest caption fits its button.
+        app.ui().HScroll4->setValue(2000);
+        app.ui().vol->setValue(127);
+        QVERIFY(app.ui().Command1->sizeHint().width() <= app.ui().Command1->width());
     }
 
     // Both files as the window writes them, the text trimmed in Text2 only; a timer asking for a second rendering
