@@ -49,7 +49,9 @@ AboutController::~AboutController()
 void AboutController::apropos()
 {
     if (!m_window) {
-        auto* window = new AboutWindow(m_ctx.ui.window);
+        // A window of its own, not a child of the main window: closing the main window leaves it open, and the
+        // program ends when the last of its windows is closed.
+        auto* window = new AboutWindow(nullptr);
         QObject::connect(window, &AboutWindow::sysInfoRequested, window, [this] { StartSysInfo(); });
         m_window = window;
     }

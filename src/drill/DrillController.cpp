@@ -21,6 +21,7 @@ void DrillController::Command10Click()
     ui.Label18->setText(MaxReactionLine(LeadingNumber(ui.TP->text())));
     ui.Text27->setText(QStringLiteral("0"));
     ui.Frame2->show();
+    ui.Frame2->raise(); // also over the settings panel when the drill starts from there
     ui.Check2->setChecked(true);
 
     // The character is rendered alone: the marks are kept aside and put back once the sound is on its way.

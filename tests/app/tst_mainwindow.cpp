@@ -2,9 +2,12 @@
 #include "fakes/ScriptedRandomSource.h"
 #include "fakes/TestApp.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,6 +36,9 @@ private slots:
     void settingsView_hidesMenusAndUnticksCache();
     void timer1_blinksAndDraws();
     void timing_followsFields();
+    void typedValues_notCompleted_data();
+    void typedValues_notCompleted();
+    void sameValueAssigned_stillRecomputes();
     void exerciseText_wrapsAfterSixGroups();
 };
 
@@ -71,7 +77,6 @@ void TestMainWindow::startUp_emptyStore()
     QVERIFY(app.find<QGroupBox>("Frame1")->isHidden());
     QVERIFY(app.find<QGroupBox>("Frame2")->isHidden());
     QCOMPARE(app.player.interval, 999);
-    QVERIFY(app.player.milliseconds);
     QCOMPARE(app.beep.count, 0);
 }
 
@@ -127,6 +132,9 @@ void TestMainWindow::storedToneAndVolume_data()
                                          << "fort" << 0 << 0 << true;
     QTest::newRow("volume 0") << "800"
                               << "0" << 0 << 0 << true;
+    // An emptied character gap is refilled with "1" at start-up too, and the exercise has its sound.
+    QTest::newRow("empty espb") << "800"
+                                << "64" << 800 << 64 << false;
 }
 
 void TestMainWindow::storedToneAndVolume()
@@ -138,6 +146,9 @@ void TestMainWindow::storedToneAndVolume()
     QFETCH(bool, fails);
     TestApp::Options options;
     options.settings = {{"tona", tona}, {"vol", vol}};
+    const bool emptyGap = QByteArray(QTest::currentDataTag()) == "empty espb";
+    if (emptyGap)
+        options.settings.insert("espb", QString());
     TestApp app(options);
     if (fails) {
         QVERIFY(app.startUpError);
@@ -147,6 +158,11 @@ void TestMainWindow::storedToneAndVolume()
     QVERIFY(!app.startUpError);
     QCOMPARE(app.find<QScrollBar>("HScroll4")->value(), tone);
     QCOMPARE(app.find<QScrollBar>("vol")->value(), volume);
+    if (emptyGap) {
+        QCOMPARE(text(app, "Text22"), QStringLiteral("1"));
+        QCOMPARE(text(app, "TP"), QString::number(60000.0 / (12 * 35 + 99 - 1), 'g', 15));
+        QVERIFY(QFileInfo(app.folder() + "/TEST.wav").size() > 58 * 100);
+    }
 }
 
 void TestMainWindow::save_thenNextStartReadsValues()
@@ -282,6 +298,58 @@ void TestMainWindow::timing_followsFields()
     QCOMPARE(tp->text(), QStringLiteral("60"));
     speed->setEditText(QStringLiteral("12"));
     QCOMPARE(tp->text(), QString::number(60000.0 / (12 * 35 + 99 - 1), 'g', 15));
+}
+
+// What the user types in a list field is its value: no completion from the list's items.
+void TestMainWindow::typedValues_notCompleted_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("speed") << "Combo1"
+                           << "1";
+    QTest::newRow("reference word") << "Text20"
+                                    << "C";
+    QTest::newRow("thinking time") << "Texte"
+                                   << "-";
+    QTest::newRow("character set") << "TEXT1"
+                                   << "e";
+}
+
+void TestMainWindow::typedValues_notCompleted()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    TestApp app;
+    app.ui().afff->trigger();
+    auto* combo = app.find<QComboBox>(field);
+    QApplication::setActiveWindow(app.window.get());
+    combo->setFocus();
+    combo->clearEditText();
+    QTest::keyClicks(combo->lineEdit(), typed);
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Tab);
+    QCOMPARE(combo->currentText(), typed);
+}
+
+// R.A.Z. and a list item chosen again recompute the dot length even when the field keeps its text.
+void TestMainWindow::sameValueAssigned_stillRecomputes()
+{
+    TestApp app;
+    Form& ui = app.ui();
+    ui.afff->trigger();
+    const QString exam = ui.TP->text();
+    for (int press = 0; press < 2; ++press) {
+        ui.TP->setText(QStringLiteral("50"));
+        ui.Command23->click();
+        QCOMPARE(ui.TP->text(), exam);
+    }
+    ui.TP->setText(QStringLiteral("50"));
+    ui.Combo1->setCurrentIndex(ui.Combo1->findText(QStringLiteral("12")));
+    QCOMPARE(ui.TP->text(), QStringLiteral("50")); // the same text: nothing has changed yet
+    ui.Combo1->showPopup();
+    QAbstractItemView* items = ui.Combo1->view();
+    items->setCurrentIndex(items->model()->index(ui.Combo1->currentIndex(), 0));
+    QTest::keyClick(items, Qt::Key_Return);
+    QCOMPARE(ui.TP->text(), exam);
 }
 
 void TestMainWindow::exerciseText_wrapsAfterSixGroups()

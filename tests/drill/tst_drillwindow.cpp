@@ -77,8 +77,27 @@ private slots:
         QCOMPARE(app.ctx().exercise.text(), "c");
         QCOMPARE(app.player.commands.count("Play"), 2);
 
+        // Answered before its sound ended: the sound is withdrawn, and no count runs while the next one plays.
+        ui.Text27->setText(QStringLiteral("0"));
+        QTest::keyClicks(ui.Text17, "c");
+        QVERIFY(!ui.Timer3->isActive() && app.player.isPlaying());
+        QCOMPARE(app.player.ends, 2);
+
         ui.Command11->click();
         QVERIFY(ui.Frame2->isHidden() && !ui.Check2->isChecked());
+    }
+
+    // Started from the settings view, the drill shows over the settings panel; "Fin" goes back to it.
+    void fromSettingsView()
+    {
+        DrillApp drill(QStringLiteral("abc"), QStringLiteral("a"));
+        Form& ui = drill.app->ui();
+        ui.afff->trigger();
+        ui.Clavier->trigger();
+        QWidget* seen = ui.central->childAt(ui.Label19->mapTo(ui.central, ui.Label19->rect().center()));
+        QVERIFY(seen == ui.Label19);
+        ui.Command11->click();
+        QVERIFY(ui.Frame2->isHidden() && ui.Frame1->isVisible());
     }
 
     // Five-digit times rank by text among four-digit ones, equal times by character; the last item is shown.
