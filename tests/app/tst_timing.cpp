@@ -32,17 +32,24 @@ void TestTiming::dotLength_data()
     QTest::addColumn<QString>("word");
     QTest::addColumn<double>("wpm");
     QTest::addColumn<double>("espa");
+    QTest::addColumn<double>("espb");
+    QTest::addColumn<double>("espc");
     QTest::addColumn<double>("dash");
     QTest::addColumn<double>("wordDots");
     QTest::addColumn<double>("dotMs");
-    QTest::newRow("defaults") << "PARIS" << 12.0 << 1.0 << 3.0 << 43.0 << 60000.0 / 614;
-    QTest::newRow("lower case word") << "paris" << 12.0 << 1.0 << 3.0 << 43.0 << 60000.0 / 614;
-    QTest::newRow("5 wpm") << "PARIS" << 5.0 << 1.0 << 3.0 << 43.0 << 240.0;
-    QTest::newRow("CODEX") << "CODEX" << 12.0 << 1.0 << 3.0 << 53.0 << 60000.0 / (12 * 53 + 99 - 1);
+    QTest::newRow("defaults") << "PARIS" << 12.0 << 1.0 << 3.0 << 9.0 << 3.0 << 43.0 << 60000.0 / 614;
+    QTest::newRow("lower case word") << "paris" << 12.0 << 1.0 << 3.0 << 9.0 << 3.0 << 43.0 << 60000.0 / 614;
+    QTest::newRow("5 wpm") << "PARIS" << 5.0 << 1.0 << 3.0 << 9.0 << 3.0 << 43.0 << 240.0;
+    QTest::newRow("CODEX") << "CODEX" << 12.0 << 1.0 << 3.0 << 9.0 << 3.0 << 53.0 << 60000.0 / (12 * 53 + 99 - 1);
     // Empty word: W = -espb, D = -wpm * espb + (wpm - 1) * espc - espa = 62.
-    QTest::newRow("empty word") << "" << 12.0 << 1.0 << 3.0 << -3.0 << 60000.0 / 62;
-    // A longer dash and wider element gap enter W.
-    QTest::newRow("dash 4, espa 2") << "e" << 1.0 << 2.0 << 4.0 << 1.0 << 60000.0 / (1 + 0 - 2);
+    QTest::newRow("empty word") << "" << 12.0 << 1.0 << 3.0 << 9.0 << 3.0 << -3.0 << 60000.0 / 62;
+    // Every spacing enters: dashes of 4 dots (P .--. = 1+4+4+1 + 3 gaps = 13, A 6, R 8, I 3, S 5), character
+    // gaps of 5 (4 of them), word gaps of 7 (9 in the minute of 10 words).
+    QTest::newRow("dash 4, espb 5, espc 7")
+        << "PARIS" << 10.0 << 1.0 << 5.0 << 7.0 << 4.0 << 55.0 << 60000.0 / (10 * 55 + 9 * 7 - 1);
+    // Element gaps of 2: C -.-. = 3+1+3+1 + 3 * 2 = 14, O 13, D 9, E 1, X 14, plus 4 gaps of 3.
+    QTest::newRow("CODEX, espa 2") << "CODEX" << 20.0 << 2.0 << 3.0 << 8.0 << 3.0 << 63.0
+                                   << 60000.0 / (20 * 63 + 19 * 8 - 2);
 }
 
 void TestTiming::dotLength()
@@ -50,23 +57,20 @@ void TestTiming::dotLength()
     QFETCH(QString, word);
     QFETCH(double, wpm);
     QFETCH(double, espa);
+    QFETCH(double, espb);
+    QFETCH(double, espc);
     QFETCH(double, dash);
     QFETCH(double, wordDots);
     QFETCH(double, dotMs);
-    TimingFields f{word, espa, 3, 9, dash, wpm};
-    const DotLengthResult r = ComputeDotLength(f, m_signs);
+    const DotLengthResult r = ComputeDotLength(TimingFields{word, espa, espb, espc, dash, wpm}, m_signs);
     QCOMPARE(r.wordDots, wordDots);
-    if (r.minuteDots > 0) {
-        QCOMPARE(r.status, DotLengthResult::Status::Ok);
-        QCOMPARE(r.dotMs, dotMs);
-    } else {
-        QCOMPARE(r.status, DotLengthResult::Status::NoDivisor);
-    }
+    QCOMPARE(r.status, DotLengthResult::Status::Ok);
+    QCOMPARE(r.dotMs, dotMs);
 }
 
 void TestTiming::missingCharacter()
 {
-    for (const QString word : {QStringLiteral("PAR IS"), QStringLiteral("P#"), QStringLiteral("Ü")}) {
+    for (const QString& word : {QStringLiteral("PAR IS"), QStringLiteral("P#"), QStringLiteral("Ü")}) {
         TimingFields f{word};
         QCOMPARE(ComputeDotLength(f, m_signs).status, DotLengthResult::Status::MissingCharacter);
     }

@@ -40,12 +40,9 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("message");
         QTest::newRow("unknown option") << QStringList{"--speed", "3", "in.txt"} << "Option inconnue : « --speed »";
-        QTest::newRow("missing value") << QStringList{"in.txt", "--wpm"} << "L'option --wpm attend une valeur.";
         QTest::newRow("not a number") << QStringList{"--espa", "un", "in.txt"} << "Valeur non numérique pour --espa";
         QTest::newRow("tone too low") << QStringList{"--tone", "200", "in.txt"} << "Valeur hors plage pour --tone";
-        QTest::newRow("volume not whole") << QStringList{"--volume=6.5", "in.txt"} << "Valeur hors plage pour --volume";
         QTest::newRow("dot of zero") << QStringList{"--dot", "0", "in.txt"} << "Valeur hors plage pour --dot";
-        QTest::newRow("no text file") << QStringList{"--wpm", "5"} << "Aucun fichier texte indiqué.";
         QTest::newRow("missing text file") << QStringList{"absent.txt"} << "« absent.txt » : il n'existe pas.";
         QTest::newRow("missing sign file") << QStringList{"--signs", "nul.ref", "in.txt"} << "nul.ref";
         QTest::newRow("negative gaps") << QStringList{"--espc", "1", "in.txt"} << "durée négative";

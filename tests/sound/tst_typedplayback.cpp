@@ -20,7 +20,7 @@ private slots:
         for (int i = 0; i < 10000; ++i)
             pasted += QChar(u'a' + i % 26);
         ui.Text26->setText(pasted);
-        for (int played = 0; played < 300; ++played) {
+        for (int played = 0; played < 3; ++played) {
             app.ctx().typed->PlayTypedCharacter();
             app.ctx().typed->PlayTypedCharacter(); // still playing: nothing more leaves
             QCOMPARE(app.ctx().exercise.text(), pasted.mid(played, 1));
@@ -30,8 +30,8 @@ private slots:
             QCOMPARE(ui.Text9->text() + ui.Text4->text(), "VVV+");
             app.player.finish();
         }
-        QCOMPARE(ui.Text26->text(), pasted.mid(300));
-        QCOMPARE(app.player.commands.count("Play"), 300);
+        QCOMPARE(ui.Text26->text(), pasted.mid(3));
+        QCOMPARE(app.player.commands.count("Play"), 3);
     }
 
     // Silent characters still end their playback, so the queue goes on; upper case sounds like lower case.
