@@ -16,71 +16,77 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
+// Exponents saturate here: no text is long enough for its leading zeros or digits to bring such a value back.
+constexpr qint64 ExponentCap = 1'000'000'000'000'000;
+// Past this many decades every double has overflowed or underflowed.
+constexpr qint64 DecadeLimit = 400;
+
 } // namespace
 
 double LeadingNumber(QStringView text)
 {
-    // Collect the accepted characters first, blanks dropped, then convert without the C locale.
-    std::string number;
+    // Collect the mantissa digits without the point, blanks dropped, and the decimal exponent.
+    std::string digits;
+    bool negative = false;
     qsizetype i = 0;
     const qsizetype n = text.size();
     auto skipBlanks = [&] {
         while (i < n && isBlank(text[i]))
             ++i;
     };
+    auto takeDigits = [&] {
+        for (skipBlanks(); i < n && isDigit(text[i]); skipBlanks())
+            digits += char(text[i++].unicode());
+    };
     skipBlanks();
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        if (text[i] == u'-')
-            number += '-';
-        ++i;
-    }
-    bool anyDigit = false;
-    for (skipBlanks(); i < n && isDigit(text[i]); skipBlanks()) {
-        number += char(text[i].unicode());
-        anyDigit = true;
-        ++i;
-    }
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        negative = text[i++] == u'-';
+    takeDigits();
+    const auto integerDigits = qint64(digits.size());
     if (i < n && text[i] == u'.') {
         ++i;
-        number += '.';
-        for (skipBlanks(); i < n && isDigit(text[i]); skipBlanks()) {
-            number += char(text[i].unicode());
-            anyDigit = true;
-            ++i;
-        }
+        takeDigits();
     }
-    if (!anyDigit)
+    if (digits.empty())
         return 0.0;
+    qint64 exponent = 0;
     if (i < n && (text[i] == u'e' || text[i] == u'E' || text[i] == u'd' || text[i] == u'D')) {
-        std::string exponent = "e";
         qsizetype j = i + 1;
         while (j < n && isBlank(text[j]))
             ++j;
-        if (j < n && (text[j] == u'+' || text[j] == u'-')) {
-            exponent += char(text[j].unicode());
-            ++j;
+        bool negativeExponent = false;
+        if (j < n && (text[j] == u'+' || text[j] == u'-'))
+            negativeExponent = text[j++] == u'-';
+        for (; j < n && (isDigit(text[j]) || isBlank(text[j])); ++j) {
+            if (isDigit(text[j]))
+                exponent = std::min(exponent * 10 + (text[j].unicode() - u'0'), ExponentCap);
         }
-        bool expDigit = false;
-        while (j < n && (isDigit(text[j]) || isBlank(text[j]))) {
-            if (isDigit(text[j])) {
-                exponent += char(text[j].unicode());
-                expDigit = true;
-            }
-            ++j;
-        }
-        if (expDigit)
-            number += exponent;
+        if (negativeExponent)
+            exponent = -exponent;
     }
+
+    // The value is 0.d1d2d3... × 10^decades, d1 the first significant digit; its size decides overflow.
+    const auto first = digits.find_first_not_of('0');
+    if (first == std::string::npos)
+        return negative ? -0.0 : 0.0;
+    const auto last = digits.find_last_not_of('0');
+    const qint64 decades = integerDigits - qint64(first) + exponent;
+    const double overflow = negative ? -HUGE_VAL : HUGE_VAL;
+    const double underflow = negative ? -0.0 : 0.0;
+    if (decades > DecadeLimit)
+        return overflow;
+    if (decades < -DecadeLimit)
+        return underflow;
+    // Converted as "d1.d2d3...e(decades-1)", without the C locale.
+    std::string number = negative ? "-" : "";
+    number += digits[first];
+    if (last > first)
+        number += '.' + digits.substr(first + 1, last - first);
+    number += 'e' + std::to_string(decades - 1);
     double value = 0.0;
     const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (ec == std::errc::result_out_of_range) {
-        // Overflow reads as an infinity of the right sign, underflow as zero.
-        const bool negative = number.front() == '-';
-        const bool tiny = number.find("e-") != std::string::npos;
-        if (tiny)
-            return negative ? -0.0 : 0.0;
-        return negative ? -HUGE_VAL : HUGE_VAL;
-    }
+    if (ec == std::errc::result_out_of_range)
+        return decades > 0 ? overflow : underflow;
     return value;
 }
 
@@ -88,12 +94,12 @@ QString FormatNumber(double value, const QLocale& locale)
 {
     if (value == 0.0)
         return QStringLiteral("0");
-    QLocale l = locale;
-    l.setNumberOptions(QLocale::OmitGroupSeparator);
-    QString text = l.toString(value, 'g', 15);
-    // One exponent letter whatever the locale: 1E+20.
-    if (std::isfinite(value))
-        text.replace(u'e', u'E');
+    // The C locale writes ASCII digits, "-" and "e"; of the user's locale only the decimal separator is taken.
+    QString text = QLocale::c().toString(value, 'g', 15);
+    if (std::isfinite(value)) {
+        text.replace(u'e', u'E'); // one exponent letter whatever the locale: 1E+20
+        text.replace(u'.', locale.decimalPoint());
+    }
     return text;
 }
 

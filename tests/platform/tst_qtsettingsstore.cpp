@@ -2,38 +2,100 @@
 #include "platform/QtSettingsStore.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+QString settingsFile()
+{
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/tonique/tonique.conf");
+}
+
+} // namespace
 
 class TestQtSettingsStore : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void writeThenRead_data();
     void writeThenRead();
+    void handEdited_data();
+    void handEdited();
 };
+
+void TestQtSettingsStore::writeThenRead_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("number") << "20";
+    QTest::newRow("accents") << "VVV é";
+    QTest::newRow("empty") << ""; // an emptied field is stored empty, not removed
+    QTest::newRow("commas") << ".,?/+'<*";
+    QTest::newRow("quotes and backslashes") << "\"a\",\\b\\";
+    QTest::newRow("blanks around") << "  1, 200 ";
+    QTest::newRow("comment and equals signs") << "a;b=c #d";
+    QTest::newRow("control characters") << "a\tb\nc\r";
+}
 
 void TestQtSettingsStore::writeThenRead()
 {
-    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QFETCH(QString, value);
+    QFile::remove(settingsFile());
     {
         QtSettingsStore store;
-        QCOMPARE(store.read(QStringLiteral("mn"), QStringLiteral("12")), QStringLiteral("12")); // absent: default
-        store.write(QStringLiteral("mn"), QStringLiteral("20"));
-        store.write(QStringLiteral("deb"), QStringLiteral("VVV é"));
-        store.write(QStringLiteral("paris"), QString()); // an emptied field is stored empty, not removed
+        QCOMPARE(store.read(QStringLiteral("deb"), QStringLiteral("absent")), QStringLiteral("absent"));
+        store.write(QStringLiteral("deb"), value);
     }
-    QtSettingsStore again;
-    QCOMPARE(again.read(QStringLiteral("mn"), QStringLiteral("12")), QStringLiteral("20"));
-    QCOMPARE(again.read(QStringLiteral("deb"), QString()), QStringLiteral("VVV é"));
-    QCOMPARE(again.read(QStringLiteral("paris"), QStringLiteral("PARIS")), QString());
-
-    QFile file(folder + QStringLiteral("/tonique/tonique.conf"));
+    QCOMPARE(QtSettingsStore().read(QStringLiteral("deb"), QStringLiteral("absent")), value);
+    QFile file(settingsFile());
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray content = file.readAll();
-    QVERIFY(content.contains("[param]"));
-    QVERIFY(content.contains("mn=20"));
+    QVERIFY(file.readAll().startsWith("[param]\ndeb="));
+}
+
+// Values typed into the file by hand come back as typed, commas included.
+void TestQtSettingsStore::handEdited_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("default punctuation") << QByteArray("[param]\nponctu=.,?/+'<*\n") << "ponctu"
+                                         << ".,?/+'<*";
+    QTest::newRow("character set") << QByteArray("[param]\nprog=abc,def\n") << "prog"
+                                   << "abc,def";
+    QTest::newRow("decimal comma, CR LF") << QByteArray("[param]\r\ntona = 1,200 \r\n") << "tona"
+                                          << "1,200";
+    QTest::newRow("blanks inside kept") << QByteArray("[param]\ndeb=  a , b\t\n") << "deb"
+                                        << "a , b";
+    QTest::newRow("quotes and escapes undone") << QByteArray("[param]\nfin=\"x, y\",\\x41\\t\\\"\n") << "fin"
+                                               << "x, y,A\t\"";
+    QTest::newRow("accents") << QByteArray("[param]\ndeb=\xc3\xa9,\xc3\xa0\n") << "deb"
+                             << "é,à";
+    QTest::newRow("comment after the value") << QByteArray("[param]\nsupl=1,5 ; demi\n") << "supl"
+                                             << "1,5";
+    QTest::newRow("section and key matched")
+        << QByteArray("[General]\nmn=1,2\n[param]\nmn2=3,4\nmn=5,6\n[autre]\nmn=7,8\n") << "mn"
+        << "5,6";
+}
+
+void TestQtSettingsStore::handEdited()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    QVERIFY(QDir().mkpath(QFileInfo(settingsFile()).path()));
+    QFile out(settingsFile());
+    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(file);
+    out.flush();
+    // A new time for each file: the settings reread a file only when its size or time changed.
+    static int row = 0;
+    QVERIFY(out.setFileTime(QDateTime::currentDateTime().addSecs(++row), QFileDevice::FileModificationTime));
+    out.close();
+    QCOMPARE(QtSettingsStore().read(key, QStringLiteral("absent")), expected);
 }
 
 int main(int argc, char* argv[])
