@@ -1,6 +1,7 @@
 #include "about/AboutWindow.h"
 
 #include "app/Pictures.h"
+#include "common/Version.h"
 
 #include <QFont>
 #include <QFrame>
@@ -25,9 +26,9 @@ QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent)
 QString AboutWindow::versionText()
 {
     return QStringLiteral("Version %1.%2.%3")
-        .arg(TONIQUE_VERSION_MAJOR)
-        .arg(TONIQUE_VERSION_MINOR)
-        .arg(TONIQUE_VERSION_PATCH);
+        .arg(Version::Major)
+        .arg(Version::Minor)
+        .arg(Version::Revision);
 }
 
 AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)

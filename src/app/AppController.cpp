@@ -2,7 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/Layout.h"
-#include "app/RandomSource.h"
+#include "common/RandomSource.h"
 #include "platform/MediaPlayer.h"
 
 #include <QCheckBox>

@@ -6,7 +6,7 @@
 #include "app/Layout.h"
 #include "app/ParameterController.h"
 #include "app/Pictures.h"
-#include "app/RandomSource.h"
+#include "common/RandomSource.h"
 #include "app/TimingController.h"
 #include "drill/DrillController.h"
 #include "drill/StatisticsController.h"

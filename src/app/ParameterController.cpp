@@ -3,8 +3,8 @@
 #include "app/AppContext.h"
 #include "app/AppController.h"
 #include "app/Assign.h"
-#include "app/Numbers.h"
-#include "app/Parameters.h"
+#include "common/Numbers.h"
+#include "parameters/Parameters.h"
 #include "platform/SettingsStore.h"
 
 #include <QCheckBox>

@@ -2,11 +2,12 @@
 #include "app/Layout.h"
 #include "app/MainWindow.h"
 #include "app/ParameterController.h"
-#include "app/RandomSource.h"
-#include "app/Timing.h"
+#include "common/RandomSource.h"
+#include "timing/Timing.h"
 #include "exercise/ExerciseController.h"
 #include "platform/MediaPlayer.h"
 #include "sound/SoundController.h"
+#include "common/Version.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -68,9 +69,9 @@ std::optional<QString> MainWindow::startUp()
 
     // 7. Caption with the version.
     setWindowTitle(QStringLiteral("Tonique,  Version :%1.%2.%3")
-                       .arg(TONIQUE_VERSION_MAJOR)
-                       .arg(TONIQUE_VERSION_MINOR)
-                       .arg(TONIQUE_VERSION_PATCH));
+                       .arg(Version::Major)
+                       .arg(Version::Minor)
+                       .arg(Version::Revision));
 
     // 8. The sign table and its list.
     SignFile file = LoadSignFile(QDir(ctx.programFolder).filePath(QStringLiteral("telkey.ref")));

@@ -1,8 +1,8 @@
 #include "app/TimingController.h"
 
 #include "app/AppContext.h"
-#include "app/Numbers.h"
-#include "app/Timing.h"
+#include "common/Numbers.h"
+#include "timing/Timing.h"
 #include "platform/Beep.h"
 #include "platform/MediaPlayer.h"
 #include "sound/SoundController.h"

@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
-#include "app/RandomSource.h"
+#include "common/RandomSource.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/Platform.h"
 #include "platform/QtBeep.h"
@@ -11,6 +11,7 @@
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/TerminationSignals.h"
+#include "common/Version.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -21,7 +22,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tonique"));
-    QApplication::setApplicationVersion(QStringLiteral(TONIQUE_VERSION));
+    QApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
     QApplication::setWindowIcon(QIcon(ProgramIcon(64)));
 
     // Qt's own buttons and dialogs in French too.

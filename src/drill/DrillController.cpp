@@ -1,7 +1,7 @@
 #include "drill/DrillController.h"
 
 #include "app/AppContext.h"
-#include "app/Numbers.h"
+#include "common/Numbers.h"
 #include "drill/DrillResults.h"
 #include "platform/MediaPlayer.h"
 #include "sound/SoundController.h"

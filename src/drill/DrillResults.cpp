@@ -1,7 +1,7 @@
 #include "drill/DrillResults.h"
 
-#include "app/Numbers.h"
-#include "app/RandomSource.h"
+#include "common/Numbers.h"
+#include "common/RandomSource.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "drill/Statistics.h"
 
-#include "app/Numbers.h"
+#include "common/Numbers.h"
 #include "signs/Windows1252.h"
 
 #include <algorithm>

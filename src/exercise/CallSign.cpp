@@ -1,6 +1,6 @@
 #include "exercise/CallSign.h"
 
-#include "app/RandomSource.h"
+#include "common/RandomSource.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/AppController.h"
-#include "app/Numbers.h"
+#include "common/Numbers.h"
 #include "exercise/CallSign.h"
 #include "exercise/TextTools.h"
 #include "platform/FileDialog.h"

@@ -1,6 +1,6 @@
 #include "exercise/RandomGroups.h"
 
-#include "app/RandomSource.h"
+#include "common/RandomSource.h"
 
 #include <cmath>
 

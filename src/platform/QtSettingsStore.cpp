@@ -1,6 +1,6 @@
 #include "platform/QtSettingsStore.h"
 
-#include "app/Parameters.h"
+#include "parameters/Parameters.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #include "ptt/PortNumber.h"
 
-#include "app/Numbers.h"
+#include "common/Numbers.h"
 
 std::optional<int> PortNumberFromText(QStringView text)
 {

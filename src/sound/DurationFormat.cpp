@@ -1,6 +1,6 @@
 #include "sound/DurationFormat.h"
 
-#include "app/Numbers.h"
+#include "common/Numbers.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "app/Timing.h"
+#include "timing/Timing.h"
 
-#include "app/Numbers.h"
+#include "common/Numbers.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/RandomSource.h"
+#include "common/RandomSource.h"
 
 double RandomSource::next()
 {

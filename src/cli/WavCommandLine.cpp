@@ -1,8 +1,8 @@
-#include "sound/WavCommandLine.h"
+#include "cli/WavCommandLine.h"
 
-#include "app/Numbers.h"
-#include "app/Parameters.h"
-#include "app/Timing.h"
+#include "common/Numbers.h"
+#include "parameters/Parameters.h"
+#include "timing/Timing.h"
 #include "signs/SignTable.h"
 #include "signs/Windows1252.h"
 #include "sound/DurationFormat.h"

@@ -1,4 +1,4 @@
-#include "app/Numbers.h"
+#include "common/Numbers.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,7 +1,7 @@
 // tonique-wav: renders a text file to the exercise WAV and text files, as "Préparer La Musique" does.
 
-#include "app/Parameters.h"
-#include "sound/WavCommandLine.h"
+#include "parameters/Parameters.h"
+#include "cli/WavCommandLine.h"
 
 #include <QCoreApplication>
 #include <QFile>
