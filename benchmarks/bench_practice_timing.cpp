@@ -4,7 +4,7 @@
 //   polling of Timer2 included (the audio output's own buffer latency comes on top when there is one).
 // Usage: bench_practice_timing [rounds]
 #include "app/MainWindow.h"
-#include "app/RandomSource.h"
+#include "common/RandomSource.h"
 #include "fakes/FakeBeep.h"
 #include "fakes/FakeFileDialog.h"
 #include "fakes/FakeMessageBox.h"

@@ -1,8 +1,8 @@
 // The renderer in one process against the plain writing of as many bytes: pairs of runs, medians printed.
 
 #include "ExamText.h"
-#include "app/Numbers.h"
-#include "app/Timing.h"
+#include "common/Numbers.h"
+#include "timing/Timing.h"
 #include "signs/SignTable.h"
 #include "sound/ExerciseRenderer.h"
 #include "sound/ToneSynthesis.h"

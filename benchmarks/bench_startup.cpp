@@ -1,7 +1,7 @@
 // One start-up of the real window, as the program does it, timed from main() to the first paint of the window
 // with its first exercise rendered. Run by benchmarks/startup.sh in fresh processes.
 #include "app/MainWindow.h"
-#include "app/RandomSource.h"
+#include "common/RandomSource.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/QtBeep.h"
 #include "platform/QtFileDialog.h"

@@ -1,5 +1,5 @@
-#include "app/Numbers.h"
-#include "app/Timing.h"
+#include "common/Numbers.h"
+#include "timing/Timing.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "app/Timing.h"
+#include "timing/Timing.h"
 #include "signs/SignTable.h"
 
 #include <QFile>

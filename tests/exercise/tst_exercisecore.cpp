@@ -1,4 +1,4 @@
-#include "app/RandomSource.h"
+#include "common/RandomSource.h"
 #include "exercise/CallSign.h"
 #include "exercise/RandomGroups.h"
 #include "exercise/TextTools.h"

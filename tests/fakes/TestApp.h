@@ -2,7 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
-#include "app/RandomSource.h"
+#include "common/RandomSource.h"
 #include "fakes/FakeBeep.h"
 #include "fakes/FakeFileDialog.h"
 #include "fakes/FakeMediaPlayer.h"
