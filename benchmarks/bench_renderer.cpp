@@ -2,11 +2,11 @@
 
 #include "ExamText.h"
 #include "common/Numbers.h"
-#include "timing/Timing.h"
 #include "signs/SignTable.h"
-#include "sound/ExerciseRenderer.h"
+#include "sound/ExerciseFiles.h"
 #include "sound/ToneSynthesis.h"
 #include "sound/WavHeader.h"
+#include "timing/Timing.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -56,10 +56,10 @@ int main(int argc, char* argv[])
         QElapsedTimer t;
         t.start();
         QByteArray header = entete();
-        const QString message = WriteExerciseWav(wavPath, header, renderer, start, text, end);
+        const Failure failed = WriteExerciseWav(wavPath, header, renderer, start, text, end);
         const double r = t.nsecsElapsed() / 1e6;
-        if (!message.isEmpty()) {
-            std::fprintf(stderr, "%s\n", qPrintable(message));
+        if (failed) {
+            std::fprintf(stderr, "%s\n", qPrintable(*failed));
             return 1;
         }
 

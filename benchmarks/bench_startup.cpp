@@ -2,6 +2,7 @@
 // with its first exercise rendered. Run by benchmarks/startup.sh in fresh processes.
 #include "app/MainWindow.h"
 #include "common/RandomSource.h"
+#include "parameters/Parameters.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/QtBeep.h"
 #include "platform/QtFileDialog.h"
@@ -24,7 +25,8 @@ int main(int argc, char* argv[])
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
-    QtSettingsStore settings;
+    QtSettingsStore settings(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
+                             QString::fromUtf16(Parameters::Section));
     QtBeep beep;
     QtMessageBox messages;
     auto* player = new AudioSinkPlayer; // owned by the window once placed

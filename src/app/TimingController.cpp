@@ -2,10 +2,10 @@
 
 #include "app/AppContext.h"
 #include "common/Numbers.h"
-#include "timing/Timing.h"
 #include "platform/Beep.h"
 #include "platform/MediaPlayer.h"
 #include "sound/SoundController.h"
+#include "timing/Timing.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -47,9 +47,7 @@ void TimingController::DotLengthChanged()
     if (LeadingNumber(ui.TP->text()) == 0 || !m_ctx.sound->hasTonePeriod())
         return;
     // TP may hold the user's decimal comma: read it in full.
-    QString text = ui.TP->text();
-    text.replace(u',', u'.');
-    const double dotMs = LeadingNumber(text);
+    const double dotMs = DotLengthFromText(ui.TP->text());
     if (!(dotMs > 0))
         return; // a negative dot length has no runs: the previous ones stay
     m_ctx.sound->BuildSampleRuns(dotMs, LeadingNumber(ui.Text21->text()), LeadingNumber(ui.Text22->text()),

@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
 #include "common/RandomSource.h"
+#include "common/Version.h"
+#include "parameters/Parameters.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/Platform.h"
 #include "platform/QtBeep.h"
@@ -11,7 +13,6 @@
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/TerminationSignals.h"
-#include "common/Version.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -31,7 +32,8 @@ int main(int argc, char* argv[])
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtFrench);
 
-    QtSettingsStore settings;
+    QtSettingsStore settings(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
+                             QString::fromUtf16(Parameters::Section));
     QtBeep beep;
     QtMessageBox messages;
     QtSerialPort serial;

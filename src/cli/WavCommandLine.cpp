@@ -2,13 +2,13 @@
 
 #include "common/Numbers.h"
 #include "parameters/Parameters.h"
-#include "timing/Timing.h"
 #include "signs/SignTable.h"
 #include "signs/Windows1252.h"
 #include "sound/DurationFormat.h"
-#include "sound/ExerciseRenderer.h"
+#include "sound/ExerciseFiles.h"
 #include "sound/ToneSynthesis.h"
 #include "sound/WavHeader.h"
+#include "timing/Timing.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,12 +115,6 @@ const OptionInfo* findOption(QStringView name)
     return nullptr;
 }
 
-QString stored(const WavEnvironment& env, const Parameters::Key& key)
-{
-    const QString fallback = Parameters::defaultValue(key);
-    return env.storedParameter ? env.storedParameter(Parameters::name(key), fallback) : fallback;
-}
-
 // The text as "Ouvrir" puts it into the exercise: the lines joined without separator.
 QString joinLines(const QString& decoded)
 {
@@ -132,11 +126,6 @@ QString joinLines(const QString& decoded)
     }
     return text;
 }
-
-struct Failure
-{
-    QString message;
-};
 
 } // namespace
 
@@ -210,6 +199,75 @@ QString WavCommandLineHelp()
         "sur la sortie d'erreur, aucun fichier n'est laissé et le code de sortie est 2.\n");
 }
 
+namespace {
+
+QString stored(const WavEnvironment& env, const Parameters::Key& key)
+{
+    return env.store ? Parameters::Stored(*env.store, key) : Parameters::defaultValue(key);
+}
+
+// The element runs of the given or stored timing, through the same rules as the window.
+Result<SampleRuns> runsOf(const WavCommandLine& o, const WavEnvironment& env, const SignTable& signs)
+{
+    const Result<int> tone =
+        o.toneHz ? Result<int>(*o.toneHz) : Parameters::ToneFromStored(stored(env, Parameters::tona));
+    if (!tone)
+        return Fail(tone.failure());
+    const Result<int> volume =
+        o.volume ? Result<int>(*o.volume) : Parameters::VolumeFromStored(stored(env, Parameters::vol));
+    if (!volume)
+        return Fail(volume.failure());
+
+    auto number = [&](const std::optional<double>& given, const Parameters::Key& key) {
+        return given ? *given : LeadingNumber(stored(env, key));
+    };
+    TimingFields timing;
+    timing.referenceWord = o.referenceWord ? *o.referenceWord : stored(env, Parameters::paris);
+    timing.espa = number(o.espa, Parameters::espa);
+    timing.espb = number(o.espb, Parameters::espb);
+    timing.espc = number(o.espc, Parameters::espc);
+    timing.dash = number(o.dash, Parameters::tp);
+    timing.wpm = number(o.wpm, Parameters::mn);
+
+    // The dot length goes through its text, as TP holds it in the window, so both read the same 15 digits.
+    double dotMs = 0;
+    if (o.dotMs) {
+        dotMs = *o.dotMs;
+    } else {
+        const DotLengthResult result = ComputeDotLength(timing, signs);
+        if (result.status == DotLengthResult::Status::MissingCharacter)
+            return Fail(u"Le mot de référence « " + timing.referenceWord +
+                        u" » contient un caractère absent du fichier des signes.");
+        if (result.status != DotLengthResult::Status::Ok)
+            return Fail(QStringLiteral("La vitesse et les espacements ne donnent pas de temps du point positif."));
+        dotMs = DotLengthFromText(FormatNumber(result.dotMs, QLocale::c()));
+    }
+    auto runs = MakeSampleRuns(MakeTonePeriod(*tone, *volume), dotMs, timing.espa, timing.espb, timing.espc,
+                               number(o.supl, Parameters::supl));
+    if (!runs)
+        return Fail(QStringLiteral("Ces espacements et ce temps du point donnent des silences de durée négative ou "
+                                   "démesurée."));
+    return std::move(*runs);
+}
+
+// The exercise text as "Ouvrir" would put it into the window: the lines joined without separator.
+Result<QString> textOf(const WavCommandLine& o, const WavEnvironment& env)
+{
+    QByteArray bytes;
+    if (o.textFile == u"-") {
+        bytes = env.stdIn ? env.stdIn() : QByteArray();
+    } else {
+        QFile file(o.textFile);
+        if (!file.open(QIODevice::ReadOnly))
+            return Fail(u"Impossible de lire le fichier texte « " + QDir::toNativeSeparators(o.textFile) + u" » : " +
+                        (file.exists() ? QStringLiteral("accès refusé") : QStringLiteral("il n'existe pas")) + u'.');
+        bytes = file.readAll();
+    }
+    return joinLines(DecodeTextFile(bytes));
+}
+
+} // namespace
+
 int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
 {
     auto fail = [&](const QString& message) {
@@ -224,86 +282,31 @@ int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
         return 0;
     }
 
-    // Tone and volume, with the start-up rule for a stored frequency below 300 Hz.
-    int tone = 0;
-    if (o.toneHz) {
-        tone = *o.toneHz;
-    } else {
-        const QString text = stored(env, Parameters::tona);
-        const double value = LeadingNumber(text);
-        tone = value < Parameters::LowestStoredTone ? 800 : int(RoundHalfEven(value));
-        if (value > Parameters::ToneMax)
-            return fail(u"La fréquence enregistrée « " + text + u" » dépasse 2000 Hz.");
-    }
-    int volume = 0;
-    if (o.volume) {
-        volume = *o.volume;
-    } else {
-        const QString text = stored(env, Parameters::vol);
-        const double value = RoundHalfEven(LeadingNumber(text));
-        if (!(value >= Parameters::VolumeMin && value <= Parameters::VolumeMax))
-            return fail(u"Le volume enregistré « " + text + u" » n'est pas entre 1 et 127.");
-        volume = int(value);
-    }
-
     const QString signPath = o.signFile ? *o.signFile : QDir(env.programFolder).filePath(QStringLiteral("telkey.ref"));
     const SignFile signFile = LoadSignFile(signPath);
     if (signFile.status != SignFile::Status::Loaded)
         return fail(signFile.errorText);
-
-    auto number = [&](const std::optional<double>& given, const Parameters::Key& key) {
-        return given ? *given : LeadingNumber(stored(env, key));
-    };
-    TimingFields timing;
-    timing.referenceWord = o.referenceWord ? *o.referenceWord : stored(env, Parameters::paris);
-    timing.espa = number(o.espa, Parameters::espa);
-    timing.espb = number(o.espb, Parameters::espb);
-    timing.espc = number(o.espc, Parameters::espc);
-    timing.dash = number(o.dash, Parameters::tp);
-    timing.wpm = number(o.wpm, Parameters::mn);
-    const double supl = number(o.supl, Parameters::supl);
-
-    // The dot length goes through its text, as TP holds it in the window, so both read the same 15 digits.
-    double dotMs = 0;
-    if (o.dotMs) {
-        dotMs = *o.dotMs;
-    } else {
-        const DotLengthResult result = ComputeDotLength(timing, signFile.table);
-        if (result.status == DotLengthResult::Status::MissingCharacter)
-            return fail(u"Le mot de référence « " + timing.referenceWord +
-                        u" » contient un caractère absent du fichier des signes.");
-        if (result.status != DotLengthResult::Status::Ok)
-            return fail(QStringLiteral("La vitesse et les espacements ne donnent pas de temps du point positif."));
-        dotMs = LeadingNumber(FormatNumber(result.dotMs, QLocale::c()));
-    }
-    const auto runs = MakeSampleRuns(MakeTonePeriod(tone, volume), dotMs, timing.espa, timing.espb, timing.espc, supl);
+    const Result<SampleRuns> runs = runsOf(o, env, signFile.table);
     if (!runs)
-        return fail(QStringLiteral("Ces espacements et ce temps du point donnent des silences de durée négative "
-                                   "ou démesurée."));
+        return fail(runs.failure());
+    const Result<QString> text = textOf(o, env);
+    if (!text)
+        return fail(text.failure());
 
-    QByteArray bytes;
-    if (o.textFile == u"-") {
-        bytes = env.stdIn ? env.stdIn() : QByteArray();
-    } else {
-        QFile file(o.textFile);
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(u"Impossible de lire le fichier texte « " + QDir::toNativeSeparators(o.textFile) + u" » : " +
-                        (file.exists() ? QStringLiteral("accès refusé") : QStringLiteral("il n'existe pas")) + u'.');
-        bytes = file.readAll();
-    }
-    const QString text = joinLines(DecodeTextFile(bytes));
-    bytes.clear();
-
+    ExerciseSource source;
+    source.text = [&text] { return *text; };
     const QString start = o.start ? *o.start : stored(env, Parameters::deb);
     const QString end = o.end ? *o.end : stored(env, Parameters::fin);
+    source.startMarks = [&start] { return start; };
+    source.endMarks = [&end] { return end; };
     const ExerciseFiles files = ExerciseFiles::forBase(o.base);
-    ExerciseRenderer renderer(signFile.table, *runs);
     QByteArray header = entete();
-    if (const QString message = RenderExerciseFiles(files, renderer, header, start, text, end); !message.isEmpty())
-        return fail(message);
+    if (const Failure failed = RenderExerciseFiles(files, signFile.table, *runs, header, source))
+        return fail(*failed);
 
     const quint64 length = QFile(files.wav).size();
-    env.out(QDir::toNativeSeparators(files.wav) + u" : " + FormatDuration(qint64((length - WavHeaderSize) / 16)) +
-            u" (" + QString::number(length) + u" octets), " + QDir::toNativeSeparators(files.txt) + u'\n');
+    env.out(QDir::toNativeSeparators(files.wav) + u" : " +
+            FormatDuration(qint64((length - WavFormat::HeaderSize) / WavFormat::BytesPerMs)) + u" (" +
+            QString::number(length) + u" octets), " + QDir::toNativeSeparators(files.txt) + u'\n');
     return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+class SettingsStore;
+
 #include <QString>
 #include <QStringList>
 
@@ -25,9 +27,9 @@ QString WavCommandLineHelp();
 // What tonique-wav reaches outside: its stored parameters, its folder and its output streams.
 struct WavEnvironment
 {
-    std::function<QString(const QString& key, const QString& defaultValue)> storedParameter;
-    QString programFolder;             // where telkey.ref is looked for
-    std::function<QByteArray()> stdIn; // all of standard input
+    const SettingsStore* store = nullptr; // the window's stored parameters; the defaults when null
+    QString programFolder;                // where telkey.ref is looked for
+    std::function<QByteArray()> stdIn;    // all of standard input
     std::function<void(const QString&)> out;
     std::function<void(const QString&)> err;
 };

@@ -1,11 +1,11 @@
 // tonique-wav: renders a text file to the exercise WAV and text files, as "Préparer La Musique" does.
 
-#include "parameters/Parameters.h"
 #include "cli/WavCommandLine.h"
+#include "parameters/Parameters.h"
+#include "platform/QtSettingsStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSettings>
 
 #include <cstdio>
 
@@ -15,13 +15,11 @@ int main(int argc, char* argv[])
     QStringList arguments = app.arguments();
     arguments.removeFirst();
 
-    QSettings settings(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application));
-    settings.beginGroup(QString::fromUtf16(Parameters::Section));
-
+    const QtSettingsStore settings(QString::fromUtf16(Parameters::Organization),
+                                   QString::fromUtf16(Parameters::Application),
+                                   QString::fromUtf16(Parameters::Section));
     WavEnvironment env;
-    env.storedParameter = [&settings](const QString& key, const QString& fallback) {
-        return settings.value(key, fallback).toString();
-    };
+    env.store = &settings;
     env.programFolder = QCoreApplication::applicationDirPath();
     env.stdIn = [] {
         QFile in;

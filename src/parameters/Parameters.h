@@ -1,10 +1,13 @@
 #pragma once
 
+#include "common/Result.h"
+
 #include <QString>
 
-#include <array>
+class SettingsStore;
 
-// The parameters kept in the settings store (organization and application "tonique", section "param").
+// The user's working parameters, kept as texts in the settings store (organization and application "tonique",
+// section "param"), one key each. The window's start-up and tonique-wav read them through the same rules.
 namespace Parameters {
 
 inline constexpr char16_t Organization[] = u"tonique";
@@ -42,9 +45,25 @@ inline QString defaultValue(const Key& k)
 {
     return QString::fromUtf16(k.defaultValue);
 }
+inline QString examValue(const Key& k)
+{
+    return QString::fromUtf16(k.examValue);
+}
 
-// Below this stored frequency the tone starts at 800 Hz instead.
-inline constexpr double LowestStoredTone = 300;
+// The ranges of the frequency and volume scroll bars, and the tone a stored frequency below 300 Hz gives.
 inline constexpr int ToneMin = 300, ToneMax = 2000, VolumeMin = 1, VolumeMax = 127;
+inline constexpr int ToneBelowRange = 800;
+// What R.A.Z. puts into the scroll bars.
+inline constexpr int ExamTone = 900, ExamVolume = 64;
+
+// The stored text of `key`, or its default when the store does not hold it.
+QString Stored(const SettingsStore& store, const Key& key);
+
+// The frequency as start-up takes a stored text: 800 Hz when its leading number is below 300 (a text that is not a
+// number included); otherwise the whole text must be a number, rounded to a whole one (a half to the even
+// neighbour) within 300 to 2000. Fails with the French message that names the key and the text.
+Result<int> ToneFromStored(const QString& text);
+// The volume the same way, 1 to 127, with no replacement rule.
+Result<int> VolumeFromStored(const QString& text);
 
 } // namespace Parameters

@@ -16,9 +16,7 @@
 
 namespace {
 
-// The program's sound: 8000 Hz, 16-bit signed, mono, so 16 bytes make one millisecond.
-constexpr int SampleRate = 8000;
-constexpr qint64 BytesPerMs = 16;
+using WavFormat::BytesPerMs;
 // Sink buffer, 200 ms. Play still sounds within ~30 ms (the sound server starts on the first bytes); with 30 or
 // 60 ms the sink's own feeding timer underruns on a busy machine and the sound server fills the holes with
 // silence, breaking dots and dashes apart.
@@ -33,16 +31,6 @@ constexpr qint64 StallMarginMs = 1000;
 QString displayName(const QString& path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-quint32 le32(const char* bytes)
-{
-    return qFromLittleEndian<quint32>(bytes);
-}
-
-quint16 le16(const char* bytes)
-{
-    return qFromLittleEndian<quint16>(bytes);
 }
 
 } // namespace
@@ -89,57 +77,6 @@ private:
     qint64 m_position = 0;
     qint64 m_fed = 0;
 };
-
-bool ParseWavLayout(QIODevice& file, WavLayout& layout, QString& why)
-{
-    const QByteArray riff = file.read(12);
-    if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE") {
-        why = QStringLiteral("ce n'est pas un fichier WAV");
-        return false;
-    }
-    bool formatSeen = false;
-    for (;;) {
-        const QByteArray chunk = file.read(8);
-        if (chunk.size() < 8) {
-            why = formatSeen ? QStringLiteral("il ne contient pas de bloc de données audio")
-                             : QStringLiteral("il ne décrit pas son format audio");
-            return false;
-        }
-        const QByteArray id = chunk.left(4);
-        const qint64 size = le32(chunk.constData() + 4);
-        const qint64 bodyStart = file.pos();
-        if (id == "fmt ") {
-            const QByteArray fmt = file.read(16);
-            if (fmt.size() < 16) {
-                why = QStringLiteral("son en-tête est tronqué");
-                return false;
-            }
-            const quint16 tag = le16(fmt.constData());
-            const quint16 channels = le16(fmt.constData() + 2);
-            const quint32 rate = le32(fmt.constData() + 4);
-            const quint16 bits = le16(fmt.constData() + 14);
-            if (tag != 1 || channels != 1 || rate != SampleRate || bits != 16) {
-                why = QStringLiteral("son format n'est pas PCM 16 bits mono à 8000 Hz");
-                return false;
-            }
-            formatSeen = true;
-        } else if (id == "data") {
-            if (!formatSeen) {
-                why = QStringLiteral("il ne décrit pas son format audio");
-                return false;
-            }
-            layout.dataOffset = bodyStart;
-            // The size field may be a placeholder or the file cut short: play what is really there.
-            layout.dataBytes = std::clamp(file.size() - bodyStart, qint64(0), size);
-            return true;
-        }
-        // Other chunks ("fact", "LIST"...) are skipped; RIFF pads them to an even length.
-        if (!file.seek(bodyStart + size + (size & 1))) {
-            why = QStringLiteral("son en-tête est tronqué");
-            return false;
-        }
-    }
-}
 
 AudioSinkPlayer::AudioSinkPlayer(QWidget* parent) : QWidget(parent)
 {
@@ -234,13 +171,15 @@ bool AudioSinkPlayer::open()
         m_error = QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2.").arg(displayName(m_fileName), reason);
         return false;
     }
-    QString why;
-    if (!ParseWavLayout(m_file, m_layout, why)) {
-        m_error = QStringLiteral("Impossible de lire le fichier « %1 » : %2.").arg(displayName(m_fileName), why);
+    const Result<WavLayout> layout = ReadWavLayout(m_file);
+    if (!layout) {
+        m_error =
+            QStringLiteral("Impossible de lire le fichier « %1 » : %2.").arg(displayName(m_fileName), layout.failure());
         m_file.close();
         m_layout = {};
         return false;
     }
+    m_layout = *layout;
     m_source = new WavDataSource(m_file, m_layout);
     m_source->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     m_open = true;
@@ -314,7 +253,7 @@ bool AudioSinkPlayer::isPlaying() const
 
 qint64 AudioSinkPlayer::lengthMs() const
 {
-    return m_open ? m_layout.dataBytes * 1000 / (SampleRate * 2) : 0;
+    return m_open ? m_layout.dataBytes / BytesPerMs : 0;
 }
 
 qint64 AudioSinkPlayer::positionMs() const
@@ -374,7 +313,7 @@ void AudioSinkPlayer::startSink()
     // at 0, which would hide the end of the sound.
     releaseSink();
     QAudioFormat format;
-    format.setSampleRate(SampleRate);
+    format.setSampleRate(WavFormat::SampleRate);
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::Int16);
     m_sink = new QAudioSink(device, format, this);

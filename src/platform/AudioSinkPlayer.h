@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/WavFormat.h"
 #include "platform/MediaPlayer.h"
 
 #include <QByteArray>
@@ -12,17 +13,6 @@
 class QAudioSink;
 class QToolButton;
 class WavDataSource;
-
-// Where the sample bytes of a WAV file lie, as found by ParseWavLayout.
-struct WavLayout
-{
-    qint64 dataOffset = 0; // bytes from the start of the file
-    qint64 dataBytes = 0;  // as declared, cut to what the file really holds; may be odd
-};
-
-// Reads the RIFF header of `file` (at its start): 16-bit PCM, mono, 8000 Hz, with or without a "fact" chunk.
-// Returns false and a French reason in `why` when it is not such a file.
-bool ParseWavLayout(QIODevice& file, WavLayout& layout, QString& why);
 
 // The player of the rendered exercise: a row of small transport buttons (Prev, Play, Stop; about 130 x 20 px) over
 // a QAudioSink. Its Stop button ends the playback with the usual end notice, so that the program releases the

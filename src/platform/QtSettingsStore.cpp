@@ -1,7 +1,5 @@
 #include "platform/QtSettingsStore.h"
 
-#include "parameters/Parameters.h"
-
 #include <QFile>
 
 #include <optional>
@@ -114,13 +112,13 @@ QString unescapedValue(const QByteArray& raw)
 
 } // namespace
 
-QtSettingsStore::QtSettingsStore()
-    : m_settings(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application))
+QtSettingsStore::QtSettingsStore(const QString& organization, const QString& application, const QString& group)
+    : m_settings(organization, application), m_group(group)
 {}
 
 QString QtSettingsStore::read(const QString& key, const QString& defaultValue) const
 {
-    const QString section = QString::fromUtf16(Parameters::Section);
+    const QString& section = m_group;
     m_settings.beginGroup(section);
     const QVariant value = m_settings.value(key);
     m_settings.endGroup();
@@ -140,7 +138,7 @@ QString QtSettingsStore::read(const QString& key, const QString& defaultValue) c
 
 void QtSettingsStore::write(const QString& key, const QString& value)
 {
-    m_settings.beginGroup(QString::fromUtf16(Parameters::Section));
+    m_settings.beginGroup(m_group);
     m_settings.setValue(key, value);
     m_settings.endGroup();
     m_settings.sync();

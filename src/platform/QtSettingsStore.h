@@ -4,15 +4,16 @@
 
 #include <QSettings>
 
-// The parameters in QSettings, organization and application "tonique", group "param" (on Linux the file
-// $XDG_CONFIG_HOME/tonique/tonique.conf).
+// Values of one group of the per-user QSettings of an organization and application (on Linux the file
+// $XDG_CONFIG_HOME/<organization>/<application>.conf, section [<group>]).
 class QtSettingsStore : public SettingsStore
 {
 public:
-    QtSettingsStore();
+    QtSettingsStore(const QString& organization, const QString& application, const QString& group);
     QString read(const QString& key, const QString& defaultValue) const override;
     void write(const QString& key, const QString& value) override;
 
 private:
     mutable QSettings m_settings;
+    QString m_group;
 };

@@ -6,7 +6,7 @@
 #include "platform/MessageBox.h"
 #include "ptt/PttController.h"
 #include "sound/DurationFormat.h"
-#include "sound/ExerciseRenderer.h"
+#include "sound/ExerciseFiles.h"
 #include "sound/WavHeader.h"
 
 #include <QApplication>
@@ -31,7 +31,7 @@ int toRemainingMs(qint64 ms)
 
 } // namespace
 
-SoundController::SoundController(AppContext& ctx) : m_ctx(ctx) {}
+SoundController::SoundController(AppContext& ctx) : m_ctx(ctx), m_wavHeader(::entete()) {}
 
 void SoundController::entete()
 {
@@ -89,39 +89,18 @@ void SoundController::RenderExercise()
     ui.Command3->hide();
     player->close();
 
-    if (m_wavHeader.size() != WavHeaderSize)
-        m_wavHeader = ::entete();
-    const QString base = QDir(m_ctx.programFolder).filePath(ui.Text11->text());
-    const ExerciseFiles files = ExerciseFiles::forBase(base);
-    ExerciseRenderer renderer(m_ctx.signs, m_runs);
-    auto sizeCheck = [&] {
-        return CheckExerciseSize(renderer, files.wav, ui.Text9->text(), TrimSpaces(m_ctx.exercise.text()),
-                                 ui.Text4->text());
-    };
-
-    QString message = sizeCheck();
-    if (message.isEmpty())
-        message = RemoveExerciseFiles(files);
-    if (message.isEmpty())
-        message = WriteExerciseTextFile(files.txt, m_ctx.exercise.text());
-    if (!message.isEmpty()) {
-        renderingFailed(message);
-        return;
-    }
-
-    QCoreApplication::processEvents();
-
-    // The text, the marks or the runs may have changed during the yield.
-    message = sizeCheck();
-    if (message.isEmpty()) {
-        const QString trimmed = TrimSpaces(m_ctx.exercise.text());
+    const ExerciseFiles files = ExerciseFiles::forBase(QDir(m_ctx.programFolder).filePath(ui.Text11->text()));
+    ExerciseSource source;
+    source.text = [this] { return m_ctx.exercise.text(); };
+    source.startMarks = [&ui] { return ui.Text9->text(); };
+    source.endMarks = [&ui] { return ui.Text4->text(); };
+    source.showTrimmed = [this](const QString& trimmed) {
         if (trimmed != m_ctx.exercise.text())
             m_ctx.exercise.set(trimmed);
-        message = WriteExerciseWav(files.wav, m_wavHeader, renderer, ui.Text9->text(), trimmed, ui.Text4->text());
-    }
-    if (!message.isEmpty()) {
-        QFile::remove(files.txt);
-        renderingFailed(message);
+    };
+    if (const Failure failed = RenderExerciseFiles(files, m_ctx.signs, m_runs, m_wavHeader, source,
+                                                   [] { QCoreApplication::processEvents(); })) {
+        renderingFailed(*failed);
         return;
     }
 

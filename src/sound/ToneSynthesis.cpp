@@ -27,7 +27,7 @@ std::optional<SampleRuns> MakeSampleRuns(const QByteArray& tonePeriod, double d,
 {
     if (tonePeriod.isEmpty())
         return std::nullopt;
-    const double B = WavBytesPerMs;
+    const double B = WavFormat::BytesPerMs;
     const double periods = std::floor(B * d / double(tonePeriod.size()));
     const double dotBytes = std::floor(B * d);
     const double gapBytes = std::floor(B * (d * espa));

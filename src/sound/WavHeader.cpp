@@ -26,18 +26,18 @@ void putTag(QByteArray& bytes, qsizetype at, const char (&tag)[5])
 
 QByteArray entete()
 {
-    QByteArray h(WavHeaderSize, '\0');
+    QByteArray h(WavFormat::HeaderSize, '\0');
     putTag(h, 0, "RIFF");
     putTag(h, 8, "WAVE");
     putTag(h, 12, "fmt ");
     putU32(h, 16, 18); // format chunk with its extra-size field
     putU16(h, 20, 1);  // PCM
     putU16(h, 22, 1);  // mono
-    putU32(h, 24, WavSampleRate);
-    putU32(h, 28, WavSampleRate * 2);
-    putU16(h, 32, 2);  // block align, bytes
-    putU16(h, 34, 16); // bits per sample
-    putU16(h, 36, 0);  // no extra format bytes
+    putU32(h, 24, WavFormat::SampleRate);
+    putU32(h, 28, WavFormat::SampleRate * WavFormat::BytesPerSample);
+    putU16(h, 32, WavFormat::BytesPerSample);     // block align, bytes
+    putU16(h, 34, 8 * WavFormat::BytesPerSample); // bits per sample
+    putU16(h, 36, 0);                             // no extra format bytes
     putTag(h, 38, "fact");
     putU32(h, 42, 4);
     putTag(h, 50, "data");
@@ -46,12 +46,12 @@ QByteArray entete()
 
 bool WavLengthFits(quint64 fileLength)
 {
-    return fileLength >= quint64(WavHeaderSize) && fileLength - 8 <= std::numeric_limits<quint32>::max();
+    return fileLength >= quint64(WavFormat::HeaderSize) && fileLength - 8 <= std::numeric_limits<quint32>::max();
 }
 
 void PatchWavHeader(QByteArray& header, quint64 fileLength)
 {
-    const quint64 data = fileLength - WavHeaderSize;
+    const quint64 data = fileLength - WavFormat::HeaderSize;
     putU32(header, 4, quint32(fileLength - 8));
     putU32(header, 46, quint32(data / 2));
     putU32(header, 54, quint32(data));

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "common/WavFormat.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
-// The 58-byte RIFF WAVE header of the exercise file: 8000 Hz, 16-bit, mono PCM, an 18-byte format chunk and a
-// "fact" chunk. The size fields hold zeros until the header is patched with the finished file's length.
-inline constexpr qsizetype WavHeaderSize = 58;
-inline constexpr int WavSampleRate = 8000;
-inline constexpr int WavBytesPerMs = 16; // 8000 samples of 2 bytes per second
+// The 58-byte RIFF WAVE header of the exercise file (WavFormat): the size fields hold zeros until the header is
+// patched with the finished file's length.
 
 // The header template (entete).
 QByteArray entete();

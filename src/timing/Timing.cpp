@@ -36,6 +36,12 @@ DotLengthResult ComputeDotLength(const TimingFields& f, const SignTable& signs)
     return result;
 }
 
+double DotLengthFromText(QString text)
+{
+    text.replace(u',', u'.');
+    return LeadingNumber(text);
+}
+
 QStringList ThinkingTimeItems(const QLocale& locale)
 {
     QStringList items;

@@ -34,6 +34,10 @@ struct DotLengthResult
 // The dot length in ms: 60000 / D with D = wpm * W + (wpm - 1) * espc - espa, W measured through the sign table.
 DotLengthResult ComputeDotLength(const TimingFields& fields, const SignTable& signs);
 
+// The dot length in ms that the runs are built from, read from the text of TP: its leading number, a decimal comma
+// taken as the point (TP is written with the user's decimal separator).
+double DotLengthFromText(QString text);
+
 // The values of the extra-thinking-time list (Texte): -1 to -0.1, 0 to 0.9, 1 to 10, produced by the same
 // floating counters as always (so their last digits are those of repeated addition), written with FormatNumber.
 QStringList ThinkingTimeItems(const QLocale& locale = QLocale::system());

@@ -29,8 +29,7 @@ private slots:
     void startUp_emptyStore();
     void startUp_signFileProblems_data();
     void startUp_signFileProblems();
-    void storedToneAndVolume_data();
-    void storedToneAndVolume();
+    void storedEmptyCharacterGap();
     void save_thenNextStartReadsValues();
     void reset_putsExamValues();
     void settingsView_hidesMenusAndUnticksCache();
@@ -107,62 +106,16 @@ void TestMainWindow::startUp_signFileProblems()
     QCOMPARE(app.find<QListWidget>("List2")->count(), listed);
 }
 
-void TestMainWindow::storedToneAndVolume_data()
+// An emptied character gap is refilled with "1" at start-up too, and the exercise has its sound.
+void TestMainWindow::storedEmptyCharacterGap()
 {
-    QTest::addColumn<QString>("tona");
-    QTest::addColumn<QString>("vol");
-    QTest::addColumn<int>("tone");
-    QTest::addColumn<int>("volume");
-    QTest::addColumn<bool>("fails");
-    QTest::newRow("below 300 starts at 800") << "250"
-                                             << "64" << 800 << 64 << false;
-    QTest::newRow("1200 kept") << "1200"
-                               << "64" << 1200 << 64 << false;
-    QTest::newRow("not a number reads 0: 800") << "abc"
-                                               << "64" << 800 << 64 << false;
-    QTest::newRow("half to even") << "900.5"
-                                  << "64.5" << 900 << 64 << false;
-    QTest::newRow("tone above range") << "2500"
-                                      << "64" << 0 << 0 << true;
-    QTest::newRow("tone with text after it") << "1000Hz"
-                                             << "64" << 0 << 0 << true;
-    QTest::newRow("volume above range") << "800"
-                                        << "200" << 0 << 0 << true;
-    QTest::newRow("volume not a number") << "800"
-                                         << "fort" << 0 << 0 << true;
-    QTest::newRow("volume 0") << "800"
-                              << "0" << 0 << 0 << true;
-    // An emptied character gap is refilled with "1" at start-up too, and the exercise has its sound.
-    QTest::newRow("empty espb") << "800"
-                                << "64" << 800 << 64 << false;
-}
-
-void TestMainWindow::storedToneAndVolume()
-{
-    QFETCH(QString, tona);
-    QFETCH(QString, vol);
-    QFETCH(int, tone);
-    QFETCH(int, volume);
-    QFETCH(bool, fails);
     TestApp::Options options;
-    options.settings = {{"tona", tona}, {"vol", vol}};
-    const bool emptyGap = QByteArray(QTest::currentDataTag()) == "empty espb";
-    if (emptyGap)
-        options.settings.insert("espb", QString());
+    options.settings = {{"espb", QString()}};
     TestApp app(options);
-    if (fails) {
-        QVERIFY(app.startUpError);
-        QVERIFY(app.startUpError->contains(QStringLiteral("« %1 »").arg(tona == "800" ? vol : tona)));
-        return;
-    }
     QVERIFY(!app.startUpError);
-    QCOMPARE(app.find<QScrollBar>("HScroll4")->value(), tone);
-    QCOMPARE(app.find<QScrollBar>("vol")->value(), volume);
-    if (emptyGap) {
-        QCOMPARE(text(app, "Text22"), QStringLiteral("1"));
-        QCOMPARE(text(app, "TP"), QString::number(60000.0 / (12 * 35 + 99 - 1), 'g', 15));
-        QVERIFY(QFileInfo(app.folder() + "/TEST.wav").size() > 58 * 100);
-    }
+    QCOMPARE(text(app, "Text22"), QStringLiteral("1"));
+    QCOMPARE(text(app, "TP"), QString::number(60000.0 / (12 * 35 + 99 - 1), 'g', 15));
+    QVERIFY(QFileInfo(app.folder() + "/TEST.wav").size() > 58 * 100);
 }
 
 void TestMainWindow::save_thenNextStartReadsValues()

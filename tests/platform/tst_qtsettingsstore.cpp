@@ -17,6 +17,12 @@ QString settingsFile()
 
 } // namespace
 
+// The store as the program opens it.
+static QtSettingsStore paramStore()
+{
+    return QtSettingsStore(QStringLiteral("tonique"), QStringLiteral("tonique"), QStringLiteral("param"));
+}
+
 class TestQtSettingsStore : public QObject
 {
     Q_OBJECT
@@ -46,11 +52,11 @@ void TestQtSettingsStore::writeThenRead()
     QFETCH(QString, value);
     QFile::remove(settingsFile());
     {
-        QtSettingsStore store;
+        QtSettingsStore store = paramStore();
         QCOMPARE(store.read(QStringLiteral("deb"), QStringLiteral("absent")), QStringLiteral("absent"));
         store.write(QStringLiteral("deb"), value);
     }
-    QCOMPARE(QtSettingsStore().read(QStringLiteral("deb"), QStringLiteral("absent")), value);
+    QCOMPARE(paramStore().read(QStringLiteral("deb"), QStringLiteral("absent")), value);
     QFile file(settingsFile());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("[param]\ndeb="));
@@ -95,7 +101,7 @@ void TestQtSettingsStore::handEdited()
     static int row = 0;
     QVERIFY(out.setFileTime(QDateTime::currentDateTime().addSecs(++row), QFileDevice::FileModificationTime));
     out.close();
-    QCOMPARE(QtSettingsStore().read(key, QStringLiteral("absent")), expected);
+    QCOMPARE(paramStore().read(key, QStringLiteral("absent")), expected);
 }
 
 int main(int argc, char* argv[])

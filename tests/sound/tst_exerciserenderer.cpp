@@ -1,7 +1,7 @@
 #include "fakes/TestWav.h"
 #include "signs/SignTable.h"
 #include "sound/DurationFormat.h"
-#include "sound/ExerciseRenderer.h"
+#include "sound/ExerciseFiles.h"
 #include "sound/WavHeader.h"
 
 #include <QTemporaryDir>
@@ -102,7 +102,7 @@ private slots:
         MemorySink sink;
         renderer.writeSamples(sink, f[0], f[1], f[2]);
         QCOMPARE(sink.bytes, expected(f[3]));
-        QCOMPARE(renderer.wavLength(f[0], f[1], f[2]), quint64(WavHeaderSize + sink.bytes.size()));
+        QCOMPARE(renderer.wavLength(f[0], f[1], f[2]), quint64(58 + sink.bytes.size()));
     }
 
     // Both files written, the WAV streamed and patched, the text file untrimmed, a second rendering replacing both.
@@ -115,8 +115,9 @@ private slots:
         QByteArray header = entete();
         for (const QString& text : {QStringLiteral("  ab c "), QStringLiteral("e")}) {
             bool between = false;
-            QCOMPARE(RenderExerciseFiles(files, renderer, header, "VVV", text, "+", [&] { between = true; }),
-                     QString());
+            const ExerciseSource source{
+                [&] { return text; }, [] { return QStringLiteral("VVV"); }, [] { return QStringLiteral("+"); }, {}};
+            QCOMPARE(RenderExerciseFiles(files, table, Runs, header, source, [&] { between = true; }), Failure());
             QVERIFY(between);
             QCOMPARE(TestWav::read(files.txt), ExerciseTextFileBytes(text));
             QByteArray patched = entete();

@@ -23,7 +23,7 @@ private slots:
         QFETCH(quint32, riff);
         QFETCH(quint32, frames);
         QByteArray h = entete();
-        PatchWavHeader(h, WavHeaderSize + samples);
+        PatchWavHeader(h, 58 + samples);
         auto u32 = [&h](int at) { return qFromLittleEndian<quint32>(h.constData() + at); };
         QCOMPARE(h.size(), 58);
         const QByteArray fmt = "WAVEfmt " + QByteArray::fromHex("1200000001000100401f0000803e0000020010000000");

@@ -1,0 +1,354 @@
+#include "sound/ExerciseFiles.h"
+
+#include "signs/Windows1252.h"
+#include "sound/WavHeader.h"
+
+#include <QDir>
+
+#ifdef Q_OS_UNIX
+#include <sys/uio.h>
+#endif
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// The reason of a failed file operation, from the system's error number.
+constexpr size_t MaxPieces = 1024; // the system's limit of pieces per gathering write
+
+QString reasonText(int err, QFileDevice::FileError qtError)
+{
+    switch (err) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accès refusé (dossier ou fichier protégé en écriture)");
+    case EROFS:
+        return QStringLiteral("le disque est en lecture seule");
+    case ENOSPC:
+        return QStringLiteral("le disque est plein");
+#ifdef EDQUOT
+    case EDQUOT:
+        return QStringLiteral("le quota de disque est dépassé");
+#endif
+    case ENAMETOOLONG:
+        return QStringLiteral("le nom est trop long");
+    case ENOENT:
+        return QStringLiteral("le dossier n'existe pas");
+    case ENOTDIR:
+        return QStringLiteral("un élément du chemin n'est pas un dossier");
+    case EISDIR:
+        return QStringLiteral("un dossier porte déjà ce nom");
+    case EINVAL:
+    case EILSEQ:
+        return QStringLiteral("le système de fichiers refuse ce nom");
+    case EIO:
+        return QStringLiteral("erreur d'entrée-sortie du disque");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("le fichier est utilisé par un autre programme");
+    case 0:
+        break;
+    default:
+        return QStringLiteral("erreur du système n° ") + QString::number(err);
+    }
+    switch (qtError) {
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("accès refusé");
+    case QFileDevice::ResourceError:
+        return QStringLiteral("le disque est plein");
+    default:
+        return QStringLiteral("erreur inconnue");
+    }
+}
+
+QString failure(const QString& what, const QString& path, const QString& reason)
+{
+    return what + u" « " + QDir::toNativeSeparators(path) + u" » : " + reason + u'.';
+}
+
+QString cannotCreate(const QString& path, const QString& reason)
+{
+    return failure(QStringLiteral("Impossible de créer le fichier"), path, reason);
+}
+
+QString cannotWrite(const QString& path, const QString& reason)
+{
+    return failure(QStringLiteral("Impossible d'écrire le fichier"), path, reason);
+}
+
+} // namespace
+
+// ---- BufferedFileWriter
+
+BufferedFileWriter::BufferedFileWriter(const QString& path, qsizetype bufferBytes)
+    : m_file(path), m_buffer(bufferBytes, Qt::Uninitialized)
+{}
+
+BufferedFileWriter::~BufferedFileWriter()
+{
+    m_file.close();
+}
+
+bool BufferedFileWriter::create()
+{
+    errno = 0;
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        fail();
+        return false;
+    }
+    return true;
+}
+
+void BufferedFileWriter::fail()
+{
+    if (!m_failed) {
+        m_failed = true;
+        m_errno = errno;
+    }
+}
+
+bool BufferedFileWriter::writeOut(const char* data, qsizetype size)
+{
+    if (m_failed)
+        return false;
+    errno = 0;
+    if (m_file.write(data, size) != size) {
+        fail();
+        return false;
+    }
+    return true;
+}
+
+void BufferedFileWriter::append(const char* data, qsizetype size)
+{
+    if (size > m_buffer.size() - m_used) {
+        // Too big to copy: it is written out now, in place.
+        if (size >= m_buffer.size()) {
+            appendStable(data, size);
+            flush();
+            return;
+        }
+        flush();
+    }
+    m_length += quint64(size);
+    if (m_failed || size == 0)
+        return;
+    char* copy = m_buffer.data() + m_used;
+    std::memcpy(copy, data, size_t(size));
+    m_used += size;
+    m_pieces.push_back({copy, size});
+    if (m_pieces.size() >= MaxPieces)
+        flush();
+}
+
+void BufferedFileWriter::appendStable(const char* data, qsizetype size)
+{
+    m_length += quint64(size);
+    if (m_failed || size == 0)
+        return;
+    m_pieces.push_back({data, size});
+    if (m_pieces.size() >= MaxPieces)
+        flush();
+}
+
+bool BufferedFileWriter::flush()
+{
+    std::vector<Piece> pieces;
+    pieces.swap(m_pieces);
+    m_pieces.reserve(MaxPieces);
+    m_used = 0;
+    if (m_failed)
+        return false;
+#ifdef Q_OS_UNIX
+    // One gathering write for all the pieces, resumed after a partial write.
+    std::vector<iovec> iov(pieces.size());
+    for (size_t i = 0; i < pieces.size(); ++i)
+        iov[i] = {const_cast<char*>(pieces[i].data), size_t(pieces[i].size)};
+    size_t first = 0;
+    while (first < iov.size()) {
+        errno = 0;
+        const ssize_t written = ::writev(m_file.handle(), iov.data() + first, int(iov.size() - first));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = ENOSPC;
+            fail();
+            return false;
+        }
+        size_t rest = size_t(written);
+        while (first < iov.size() && rest >= iov[first].iov_len)
+            rest -= iov[first++].iov_len;
+        if (rest > 0) {
+            iov[first].iov_base = static_cast<char*>(iov[first].iov_base) + rest;
+            iov[first].iov_len -= rest;
+        }
+    }
+    return true;
+#else
+    for (const Piece& piece : pieces) {
+        if (!writeOut(piece.data, piece.size))
+            return false;
+    }
+    return true;
+#endif
+}
+
+bool BufferedFileWriter::overwriteStart(const QByteArray& bytes)
+{
+    if (!flush())
+        return false;
+    errno = 0;
+    if (!m_file.seek(0)) {
+        fail();
+        return false;
+    }
+    return writeOut(bytes.constData(), bytes.size());
+}
+
+bool BufferedFileWriter::close()
+{
+    if (!flush())
+        return false;
+    errno = 0;
+    m_file.close();
+    if (m_file.error() != QFileDevice::NoError) {
+        fail();
+        return false;
+    }
+    return true;
+}
+
+void BufferedFileWriter::discard()
+{
+    m_file.close();
+    m_file.remove();
+}
+
+QString BufferedFileWriter::reason() const
+{
+    return reasonText(m_errno, m_file.error());
+}
+
+// ---- Files
+
+QString TrimSpaces(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+QByteArray ExerciseTextFileBytes(QStringView text)
+{
+    constexpr qsizetype Record = 36;
+    QByteArray bytes;
+    bytes.reserve(text.size() + (text.size() / Record + 3) * 3);
+    for (qsizetype i = 0; i < text.size() + 2 * Record; i += Record) {
+        if (i < text.size())
+            bytes += ToWindows1252(text.mid(i, Record));
+        bytes += "\r\r\n";
+    }
+    return bytes;
+}
+
+namespace {
+
+// Refuses an exercise whose WAV file the 32-bit sizes of the header cannot describe (beyond 4 GiB).
+Failure checkExerciseSize(ExerciseRenderer& renderer, const QString& wavPath, QStringView start, QStringView text,
+                          QStringView end)
+{
+    const quint64 length = renderer.wavLength(start, text, end);
+    if (WavLengthFits(length))
+        return {};
+    return u"L'exercice est trop long : le fichier « " + QDir::toNativeSeparators(wavPath) + u" » ferait " +
+           QString::number(length) +
+           u" octets, au-delà des 4 Go que peut décrire un fichier WAV. Raccourcissez le texte ou augmentez la "
+           u"vitesse.";
+}
+
+// Deletes the previous text file, then the previous WAV file, where they exist.
+Failure removeExerciseFiles(const ExerciseFiles& files)
+{
+    for (const QString& path : {files.txt, files.wav}) {
+        QFile file(path);
+        if (!file.exists())
+            continue;
+        errno = 0;
+        if (!file.remove())
+            return failure(QStringLiteral("Impossible de supprimer l'ancien fichier"), path,
+                           reasonText(errno, file.error()));
+    }
+    return {};
+}
+
+} // namespace
+
+Failure WriteExerciseTextFile(const QString& path, QStringView text)
+{
+    BufferedFileWriter writer(path, 0);
+    if (!writer.create())
+        return cannotCreate(path, writer.reason());
+    writer.append(ExerciseTextFileBytes(text));
+    if (!writer.close()) {
+        const QString message = cannotWrite(path, writer.reason());
+        writer.discard();
+        return message;
+    }
+    return {};
+}
+
+Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
+                         QStringView trimmedText, QStringView end)
+{
+    BufferedFileWriter writer(path);
+    if (!writer.create())
+        return cannotCreate(path, writer.reason());
+    writer.append(header);
+    renderer.writeSamples(writer, start, trimmedText, end);
+    if (writer.flush()) {
+        PatchWavHeader(header, writer.length());
+        if (writer.overwriteStart(header) && writer.close())
+            return {};
+    }
+    const QString message = cannotWrite(path, writer.reason());
+    writer.discard();
+    return message;
+}
+
+Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, const SampleRuns& runs,
+                            QByteArray& header, const ExerciseSource& source, const std::function<void()>& betweenFiles)
+{
+    ExerciseRenderer renderer(signs, runs);
+    auto sizeCheck = [&] {
+        return checkExerciseSize(renderer, files.wav, source.startMarks(), TrimSpaces(source.text()),
+                                 source.endMarks());
+    };
+    Failure failed = sizeCheck();
+    if (!failed)
+        failed = removeExerciseFiles(files);
+    if (!failed)
+        failed = WriteExerciseTextFile(files.txt, source.text());
+    if (failed)
+        return failed;
+
+    if (betweenFiles)
+        betweenFiles();
+
+    // The text, the marks or the runs may have changed meanwhile.
+    failed = sizeCheck();
+    if (!failed) {
+        const QString trimmed = TrimSpaces(source.text());
+        if (source.showTrimmed)
+            source.showTrimmed(trimmed);
+        failed = WriteExerciseWav(files.wav, header, renderer, source.startMarks(), trimmed, source.endMarks());
+    }
+    if (failed)
+        QFile::remove(files.txt);
+    return failed;
+}

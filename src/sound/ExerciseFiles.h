@@ -1,0 +1,100 @@
+#pragma once
+
+#include "common/Result.h"
+#include "signs/SignTable.h"
+#include "sound/ExerciseRenderer.h"
+#include "sound/ToneSynthesis.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+#include <vector>
+
+// Appends to a new file through a buffer of its own (256 KiB), so that a long exercise costs no more memory than a
+// short one; stable pieces are gathered by address and written together with one system call (up to 1024 pieces),
+// copied nowhere. The first failure stops all writing and is kept for the message.
+class BufferedFileWriter : public ByteSink
+{
+public:
+    explicit BufferedFileWriter(const QString& path, qsizetype bufferBytes = qsizetype(256) << 10);
+    ~BufferedFileWriter() override;
+
+    // Creates the file empty (replacing any file of that name).
+    bool create();
+    using ByteSink::append;
+    void append(const char* data, qsizetype size) override;
+    void appendStable(const char* data, qsizetype size) override;
+    // Writes out everything pending.
+    bool flush();
+    // Writes `bytes` over the start of the file (after a flush).
+    bool overwriteStart(const QByteArray& bytes);
+    bool close();
+    // Closes and deletes the file: nothing half-written stays.
+    void discard();
+
+    bool failed() const { return m_failed; }
+    // Bytes appended so far, buffered ones included.
+    quint64 length() const { return m_length; }
+    // Why the first failure happened, in French.
+    QString reason() const;
+
+private:
+    bool writeOut(const char* data, qsizetype size);
+    void fail();
+
+    QFile m_file;
+    QByteArray m_buffer;
+    qsizetype m_used = 0;
+    struct Piece
+    {
+        const char* data;
+        qsizetype size;
+    };
+    std::vector<Piece> m_pieces; // pending, in file order; copied bytes point into m_buffer
+    quint64 m_length = 0;
+    bool m_failed = false;
+    int m_errno = 0;
+};
+
+// The two files of an exercise, from their base path (folder and Text11, without extension).
+struct ExerciseFiles
+{
+    QString wav;
+    QString txt;
+    static ExerciseFiles forBase(const QString& base) { return {base + u".wav", base + u".txt"}; }
+};
+
+// The text without its leading and trailing spaces (only U+0020: tabs and line breaks stay).
+QString TrimSpaces(const QString& text);
+
+// The text file: records of 36 characters each followed by the bytes 13 13 10, then two empty records; the
+// characters in Windows-1252, "?" for those it lacks.
+QByteArray ExerciseTextFileBytes(QStringView text);
+
+// What a rendering reads, at the moment it needs it: the exercise text and the marks, read again after the pause
+// between the two files; `showTrimmed` (may be empty) is told the text without its outer spaces before it is
+// sounded, so that the window shows what is heard.
+struct ExerciseSource
+{
+    std::function<QString()> text;
+    std::function<QString()> startMarks;
+    std::function<QString()> endMarks;
+    std::function<void(const QString& trimmed)> showTrimmed;
+};
+
+// Rendering an exercise, for the window and for tonique-wav alike: refuses a WAV file that the header's 32-bit
+// sizes cannot describe, deletes the previous text file and WAV file, writes the text file with the untrimmed text,
+// runs `betweenFiles` (the window lets its events run once), reads the source again, then streams the WAV file:
+// header, start marks, text without its outer spaces, end marks, header patched with the length. On failure the
+// French message names the file and the reason, and neither file is left half-written.
+Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, const SampleRuns& runs,
+                            QByteArray& header, const ExerciseSource& source,
+                            const std::function<void()>& betweenFiles = {});
+
+// Its steps, for the benchmarks and the tests.
+Failure WriteExerciseTextFile(const QString& path, QStringView text);
+Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
+                         QStringView trimmedText, QStringView end);
