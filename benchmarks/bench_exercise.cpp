@@ -1,13 +1,14 @@
 // Times the exercise-text operations that write once per character or line, on the window built over fakes, at a
 // size and at twice that size: linear growth gives a ratio near 2.
-#include "exercise/ExerciseController.h"
 #include "fakes/TestApp.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextStream>
 
 #include <functional>
@@ -41,16 +42,15 @@ int main(int argc, char* argv[])
     QApplication qapp(argc, argv);
     QTextStream out(stdout);
     TestApp app;
-    AppContext& ctx = app.ctx();
-    ExerciseController& ex = *ctx.exercises;
+    Form& ui = app.ui();
 
     report(out, "Doubler les espaces, characters", 20000, 0.3, [&](int n) {
         QString text;
         for (int i = 0; i < n; ++i)
             text += QChar(u'a' + i % 26);
-        ctx.exercise.set(text);
+        app.exercise().set(text);
         app.player.commands.clear();
-        return seconds([&] { ex.doubleSpaces(); });
+        return seconds([&] { ui.doubleSpaces->trigger(); });
     });
 
     report(out, "Ouvrir, lines of 50 bytes", 20000, 0.5, [&](int n) {
@@ -64,22 +64,22 @@ int main(int argc, char* argv[])
         file.close();
         app.fileDialog.nextFile = path;
         app.player.commands.clear();
-        ctx.exercise.set(QString());
-        const double total = seconds([&] { ex.ouvrir(); });
+        app.exercise().set(QString());
+        const double total = seconds([&] { ui.ouvrir->trigger(); });
         // The widget's one refresh at the end: laying out the whole text as one paragraph wrapped at 36 columns.
-        const QString text = ctx.exercise.text();
-        ctx.ui.Text2->setPlainText(QString());
-        const double view = seconds([&] { ctx.ui.Text2->setPlainText(text); });
+        const QString text = app.exercise().text();
+        ui.Text2->setPlainText(QString());
+        const double view = seconds([&] { ui.Text2->setPlainText(text); });
         out << "  " << n << " lines, " << text.size() << " characters: " << QString::number(view, 'f', 3)
             << " s of it is the widget's layout" << Qt::endl;
         return total;
     });
 
     report(out, "LETTRES, groups", 10000, 0.5, [&](int n) {
-        ctx.exercise.set(QString());
-        ctx.ui.Text3->setText(QString::number(n));
+        app.exercise().set(QString());
+        ui.Text3->setText(QString::number(n));
         app.player.commands.clear();
-        return seconds([&] { ex.Command5Click(); });
+        return seconds([&] { ui.Command5->click(); });
     });
     return 0;
 }

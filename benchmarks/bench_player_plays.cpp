@@ -33,7 +33,6 @@ public:
         m_player.setListener(this);
         m_clock.start();
     }
-    void playStarted() override {}
     void statusUpdate() override {}
     void playbackEnded(PlaybackEnd) override
     {

@@ -1,8 +1,6 @@
 // Soak of the practice handlers on fakes: 10,000 drill rounds, then 10,000 typed characters, printing the
 // process's resident memory (VmRSS, kB) along the way and the time per round.
-#include "drill/DrillController.h"
 #include "fakes/TestApp.h"
-#include "sound/TypedPlayback.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -58,8 +56,8 @@ int main(int argc, char** argv)
         app.player.finish();
         app.player.commands.clear(); // the fake's own log would otherwise grow by 4 entries a round
         for (int tick = 0; tick < 23; ++tick)
-            app.ctx().drill->Timer3Tick();
-        ui.Text17->setText(app.ctx().exercise.text());
+            app.tick(ui.Timer3);
+        ui.Text17->setText(app.exercise().text());
         if (round == 1000)
             afterWarmUp = residentKb();
     }
@@ -79,7 +77,7 @@ int main(int argc, char** argv)
     int played = 0;
     qint64 typedWarm = 0;
     while (!ui.Text26->text().isEmpty()) {
-        app.ctx().typed->PlayTypedCharacter();
+        app.tick(ui.Timer2);
         app.player.finish();
         app.player.commands.clear();
         if (++played == 1000)

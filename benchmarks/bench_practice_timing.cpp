@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "common/RandomSource.h"
 #include "fakes/FakeBeep.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeFileDialog.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePrinter.h"
@@ -88,15 +89,17 @@ int main(int argc, char** argv)
     FakePrinter printer;
     FakeProcessLauncher launcher;
     FakeMessageBox messages;
-    auto* player = new AudioSinkPlayer;
-    Platform platform{&settings, &beep, player, &serial, &fileDialog, &printer, &launcher, &messages};
+    FakeClock time;
+    AudioSinkPlayer realPlayer;
+    AudioSinkPlayer* player = &realPlayer;
+    const Platform platform{settings, beep, realPlayer, serial, fileDialog, printer, launcher, messages, time};
     RandomSource random;
     MainWindow window(platform, random, folder.path(), MainWindow::Options{false});
     if (const auto error = window.startUp()) {
         QTextStream(stdout) << "start-up failed: " << *error << "\n";
         return 1;
     }
-    Form& ui = window.context().ui;
+    Form& ui = window.form();
     QTextStream(stdout) << "audio output: " << (player->playsSilently() ? "none, silent clock" : "present") << "\n";
     const QString wav = QDir(folder.path()).filePath(ui.Text11->text() + QStringLiteral(".wav"));
 

@@ -5,6 +5,7 @@
 #include "parameters/Parameters.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/QtBeep.h"
+#include "platform/QtClock.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtPrinter.h"
@@ -29,12 +30,13 @@ int main(int argc, char* argv[])
                              QString::fromUtf16(Parameters::Section));
     QtBeep beep;
     QtMessageBox messages;
-    auto* player = new AudioSinkPlayer; // owned by the window once placed
+    AudioSinkPlayer player;
+    QtClock time;
     QtSerialPort serial;
     QtFileDialog fileDialog;
     QtPrinter printer;
     QtProcessLauncher launcher;
-    Platform platform{&settings, &beep, player, &serial, &fileDialog, &printer, &launcher, &messages};
+    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, time};
     // The exercise files go to a scratch folder holding the sign file.
     QTemporaryDir folder;
     QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/telkey.ref"),

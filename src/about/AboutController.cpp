@@ -1,12 +1,10 @@
 #include "about/AboutController.h"
 
 #include "about/AboutWindow.h"
-#include "app/AppContext.h"
 #include "platform/MessageBox.h"
 #include "platform/ProcessLauncher.h"
 
 #include <QFile>
-#include <QMainWindow>
 #include <QSettings>
 
 namespace {
@@ -39,7 +37,9 @@ QString sysInfoPath()
 
 } // namespace
 
-AboutController::AboutController(AppContext& ctx) : m_ctx(ctx) {}
+AboutController::AboutController(ProcessLauncher& launcher, MessageBox& messages)
+    : m_launcher(launcher), m_messages(messages)
+{}
 
 AboutController::~AboutController()
 {
@@ -68,7 +68,6 @@ QWidget* AboutController::window() const
 void AboutController::StartSysInfo()
 {
     const QString path = sysInfoPath();
-    if (path.isEmpty() || !m_ctx.platform.launcher->startDetached(path))
-        m_ctx.platform.messages->information(
-            QStringLiteral("Les informations système ne sont pas disponibles actuellement"));
+    if (path.isEmpty() || m_launcher.startDetached(path))
+        m_messages.information(QStringLiteral("Les informations système ne sont pas disponibles actuellement"));
 }

@@ -2,14 +2,15 @@
 
 #include <QPointer>
 
+class MessageBox;
+class ProcessLauncher;
 class QWidget;
-struct AppContext;
 
 // "A Propos": the non-modal About window frmAbout.
 class AboutController
 {
 public:
-    explicit AboutController(AppContext& ctx);
+    AboutController(ProcessLauncher& launcher, MessageBox& messages);
     ~AboutController();
 
     void apropos(); // creates the window if needed and shows it
@@ -19,6 +20,7 @@ public:
     void StartSysInfo();
 
 private:
-    AppContext& m_ctx;
+    ProcessLauncher& m_launcher;
+    MessageBox& m_messages;
     QPointer<QWidget> m_window; // null once the window has been closed
 };

@@ -1,60 +1,68 @@
 #include "app/AppController.h"
 
-#include "app/AppContext.h"
 #include "app/Layout.h"
 #include "common/RandomSource.h"
-#include "platform/MediaPlayer.h"
+#include "sound/PreparedSound.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
 
-AppController::AppController(AppContext& ctx) : m_ctx(ctx) {}
+AppController::AppController(const Controls& controls, PreparedSound& sound, RandomSource& random)
+    : m_ui(controls), m_sound(sound), m_random(random)
+{}
 
 void AppController::ExerciseTextChanged()
 {
     // The sound prepared before no longer matches the text.
-    m_ctx.ui.Command3->show();
-    m_ctx.platform.player->close();
-    m_ctx.platform.player->setVisible(false);
-    m_ctx.ui.Text14->hide();
+    m_sound.withdraw(true);
 }
 
 void AppController::ShowSettingsView()
 {
-    Form& ui = m_ctx.ui;
-    ui.Check2->setChecked(false);
-    for (QMenu* menu : {ui.fichier, ui.gpa, ui.act})
+    m_ui.Check2->setChecked(false);
+    for (QMenu* menu : {m_ui.fichier, m_ui.gpa, m_ui.act})
         menu->menuAction()->setVisible(false);
-    ui.afff->setVisible(false);
-    ui.Frame2->hide();
-    ui.Frame1->show();
-    ui.Frame1->raise();
+    m_ui.afff->setVisible(false);
+    m_ui.Frame2->hide();
+    m_ui.Frame1->show();
+    m_ui.Frame1->raise();
 }
 
 void AppController::ShowExerciseView()
 {
-    Form& ui = m_ctx.ui;
     ExerciseTextChanged();
-    ui.Frame1->hide();
-    for (QMenu* menu : {ui.fichier, ui.gpa, ui.act})
+    m_ui.Frame1->hide();
+    for (QMenu* menu : {m_ui.fichier, m_ui.gpa, m_ui.act})
         menu->menuAction()->setVisible(true);
-    ui.afff->setVisible(true);
+    m_ui.afff->setVisible(true);
 }
 
 void AppController::Check2Toggled(bool tick)
 {
     const int height = tick ? WindowSize::CacheHeight : WindowSize::FullHeight;
-    m_ctx.ui.window->resize(m_ctx.ui.window->width(), Twips(height) - WindowSize::FramePixels);
+    m_ui.window->resize(m_ui.window->width(), Twips(height) - WindowSize::FramePixels);
 }
 
 void AppController::Timer1Tick()
 {
     // The draw makes the groups depend on when the user presses.
-    m_ctx.random->next();
-    QPushButton* button = m_ctx.ui.Command25;
+    m_random.next();
+    QPushButton* button = m_ui.Command25;
     button->setText(button->text() != QLatin1String("OK") ? QStringLiteral("OK") : QString());
+}
+
+void AppController::showDrillPanel(bool shown)
+{
+    m_ui.Frame2->setVisible(shown);
+    if (shown)
+        m_ui.Frame2->raise(); // also over the settings panel when the drill starts from there
+}
+
+void AppController::setCompact(bool compact)
+{
+    m_ui.Check2->setChecked(compact);
 }

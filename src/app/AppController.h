@@ -1,12 +1,35 @@
 #pragma once
 
-struct AppContext;
+#include "drill/DrillWindow.h"
+#include "exercise/ExerciseViews.h"
 
-// The frame of the window: the exercise text's change handling, the two views, "Cache" and the blinking button.
-class AppController
+class PreparedSound;
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QMainWindow;
+class QMenu;
+class QPushButton;
+class RandomSource;
+
+// The frame of the window: the exercise text's change handling, the two views and the drill panel, "Cache" and the
+// blinking button.
+class AppController : public DrillWindow, public ExerciseViews
 {
 public:
-    explicit AppController(AppContext& ctx);
+    struct Controls
+    {
+        QMainWindow* window = nullptr;
+        QCheckBox* Check2 = nullptr;      // Cache
+        QGroupBox* Frame1 = nullptr;      // the settings panel
+        QGroupBox* Frame2 = nullptr;      // the drill panel
+        QPushButton* Command25 = nullptr; // EXERCICES / OK
+        QAction* afff = nullptr;
+        QMenu* fichier = nullptr;
+        QMenu* gpa = nullptr;
+        QMenu* act = nullptr;
+    };
+    AppController(const Controls& controls, PreparedSound& sound, RandomSource& random);
 
     // Every change of the exercise text: the prepared sound is withdrawn.
     void ExerciseTextChanged();
@@ -15,6 +38,13 @@ public:
     void Check2Toggled(bool tick); // "Cache"
     void Timer1Tick();             // 500 ms: one random draw, "OK" blinks
 
+    // DrillWindow, ExerciseViews
+    void showDrillPanel(bool shown) override;
+    void setCompact(bool compact) override;
+    void showExerciseView() override { ShowExerciseView(); }
+
 private:
-    AppContext& m_ctx;
+    Controls m_ui;
+    PreparedSound& m_sound;
+    RandomSource& m_random;
 };

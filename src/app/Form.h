@@ -12,11 +12,12 @@ class QMenu;
 class QPushButton;
 class QScrollBar;
 class QPlainTextEdit;
+class PlayerView;
 class QTimer;
 class QWidget;
 
-// The controls of the main window, each with its name as object name. Built by MainWindow; read and written by the
-// handlers of every subsystem.
+// The controls of the main window, each with its name as object name. Built by the window, which hands each
+// controller the few it uses.
 struct Form
 {
     QMainWindow* window = nullptr;
@@ -55,12 +56,12 @@ struct Form
     QPushButton* Command7 = nullptr; // CLS
     QLabel* Label2 = nullptr;
     QLineEdit* Text11 = nullptr;
-    QCheckBox* Check2 = nullptr;     // Cache
-    QLineEdit* Text14 = nullptr;     // total time
-    QLineEdit* Text25 = nullptr;     // count-down; visible = something is playing
-    QPushButton* Command3 = nullptr; // Préparer La Musique
-    QWidget* MMControl1 = nullptr;   // the player's place
-    QLabel* Label4 = nullptr;        // "Renforce le caractére :"
+    QCheckBox* Check2 = nullptr;      // Cache
+    QLineEdit* Text14 = nullptr;      // total time
+    QLineEdit* Text25 = nullptr;      // count-down; visible = something is playing
+    QPushButton* Command3 = nullptr;  // Préparer La Musique
+    PlayerView* MMControl1 = nullptr; // the player's buttons
+    QLabel* Label4 = nullptr;         // "Renforce le caractére :"
     QLineEdit* Text12 = nullptr;
     QPlainTextEdit* Text5 = nullptr;
     QPlainTextEdit* Text2 = nullptr; // shows the exercise text; the text itself lives in ExerciseText

@@ -2,17 +2,19 @@
 
 #include "about/AboutController.h"
 #include "app/AppController.h"
-#include "app/ExerciseTextView.h"
 #include "app/Layout.h"
+#include "app/MarkFields.h"
 #include "app/ParameterController.h"
-#include "app/Pictures.h"
+#include "app/TimingChain.h"
+#include "app/Views.h"
 #include "common/RandomSource.h"
-#include "app/TimingController.h"
 #include "drill/DrillController.h"
 #include "drill/StatisticsController.h"
 #include "exercise/ExerciseController.h"
 #include "platform/MediaPlayer.h"
 #include "ptt/PttController.h"
+#include "sound/Playback.h"
+#include "sound/PlayerView.h"
 #include "sound/SoundController.h"
 #include "sound/TypedPlayback.h"
 
@@ -21,112 +23,33 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
 
-namespace {
-
-const QColor kDarkGreen(0, 128, 0);
-
-// A control placed at a position in twips, named after itself.
-template <typename W> W* place(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-    return w;
-}
-
-// The same in pixels, for the panels whose inner layout is ours.
-template <typename W> W* placePx(QWidget* parent, const char* name, int x, int y, int width, int height)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(x, y, width, height);
-    return w;
-}
-
-QLabel* labelPx(QWidget* parent, const QString& text, int x, int y, int width, int height = 18,
-                const char* name = nullptr)
-{
-    auto* l = new QLabel(text, parent);
-    if (name)
-        l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(x, y, width, height);
-    return l;
-}
-
-void setTextColor(QWidget* w, const QColor& color)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Text, color);
-    p.setColor(QPalette::WindowText, color);
-    w->setPalette(p);
-}
-
-QFont courierBold(int pixelSize)
-{
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setFixedPitch(true);
-    f.setBold(true);
-    f.setPixelSize(pixelSize);
-    return f;
-}
-
-QFont courier()
-{
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setFixedPitch(true);
-    f.setPointSize(9);
-    return f;
-}
-
-// An editable list whose text is what the user typed: no completion from the items ("1" stays "1", not "10").
-void makeEditable(QComboBox* c)
-{
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    c->setCompleter(nullptr);
-}
-
-QComboBox* editableCombo(QWidget* parent, const char* name, int x, int y, int width)
-{
-    auto* c = placePx<QComboBox>(parent, name, x, y, width, 20);
-    makeEditable(c);
-    return c;
-}
-
-} // namespace
-
 MainWindow::MainWindow(const Platform& platform, RandomSource& random, const QString& programFolder, Options options)
-    : m_ctx(std::make_unique<AppContext>()), m_options(options)
+    : m_platform(platform), m_random(random), m_programFolder(programFolder), m_options(options)
 {
-    m_ctx->platform = platform;
-    m_ctx->random = &random;
-    m_ctx->programFolder = programFolder;
-    m_ctx->ui.window = this;
     setObjectName(QStringLiteral("Tonique"));
     QFont small(QStringLiteral("Arial"));
     small.setPointSize(8);
     setFont(small);
+    m_ui.window = this;
+    m_ui.central = new QWidget(this);
+    m_ui.central->setObjectName(QStringLiteral("central"));
+    setCentralWidget(m_ui.central);
 
-    m_ctx->ui.central = new QWidget(this);
-    m_ctx->ui.central->setObjectName(QStringLiteral("central"));
-    setCentralWidget(m_ctx->ui.central);
-
-    buildMenus();
-    buildExerciseView();
-    buildSettingsPanel();
-    buildDrillPanel();
+    BuildMenus(*this, m_ui);
+    BuildExerciseView(m_ui, this);
+    BuildSettingsPanel(m_ui);
+    BuildDrillPanel(m_ui);
     createControllers();
-    wire();
+    wireMenus();
+    wireExerciseView();
+    wireSettingsPanel();
+    wireDrillPanel();
 }
 
 MainWindow::~MainWindow()
@@ -136,32 +59,144 @@ MainWindow::~MainWindow()
     // chosen): nothing may reach the controllers deleted below.
     for (QObject* control : findChildren<QObject*>())
         control->disconnect(this);
-    // The player may outlive the window (main owns it): it must not call back into the controllers.
-    if (m_ctx->platform.player)
-        m_ctx->platform.player->setListener(nullptr);
-    delete m_ctx->about;
-    delete m_ctx->typed;
-    delete m_ctx->ptt;
-    delete m_ctx->stats;
-    delete m_ctx->drill;
-    delete m_ctx->exercises;
-    delete m_ctx->sound;
-    delete m_ctx->parameters;
-    delete m_ctx->timing;
-    delete m_ctx->app;
+}
+
+void MainWindow::createControllers()
+{
+    m_marks = std::make_unique<MarkFields>(m_ui.Text9, m_ui.Text4);
+    createSoundControllers();
+    m_app = std::make_unique<AppController>(AppController::Controls{m_ui.window, m_ui.Check2, m_ui.Frame1, m_ui.Frame2,
+                                                                    m_ui.Command25, m_ui.afff, m_ui.fichier, m_ui.gpa,
+                                                                    m_ui.act},
+                                            *m_sound, m_random);
+    m_timing = std::make_unique<TimingChain>(TimingChain::Controls{m_ui.Text20, m_ui.Combo1, m_ui.Text21, m_ui.Text22,
+                                                                   m_ui.Text23, m_ui.Text24, m_ui.Texte, m_ui.TP,
+                                                                   m_ui.HScroll4, m_ui.vol, m_ui.Command1},
+                                             m_signs, m_pieces, *m_sound, m_platform.beep);
+    m_parameters = std::make_unique<ParameterController>(
+        ParameterController::Fields{m_ui.Text20, m_ui.Text21, m_ui.Text22, m_ui.Text23, m_ui.Text24, m_ui.Combo1,
+                                    m_ui.TEXT1, m_ui.Text15, m_ui.Text8, m_ui.Text9, m_ui.Text4, m_ui.Texte,
+                                    m_ui.HScroll4, m_ui.vol},
+        m_platform.settings, *m_app);
+    m_exercises = std::make_unique<ExerciseController>(
+        ExerciseController::Controls{m_ui.window, m_ui.Text3, m_ui.Text6, m_ui.Text7, m_ui.Text12, m_ui.TEXT1,
+                                     m_ui.Text8, m_ui.Combo1, m_ui.Text20},
+        ExerciseController::Services{m_exercise, *m_marks, *m_sound, *m_app, m_random, m_platform.fileDialog,
+                                     m_platform.printer, m_platform.messages});
+    createPracticeControllers();
+    m_about = std::make_unique<AboutController>(m_platform.launcher, m_platform.messages);
+    m_exercise.attach(m_ui.Text2, [app = m_app.get()] { app->ExerciseTextChanged(); });
+}
+
+void MainWindow::createSoundControllers()
+{
+    m_playback = std::make_unique<Playback>(m_platform.player, *m_ui.MMControl1, m_ui.Text25, this);
+    m_sound =
+        std::make_unique<SoundController>(SoundController::Controls{m_ui.Command3, m_ui.Text14, m_ui.Text11},
+                                          SoundController::Services{*m_playback, m_pieces, m_signs, m_exercise,
+                                                                    *m_marks, m_platform.messages, m_programFolder});
+    m_typed = std::make_unique<TypedPlayback>(TypedPlayback::Controls{m_ui.Text26, m_ui.Timer2}, m_exercise, *m_marks,
+                                              *m_sound, *m_playback);
+}
+
+void MainWindow::createPracticeControllers()
+{
+    m_stats = std::make_unique<StatisticsController>(m_ui.List1, m_exercise);
+    m_drill = std::make_unique<DrillController>(
+        DrillController::Controls{m_ui.Label18, m_ui.Label19, m_ui.Text27, m_ui.Text17, m_ui.Combo2, m_ui.Timer3,
+                                  m_ui.TP, m_ui.TEXT1},
+        DrillController::Services{m_exercise, *m_marks, *m_sound, *m_app, m_random});
+    m_ptt = std::make_unique<PttController>(m_ui.CK, m_ui.Text15, m_platform.serial, m_platform.messages);
+    // A playback's start and end reach, in this order, the statistics, the transmitter and the drill's counter.
+    m_playback->addListener(m_stats.get());
+    m_playback->addListener(m_ptt.get());
+    m_playback->addListener(m_drill.get());
+}
+
+void MainWindow::wireMenus()
+{
+    auto trigger = [this](QAction* a, auto&& f) { connect(a, &QAction::triggered, this, f); };
+    ExerciseController* exercises = m_exercises.get();
+    trigger(m_ui.ouvrir, [exercises] { exercises->ouvrir(); });
+    trigger(m_ui.imprimer, [exercises] { exercises->imprimer(); });
+    trigger(m_ui.quit, [] { QApplication::quit(); });
+    trigger(m_ui.afff, [app = m_app.get()] { app->ShowSettingsView(); });
+    trigger(m_ui.ex1, [exercises] { exercises->ex1(); });
+    trigger(m_ui.EX2, [exercises] { exercises->EX2(); });
+    trigger(m_ui.diag, [exercises] { exercises->diag(); });
+    trigger(m_ui.melange, [exercises] { exercises->melange(); });
+    trigger(m_ui.indicatifs, [exercises] { exercises->indicatifs(); });
+    trigger(m_ui.inv, [exercises] { exercises->inv(); });
+    trigger(m_ui.doubleSpaces, [exercises] { exercises->doubleSpaces(); });
+    trigger(m_ui.acc, [exercises] { exercises->acc(); });
+    trigger(m_ui.Clavier, [drill = m_drill.get()] { drill->Command10Click(); });
+    trigger(m_ui.apropos, [about = m_about.get()] { about->apropos(); });
+}
+
+void MainWindow::wireExerciseView()
+{
+    auto click = [this](QPushButton* b, auto&& f) { connect(b, &QPushButton::clicked, this, f); };
+    auto tick = [this](QTimer* t, auto&& f) { connect(t, &QTimer::timeout, this, f); };
+    ExerciseController* exercises = m_exercises.get();
+    click(m_ui.Command5, [exercises] { exercises->Command5Click(); });
+    click(m_ui.Command6, [exercises] { exercises->Command6Click(); });
+    click(m_ui.Command8, [exercises] { exercises->Command8Click(); });
+    click(m_ui.Command7, [exercises] { exercises->Command7Click(); });
+    click(m_ui.Command3, [sound = m_sound.get()] { sound->RenderExercise(); });
+    click(m_ui.Command12, [stats = m_stats.get()] { stats->Command12Click(); });
+    click(m_ui.Command10, [drill = m_drill.get()] { drill->Command10Click(); });
+    click(m_ui.Command15, [ptt = m_ptt.get()] { ptt->keyTransmitter(); });
+    click(m_ui.Command16, [ptt = m_ptt.get()] { ptt->releaseTransmitter(); });
+    connect(m_ui.Check2, &QCheckBox::toggled, this, [app = m_app.get()](bool on) { app->Check2Toggled(on); });
+    connect(m_ui.Text2, &QPlainTextEdit::textChanged, this, [this] { m_exercise.takeFromView(); });
+    tick(m_ui.Timer1, [app = m_app.get()] { app->Timer1Tick(); });
+    tick(m_ui.Timer2, [typed = m_typed.get()] { typed->PlayTypedCharacter(); });
+    tick(m_ui.Timer3, [drill = m_drill.get()] { drill->Timer3Tick(); });
+}
+
+void MainWindow::wireSettingsPanel()
+{
+    auto click = [this](QPushButton* b, auto&& f) { connect(b, &QPushButton::clicked, this, f); };
+    auto edited = [this](QLineEdit* e, auto&& f) { connect(e, &QLineEdit::textChanged, this, f); };
+    // A list field reacts to a change of its text and to an item chosen, also the item already shown.
+    auto comboEdited = [this](QComboBox* c, auto&& f) {
+        connect(c, &QComboBox::editTextChanged, this, f);
+        connect(c, &QComboBox::activated, this, f);
+    };
+    TimingChain* timing = m_timing.get();
+    comboEdited(m_ui.Text20, [timing] { timing->ComputeDotLength(); });
+    comboEdited(m_ui.Combo1, [timing] { timing->ComputeDotLength(); });
+    edited(m_ui.Text21, [timing] { timing->ComputeDotLength(); });
+    edited(m_ui.Text22, [timing] { timing->Text22Changed(); });
+    comboEdited(m_ui.Text23, [timing] { timing->ComputeDotLength(); });
+    edited(m_ui.Text24, [timing] { timing->ComputeDotLength(); });
+    edited(m_ui.TP, [timing] { timing->DotLengthChanged(); });
+    comboEdited(m_ui.Texte, [timing] { timing->DotLengthChanged(); });
+    edited(m_ui.Text15, [ptt = m_ptt.get()] { ptt->Text15Changed(); });
+    connect(m_ui.HScroll4, &QScrollBar::valueChanged, this, [timing] { timing->BuildTonePeriod(); });
+    connect(m_ui.vol, &QScrollBar::valueChanged, this, [timing] { timing->BuildTonePeriod(); });
+    click(m_ui.Command1, [sound = m_sound.get()] { sound->ToneTest(); });
+    click(m_ui.Command4, [exercises = m_exercises.get()] { exercises->Command4Click(); });
+    click(m_ui.Command23, [parameters = m_parameters.get()] { parameters->ResetToExamValues(); });
+    click(m_ui.Command24, [parameters = m_parameters.get()] { parameters->SaveParameters(); });
+    click(m_ui.Command25, [app = m_app.get()] { app->ShowExerciseView(); });
+}
+
+void MainWindow::wireDrillPanel()
+{
+    DrillController* drill = m_drill.get();
+    connect(m_ui.Text17, &QLineEdit::textChanged, this, [drill] { drill->Text17Changed(); });
+    connect(m_ui.Command11, &QPushButton::clicked, this, [drill] { drill->Command11Click(); });
 }
 
 void MainWindow::endSession()
 {
-    const Form& ui = m_ctx->ui;
-    for (QTimer* timer : {ui.Timer1, ui.Timer2, ui.Timer3})
+    for (QTimer* timer : {m_ui.Timer1, m_ui.Timer2, m_ui.Timer3})
         timer->stop();
     // A playback still running ends here, which releases the transmitter as any end does; the line then goes down
     // even if CK was unticked meanwhile.
-    if (m_ctx->platform.player)
-        m_ctx->platform.player->close();
-    if (m_ctx->ptt)
-        m_ctx->ptt->releaseForExit();
+    m_playback->shutDown();
+    m_ptt->releaseForExit();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -170,383 +205,4 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // the transmitter behind a closed window.
     endSession();
     QMainWindow::closeEvent(event);
-}
-
-void MainWindow::buildMenus()
-{
-    Form& ui = m_ctx->ui;
-    QMenuBar* bar = menuBar();
-    auto item = [this](QMenu* menu, const char* name, const QString& caption) {
-        auto* a = new QAction(caption, this);
-        a->setObjectName(QString::fromLatin1(name));
-        menu->addAction(a);
-        return a;
-    };
-    auto menu = [bar](const char* name, const QString& caption) {
-        auto* m = bar->addMenu(caption);
-        m->setObjectName(QString::fromLatin1(name));
-        m->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Menu"));
-        return m;
-    };
-    auto command = [this, bar](const char* name, const QString& caption) {
-        auto* a = new QAction(caption, this);
-        a->setObjectName(QString::fromLatin1(name));
-        bar->addAction(a);
-        return a;
-    };
-
-    ui.fichier = menu("fichier", QStringLiteral("&Fichier"));
-    ui.ouvrir = item(ui.fichier, "ouvrir", QStringLiteral("&Ouvrir"));
-    ui.entr = item(ui.fichier, "entr", QStringLiteral("&Enregistrer"));
-    ui.entr->setEnabled(false);
-    ui.imprimer = item(ui.fichier, "imprimer", QStringLiteral("&Imprimer"));
-    ui.quit = item(ui.fichier, "quit", QStringLiteral("&Quitter"));
-    ui.afff = command("afff", QStringLiteral("&Paramètrage"));
-    ui.gpa = menu("gpa", QStringLiteral("&Groupes aléatoire"));
-    ui.ex1 = item(ui.gpa, "ex1", QStringLiteral("Style examen 30 + 6"));
-    ui.EX2 = item(ui.gpa, "EX2", QStringLiteral("&Alterner 5 lettres 1 chiffres"));
-    ui.diag = item(ui.gpa, "diag", QStringLiteral("&Chiffres en diagonale"));
-    ui.melange = item(ui.gpa, "melange", QStringLiteral("&Tout Mélanger"));
-    ui.indicatifs = item(ui.gpa, "indicatifs", QStringLiteral("&Indicatifs"));
-    ui.act = menu("act", QStringLiteral("&Actions"));
-    ui.inv = item(ui.act, "inv", QStringLiteral("&Inverser le Texte"));
-    ui.doubleSpaces = item(ui.act, "double", QStringLiteral("&Doubler les espaces"));
-    ui.acc = item(ui.act, "acc", QStringLiteral("&Retirer les accents du texte"));
-    ui.Clavier = command("Clavier", QStringLiteral("Clavier"));
-    ui.appp = menu("appp", QStringLiteral("?"));
-    ui.aide = item(ui.appp, "aide", QStringLiteral("Aide"));
-    ui.aide->setEnabled(false);
-    ui.apropos = item(ui.appp, "apropos", QStringLiteral("A &Propos"));
-}
-
-void MainWindow::buildExerciseView()
-{
-    Form& ui = m_ctx->ui;
-    QWidget* c = ui.central;
-
-    ui.TEXT1 = place<QComboBox>(c, "TEXT1", 36, 36, 8100, 315);
-    makeEditable(ui.TEXT1);
-    ui.TEXT1->setToolTip(QStringLiteral("caracteres utilisés pour les generations de groupes aléatoires"));
-
-    const QString groupsTip = QStringLiteral("Nb de groupes de 5");
-    ui.Text3 = place<QLineEdit>(c, "Text3", 36, 468, 500, 300);
-    ui.Text3->setText(QStringLiteral("4"));
-    ui.Text6 = place<QLineEdit>(c, "Text6", 36, 828, 500, 300);
-    ui.Text6->setText(QStringLiteral("1"));
-    ui.Text7 = place<QLineEdit>(c, "Text7", 36, 1188, 500, 300);
-    ui.Text7->setText(QStringLiteral("1"));
-    for (QLineEdit* count : {ui.Text3, ui.Text6, ui.Text7})
-        count->setToolTip(groupsTip);
-
-    ui.Command5 = place<QPushButton>(c, "Command5", 576, 468, 1000, 300);
-    ui.Command5->setText(QStringLiteral("LETTRES"));
-    ui.Command6 = place<QPushButton>(c, "Command6", 576, 828, 1000, 300);
-    ui.Command6->setText(QStringLiteral("CHIFFRES"));
-    ui.Command8 = place<QPushButton>(c, "Command8", 576, 1188, 1000, 300);
-    ui.Command8->setText(QStringLiteral("DIV"));
-    ui.Command7 = place<QPushButton>(c, "Command7", 1656, 828, 700, 300);
-    ui.Command7->setText(QStringLiteral("CLS"));
-    ui.Command7->setToolTip(QStringLiteral("Efface le texte "));
-
-    ui.Label2 = place<QLabel>(c, "Label2", 2200, 500, 2260, 260);
-    ui.Label2->setText(QStringLiteral("Fichier .Wav et .Txt géneré :"));
-    ui.Text11 = place<QLineEdit>(c, "Text11", 4470, 468, 900, 300);
-    ui.Text11->setText(QStringLiteral("TEST"));
-    ui.Check2 = place<QCheckBox>(c, "Check2", 7100, 468, 1000, 300);
-    ui.Check2->setText(QStringLiteral("Cache"));
-
-    ui.Text14 = place<QLineEdit>(c, "Text14", 2808, 756, 1500, 300);
-    ui.Text14->setToolTip(QStringLiteral("Temps total de l'exercice"));
-    ui.Text14->setReadOnly(true);
-    ui.Text14->hide();
-    ui.Text25 = place<QLineEdit>(c, "Text25", 2808, 756, 1500, 300);
-    ui.Text25->setToolTip(QStringLiteral("Temps total de l'exercice"));
-    ui.Text25->setReadOnly(true);
-    ui.Text25->hide();
-
-    ui.Command3 = place<QPushButton>(c, "Command3", 1620, 1188, 1950, 300);
-    ui.Command3->setText(QStringLiteral("Préparer La Musique"));
-
-    ui.Label4 = place<QLabel>(c, "Label4", 5520, 1220, 1700, 260);
-    ui.Label4->setText(QStringLiteral("Renforce le caractére :"));
-    ui.Text12 = place<QLineEdit>(c, "Text12", 7250, 1188, 400, 300);
-
-    ui.Label20 = place<QLabel>(c, "Label20", 5508, 612, 1500, 240);
-    ui.Label20->setText(QStringLiteral("Frappe clavier"));
-    ui.Text26 = place<QLineEdit>(c, "Text26", 5472, 864, 2604, 300);
-
-    // The exercise text wraps after exactly 36 characters (six groups of five and their spaces) whatever the
-    // font's metrics: a fixed column width, in the same fixed-pitch bold font as the margin that numbers its lines.
-    const QFont exerciseFont = courierBold(21);
-    ui.Text5 = new ExerciseTextView(2, c);
-    ui.Text2 = new ExerciseTextView(36, c);
-    for (auto [view, name, left, width] :
-         {std::tuple{ui.Text5, "Text5", 36, 612}, std::tuple{ui.Text2, "Text2", 648, 7524}}) {
-        view->setObjectName(QString::fromLatin1(name));
-        view->setFont(exerciseFont);
-        view->setGeometry(Twips(left), Twips(1584), Twips(width), Twips(3228));
-    }
-    ui.Text5->setReadOnly(true);
-    ui.Text5->setFocusPolicy(Qt::NoFocus);
-    ui.Text5->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ui.Text5->setPlainText(QStringLiteral("01\n07\n13\n19\n25\n31\n37"));
-    ui.Text2->setTabChangesFocus(true);
-
-    ui.Command12 = place<QPushButton>(c, "Command12", 8280, 288, 696, 228);
-    ui.Command12->setText(QStringLiteral("Stats"));
-    ui.List1 = place<QListWidget>(c, "List1", 8244, 540, 804, 4155);
-
-    // Operations reached by other handlers only.
-    for (auto [field, name, caption] :
-         {std::tuple{&ui.Command10, "Command10", "Command10"}, std::tuple{&ui.Command15, "Command15", "tx"},
-          std::tuple{&ui.Command16, "Command16", "rx"}}) {
-        *field = place<QPushButton>(c, name, 0, 0, 600, 300);
-        (*field)->setText(QString::fromLatin1(caption));
-        (*field)->hide();
-    }
-
-    // The player stands where "Préparer La Musique" is.
-    if (auto* playerWidget = dynamic_cast<QWidget*>(m_ctx->platform.player)) {
-        playerWidget->setParent(c);
-        playerWidget->setObjectName(QStringLiteral("MMControl1"));
-        playerWidget->setGeometry(ui.Command3->geometry());
-        ui.MMControl1 = playerWidget;
-    } else {
-        ui.MMControl1 = place<QWidget>(c, "MMControl1", 1620, 1188, 1950, 300);
-    }
-    ui.MMControl1->hide();
-
-    auto timer = [this](const char* name, int ms) {
-        auto* t = new QTimer(this);
-        t->setObjectName(QString::fromLatin1(name));
-        t->setInterval(ms);
-        return t;
-    };
-    ui.Timer1 = timer("Timer1", 500);
-    ui.Timer2 = timer("Timer2", 100);
-    ui.Timer3 = timer("Timer3", 10);
-}
-
-void MainWindow::buildSettingsPanel()
-{
-    Form& ui = m_ctx->ui;
-    ui.Frame1 = new QGroupBox(QStringLiteral("Réglages de base"), ui.central);
-    ui.Frame1->setObjectName(QStringLiteral("Frame1"));
-    ui.Frame1->setAutoFillBackground(true);
-    ui.Frame1->setGeometry(0, 0, Twips(WindowSize::Width), Twips(WindowSize::SettingsHeight));
-    ui.Frame1->hide();
-    QWidget* f = ui.Frame1;
-
-    // Timing fields, label on the left, field on the right.
-    struct Row
-    {
-        const char* label;
-        int y;
-    };
-    const int fieldX = 196, fieldW = 74;
-    auto row = [&](const QString& text, int y) { labelPx(f, text, 8, y + 1, fieldX - 12); };
-
-    row(QStringLiteral("Mot référence pour les calculs"), 18);
-    ui.Text20 = editableCombo(f, "Text20", fieldX, 18, fieldW);
-    row(QStringLiteral("Vitesse en mots par minutes"), 40);
-    ui.Combo1 = editableCombo(f, "Combo1", fieldX, 40, fieldW);
-    ui.Combo1->setToolTip(QStringLiteral("Vitesse en mots par minutes"));
-    ui.Combo1->setEditText(QStringLiteral("Combo1"));
-    row(QStringLiteral("Espace en points entre signes"), 62);
-    ui.Text21 = placePx<QLineEdit>(f, "Text21", fieldX, 62, fieldW, 20);
-    ui.Text21->setToolTip(QStringLiteral("Nb de points entre 2 signe d'un meme caractere"));
-    row(QStringLiteral("Espace en points entre caractères"), 84);
-    ui.Text22 = placePx<QLineEdit>(f, "Text22", fieldX, 84, fieldW, 20);
-    ui.Text22->setToolTip(QStringLiteral("Nb de points entre 2 caracteres"));
-    row(QStringLiteral("Espace en points entre mots"), 106);
-    ui.Text23 = editableCombo(f, "Text23", fieldX, 106, fieldW);
-    row(QStringLiteral("Temps en points du trait"), 128);
-    ui.Text24 = placePx<QLineEdit>(f, "Text24", fieldX, 128, fieldW, 20);
-    ui.Text24->setToolTip(QStringLiteral("valeur du trait par rapport au point"));
-    row(QStringLiteral("Temps de réflexion suplémentaire "), 150);
-    ui.Texte = editableCombo(f, "Texte", fieldX, 150, fieldW);
-    row(QStringLiteral("Temps du Point en Ms :"), 172);
-    ui.TP = placePx<QLineEdit>(f, "TP", 136, 172, 134, 20);
-    ui.TP->setToolTip(QStringLiteral("temps d'un point modulé en ms "));
-    for (QWidget* w : std::initializer_list<QWidget*>{ui.Text20, ui.Combo1, ui.Text21, ui.Text22, ui.Text23, ui.Text24})
-        setTextColor(w, kDarkGreen);
-    setTextColor(ui.TP, Qt::red);
-    setTextColor(ui.Texte, Qt::red);
-
-    // Marks, DIV set, push-to-talk.
-    labelPx(f, QStringLiteral("Début d'exercice"), 8, 199, 90);
-    ui.Text9 = placePx<QLineEdit>(f, "Text9", 96, 198, 50, 20);
-    ui.Text9->setToolTip(QStringLiteral("Caractères indiquant le début de l'exercice"));
-    labelPx(f, QStringLiteral("Fin d'exercice"), 156, 199, 74);
-    ui.Text4 = placePx<QLineEdit>(f, "Text4", 230, 198, 40, 20);
-    ui.Text4->setToolTip(QStringLiteral("Caractères indiquant la fin de l'exercice"));
-    labelPx(f, QStringLiteral("Jeux de caractères utilisé par le boutton  DIV"), 8, 222, 262);
-    ui.Text8 = placePx<QLineEdit>(f, "Text8", 8, 240, 262, 20);
-    for (QLineEdit* e : {ui.Text9, ui.Text4, ui.Text8})
-        e->setFont(courier());
-    ui.CK = placePx<QCheckBox>(f, "CK", 8, 266, 196, 20);
-    ui.CK->setText(QStringLiteral("Activation du PTT par le COM : "));
-    ui.CK->setToolTip(QStringLiteral("Permet la difusion de l'exercice sur l'air (Phonie seulement) "));
-    ui.Text15 = placePx<QLineEdit>(f, "Text15", 206, 266, 30, 20);
-    ui.Text15->setToolTip(QStringLiteral("Numéro du port série à activer (1 à 9)"));
-
-    // Buttons along the bottom.
-    ui.Command23 = placePx<QPushButton>(f, "Command23", 8, 292, 84, 22);
-    ui.Command23->setText(QStringLiteral("R.A.Z."));
-    ui.Command23->setToolTip(QStringLiteral("Toutes les valeures, Comme à l'examen !!! Hi"));
-    ui.Command24 = placePx<QPushButton>(f, "Command24", 98, 292, 84, 22);
-    ui.Command24->setText(QStringLiteral("SAUVE"));
-    ui.Command24->setToolTip(QStringLiteral("Sauvegarde les paramètres (reprise au prochain démarage)"));
-    ui.Command25 = placePx<QPushButton>(f, "Command25", 188, 292, 84, 22);
-    ui.Command25->setText(QStringLiteral("EXERCICES"));
-    ui.Command25->setToolTip(QStringLiteral("Utilisation des  paramètres actuels sans sauvegarde"));
-
-    // Tone. The column is wide enough for the test button's longest caption (2000 Hz, volume 127).
-    const int toneX = 278, toneW = 176, signsX = 460, signsW = 82;
-    labelPx(f, QStringLiteral("Fréquence"), toneX, 18, 120);
-    ui.HScroll4 = placePx<QScrollBar>(f, "HScroll4", toneX, 36, toneW, 17);
-    ui.HScroll4->setOrientation(Qt::Horizontal);
-    ui.HScroll4->setRange(300, 2000);
-    ui.HScroll4->setSingleStep(10);
-    ui.HScroll4->setPageStep(50);
-    labelPx(f, QStringLiteral("Volume"), toneX, 58, 120);
-    ui.vol = placePx<QScrollBar>(f, "vol", toneX, 76, toneW, 17);
-    ui.vol->setOrientation(Qt::Horizontal);
-    ui.vol->setRange(1, 127);
-    ui.vol->setSingleStep(1);
-    ui.vol->setPageStep(10);
-    ui.Command1 = placePx<QPushButton>(f, "Command1", toneX, 100, toneW, 22);
-    ui.Command1->setText(QStringLiteral("Test de la tonalité"));
-    ui.Command1->setToolTip(QStringLiteral("Cliquez ici pour vérifier la tonalité et le volume"));
-    ui.Command4 = placePx<QPushButton>(f, "Command4", toneX, 128, toneW, 22);
-    ui.Command4->setText(QStringLiteral("Vérifier la vitesse"));
-    ui.Image1 = placePx<QLabel>(f, "Image1", toneX, 160, toneW, 150);
-    ui.Image1->setAlignment(Qt::AlignCenter);
-    ui.Image1->setPixmap(KeyPicture(120));
-
-    // The sign file as it was read.
-    ui.Label5 = placePx<QLabel>(f, "Label5", signsX, 18, signsW, 18);
-    ui.Label5->setText(QStringLiteral("telkey.ref"));
-    ui.List2 = placePx<QListWidget>(f, "List2", signsX, 36, signsW, 254);
-    ui.List2->setFont(courier());
-    ui.List2->setToolTip(
-        QStringLiteral("Réference des signes (fichier texte modifiable sortez du programme pour le modifier)"));
-    ui.List2->setStyleSheet(QStringLiteral("QListWidget { color: yellow; background-color: #404040; }"));
-    ui.Label3 = placePx<QLabel>(f, "Label3", signsX, 294, signsW, 18);
-    ui.Label3->setText(QStringLiteral("< AS  * VA"));
-}
-
-void MainWindow::buildDrillPanel()
-{
-    Form& ui = m_ctx->ui;
-    ui.Frame2 = new QGroupBox(QStringLiteral("Frame2"), ui.central);
-    ui.Frame2->setObjectName(QStringLiteral("Frame2"));
-    ui.Frame2->setAutoFillBackground(true);
-    // Covers everything the compact window still shows.
-    ui.Frame2->setGeometry(0, 0, Twips(WindowSize::Width), Twips(WindowSize::CacheHeight));
-    ui.Frame2->hide();
-    QWidget* f = ui.Frame2;
-
-    ui.Label19 = placePx<QLabel>(f, "Label19", 10, 22, 48, 48);
-    ui.Label19->setFont(courierBold(36));
-    ui.Label19->setAlignment(Qt::AlignCenter);
-    ui.Label18 = placePx<QLabel>(f, "Label18", 70, 20, 130, 18);
-    ui.Label18->setText(QStringLiteral("Ms"));
-    ui.Text27 = placePx<QLineEdit>(f, "Text27", 70, 40, 60, 22);
-    ui.Text27->setReadOnly(true);
-    ui.Text27->setFocusPolicy(Qt::NoFocus);
-    ui.Text17 = placePx<QLineEdit>(f, "Text17", 140, 40, 60, 22);
-    ui.Text17->setFont(courierBold(16));
-    ui.Label21 = placePx<QLabel>(f, "Label21", 214, 20, 200, 18);
-    ui.Label21->setText(QStringLiteral("Classement par temps en Ms"));
-    ui.Combo2 = placePx<QComboBox>(f, "Combo2", 214, 40, 200, 22);
-    ui.Combo2->setPlaceholderText(QStringLiteral("Résultats"));
-    ui.Command11 = placePx<QPushButton>(f, "Command11", 428, 40, 80, 22);
-    ui.Command11->setText(QStringLiteral("Fin"));
-}
-
-void MainWindow::createControllers()
-{
-    AppContext& ctx = *m_ctx;
-    ctx.app = new AppController(ctx);
-    ctx.timing = new TimingController(ctx);
-    ctx.parameters = new ParameterController(ctx);
-    ctx.sound = new SoundController(ctx);
-    ctx.exercises = new ExerciseController(ctx);
-    ctx.drill = new DrillController(ctx);
-    ctx.stats = new StatisticsController(ctx);
-    ctx.ptt = new PttController(ctx);
-    ctx.typed = new TypedPlayback(ctx);
-    ctx.about = new AboutController(ctx);
-    ctx.exercise.attach(ctx.ui.Text2, [app = ctx.app] { app->ExerciseTextChanged(); });
-    if (ctx.platform.player)
-        ctx.platform.player->setListener(ctx.sound);
-}
-
-void MainWindow::wire()
-{
-    AppContext& ctx = *m_ctx;
-    Form& ui = ctx.ui;
-    auto click = [this](QPushButton* b, auto&& f) { connect(b, &QPushButton::clicked, this, f); };
-    auto trigger = [this](QAction* a, auto&& f) { connect(a, &QAction::triggered, this, f); };
-    auto edited = [this](QLineEdit* e, auto&& f) { connect(e, &QLineEdit::textChanged, this, f); };
-    // A list field reacts to a change of its text and to an item chosen, also the item already shown.
-    auto comboEdited = [this](QComboBox* c, auto&& f) {
-        connect(c, &QComboBox::editTextChanged, this, f);
-        connect(c, &QComboBox::activated, this, f);
-    };
-
-    // Menus
-    trigger(ui.ouvrir, [&ctx] { ctx.exercises->ouvrir(); });
-    trigger(ui.imprimer, [&ctx] { ctx.exercises->imprimer(); });
-    trigger(ui.quit, [] { QApplication::quit(); });
-    trigger(ui.afff, [&ctx] { ctx.app->ShowSettingsView(); });
-    trigger(ui.ex1, [&ctx] { ctx.exercises->ex1(); });
-    trigger(ui.EX2, [&ctx] { ctx.exercises->EX2(); });
-    trigger(ui.diag, [&ctx] { ctx.exercises->diag(); });
-    trigger(ui.melange, [&ctx] { ctx.exercises->melange(); });
-    trigger(ui.indicatifs, [&ctx] { ctx.exercises->indicatifs(); });
-    trigger(ui.inv, [&ctx] { ctx.exercises->inv(); });
-    trigger(ui.doubleSpaces, [&ctx] { ctx.exercises->doubleSpaces(); });
-    trigger(ui.acc, [&ctx] { ctx.exercises->acc(); });
-    trigger(ui.Clavier, [&ctx] { ctx.drill->Command10Click(); });
-    trigger(ui.apropos, [&ctx] { ctx.about->apropos(); });
-
-    // Exercise view
-    click(ui.Command5, [&ctx] { ctx.exercises->Command5Click(); });
-    click(ui.Command6, [&ctx] { ctx.exercises->Command6Click(); });
-    click(ui.Command8, [&ctx] { ctx.exercises->Command8Click(); });
-    click(ui.Command7, [&ctx] { ctx.exercises->Command7Click(); });
-    click(ui.Command3, [&ctx] { ctx.sound->RenderExercise(); });
-    click(ui.Command12, [&ctx] { ctx.stats->Command12Click(); });
-    click(ui.Command10, [&ctx] { ctx.drill->Command10Click(); });
-    click(ui.Command15, [&ctx] { ctx.ptt->Command15Click(); });
-    click(ui.Command16, [&ctx] { ctx.ptt->Command16Click(); });
-    connect(ui.Check2, &QCheckBox::toggled, this, [&ctx](bool on) { ctx.app->Check2Toggled(on); });
-    connect(ui.Text2, &QPlainTextEdit::textChanged, this, [&ctx] { ctx.exercise.takeFromView(); });
-    connect(ui.Timer1, &QTimer::timeout, this, [&ctx] { ctx.app->Timer1Tick(); });
-    connect(ui.Timer2, &QTimer::timeout, this, [&ctx] { ctx.typed->PlayTypedCharacter(); });
-    connect(ui.Timer3, &QTimer::timeout, this, [&ctx] { ctx.drill->Timer3Tick(); });
-
-    // Settings panel
-    comboEdited(ui.Text20, [&ctx] { ctx.timing->ComputeDotLength(); });
-    comboEdited(ui.Combo1, [&ctx] { ctx.timing->ComputeDotLength(); });
-    edited(ui.Text21, [&ctx] { ctx.timing->ComputeDotLength(); });
-    edited(ui.Text22, [&ctx] { ctx.timing->Text22Changed(); });
-    comboEdited(ui.Text23, [&ctx] { ctx.timing->ComputeDotLength(); });
-    edited(ui.Text24, [&ctx] { ctx.timing->ComputeDotLength(); });
-    edited(ui.TP, [&ctx] { ctx.timing->DotLengthChanged(); });
-    comboEdited(ui.Texte, [&ctx] { ctx.timing->DotLengthChanged(); });
-    edited(ui.Text15, [&ctx] { ctx.ptt->Text15Changed(); });
-    connect(ui.HScroll4, &QScrollBar::valueChanged, this, [&ctx] { ctx.sound->BuildTonePeriod(); });
-    connect(ui.vol, &QScrollBar::valueChanged, this, [&ctx] { ctx.sound->BuildTonePeriod(); });
-    click(ui.Command1, [&ctx] { ctx.sound->ToneTest(); });
-    click(ui.Command4, [&ctx] { ctx.exercises->Command4Click(); });
-    click(ui.Command23, [&ctx] { ctx.parameters->ResetToExamValues(); });
-    click(ui.Command24, [&ctx] { ctx.parameters->SaveParameters(); });
-    click(ui.Command25, [&ctx] { ctx.app->ShowExerciseView(); });
-
-    // Drill panel
-    edited(ui.Text17, [&ctx] { ctx.drill->Text17Changed(); });
-    click(ui.Command11, [&ctx] { ctx.drill->Command11Click(); });
 }

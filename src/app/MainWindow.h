@@ -1,16 +1,32 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "app/Form.h"
+#include "common/Result.h"
+#include "exercise/ExerciseText.h"
+#include "platform/Platform.h"
+#include "signs/SignTable.h"
+#include "sound/ToneSynthesis.h"
 
 #include <QMainWindow>
 
 #include <memory>
-#include <optional>
 
+class AboutController;
+class AppController;
+class DrillController;
+class ExerciseController;
+class MarkFields;
+class ParameterController;
+class Playback;
+class PttController;
 class RandomSource;
+class SoundController;
+class StatisticsController;
+class TimingChain;
+class TypedPlayback;
 
-// The Tonique window: builds the controls of both views and the menu bar, creates the subsystems' controllers,
-// wires every control to its handler and runs the start-up sequence.
+// The Tonique window: builds the controls of both views and the menu bar, creates the subsystems' controllers with
+// the controls and services each uses, wires every control to its handler and runs the start-up sequence.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -24,24 +40,51 @@ public:
     MainWindow(const Platform& platform, RandomSource& random, const QString& programFolder, Options options);
     ~MainWindow() override;
 
-    // The start-up sequence; a French message when the program cannot go on (sign file, stored parameters).
-    std::optional<QString> startUp();
+    // The start-up sequence; the French message when the program cannot go on (sign file, stored parameters).
+    Failure startUp();
 
-    AppContext& context() { return *m_ctx; }
+    // The controls and the exercise text, for the tests that drive the window.
+    Form& form() { return m_ui; }
+    ExerciseText& exerciseText() { return m_exercise; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void createControllers();
+    void createSoundControllers();
+    void createPracticeControllers();
+    void wireMenus();
+    void wireExerciseView();
+    void wireSettingsPanel();
+    void wireDrillPanel();
+    // Steps 12 to 16 of the start-up: the random stream, the parameters, the tone and the first exercise.
+    Failure startExercise();
     // Timers stopped, playback ended, transmitter released: the window is closing or the program ending.
     void endSession();
-    void buildMenus();
-    void buildExerciseView();
-    void buildSettingsPanel();
-    void buildDrillPanel();
-    void createControllers();
-    void wire();
 
-    std::unique_ptr<AppContext> m_ctx;
+    Platform m_platform;
+    RandomSource& m_random;
+    QString m_programFolder; // where telkey.ref is read and the exercise files are written
     Options m_options;
+    Form m_ui;
+
+    // The program's shared state.
+    SignTable m_signs;
+    SoundPieces m_pieces;
+    ExerciseText m_exercise;
+
+    // The subsystems, in the order they are created (and the reverse of their destruction).
+    std::unique_ptr<MarkFields> m_marks;
+    std::unique_ptr<Playback> m_playback;
+    std::unique_ptr<SoundController> m_sound;
+    std::unique_ptr<AppController> m_app;
+    std::unique_ptr<TimingChain> m_timing;
+    std::unique_ptr<ParameterController> m_parameters;
+    std::unique_ptr<ExerciseController> m_exercises;
+    std::unique_ptr<StatisticsController> m_stats;
+    std::unique_ptr<DrillController> m_drill;
+    std::unique_ptr<PttController> m_ptt;
+    std::unique_ptr<TypedPlayback> m_typed;
+    std::unique_ptr<AboutController> m_about;
 };

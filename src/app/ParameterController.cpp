@@ -1,8 +1,7 @@
 #include "app/ParameterController.h"
 
-#include "app/AppContext.h"
-#include "app/AppController.h"
 #include "app/Assign.h"
+#include "exercise/ExerciseViews.h"
 #include "parameters/Parameters.h"
 #include "platform/SettingsStore.h"
 
@@ -13,12 +12,14 @@
 
 using namespace Parameters;
 
-ParameterController::ParameterController(AppContext& ctx) : m_ctx(ctx) {}
+ParameterController::ParameterController(const Fields& fields, SettingsStore& store, ExerciseViews& views)
+    : m_ui(fields), m_store(store), m_views(views)
+{}
 
-std::optional<QString> ParameterController::LoadParameters()
+Failure ParameterController::LoadParameters()
 {
-    Form& ui = m_ctx.ui;
-    const SettingsStore& store = *m_ctx.platform.settings;
+    const Fields& ui = m_ui;
+    const SettingsStore& store = m_store;
     auto read = [&store](const Key& key) { return Stored(store, key); };
 
     Assign(ui.Text20, read(paris));
@@ -42,13 +43,13 @@ std::optional<QString> ParameterController::LoadParameters()
     if (!tone)
         return tone.failure();
     ui.HScroll4->setValue(*tone);
-    return std::nullopt;
+    return {};
 }
 
 void ParameterController::SaveParameters()
 {
-    const Form& ui = m_ctx.ui;
-    SettingsStore& store = *m_ctx.platform.settings;
+    const Fields& ui = m_ui;
+    SettingsStore& store = m_store;
     auto write = [&store](const Key& key, const QString& value) { store.write(name(key), value); };
     write(paris, ui.Text20->currentText());
     write(espa, ui.Text21->text());
@@ -64,12 +65,12 @@ void ParameterController::SaveParameters()
     write(supl, ui.Texte->currentText());
     write(tona, QString::number(ui.HScroll4->value()));
     write(vol, QString::number(ui.vol->value()));
-    m_ctx.app->ShowExerciseView();
+    m_views.showExerciseView();
 }
 
 void ParameterController::ResetToExamValues()
 {
-    Form& ui = m_ctx.ui;
+    const Fields& ui = m_ui;
     auto exam = [](const Key& key) { return examValue(key); };
     Assign(ui.Text20, exam(paris));
     Assign(ui.Text21, exam(espa));

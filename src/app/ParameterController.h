@@ -1,23 +1,45 @@
 #pragma once
 
-#include <QString>
+#include "common/Result.h"
 
-#include <optional>
+class ExerciseViews;
+class QComboBox;
+class QLineEdit;
+class QScrollBar;
+class SettingsStore;
 
-struct AppContext;
-
-// The parameters between their fields and the settings store.
+// The parameters between their fields and the settings store: loaded at start-up, saved by SAUVE, reset to the exam
+// values by R.A.Z. The fields stay the parameters; every assignment runs the field's change handling.
 class ParameterController
 {
 public:
-    explicit ParameterController(AppContext& ctx);
+    struct Fields
+    {
+        QComboBox* Text20 = nullptr;    // paris
+        QLineEdit* Text21 = nullptr;    // espa
+        QLineEdit* Text22 = nullptr;    // espb
+        QComboBox* Text23 = nullptr;    // espc
+        QLineEdit* Text24 = nullptr;    // tp
+        QComboBox* Combo1 = nullptr;    // mn
+        QComboBox* TEXT1 = nullptr;     // prog
+        QLineEdit* Text15 = nullptr;    // com
+        QLineEdit* Text8 = nullptr;     // ponctu
+        QLineEdit* Text9 = nullptr;     // deb
+        QLineEdit* Text4 = nullptr;     // fin
+        QComboBox* Texte = nullptr;     // supl
+        QScrollBar* HScroll4 = nullptr; // tona
+        QScrollBar* vol = nullptr;      // vol
+    };
+    ParameterController(const Fields& fields, SettingsStore& store, ExerciseViews& views);
 
-    // Reads every key into its field, in the start-up order; each assignment runs the field's change handling.
-    // Returns a French message when a stored frequency or volume cannot be taken by its scroll bar.
-    std::optional<QString> LoadParameters();
+    // Reads every key into its field, in the start-up order. Fails with the French message when a stored frequency
+    // or volume cannot be taken by its scroll bar.
+    Failure LoadParameters();
     void SaveParameters();    // SAUVE, then back to the exercise view
     void ResetToExamValues(); // R.A.Z.
 
 private:
-    AppContext& m_ctx;
+    Fields m_ui;
+    SettingsStore& m_store;
+    ExerciseViews& m_views;
 };

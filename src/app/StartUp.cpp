@@ -2,18 +2,19 @@
 #include "app/Layout.h"
 #include "app/MainWindow.h"
 #include "app/ParameterController.h"
+#include "app/TimingChain.h"
 #include "common/RandomSource.h"
-#include "timing/Timing.h"
+#include "common/Version.h"
 #include "exercise/ExerciseController.h"
+#include "platform/Clock.h"
 #include "platform/MediaPlayer.h"
 #include "sound/SoundController.h"
-#include "common/Version.h"
+#include "timing/Timing.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QListWidget>
-#include <QTime>
 #include <QTimer>
 
 namespace {
@@ -45,10 +46,9 @@ void fillKeepingText(QComboBox* combo, const QStringList& items)
 
 } // namespace
 
-std::optional<QString> MainWindow::startUp()
+Failure MainWindow::startUp()
 {
-    AppContext& ctx = *m_ctx;
-    Form& ui = ctx.ui;
+    Form& ui = m_ui;
 
     // 1-2. Drill panel tucked away; the lists of the timing fields.
     ui.Frame2->hide();
@@ -64,46 +64,48 @@ std::optional<QString> MainWindow::startUp()
     ui.Frame1->resize(ui.central->width(), Twips(WindowSize::SettingsHeight));
 
     // 6. The player counts in milliseconds and reports every 999 ms.
-    ctx.platform.player->setStatusIntervalMs(999);
-    ctx.platform.player->setTimeFormatMilliseconds();
+    m_platform.player.setStatusIntervalMs(999);
+    m_platform.player.setTimeFormatMilliseconds();
 
     // 7. Caption with the version.
-    setWindowTitle(QStringLiteral("Tonique,  Version :%1.%2.%3")
-                       .arg(Version::Major)
-                       .arg(Version::Minor)
-                       .arg(Version::Revision));
+    setWindowTitle(
+        QStringLiteral("Tonique,  Version :%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
 
     // 8. The sign table and its list.
-    SignFile file = LoadSignFile(QDir(ctx.programFolder).filePath(QStringLiteral("telkey.ref")));
+    SignFile file = LoadSignFile(QDir(m_programFolder).filePath(QStringLiteral("telkey.ref")));
     ui.List2->addItems(file.lines);
     if (file.status != SignFile::Status::Loaded)
         return file.errorText;
-    ctx.signs = file.table;
+    m_signs = file.table;
 
     // 9-11. Speed list, WAV header, character sets.
     QStringList speeds;
     for (int wpm = 2; wpm <= 60; ++wpm)
         speeds << QString::number(wpm);
     fillKeepingText(ui.Combo1, speeds);
-    ctx.sound->entete();
+    m_sound->entete();
     ui.TEXT1->addItems(ProgressiveSets());
     ui.TEXT1->setCurrentIndex(0);
     ui.TEXT1->setCurrentIndex(ui.TEXT1->count() - 1);
+    return startExercise();
+}
 
+Failure MainWindow::startExercise()
+{
     // 12-13. No sound prepared yet; the random stream moved on by the clock's seconds.
-    ctx.app->ExerciseTextChanged();
-    for (int i = QTime::currentTime().second(); i > 0; --i)
-        ctx.random->next();
+    m_app->ExerciseTextChanged();
+    for (int i = m_platform.clock.secondsOfMinute(); i > 0; --i)
+        m_random.next();
 
     // 14-16. Stored parameters (each one recomputes what depends on it), the tone, a first exam exercise.
-    if (auto error = ctx.parameters->LoadParameters())
-        return error;
-    ctx.sound->BuildTonePeriod();
-    ctx.exercises->ex1();
+    if (Failure failed = m_parameters->LoadParameters())
+        return failed;
+    m_timing->BuildTonePeriod();
+    m_exercises->ex1();
 
     if (m_options.startTimers) {
-        ui.Timer1->start();
-        ui.Timer2->start();
+        m_ui.Timer1->start();
+        m_ui.Timer2->start();
     }
-    return std::nullopt;
+    return {};
 }

@@ -6,6 +6,7 @@
 #include "platform/AudioSinkPlayer.h"
 #include "platform/Platform.h"
 #include "platform/QtBeep.h"
+#include "platform/QtClock.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtPrinter.h"
@@ -40,8 +41,9 @@ int main(int argc, char* argv[])
     QtFileDialog fileDialog;
     QtPrinter printer;
     QtProcessLauncher launcher;
-    auto* player = new AudioSinkPlayer; // the window takes it among its controls
-    const Platform platform{&settings, &beep, player, &serial, &fileDialog, &printer, &launcher, &messages};
+    QtClock clock;
+    AudioSinkPlayer player;
+    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, clock};
 
     RandomSource random;
     MainWindow window(platform, random, QCoreApplication::applicationDirPath(), {});

@@ -1,18 +1,52 @@
 #pragma once
 
-struct AppContext;
+#include "sound/PlaybackEvents.h"
+
+class DrillWindow;
+class ExerciseMarks;
+class ExerciseText;
+class PreparedSound;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTimer;
+class RandomSource;
 
 // The keyboard copy drill of Frame2.
-class DrillController
+class DrillController : public PlaybackListener
 {
 public:
-    explicit DrillController(AppContext& ctx);
+    struct Controls
+    {
+        QLabel* Label18 = nullptr;        // MAX = ...Ms
+        QLabel* Label19 = nullptr;        // the character drilled
+        QLineEdit* Text27 = nullptr;      // running time, ms
+        QLineEdit* Text17 = nullptr;      // the answer
+        QComboBox* Combo2 = nullptr;      // ranked results
+        QTimer* Timer3 = nullptr;         // 10 ms
+        const QLineEdit* TP = nullptr;    // the dot length, read for the limit line
+        const QComboBox* TEXT1 = nullptr; // the character set, read for the pick
+    };
+    struct Services
+    {
+        ExerciseText& exercise;
+        ExerciseMarks& marks;
+        PreparedSound& sound;
+        DrillWindow& window;
+        RandomSource& random;
+    };
+    DrillController(const Controls& controls, const Services& services);
 
     void Command10Click(); // next character (menu "Clavier", and after each right answer)
     void Text17Changed();  // answer check
     void Timer3Tick();     // +10 ms
     void Command11Click(); // Fin
 
+    // After a playback the reaction counter starts from 0.
+    void startReactionCounter();
+    void playbackEnded(PlaybackEnd reason) override;
+
 private:
-    AppContext& m_ctx;
+    Controls m_ui;
+    Services m_services;
 };

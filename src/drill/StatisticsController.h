@@ -1,14 +1,22 @@
 #pragma once
 
-struct AppContext;
+#include "sound/PlaybackEvents.h"
 
-// "Stats": how often each character occurs in the exercise text, in List1.
-class StatisticsController
+class ExerciseText;
+class QListWidget;
+
+// "Stats": how often each character occurs in the exercise text, in List1; rebuilt when the user starts a playback
+// and for every typed character played.
+class StatisticsController : public PlaybackListener
 {
 public:
-    explicit StatisticsController(AppContext& ctx);
+    StatisticsController(QListWidget* List1, const ExerciseText& exercise);
+
     void Command12Click();
+    void refreshStatistics() { Command12Click(); }
+    void playbackStarted(PlaybackStart start) override;
 
 private:
-    AppContext& m_ctx;
+    QListWidget* m_list;
+    const ExerciseText& m_exercise;
 };

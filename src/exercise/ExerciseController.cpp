@@ -1,14 +1,14 @@
 #include "exercise/ExerciseController.h"
 
-#include "app/AppContext.h"
-#include "app/AppController.h"
 #include "common/Numbers.h"
 #include "exercise/CallSign.h"
+#include "exercise/ExerciseText.h"
+#include "exercise/ExerciseViews.h"
 #include "exercise/TextTools.h"
 #include "platform/FileDialog.h"
-#include "platform/MediaPlayer.h"
 #include "platform/Printer.h"
-#include "sound/SoundController.h"
+#include "sound/ExerciseMarks.h"
+#include "sound/PreparedSound.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -21,11 +21,13 @@ constexpr int CallSignsPerExercise = 36;
 
 } // namespace
 
-ExerciseController::ExerciseController(AppContext& ctx) : m_ctx(ctx) {}
+ExerciseController::ExerciseController(const Controls& controls, const Services& services)
+    : m_ui(controls), m_services(services)
+{}
 
 TextSink ExerciseController::appender()
 {
-    return [&text = m_ctx.exercise](QStringView piece) { text.append(piece); };
+    return [&text = m_services.exercise](QStringView piece) { text.append(piece); };
 }
 
 // The generators append one character or space per write, each running ExerciseTextChanged; the Batch only puts
@@ -33,37 +35,37 @@ TextSink ExerciseController::appender()
 
 void ExerciseController::Command5Click()
 {
-    ExerciseText::Batch batch(m_ctx.exercise);
-    AppendLetterGroups(LeadingNumber(m_ctx.ui.Text3->text()), m_ctx.ui.TEXT1->currentText(), m_ctx.ui.Text12->text(),
-                       *m_ctx.random, appender());
+    ExerciseText::Batch batch(m_services.exercise);
+    AppendLetterGroups(LeadingNumber(m_ui.Text3->text()), m_ui.TEXT1->currentText(), m_ui.Text12->text(),
+                       m_services.random, appender());
 }
 
 void ExerciseController::Command6Click()
 {
-    ExerciseText::Batch batch(m_ctx.exercise);
-    AppendFigureGroups(LeadingNumber(m_ctx.ui.Text6->text()), m_ctx.ui.TEXT1->currentText(), *m_ctx.random, appender());
+    ExerciseText::Batch batch(m_services.exercise);
+    AppendFigureGroups(LeadingNumber(m_ui.Text6->text()), m_ui.TEXT1->currentText(), m_services.random, appender());
 }
 
 void ExerciseController::Command8Click()
 {
-    ExerciseText::Batch batch(m_ctx.exercise);
-    AppendAnyGroups(LeadingNumber(m_ctx.ui.Text7->text()), m_ctx.ui.Text8->text(), *m_ctx.random, appender());
+    ExerciseText::Batch batch(m_services.exercise);
+    AppendAnyGroups(LeadingNumber(m_ui.Text7->text()), m_ui.Text8->text(), m_services.random, appender());
 }
 
 void ExerciseController::Command7Click()
 {
-    m_ctx.exercise.set(QString());
+    m_services.exercise.set(QString());
 }
 
 void ExerciseController::letters(int count)
 {
-    m_ctx.ui.Text3->setText(QString::number(count));
+    m_ui.Text3->setText(QString::number(count));
     Command5Click();
 }
 
 void ExerciseController::figures(int count)
 {
-    m_ctx.ui.Text6->setText(QString::number(count));
+    m_ui.Text6->setText(QString::number(count));
     Command6Click();
 }
 
@@ -73,34 +75,34 @@ void ExerciseController::figures(int count)
 void ExerciseController::ex1()
 {
     {
-        ExerciseText::Batch batch(m_ctx.exercise);
-        m_ctx.exercise.set(QString());
-        m_ctx.ui.Text3->setText(QStringLiteral("30"));
-        m_ctx.ui.Text6->setText(QStringLiteral("6"));
+        ExerciseText::Batch batch(m_services.exercise);
+        m_services.exercise.set(QString());
+        m_ui.Text3->setText(QStringLiteral("30"));
+        m_ui.Text6->setText(QStringLiteral("6"));
         Command5Click();
         Command6Click();
     }
-    m_ctx.sound->RenderExercise();
+    m_services.sound.renderExercise();
 }
 
 void ExerciseController::EX2()
 {
     {
-        ExerciseText::Batch batch(m_ctx.exercise);
-        m_ctx.exercise.set(QString());
+        ExerciseText::Batch batch(m_services.exercise);
+        m_services.exercise.set(QString());
         for (int line = 0; line < 6; ++line) {
             letters(5);
             figures(1);
         }
     }
-    m_ctx.sound->RenderExercise();
+    m_services.sound.renderExercise();
 }
 
 void ExerciseController::diag()
 {
     {
-        ExerciseText::Batch batch(m_ctx.exercise);
-        m_ctx.exercise.set(QString());
+        ExerciseText::Batch batch(m_services.exercise);
+        m_services.exercise.set(QString());
         // The figure group moves one column left on each line: groups 6, 11, 16, 21, 26, 31.
         letters(5);
         figures(1);
@@ -110,56 +112,55 @@ void ExerciseController::diag()
         }
         letters(5);
     }
-    m_ctx.sound->RenderExercise();
+    m_services.sound.renderExercise();
 }
 
 void ExerciseController::melange()
 {
     {
-        ExerciseText::Batch batch(m_ctx.exercise);
-        m_ctx.exercise.set(QString());
-        m_ctx.ui.Text3->setText(QStringLiteral("36"));
-        AppendAnyGroups(LeadingNumber(m_ctx.ui.Text3->text()), m_ctx.ui.TEXT1->currentText(), *m_ctx.random,
-                        appender());
+        ExerciseText::Batch batch(m_services.exercise);
+        m_services.exercise.set(QString());
+        m_ui.Text3->setText(QStringLiteral("36"));
+        AppendAnyGroups(LeadingNumber(m_ui.Text3->text()), m_ui.TEXT1->currentText(), m_services.random, appender());
     }
-    m_ctx.sound->RenderExercise();
+    m_services.sound.renderExercise();
 }
 
 void ExerciseController::indicatifs()
 {
     {
-        ExerciseText::Batch batch(m_ctx.exercise);
-        m_ctx.exercise.set(QString());
+        ExerciseText::Batch batch(m_services.exercise);
+        m_services.exercise.set(QString());
         for (int i = 0; i < CallSignsPerExercise; ++i)
-            m_ctx.exercise.append(QString(indicatif(*m_ctx.random) + u' '));
+            m_services.exercise.append(QString(indicatif(m_services.random) + u' '));
     }
-    m_ctx.sound->RenderExercise();
+    m_services.sound.renderExercise();
 }
 
 void ExerciseController::inv()
 {
-    m_ctx.platform.player->close();
-    m_ctx.exercise.set(ReverseText(m_ctx.exercise.text()));
+    m_services.sound.closePlayer();
+    m_services.exercise.set(ReverseText(m_services.exercise.text()));
 }
 
 void ExerciseController::doubleSpaces()
 {
-    ExerciseText::Batch batch(m_ctx.exercise);
-    const QString text = m_ctx.exercise.text();
-    m_ctx.exercise.set(QString());
+    ExerciseText::Batch batch(m_services.exercise);
+    const QString text = m_services.exercise.text();
+    m_services.exercise.set(QString());
     SpreadText(text, appender());
 }
 
 void ExerciseController::acc()
 {
-    m_ctx.exercise.set(RemoveAccents(m_ctx.exercise.text()));
+    m_services.exercise.set(RemoveAccents(m_services.exercise.text()));
 }
 
 void ExerciseController::ouvrir()
 {
-    const QString name = m_ctx.platform.fileDialog->getOpenFileName(QStringLiteral("TXT (*.txt)"));
-    ExerciseText::Batch batch(m_ctx.exercise);
-    m_ctx.exercise.set(QString());
+    const QString name = m_services.fileDialog.getOpenFileName(QStringLiteral("TXT (*.txt)"));
+    ExerciseText::Batch batch(m_services.exercise);
+    m_services.exercise.set(QString());
     // Cancelled, missing, unreadable, not a text, or failing part way: silently, with the lines read so far.
     QFile file(name);
     if (name.isEmpty() || !file.open(QIODevice::ReadOnly))
@@ -170,18 +171,17 @@ void ExerciseController::ouvrir()
 void ExerciseController::imprimer()
 {
     // Without a printer nothing is printed and nothing is said.
-    m_ctx.platform.printer->printImage(m_ctx.ui.window->grab().toImage());
+    m_services.printer.printImage(m_ui.window->grab().toImage());
 }
 
 void ExerciseController::Command4Click()
 {
     {
-        ExerciseText::Batch batch(m_ctx.exercise);
-        m_ctx.exercise.set(QString());
-        m_ctx.ui.Text4->setText(QString());
-        m_ctx.ui.Text9->setText(QString());
-        AppendSpeedCheck(LeadingNumber(m_ctx.ui.Combo1->currentText()), m_ctx.ui.Text20->currentText(), appender());
+        ExerciseText::Batch batch(m_services.exercise);
+        m_services.exercise.set(QString());
+        m_services.marks.clear();
+        AppendSpeedCheck(LeadingNumber(m_ui.Combo1->currentText()), m_ui.Text20->currentText(), appender());
     }
-    m_ctx.sound->RenderExercise();
-    m_ctx.app->ShowExerciseView();
+    m_services.sound.renderExercise();
+    m_services.views.showExerciseView();
 }

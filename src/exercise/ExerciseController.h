@@ -2,13 +2,46 @@
 
 #include "exercise/RandomGroups.h"
 
-struct AppContext;
+class ExerciseMarks;
+class ExerciseText;
+class ExerciseViews;
+class FileDialog;
+class MessageBox;
+class PreparedSound;
+class Printer;
+class QComboBox;
+class QLineEdit;
+class QWidget;
+class RandomSource;
 
 // The exercise text's generators and tools, each the click action of its control.
 class ExerciseController
 {
 public:
-    explicit ExerciseController(AppContext& ctx);
+    struct Controls
+    {
+        QWidget* window = nullptr; // printed by "Imprimer"
+        QLineEdit* Text3 = nullptr;
+        QLineEdit* Text6 = nullptr;
+        QLineEdit* Text7 = nullptr;
+        QLineEdit* Text12 = nullptr;       // the reinforced character
+        const QComboBox* TEXT1 = nullptr;  // the character set
+        const QLineEdit* Text8 = nullptr;  // the DIV set
+        const QComboBox* Combo1 = nullptr; // the speed, for the speed check
+        const QComboBox* Text20 = nullptr; // the reference word, for the speed check
+    };
+    struct Services
+    {
+        ExerciseText& exercise;
+        ExerciseMarks& marks;
+        PreparedSound& sound;
+        ExerciseViews& views;
+        RandomSource& random;
+        FileDialog& fileDialog;
+        Printer& printer;
+        MessageBox& messages;
+    };
+    ExerciseController(const Controls& controls, const Services& services);
 
     void Command5Click(); // LETTRES
     void Command6Click(); // CHIFFRES
@@ -35,5 +68,6 @@ private:
     // One write of the exercise text per call.
     TextSink appender();
 
-    AppContext& m_ctx;
+    Controls m_ui;
+    Services m_services;
 };

@@ -5,12 +5,7 @@
 #include <QAudioSink>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMediaDevices>
-#include <QStyle>
-#include <QToolButton>
-#include <QtEndian>
 
 #include <algorithm>
 
@@ -78,40 +73,8 @@ private:
     qint64 m_fed = 0;
 };
 
-AudioSinkPlayer::AudioSinkPlayer(QWidget* parent) : QWidget(parent)
+AudioSinkPlayer::AudioSinkPlayer(QObject* parent) : QObject(parent)
 {
-    setObjectName(QStringLiteral("MMControl1"));
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(2);
-    auto makeButton = [&](const char* name, QStyle::StandardPixmap icon, const QString& tip) {
-        auto* button = new QToolButton(this);
-        button->setObjectName(QLatin1String(name));
-        button->setIcon(style()->standardIcon(icon));
-        button->setIconSize(QSize(14, 14));
-        button->setToolTip(tip);
-        button->setFocusPolicy(Qt::TabFocus);
-        button->setFixedSize(36, 20);
-        row->addWidget(button);
-        return button;
-    };
-    m_prevButton = makeButton("prevButton", QStyle::SP_MediaSkipBackward, QStringLiteral("Début"));
-    m_playButton = makeButton("playButton", QStyle::SP_MediaPlay, QStringLiteral("Lecture"));
-    m_stopButton = makeButton("stopButton", QStyle::SP_MediaStop, QStringLiteral("Arrêt"));
-    auto* indicator = new QLabel(this);
-    indicator->setObjectName(QStringLiteral("noOutputIndicator"));
-    indicator->setPixmap(style()->standardIcon(QStyle::SP_MediaVolumeMuted).pixmap(12, 12));
-    indicator->setFixedSize(14, 20);
-    indicator->setToolTip(QStringLiteral("Aucune sortie audio"));
-    indicator->setVisible(false);
-    row->addWidget(indicator);
-    row->addStretch();
-    setFixedSize(130, 20);
-
-    connect(m_prevButton, &QToolButton::clicked, this, [this] { prev(); });
-    connect(m_playButton, &QToolButton::clicked, this, [this] { pressPlay(); });
-    connect(m_stopButton, &QToolButton::clicked, this, [this] { pressStop(); });
-
     m_statusTimer.setTimerType(Qt::PreciseTimer);
     m_statusTimer.setInterval(m_statusIntervalMs);
     connect(&m_statusTimer, &QTimer::timeout, this, [this] {
@@ -126,15 +89,14 @@ AudioSinkPlayer::AudioSinkPlayer(QWidget* parent) : QWidget(parent)
     m_pollTimer.setTimerType(Qt::PreciseTimer);
     m_pollTimer.setInterval(PollIntervalMs);
     connect(&m_pollTimer, &QTimer::timeout, this, &AudioSinkPlayer::pollEnd);
-    updateButtons();
 }
 
 AudioSinkPlayer::~AudioSinkPlayer()
 {
     m_listener = nullptr;
     close();
-    // The destructor of a Qt 6.4 PulseAudio sink runs pending events: let it run while this widget and its buttons
-    // are whole, not among the children that ~QWidget deletes. Sinks already released wait in deleteLater().
+    // The destructor of a Qt 6.4 PulseAudio sink runs pending events: let it run while this player is whole, not
+    // among the children that ~QObject deletes. Sinks already released wait in deleteLater().
     const QList<QAudioSink*> sinks = findChildren<QAudioSink*>(Qt::FindDirectChildrenOnly);
     QList<QPointer<QAudioSink>> pending(sinks.cbegin(), sinks.cend());
     for (const QPointer<QAudioSink>& sink : pending)
@@ -156,35 +118,28 @@ QString AudioSinkPlayer::fileName() const
     return m_fileName;
 }
 
-bool AudioSinkPlayer::open()
+Failure AudioSinkPlayer::open()
 {
     close();
-    m_error.clear();
-    if (m_fileName.isEmpty()) {
-        m_error = QStringLiteral("Aucun fichier à ouvrir.");
-        return false;
-    }
+    if (m_fileName.isEmpty())
+        return QStringLiteral("Aucun fichier à ouvrir.");
     m_file.setFileName(m_fileName);
     if (!m_file.open(QIODevice::ReadOnly)) {
         const QString reason = QFileInfo::exists(m_fileName) ? QStringLiteral("lecture refusée par le système")
                                                              : QStringLiteral("fichier introuvable");
-        m_error = QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2.").arg(displayName(m_fileName), reason);
-        return false;
+        return QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2.").arg(displayName(m_fileName), reason);
     }
     const Result<WavLayout> layout = ReadWavLayout(m_file);
     if (!layout) {
-        m_error =
-            QStringLiteral("Impossible de lire le fichier « %1 » : %2.").arg(displayName(m_fileName), layout.failure());
         m_file.close();
-        m_layout = {};
-        return false;
+        return QStringLiteral("Impossible de lire le fichier « %1 » : %2.")
+            .arg(displayName(m_fileName), layout.failure());
     }
     m_layout = *layout;
     m_source = new WavDataSource(m_file, m_layout);
     m_source->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     m_open = true;
-    updateButtons();
-    return true;
+    return {};
 }
 
 void AudioSinkPlayer::play()
@@ -198,19 +153,9 @@ void AudioSinkPlayer::play()
     else
         startSink();
     m_pollTimer.start();
-    updateButtons();
 }
 
-void AudioSinkPlayer::pressPlay()
-{
-    if (!m_open || m_playing)
-        return;
-    play();
-    if (m_listener)
-        m_listener->playStarted();
-}
-
-void AudioSinkPlayer::pressStop()
+void AudioSinkPlayer::stop()
 {
     if (m_playing)
         finishPlayback(PlaybackEnd::Stopped);
@@ -238,7 +183,6 @@ void AudioSinkPlayer::close()
     m_file.close();
     m_layout = {};
     m_open = false;
-    updateButtons();
 }
 
 bool AudioSinkPlayer::isOpen() const
@@ -282,22 +226,6 @@ int AudioSinkPlayer::statusIntervalMs() const
 void AudioSinkPlayer::setTimeFormatMilliseconds()
 {
     // Milliseconds are the only unit this player knows.
-}
-
-void AudioSinkPlayer::setVisible(bool visible)
-{
-    QWidget::setVisible(visible);
-}
-
-bool AudioSinkPlayer::isVisible() const
-{
-    // The program's flag, not whether the window is on screen: a player inside a hidden window is still "shown".
-    return parentWidget() ? isVisibleTo(parentWidget()) : !isHidden();
-}
-
-QString AudioSinkPlayer::errorString() const
-{
-    return m_error;
 }
 
 void AudioSinkPlayer::startSink()
@@ -401,7 +329,6 @@ void AudioSinkPlayer::finishPlayback(PlaybackEnd reason)
     m_statusTimer.stop();
     m_pollTimer.stop();
     releaseSink();
-    updateButtons();
     if (m_listener)
         m_listener->playbackEnded(reason);
 }
@@ -427,13 +354,6 @@ void AudioSinkPlayer::setSilent(bool silent)
     if (m_silent == silent)
         return;
     m_silent = silent;
-    if (auto* indicator = findChild<QLabel*>(QStringLiteral("noOutputIndicator")))
-        indicator->setVisible(silent);
-}
-
-void AudioSinkPlayer::updateButtons()
-{
-    m_prevButton->setEnabled(m_open);
-    m_playButton->setEnabled(m_open && !m_playing);
-    m_stopButton->setEnabled(m_playing);
+    if (m_listener)
+        m_listener->outputChanged();
 }

@@ -6,32 +6,30 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QObject>
 #include <QPointer>
 #include <QTimer>
-#include <QWidget>
 
 class QAudioSink;
-class QToolButton;
 class WavDataSource;
 
-// The player of the rendered exercise: a row of small transport buttons (Prev, Play, Stop; about 130 x 20 px) over
-// a QAudioSink. Its Stop button ends the playback with the usual end notice, so that the program releases the
-// transmitter. Without any audio output it plays silently on a clock, with the same notifications at the same
-// times, and shows a small muted-speaker sign.
-class AudioSinkPlayer : public QWidget, public MediaPlayer
+// The player of the rendered exercise over a QAudioSink. Without any audio output it plays silently on a clock,
+// with the same notifications at the same times.
+class AudioSinkPlayer : public QObject, public MediaPlayer
 {
     Q_OBJECT
 
 public:
-    explicit AudioSinkPlayer(QWidget* parent = nullptr);
+    explicit AudioSinkPlayer(QObject* parent = nullptr);
     ~AudioSinkPlayer() override;
 
     void setListener(MediaPlayerListener* listener) override;
     void setFileName(const QString& path) override;
     QString fileName() const override;
-    bool open() override;
+    Failure open() override;
     void play() override;
     void prev() override;
+    void stop() override;
     void close() override;
     bool isOpen() const override;
     bool isPlaying() const override;
@@ -39,21 +37,15 @@ public:
     void setStatusIntervalMs(int ms) override;
     int statusIntervalMs() const override;
     void setTimeFormatMilliseconds() override;
-    void setVisible(bool visible) override;
-    bool isVisible() const override;
-    QString errorString() const override;
+    bool playsSilently() const override { return m_silent; }
 
     // Where playback stands in the open file, in ms: 0 after open() or prev(), lengthMs() once a playback ran out.
     qint64 positionMs() const;
-    // True when there is no audio output to play through: playbacks then run on the silent clock.
-    bool playsSilently() const { return m_silent; }
     // The audio output went away during a playback (the sound server stopped): the playback goes on, silently,
     // from where the sound had got to, and ends when the sound would have ended.
     void outputLost();
 
 private:
-    void pressPlay();
-    void pressStop();
     void startSink();
     void startClock();
     void pollEnd();
@@ -61,16 +53,10 @@ private:
     void finishPlayback(PlaybackEnd reason);
     void releaseSink();
     void setSilent(bool silent);
-    void updateButtons();
     qint64 playedBytes() const;
-
-    QToolButton* m_prevButton = nullptr;
-    QToolButton* m_playButton = nullptr;
-    QToolButton* m_stopButton = nullptr;
 
     MediaPlayerListener* m_listener = nullptr;
     QString m_fileName;
-    QString m_error;
     QFile m_file;
     WavLayout m_layout;
     bool m_open = false;

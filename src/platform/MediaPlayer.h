@@ -1,13 +1,15 @@
 #pragma once
 
+#include "common/Result.h"
+
 #include <QString>
 
 // Why a playback ended.
 enum class PlaybackEnd
 {
     Finished, // the sound ran out (also at once for a file without any sample)
-    Stopped,  // the player's own Stop button
-    Closed,   // "Close" while playing: the prepared sound was withdrawn, or the program is ending
+    Stopped,  // stop(): the user pressed the player's Stop button
+    Closed,   // close() while playing: the prepared sound was withdrawn, or the program is ending
 };
 
 // What the program hears from its player, on the user-interface thread. Every playback that starts ends exactly
@@ -17,16 +19,16 @@ class MediaPlayerListener
 {
 public:
     virtual ~MediaPlayerListener() = default;
-    // The user started playback with the player's own Play button (not sent for play() called by the program).
-    virtual void playStarted() = 0;
     // Every status interval while playing.
     virtual void statusUpdate() = 0;
-    // A playback ended, however it was started. Never from inside play(); from inside close() when close() stops
-    // a playback (reason Closed), before close() returns.
+    // A playback ended, however it was started. Never from inside play(); from inside stop() and close() when they
+    // stop a playback, before they return.
     virtual void playbackEnded(PlaybackEnd reason) = 0;
+    // The player found that it has no audio output, or has one again (playsSilently() changed).
+    virtual void outputChanged() {}
 };
 
-// The player of the rendered WAV file, with its own transport buttons.
+// The player of the rendered WAV file: commands in, notifications out. Its buttons are the program's own view.
 class MediaPlayer
 {
 public:
@@ -37,12 +39,14 @@ public:
     // The file that "Open" opens.
     virtual void setFileName(const QString& path) = 0;
     virtual QString fileName() const = 0;
-    // "Open": opens the file named by setFileName, at its start. False (and errorString) when it cannot.
-    virtual bool open() = 0;
+    // "Open": opens the file named by setFileName, at its start; the French reason when it cannot.
+    virtual Failure open() = 0;
     // "Play": plays from the current position; playbackEnded follows at the end.
     virtual void play() = 0;
     // "Prev": back to the start of the file.
     virtual void prev() = 0;
+    // Stops a playback, which ends with playbackEnded(Stopped); the file stays open.
+    virtual void stop() = 0;
     // "Close": stops and releases the file; a playback it stops ends with playbackEnded(Closed).
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
@@ -54,9 +58,6 @@ public:
     virtual int statusIntervalMs() const = 0;
     // The unit of the length; the program asks for milliseconds only.
     virtual void setTimeFormatMilliseconds() = 0;
-    // Shown or hidden in the window.
-    virtual void setVisible(bool visible) = 0;
-    virtual bool isVisible() const = 0;
-    // Why the last open() failed, in French.
-    virtual QString errorString() const = 0;
+    // True when there is no audio output: playbacks then keep their time without being heard.
+    virtual bool playsSilently() const = 0;
 };

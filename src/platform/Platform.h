@@ -1,23 +1,26 @@
 #pragma once
 
-class SettingsStore;
 class Beep;
-class MediaPlayer;
-class SerialPort;
+class Clock;
 class FileDialog;
+class MediaPlayer;
+class MessageBox;
 class Printer;
 class ProcessLauncher;
-class MessageBox;
+class SerialPort;
+class SettingsStore;
 
-// The services the window reaches the system through, passed in by main() or by a test.
+// The services the window reaches the system through, passed in by main() or by a test; the window hands each of
+// its controllers only those it uses.
 struct Platform
 {
-    SettingsStore* settings = nullptr;
-    Beep* beep = nullptr;
-    MediaPlayer* player = nullptr; // when it is also a QWidget, the window places it as MMControl1
-    SerialPort* serial = nullptr;
-    FileDialog* fileDialog = nullptr;
-    Printer* printer = nullptr;
-    ProcessLauncher* launcher = nullptr;
-    MessageBox* messages = nullptr;
+    SettingsStore& settings;
+    Beep& beep;
+    MediaPlayer& player;
+    SerialPort& serial;
+    FileDialog& fileDialog;
+    Printer& printer;
+    ProcessLauncher& launcher;
+    MessageBox& messages;
+    Clock& clock;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Result.h"
+
 #include <QImage>
 
 // The default printer.
@@ -7,6 +9,7 @@ class Printer
 {
 public:
     virtual ~Printer() = default;
-    // Prints `image` scaled to the page, without a dialog. False when there is no printer or printing failed.
-    virtual bool printImage(const QImage& image) = 0;
+    // Prints `image` scaled to the page, without a dialog; the French reason when there is no printer or printing
+    // failed.
+    virtual Failure printImage(const QImage& image) = 0;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,6 +10,6 @@ class ProcessLauncher
 {
 public:
     virtual ~ProcessLauncher() = default;
-    // Starts `program` without waiting for it; false when it could not be started.
-    virtual bool startDetached(const QString& program, const QStringList& arguments = {}) = 0;
+    // Starts `program` without waiting for it; the French reason when it could not be started.
+    virtual Failure startDetached(const QString& program, const QStringList& arguments = {}) = 0;
 };

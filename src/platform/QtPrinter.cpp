@@ -4,18 +4,20 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-bool QtPrinter::printImage(const QImage& image)
+Failure QtPrinter::printImage(const QImage& image)
 {
     // No default printer: nothing to do, and no dialog to ask for one.
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull() || image.isNull())
-        return false;
+    if (info.isNull())
+        return QStringLiteral("aucune imprimante par défaut");
+    if (image.isNull())
+        return QStringLiteral("rien à imprimer");
 
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Tonique"));
     QPainter painter;
     if (!painter.begin(&printer))
-        return false;
+        return QStringLiteral("l'imprimante « %1 » refuse le travail").arg(info.printerName());
     // As large as the page allows, keeping the window's proportions, from the top left corner.
     const QRect page = painter.viewport();
     const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
@@ -23,5 +25,7 @@ bool QtPrinter::printImage(const QImage& image)
     painter.setWindow(image.rect());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(0, 0, image);
-    return painter.end();
+    if (!painter.end())
+        return QStringLiteral("l'impression sur « %1 » a échoué").arg(info.printerName());
+    return {};
 }

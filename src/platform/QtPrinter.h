@@ -6,5 +6,5 @@
 class QtPrinter : public Printer
 {
 public:
-    bool printImage(const QImage& image) override;
+    Failure printImage(const QImage& image) override;
 };

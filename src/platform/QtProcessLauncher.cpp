@@ -2,7 +2,9 @@
 
 #include <QProcess>
 
-bool QtProcessLauncher::startDetached(const QString& program, const QStringList& arguments)
+Failure QtProcessLauncher::startDetached(const QString& program, const QStringList& arguments)
 {
-    return QProcess::startDetached(program, arguments);
+    if (QProcess::startDetached(program, arguments))
+        return {};
+    return QStringLiteral("impossible de lancer « %1 »").arg(program);
 }

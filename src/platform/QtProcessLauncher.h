@@ -6,5 +6,5 @@
 class QtProcessLauncher : public ProcessLauncher
 {
 public:
-    bool startDetached(const QString& program, const QStringList& arguments = {}) override;
+    Failure startDetached(const QString& program, const QStringList& arguments = {}) override;
 };

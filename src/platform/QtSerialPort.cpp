@@ -71,24 +71,17 @@ QString QtSerialPort::deviceName(int number) const
 #endif
 }
 
-bool QtSerialPort::open()
+Failure QtSerialPort::open()
 {
-    if (m_port.isOpen()) {
-        m_error = QStringLiteral("le port est déjà ouvert");
-        return false;
-    }
+    if (m_port.isOpen())
+        return QStringLiteral("le port est déjà ouvert");
     const QString device = deviceName(m_number);
-    if (device.isEmpty()) {
-        m_error = QStringLiteral("aucun port série ne correspond à ce numéro sur ce système");
-        return false;
-    }
+    if (device.isEmpty())
+        return QStringLiteral("aucun port série ne correspond à ce numéro sur ce système");
     m_port.setPortName(device);
-    if (!m_port.open(QIODevice::ReadWrite)) {
-        m_error = describeError();
-        return false;
-    }
-    m_error.clear();
-    return true;
+    if (!m_port.open(QIODevice::ReadWrite))
+        return describeError();
+    return {};
 }
 
 void QtSerialPort::close()
@@ -97,17 +90,13 @@ void QtSerialPort::close()
         m_port.close();
 }
 
-bool QtSerialPort::setRequestToSend(bool raised)
+Failure QtSerialPort::setRequestToSend(bool raised)
 {
-    if (!m_port.isOpen()) {
-        m_error = QStringLiteral("le port n'est pas ouvert");
-        return false;
-    }
-    if (!m_port.setRequestToSend(raised)) {
-        m_error = describeError();
-        return false;
-    }
-    return true;
+    if (!m_port.isOpen())
+        return QStringLiteral("le port n'est pas ouvert");
+    if (!m_port.setRequestToSend(raised))
+        return describeError();
+    return {};
 }
 
 bool QtSerialPort::isRequestToSend() const

@@ -23,12 +23,11 @@ public:
     void setPortNumber(int number) override { m_number = number; }
     int portNumber() const override { return m_number; }
     QString deviceName(int number) const override;
-    bool open() override;
+    Failure open() override;
     void close() override;
     bool isOpen() const override { return m_port.isOpen(); }
-    bool setRequestToSend(bool raised) override;
+    Failure setRequestToSend(bool raised) override;
     bool isRequestToSend() const override;
-    QString errorString() const override { return m_error; }
 
     // The rule above on a list of device paths: the device of `number`, empty when there is none.
     static QString deviceForNumber(int number, const QStringList& systemLocations);
@@ -38,5 +37,4 @@ private:
 
     mutable QSerialPort m_port; // isRequestToSend() reads the line, which QSerialPort does not mark const
     int m_number = 1;
-    QString m_error;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Result.h"
+
 #include <QString>
 
 // The serial port whose RTS line keys the transmitter. Only RTS is used; no data is sent or received.
@@ -12,13 +14,11 @@ public:
     virtual int portNumber() const = 0;
     // The device that port number `number` reaches on this system ("COM3", "/dev/ttyUSB0"...), for the user.
     virtual QString deviceName(int number) const = 0;
-    // Opens the port; false (and errorString) when it does not exist, is busy or refuses.
-    virtual bool open() = 0;
+    // Opens the port; the French reason when it does not exist, is busy or refuses.
+    virtual Failure open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
-    // Raises or lowers RTS on the open port; false (and errorString) when the port refuses.
-    virtual bool setRequestToSend(bool raised) = 0;
+    // Raises or lowers RTS on the open port; the French reason when the port refuses.
+    virtual Failure setRequestToSend(bool raised) = 0;
     virtual bool isRequestToSend() const = 0;
-    // Why the last operation failed, in French.
-    virtual QString errorString() const = 0;
 };

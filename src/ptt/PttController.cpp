@@ -1,6 +1,5 @@
 #include "ptt/PttController.h"
 
-#include "app/AppContext.h"
 #include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
 #include "ptt/PortNumber.h"
@@ -42,44 +41,46 @@ private:
 
 } // namespace
 
-PttController::PttController(AppContext& ctx) : m_ctx(ctx)
+PttController::PttController(QCheckBox* CK, QLineEdit* Text15, SerialPort& port, MessageBox& messages)
+    : m_CK(CK), m_Text15(Text15), m_port(port), m_messages(messages)
 {
-    QLineEdit* field = m_ctx.ui.Text15;
+    QLineEdit* field = m_Text15;
     field->installEventFilter(new TooltipRefresher(field, [this] {
         if (m_tooltipStale)
             updateTooltip();
     }));
 }
 
-void PttController::Command15Click()
+void PttController::keyTransmitter()
 {
-    SerialPort* port = m_ctx.platform.serial;
-    if (!m_ctx.ui.CK->isChecked() || !port)
+    SerialPort* port = &m_port;
+    if (!m_CK->isChecked())
         return;
     // Already keyed (a key-down while the line is up, or CK unticked and ticked again meanwhile): RTS only.
-    if (!port->isOpen() && !port->open()) {
-        warn(QStringLiteral("PTT non activé : impossible d'ouvrir le port série %1 : %2\nL'exercice est joué sans "
-                            "passer en émission.")
-                 .arg(describePort(*port), port->errorString()));
-        updateTooltip();
-        return;
+    if (!port->isOpen()) {
+        if (const Failure failed = port->open()) {
+            warn(QStringLiteral("PTT non activé : impossible d'ouvrir le port série %1 : %2\nL'exercice est joué "
+                                "sans passer en émission.")
+                     .arg(describePort(*port), *failed));
+            updateTooltip();
+            return;
+        }
     }
-    if (!port->setRequestToSend(true)) {
-        const QString reason = port->errorString();
+    if (const Failure failed = port->setRequestToSend(true)) {
         port->close(); // the port is held only while the transmitter is keyed
         warn(QStringLiteral("PTT non activé : le port série %1 refuse de lever la ligne RTS : %2\nL'exercice est "
                             "joué sans passer en émission.")
-                 .arg(describePort(*port), reason));
+                 .arg(describePort(*port), *failed));
         return;
     }
     m_lastWarning.clear();
 }
 
-void PttController::Command16Click()
+void PttController::releaseTransmitter()
 {
-    SerialPort* port = m_ctx.platform.serial;
+    SerialPort* port = &m_port;
     // Unticked while keyed: the transmitter stays keyed until a key-up with CK ticked.
-    if (!port || !port->isOpen() || !m_ctx.ui.CK->isChecked())
+    if (!port->isOpen() || !m_CK->isChecked())
         return;
     port->setRequestToSend(false);
     port->close();
@@ -87,8 +88,8 @@ void PttController::Command16Click()
 
 void PttController::releaseForExit()
 {
-    SerialPort* port = m_ctx.platform.serial;
-    if (!port || !port->isOpen())
+    SerialPort* port = &m_port;
+    if (!port->isOpen())
         return;
     port->setRequestToSend(false);
     port->close();
@@ -96,11 +97,9 @@ void PttController::releaseForExit()
 
 void PttController::Text15Changed()
 {
-    SerialPort* port = m_ctx.platform.serial;
-    if (!port)
-        return;
+    SerialPort* port = &m_port;
     // Outside 1 to 9 the previous number stays. A port already open keeps its device until its key-up.
-    if (const std::optional<int> number = PortNumberFromText(m_ctx.ui.Text15->text())) {
+    if (const std::optional<int> number = PortNumberFromText(m_Text15->text())) {
         if (*number != port->portNumber())
             m_lastWarning.clear();
         port->setPortNumber(*number);
@@ -109,22 +108,33 @@ void PttController::Text15Changed()
     m_tooltipStale = true;
 }
 
+void PttController::playbackStarted(PlaybackStart start)
+{
+    if (start == PlaybackStart::PlayButton || start == PlaybackStart::TypedCharacter)
+        keyTransmitter();
+}
+
+void PttController::playbackEnded(PlaybackEnd)
+{
+    releaseTransmitter();
+}
+
 void PttController::warn(const QString& text)
 {
     if (text == m_lastWarning)
         return;
     m_lastWarning = text;
-    m_ctx.platform.messages->warningLater(text);
+    m_messages.warningLater(text);
 }
 
 void PttController::updateTooltip()
 {
     m_tooltipStale = false;
-    const SerialPort& port = *m_ctx.platform.serial;
+    const SerialPort& port = m_port;
     const int number = port.portNumber();
     const QString device = port.deviceName(number);
     const QString reach = device.isEmpty()
                               ? QStringLiteral("aucun port série ne répond au numéro %1 sur ce système").arg(number)
                               : QStringLiteral("le port %1 est %2").arg(number).arg(device);
-    m_ctx.ui.Text15->setToolTip(QStringLiteral("Numéro du port série à activer (1 à 9) — ") + reach);
+    m_Text15->setToolTip(QStringLiteral("Numéro du port série à activer (1 à 9) — ") + reach);
 }

@@ -1,56 +1,62 @@
 #pragma once
 
-#include "platform/MediaPlayer.h"
-#include "sound/ToneSynthesis.h"
+#include "sound/PreparedSound.h"
 
 #include <QByteArray>
+#include <QString>
 
-struct AppContext;
+class ExerciseMarks;
+class ExerciseText;
+class MessageBox;
+class Playback;
+class QLineEdit;
+class QPushButton;
+class SignTable;
+struct SoundPieces;
 
-// The sound of the window: the WAV header, the tone and its runs, "Préparer La Musique", the player's
-// notifications and the tone test.
-class SoundController : public MediaPlayerListener
+// The exercise's sound: the WAV header, "Préparer La Musique" (Command3) with the total time (Text14) and the file
+// name (Text11), and the tone test (Command1).
+class SoundController : public PreparedSound
 {
 public:
-    explicit SoundController(AppContext& ctx);
+    struct Controls
+    {
+        QPushButton* Command3 = nullptr;
+        QLineEdit* Text14 = nullptr;
+        QLineEdit* Text11 = nullptr;
+    };
+    struct Services
+    {
+        Playback& playback;
+        const SoundPieces& pieces;
+        const SignTable& signs;
+        ExerciseText& exercise;
+        const ExerciseMarks& marks;
+        MessageBox& messages;
+        QString programFolder; // where the exercise files are written
+    };
+    SoundController(const Controls& controls, const Services& services);
 
     // Builds the WAV header template (start-up).
     void entete();
-    // Rebuilds the tone period from HScroll4 and vol, sets Command1's caption, closes the player, then runs
-    // DotLengthChanged. Also the change handler of HScroll4 and vol.
-    void BuildTonePeriod();
-    // Whether a tone period exists yet (none before the first BuildTonePeriod).
-    bool hasTonePeriod() const;
-    // Rebuilds the element runs; false (runs unchanged) when the values give no runs (negative lengths).
-    bool BuildSampleRuns(double dotMs, double espa, double espb, double espc, double supl);
-
     // "Préparer La Musique" (Command3).
     void RenderExercise();
     // "Test de la tonalité" (Command1): render, then play.
     void ToneTest();
 
-    void PlayStarted();
-    void StatusTick();
-    void PlayEnded(PlaybackEnd reason);
-
-    int RemainingMs = 0;
-
-    // MediaPlayerListener
-    void playStarted() override { PlayStarted(); }
-    void statusUpdate() override { StatusTick(); }
-    void playbackEnded(PlaybackEnd reason) override { PlayEnded(reason); }
-
-    const QByteArray& wavHeader() const { return m_wavHeader; }
-    const QByteArray& tonePeriod() const { return m_tonePeriod; }
-    const SampleRuns& sampleRuns() const { return m_runs; }
+    // PreparedSound
+    void renderExercise() override { RenderExercise(); }
+    void withdraw(bool hideTotalTime = false) override;
+    void closePlayer() override;
+    bool isPrepared() const override;
+    void play(PlaybackStart start) override;
 
 private:
     // Reports a failed rendering and leaves the window not prepared, player closed.
     void renderingFailed(const QString& message);
 
-    AppContext& m_ctx;
+    Controls m_ui;
+    Services m_services;
     QByteArray m_wavHeader;
-    QByteArray m_tonePeriod;
-    SampleRuns m_runs;
     bool m_rendering = false; // a rendering is between its two files (yield to the event loop)
 };

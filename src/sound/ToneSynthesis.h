@@ -21,6 +21,14 @@ struct SampleRuns
     bool empty() const { return dot.isEmpty() && dash.isEmpty() && charGap.isEmpty() && wordGap.isEmpty(); }
 };
 
+// What the renderer is made of, rebuilt whenever the tone or the timing changes: one period of the tone (empty
+// until the first one is built at start-up) and the runs built from it.
+struct SoundPieces
+{
+    QByteArray tonePeriod;
+    SampleRuns runs;
+};
+
 // A single run is never allowed beyond this many bytes (a dot of about 70 minutes).
 inline constexpr qsizetype MaxRunBytes = qsizetype(64) << 20;
 

@@ -1,10 +1,9 @@
 #include "sound/TypedPlayback.h"
 
-#include "app/AppContext.h"
-#include "drill/StatisticsController.h"
-#include "platform/MediaPlayer.h"
-#include "ptt/PttController.h"
-#include "sound/SoundController.h"
+#include "exercise/ExerciseText.h"
+#include "sound/ExerciseMarks.h"
+#include "sound/Playback.h"
+#include "sound/PreparedSound.h"
 
 #include <QLineEdit>
 #include <QTimer>
@@ -12,12 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-// Text25 shown means something is playing. Asked of its own flag, not of the window, which may be hidden.
-bool isShown(const QWidget* w)
-{
-    return w->parentWidget() ? w->isVisibleTo(w->parentWidget()) : w->isVisible();
-}
 
 // The first character of the queue; a character beyond the 16-bit plane leaves whole.
 qsizetype firstCharacterLength(const QString& text)
@@ -27,42 +20,34 @@ qsizetype firstCharacterLength(const QString& text)
 
 } // namespace
 
-TypedPlayback::TypedPlayback(AppContext& ctx) : m_ctx(ctx) {}
+TypedPlayback::TypedPlayback(const Controls& controls, ExerciseText& exercise, ExerciseMarks& marks,
+                             PreparedSound& sound, const Playback& playback)
+    : m_ui(controls), m_exercise(exercise), m_marks(marks), m_sound(sound), m_playback(playback)
+{}
 
 void TypedPlayback::PlayTypedCharacter()
 {
-    Form& ui = m_ctx.ui;
     // Stopped for the whole step, so that the event loop that rendering lets run once cannot start this step again.
-    ui.Timer2->stop();
+    m_ui.Timer2->stop();
 
-    const QString queue = ui.Text26->text();
-    if (!queue.isEmpty() && !isShown(ui.Text25)) {
-        const QString startMarks = ui.Text9->text();
-        const QString endMarks = ui.Text4->text();
-        ui.Text9->clear();
-        ui.Text4->clear();
-
+    const QString queue = m_ui.Text26->text();
+    if (!queue.isEmpty() && !m_playback.isCountingDown()) {
+        const ExerciseMarks::Kept marks = m_marks.takeAway();
         const qsizetype length = firstCharacterLength(queue);
-        m_ctx.exercise.set(queue.left(length));
+        m_exercise.set(queue.left(length));
         // The character leaves the queue before rendering: what is typed meanwhile joins the rest.
         const QString rest = queue.mid(length);
-        ui.Text26->setText(rest);
+        m_ui.Text26->setText(rest);
         // The caret goes to position 500: the end of any shorter queue.
-        ui.Text26->setCursorPosition(static_cast<int>(std::min<qsizetype>(500, rest.size())));
+        m_ui.Text26->setCursorPosition(static_cast<int>(std::min<qsizetype>(500, rest.size())));
 
-        m_ctx.sound->RenderExercise();
-        m_ctx.stats->Command12Click();
-        // A file the player could not open gives no end-of-playback notice: the playing flag and the transmitter
-        // are left alone so that the queue goes on with the next character.
-        if (m_ctx.platform.player->isOpen()) {
-            m_ctx.ptt->Command15Click();
-            ui.Text25->show();
-            m_ctx.platform.player->play();
-        }
-
-        ui.Text9->setText(startMarks);
-        ui.Text4->setText(endMarks);
+        m_sound.renderExercise();
+        // A file the player could not open gives no end of playback: nothing is started, so that the queue goes on
+        // with the next character.
+        if (m_sound.isPrepared())
+            m_sound.play(PlaybackStart::TypedCharacter);
+        m_marks.putBack(marks);
     }
 
-    ui.Timer2->start();
+    m_ui.Timer2->start();
 }

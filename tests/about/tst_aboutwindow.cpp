@@ -1,4 +1,3 @@
-#include "about/AboutController.h"
 #include "fakes/TestApp.h"
 
 #include <QAction>
@@ -21,7 +20,7 @@ private slots:
     {
         TestApp app;
         app.ui().apropos->trigger();
-        auto* about = qobject_cast<QDialog*>(app.ctx().about->window());
+        auto* about = qobject_cast<QDialog*>(TestApp::aboutWindow());
         QVERIFY(about && about->isVisible() && !about->isModal());
         QCOMPARE(about->windowTitle(), "À propos de Tonique");
         QCOMPARE(about->findChild<QLabel*>("lblTitle")->text(), "Tonique");
@@ -29,7 +28,7 @@ private slots:
         QCOMPARE(about->findChild<QLabel*>("lblDescription")->text(),
                  "Logiciel destiné à l'aprentissage de la télégraphie.");
         app.ui().apropos->trigger();
-        QCOMPARE(app.ctx().about->window(), about);
+        QCOMPARE(TestApp::aboutWindow(), about);
 
         QCOMPARE(about->findChild<QPushButton*>("cmdSysInfo")->text(), "&Infos système...");
 
@@ -37,7 +36,7 @@ private slots:
         QVERIFY(ok->isDefault());
         ok->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!app.ctx().about->window());
+        QVERIFY(!TestApp::aboutWindow());
     }
 
     // The About window is a window of its own: closing the main window leaves it, and the program, running; the
@@ -46,7 +45,7 @@ private slots:
     {
         TestApp app;
         app.ui().apropos->trigger();
-        QPointer<QWidget> about = app.ctx().about->window();
+        QPointer<QWidget> about = TestApp::aboutWindow();
         bool aboutOpenAfterMainClosed = false;
         QTimer::singleShot(0, [&] {
             app.window->close();

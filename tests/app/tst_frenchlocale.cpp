@@ -43,7 +43,7 @@ void TestFrenchLocale::exerciseAsUnderTheCLocale()
     TestApp app;
     QCOMPARE(app.find<QLineEdit>("TP")->text(), QStringLiteral("97,7198697068404"));
     const QByteArray text = "CQ CQ DE F6ABC, 73 ?";
-    app.ctx().exercise.set(QString::fromLatin1(text));
+    app.exercise().set(QString::fromLatin1(text));
     app.find<QPushButton>("Command3")->click();
 
     QTemporaryDir cli;

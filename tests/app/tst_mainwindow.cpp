@@ -1,6 +1,6 @@
-#include "app/AppController.h"
 #include "fakes/ScriptedRandomSource.h"
 #include "fakes/TestApp.h"
+#include "sound/PlayerView.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -123,7 +123,7 @@ void TestMainWindow::save_thenNextStartReadsValues()
     QMap<QString, QString> stored;
     {
         TestApp app;
-        app.window->context().ui.afff->trigger();
+        app.ui().afff->trigger();
         app.find<QComboBox>("Text20")->setEditText(QStringLiteral("CODEX"));
         app.find<QLineEdit>("Text21")->setText(QStringLiteral("2"));
         app.find<QComboBox>("Combo1")->setEditText(QStringLiteral("20"));
@@ -190,12 +190,12 @@ void TestMainWindow::settingsView_hidesMenusAndUnticksCache()
     QVERIFY(ui.Frame1->isVisible());
     QCOMPARE(ui.Frame1->geometry().topLeft(), QPoint(0, 0));
 
-    app.player.setVisible(true);
+    QVERIFY(!ui.MMControl1->isHidden());
     QTest::mouseClick(ui.Command25, Qt::LeftButton);
     QVERIFY(ui.Frame1->isHidden());
     QVERIFY(ui.fichier->menuAction()->isVisible());
     QVERIFY(ui.afff->isVisible());
-    QVERIFY(!app.player.visible); // the exercise view starts unprepared
+    QVERIFY(ui.MMControl1->isHidden()); // the exercise view starts unprepared
 }
 
 void TestMainWindow::timer1_blinksAndDraws()
@@ -208,7 +208,7 @@ void TestMainWindow::timer1_blinksAndDraws()
     const qsizetype draws = random.draws;
     QStringList seen;
     for (int i = 0; i < 4; ++i) {
-        app.ctx().app->Timer1Tick();
+        app.tick(app.ui().Timer1);
         seen << button->text();
     }
     QCOMPARE(seen, (QStringList{"OK", "", "OK", ""}));
@@ -311,7 +311,7 @@ void TestMainWindow::exerciseText_wrapsAfterSixGroups()
     QString groups;
     for (int i = 0; i < 37; ++i)
         groups += QStringLiteral("abcde ");
-    app.ctx().exercise.set(groups);
+    app.exercise().set(groups);
     QPlainTextEdit* text = app.ui().Text2;
     QPlainTextEdit* margin = app.ui().Text5;
     QCOMPARE(text->toPlainText(), groups);
@@ -332,7 +332,7 @@ void TestMainWindow::exerciseText_wrapsAfterSixGroups()
     }
 
     // Without spaces the text still wraps after 36 characters.
-    app.ctx().exercise.set(QString(100, u'w'));
+    app.exercise().set(QString(100, u'w'));
     QCOMPARE(text->document()->firstBlock().layout()->lineAt(0).textLength(), 36);
 }
 

@@ -1,4 +1,3 @@
-#include "drill/DrillController.h"
 #include "fakes/ScriptedRandomSource.h"
 #include "fakes/TestApp.h"
 
@@ -57,7 +56,7 @@ private slots:
         ui.Clavier->trigger();
         QCOMPARE(ui.Label18->text(), "MAX = 231Ms");
         QVERIFY(!ui.Frame2->isHidden() && ui.Check2->isChecked());
-        QCOMPARE(app.ctx().exercise.text() + ui.Label19->text(), "bb");
+        QCOMPARE(app.exercise().text() + ui.Label19->text(), "bb");
         QCOMPARE(app.player.commands.last(), "Play");
         QVERIFY(ui.Text25->isHidden() && !app.serial.opened); // no count-down, no keying
         QCOMPARE(ui.Text9->text() + ui.Text4->text(), "VVV+");
@@ -67,14 +66,14 @@ private slots:
         app.player.finish();
         QVERIFY(ui.Timer3->isActive());
         for (int i = 0; i < 23; ++i)
-            app.ctx().drill->Timer3Tick();
+            app.tick(app.ui().Timer3);
         QTest::keyClicks(ui.Text17, "x");
         QCOMPARE(ui.Text17->text(), QString());
-        app.ctx().drill->Timer3Tick(); // the counter runs on after a wrong key
+        app.tick(app.ui().Timer3); // the counter runs on after a wrong key
         QTest::keyClicks(ui.Text17, "B");
         QVERIFY(!ui.Timer3->isActive());
         QCOMPARE(ui.Combo2->itemText(0), "0240 b");
-        QCOMPARE(app.ctx().exercise.text(), "c");
+        QCOMPARE(app.exercise().text(), "c");
         QCOMPARE(app.player.commands.count("Play"), 2);
 
         // Answered before its sound ended: the sound is withdrawn, and no count runs while the next one plays.
@@ -118,10 +117,10 @@ private slots:
     void emptySetGivesUp()
     {
         DrillApp drill{QString(), QString()};
-        drill.app->ctx().exercise.set(QStringLiteral("avant"));
+        drill.app->exercise().set(QStringLiteral("avant"));
         drill.app->ui().Clavier->trigger();
         QCOMPARE(drill.random.draws, 1001);
-        QCOMPARE(drill.app->ctx().exercise.text(), "avant");
+        QCOMPARE(drill.app->exercise().text(), "avant");
         QVERIFY(!drill.app->player.commands.contains("Play"));
         QCOMPARE(drill.app->ui().Text9->text(), "VVV");
     }
@@ -141,8 +140,8 @@ private slots:
     {
         QFETCH(QString, text);
         TestApp app;
-        app.ctx().exercise.set(text);
-        app.player.pressPlay();
+        app.exercise().set(text);
+        app.pressPlay();
         app.ui().Command12->click();
         QTEST(items(app.ui().List1->model()), "list");
     }

@@ -1,4 +1,3 @@
-#include "app/AppController.h"
 #include "fakes/TestApp.h"
 
 #include <QComboBox>
@@ -38,7 +37,7 @@ class TestExerciseController : public QObject
     Q_OBJECT
 
     std::unique_ptr<TestApp> app;
-    QString text() { return app->ctx().exercise.text(); }
+    QString text() { return app->exercise().text(); }
     qsizetype commands(const QString& command) { return app->player.commands.count(command); }
     // The text as the generator left it: the rendering trims Text2 in place but its text file (TEST.txt, records of
     // 36 characters ending in CR CR LF) keeps it whole.
@@ -61,7 +60,7 @@ private slots:
     void init()
     {
         app = std::make_unique<TestApp>();
-        app->ctx().exercise.set(QStringLiteral("old "));
+        app->exercise().set(QStringLiteral("old "));
         app->player.commands.clear();
     }
 
@@ -126,10 +125,10 @@ private slots:
         for (QLineEdit* field : {ui.Text3, ui.Text6, ui.Text7})
             field->setText(e.count);
         ui.Combo1->setCurrentText(e.count);
-        app->ctx().app->ShowSettingsView();
+        app->ui().afff->trigger();
         ui.TEXT1->setCurrentText(e.set);
         ui.Text8->setText(e.set);
-        app->ctx().exercise.set(e.before);
+        app->exercise().set(e.before);
         app->player.commands.clear();
         run(e.control);
         const bool check = e.control == u"Command4";

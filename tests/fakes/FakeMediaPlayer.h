@@ -7,15 +7,15 @@
 
 #include <algorithm>
 
-// A player without sound: records the commands; a test drives the notifications with pressPlay(), tick() and
-// finish(). lengthMs is preset or taken from the WAV file's data size at open().
+// A player without sound: records the commands; a test drives the notifications with tick(), finish() and end().
+// lengthMs is preset or taken from the WAV file's data size at open().
 class FakeMediaPlayer : public MediaPlayer
 {
 public:
     void setListener(MediaPlayerListener* l) override { listener = l; }
     void setFileName(const QString& path) override { file = path; }
     QString fileName() const override { return file; }
-    bool open() override;
+    Failure open() override;
     void play() override
     {
         commands << QStringLiteral("Play");
@@ -25,6 +25,11 @@ public:
     {
         commands << QStringLiteral("Prev");
         position = 0;
+    }
+    void stop() override
+    {
+        if (playing)
+            end(PlaybackEnd::Stopped);
     }
     void close() override
     {
@@ -39,27 +44,17 @@ public:
     qint64 lengthMs() const override { return length; }
     void setStatusIntervalMs(int ms) override { interval = ms; }
     int statusIntervalMs() const override { return interval; }
-    void setTimeFormatMilliseconds() override { milliseconds = true; }
-    void setVisible(bool v) override { visible = v; }
-    bool isVisible() const override { return visible; }
-    QString errorString() const override { return error; }
+    void setTimeFormatMilliseconds() override {}
+    bool playsSilently() const override { return true; }
 
-    // The user presses the player's own Play button.
-    void pressPlay()
-    {
-        play();
-        if (listener)
-            listener->playStarted();
-    }
     // One status interval passes while playing.
     void tick()
     {
         if (listener)
             listener->statusUpdate();
     }
-    // The playback reaches its end, or the user presses the player's Stop button.
+    // The playback reaches its end.
     void finish() { end(PlaybackEnd::Finished); }
-    void pressStop() { end(PlaybackEnd::Stopped); }
     void end(PlaybackEnd reason)
     {
         playing = false;
@@ -73,26 +68,23 @@ public:
     QStringList commands;
     bool opened = false;
     bool playing = false;
-    bool visible = false;
-    bool milliseconds = false;
-    bool failOpen = false; // open() fails with `error`
+    bool failOpen = false; // open() fails
     int ends = 0;          // end notices sent
     qint64 length = 0;
     qint64 position = 0;
     int interval = 1000;
-    QString error;
 };
 
-inline bool FakeMediaPlayer::open()
+inline Failure FakeMediaPlayer::open()
 {
     commands << QStringLiteral("Open");
     if (failOpen)
-        return false;
+        return QStringLiteral("Impossible d'ouvrir le fichier « %1 » : fichier introuvable.").arg(file);
     opened = true;
     position = 0;
     // 16000 bytes of samples per second after the 58-byte header.
     QFile f(file);
     if (f.exists())
         length = std::max<qint64>(0, f.size() - 58) * 1000 / 16000;
-    return true;
+    return {};
 }

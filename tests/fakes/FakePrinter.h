@@ -7,10 +7,10 @@
 class FakePrinter : public Printer
 {
 public:
-    bool printImage(const QImage& image) override
+    Failure printImage(const QImage& image) override
     {
         printed << image;
-        return available;
+        return available ? Failure() : Failure(QStringLiteral("aucune imprimante par défaut"));
     }
     QList<QImage> printed;
     bool available = true;

@@ -7,10 +7,10 @@
 class FakeProcessLauncher : public ProcessLauncher
 {
 public:
-    bool startDetached(const QString& program, const QStringList& = {}) override
+    Failure startDetached(const QString& program, const QStringList& = {}) override
     {
         started << program;
-        return succeed;
+        return succeed ? Failure() : Failure(QStringLiteral("impossible de lancer « %1 »").arg(program));
     }
     QStringList started;
     bool succeed = true;

@@ -15,15 +15,13 @@ public:
     }
     int portNumber() const override { return number; }
     QString deviceName(int n) const override { return QStringLiteral("/dev/fake%1").arg(n); }
-    bool open() override
+    Failure open() override
     {
         log << QStringLiteral("open %1").arg(number);
-        if (failOpen || opened) {
-            error = QStringLiteral("Le port COM%1 est introuvable.").arg(number);
-            return false;
-        }
+        if (failOpen || opened)
+            return error;
         opened = true;
-        return true;
+        return {};
     }
     void close() override
     {
@@ -32,22 +30,21 @@ public:
         rts = false;
     }
     bool isOpen() const override { return opened; }
-    bool setRequestToSend(bool raised) override
+    Failure setRequestToSend(bool raised) override
     {
         log << QStringLiteral("rts %1").arg(raised ? 1 : 0);
         if (!opened || failRts)
-            return false;
+            return error;
         rts = raised;
-        return true;
+        return {};
     }
     bool isRequestToSend() const override { return rts; }
-    QString errorString() const override { return error; }
 
     int number = 1;
     bool opened = false;
     bool rts = false;
     bool failOpen = false;
     bool failRts = false;
-    QString error;
+    QString error = QStringLiteral("le périphérique n'existe pas"); // what a failing port says
     QStringList log;
 };

@@ -1,7 +1,10 @@
 #include "fakes/TestApp.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTimer>
+#include <QToolButton>
 
 TestApp::TestApp(Options options)
 {
@@ -21,15 +24,7 @@ TestApp::TestApp(Options options)
         ownRandom = std::make_unique<RandomSource>();
         random = ownRandom.get();
     }
-    Platform platform;
-    platform.settings = &settings;
-    platform.beep = &beep;
-    platform.player = &player;
-    platform.serial = &serial;
-    platform.fileDialog = &fileDialog;
-    platform.printer = &printer;
-    platform.launcher = &launcher;
-    platform.messages = &messages;
+    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, clock};
     MainWindow::Options windowOptions;
     windowOptions.startTimers = false;
     window = std::make_unique<MainWindow>(platform, *random, m_folder.path(), windowOptions);
@@ -38,3 +33,22 @@ TestApp::TestApp(Options options)
 }
 
 TestApp::~TestApp() = default;
+
+void TestApp::tick(QTimer* timer)
+{
+    QMetaObject::invokeMethod(timer, "timeout");
+}
+
+void TestApp::pressPlay()
+{
+    find<QToolButton>(QStringLiteral("playButton"))->click();
+}
+
+QWidget* TestApp::aboutWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String("frmAbout"))
+            return w;
+    }
+    return nullptr;
+}

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/AppContext.h"
 #include "app/MainWindow.h"
 #include "common/RandomSource.h"
 #include "fakes/FakeBeep.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeFileDialog.h"
 #include "fakes/FakeMediaPlayer.h"
 #include "fakes/FakeMessageBox.h"
@@ -18,8 +18,10 @@
 #include <memory>
 #include <optional>
 
+class QTimer;
+
 // The Tonique window on fakes, in a temporary program folder holding the delivered telkey.ref (or the bytes a test
-// gives). Timers are not started: tests call their handlers.
+// gives), its clock at second 0. Timers are not started: tests fire them with tick().
 class TestApp
 {
 public:
@@ -36,11 +38,17 @@ public:
     explicit TestApp(Options options);
     ~TestApp();
 
-    AppContext& ctx() { return window->context(); }
-    Form& ui() { return window->context().ui; }
+    Form& ui() { return window->form(); }
+    ExerciseText& exercise() { return window->exerciseText(); }
     QString folder() const { return m_folder.path(); }
-
     template <typename T> T* find(const QString& name) const { return window->findChild<T*>(name); }
+
+    // One tick of a timer of the window, as if its period had passed.
+    static void tick(QTimer* timer);
+    // The user presses the Play button of the player.
+    void pressPlay();
+    // The About window, when it is open.
+    static QWidget* aboutWindow();
 
     FakeSettingsStore settings;
     FakeBeep beep;
@@ -50,6 +58,7 @@ public:
     FakePrinter printer;
     FakeProcessLauncher launcher;
     FakeMessageBox messages;
+    FakeClock clock;
     std::unique_ptr<RandomSource> ownRandom;
     std::unique_ptr<MainWindow> window;
     std::optional<QString> startUpError; // what start-up reported

@@ -1,6 +1,5 @@
 #include "fakes/TestApp.h"
 #include "platform/QtSerialPort.h"
-#include "ptt/PttController.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -35,7 +34,7 @@ private slots:
         const QHash<QChar, std::function<void()>> act{
             {u'+', [&] { ui.CK->setChecked(true); }},
             {u'-', [&] { ui.CK->setChecked(false); }},
-            {u'p', [&] { app.player.pressPlay(); }},
+            {u'p', [&] { app.pressPlay(); }},
             {u'f', [&] { app.player.finish(); }},
             {u'd', [&] { ui.Command15->click(); }},
             {u'u', [&] { ui.Command16->click(); }},
@@ -86,12 +85,12 @@ private slots:
         app.serial.failOpen = failOpen;
         app.serial.failRts = !failOpen;
         for (int round = 0; round < 2; ++round) {
-            app.player.pressPlay();
+            app.pressPlay();
             QVERIFY(app.player.isPlaying() && !app.serial.opened);
             app.player.finish();
         }
         QCOMPARE(app.messages.warnings.size(), 1);
-        QVERIFY(app.messages.warnings[0].contains(notice + " : " + app.serial.errorString()));
+        QVERIFY(app.messages.warnings[0].contains(notice + " : " + app.serial.error));
     }
 
     // Away from Windows: built-in ports, then USB adapters, each family by number; macOS's tty.* twins left out.

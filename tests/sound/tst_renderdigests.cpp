@@ -62,7 +62,7 @@ private slots:
         QVERIFY(!app.startUpError);
         if (!dotMs.isEmpty())
             app.find<QLineEdit>("TP")->setText(dotMs);
-        app.ctx().exercise.set(text);
+        app.exercise().set(text);
         app.find<QPushButton>("Command3")->click();
         QTEST(digest(app.folder() + "/TEST.wav"), "wav");
         QTEST(digest(app.folder() + "/TEST.txt"), "txt");

@@ -1,8 +1,7 @@
 #include "fakes/TestApp.h"
 #include "fakes/TestWav.h"
 #include "sound/DurationFormat.h"
-#include "sound/SoundController.h"
-#include "sound/TypedPlayback.h"
+#include "sound/PlayerView.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -12,6 +11,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 #include <unistd.h>
@@ -23,7 +23,7 @@ QString state(TestApp& app)
 {
     const Form& ui = app.ui();
     auto flag = [](bool on, char c) { return on ? QChar(c) : QChar(u'-'); };
-    return QString() + flag(app.player.isOpen(), 'O') + flag(app.player.isVisible(), 'V') +
+    return QString() + flag(app.player.isOpen(), 'O') + flag(!app.ui().MMControl1->isHidden(), 'V') +
            flag(!ui.Command3->isHidden(), '3') + flag(!ui.Text14->isHidden(), 'T') + flag(!ui.Text25->isHidden(), 'C');
 }
 
@@ -50,12 +50,14 @@ private slots:
         QFETCH(QString, row);
         const QString steps = row.section(u' ', 0, 0);
         TestApp app;
-        SoundController& sound = *app.ctx().sound;
         app.player.commands.clear();
         const QHash<QChar, std::function<void()>> actions{
-            {u'r', [&] { sound.RenderExercise(); }}, {u'x', [&] { app.ctx().exercise.append(u"k"); }},
-            {u'p', [&] { app.player.pressPlay(); }}, {u'e', [&] { app.player.finish(); }},
-            {u't', [&] { sound.ToneTest(); }},       {u'd', [&] { app.ui().Texte->setEditText(QStringLiteral("1")); }},
+            {u'r', [&] { app.ui().Command3->click(); }},
+            {u'x', [&] { app.exercise().append(u"k"); }},
+            {u'p', [&] { app.pressPlay(); }},
+            {u'e', [&] { app.player.finish(); }},
+            {u't', [&] { app.ui().Command1->click(); }},
+            {u'd', [&] { app.ui().Texte->setEditText(QStringLiteral("1")); }},
         };
         for (const QChar step : steps)
             actions[step]();
@@ -86,11 +88,11 @@ private slots:
         TestApp app;
         Form& ui = app.ui();
         ui.CK->setChecked(true);
-        app.player.pressPlay();
+        app.pressPlay();
         QVERIFY(app.serial.rts && !ui.Text25->isHidden());
         const QHash<QString, std::function<void()>> stops{
             {"sound ran out", [&] { app.player.finish(); }},
-            {"Stop button", [&] { app.player.pressStop(); }},
+            {"Stop button", [&] { app.find<QToolButton>("stopButton")->click(); }},
             {"key typed in the text", [&] { QTest::keyClick(ui.Text2, Qt::Key_K); }},
             {"LETTRES", [&] { ui.Command5->click(); }},
             {"tone moved", [&] { ui.HScroll4->setValue(810); }},
@@ -113,7 +115,7 @@ private slots:
             return;
         }
         ui.Text26->setText(QStringLiteral("e"));
-        app.ctx().typed->PlayTypedCharacter();
+        app.tick(app.ui().Timer2);
         QCOMPARE(app.player.commands.last(), QStringLiteral("Play"));
     }
 
@@ -121,10 +123,12 @@ private slots:
     {
         TestApp app;
         app.player.length = 125300;
-        app.player.pressPlay();
+        app.pressPlay();
         app.player.tick();
         QCOMPARE(app.ui().Text25->text(), QStringLiteral("2' 04\" 301'''"));
-        app.ctx().sound->RemainingMs = 425;
+        app.player.finish();
+        app.player.length = 425;
+        app.pressPlay();
         app.player.tick();
         QCOMPARE(app.ui().Text25->text(), QStringLiteral("-1' 59\" 426'''"));
     }
@@ -135,7 +139,13 @@ private slots:
         app.ui().HScroll4->setValue(810);
         QCOMPARE(app.ui().Command1->text(), QStringLiteral("Test tonalité à ( 810Hz Vol=64)"));
         QCOMPARE(state(app).left(3), QStringLiteral("--3"));
-        QCOMPARE(app.ctx().sound->tonePeriod().size(), 2 * 9);
+        // The new tone is the one rendered: the same bytes as tonique-wav's at 810 Hz.
+        app.exercise().set(QStringLiteral("e"));
+        app.ui().Command3->click();
+        QTemporaryDir cli;
+        QVERIFY(TestWav::write(cli.filePath("in.txt"), "e"));
+        QCOMPARE(TestWav::run(QStringLiteral(TONIQUE_WAV), cli.path(), {"--tone", "810", "in.txt"}), 0);
+        QVERIFY(TestWav::read(cli.filePath("TEST.wav")) == TestWav::read(app.folder() + u"/TEST.wav"));
         // The longest caption fits its button.
         app.ui().HScroll4->setValue(2000);
         app.ui().vol->setValue(127);
@@ -148,12 +158,12 @@ private slots:
     {
         TestApp app;
         app.ui().Text11->setText(QStringLiteral("exo"));
-        app.ctx().exercise.set(QStringLiteral("  Bonjour à tous, 73 !  "));
+        app.exercise().set(QStringLiteral("  Bonjour à tous, 73 !  "));
         app.player.commands.clear();
-        QTimer::singleShot(0, [&app] { app.ctx().sound->RenderExercise(); });
-        app.ctx().sound->RenderExercise();
+        QTimer::singleShot(0, [&app] { app.ui().Command3->click(); });
+        app.ui().Command3->click();
         QCOMPARE(app.player.commands.count(QStringLiteral("Open")), 1);
-        QCOMPARE(app.ctx().exercise.text(), QStringLiteral("Bonjour à tous, 73 !"));
+        QCOMPARE(app.exercise().text(), QStringLiteral("Bonjour à tous, 73 !"));
         QCOMPARE(app.player.fileName(), QDir(app.folder()).filePath(QStringLiteral("exo.wav")));
         QCOMPARE(app.ui().Text14->text(), FormatDuration(app.player.length));
 
@@ -181,16 +191,16 @@ private slots:
         if (tooLong) {
             // A character gap of 20000 dots (31 MB): 150 letters pass 4 GiB.
             app.ui().Texte->setEditText(QStringLiteral("20000"));
-            app.ctx().exercise.set(QString(150, u'e'));
+            app.exercise().set(QString(150, u'e'));
         } else {
             // The superuser writes anywhere a permission allows; sysfs refuses new files to everyone.
             folder = geteuid() == 0 ? QStringLiteral("/sys") : app.folder() + u"/ro";
             QDir().mkpath(folder);
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-            app.ctx().programFolder = folder;
+            app.ui().Text11->setText(folder + u"/TEST");
         }
         const QByteArray before = TestWav::read(app.folder() + u"/TEST.wav");
-        app.ctx().sound->RenderExercise();
+        app.ui().Command3->click();
         QCOMPARE(app.messages.criticals.size(), 1);
         const QString file = QDir(folder).filePath(tooLong ? "TEST.wav" : "TEST.txt");
         QVERIFY2(app.messages.criticals[0].startsWith(message + file + u" »"), qPrintable(app.messages.criticals[0]));

@@ -1,5 +1,4 @@
 #include "fakes/TestApp.h"
-#include "sound/TypedPlayback.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -21,9 +20,9 @@ private slots:
             pasted += QChar(u'a' + i % 26);
         ui.Text26->setText(pasted);
         for (int played = 0; played < 3; ++played) {
-            app.ctx().typed->PlayTypedCharacter();
-            app.ctx().typed->PlayTypedCharacter(); // still playing: nothing more leaves
-            QCOMPARE(app.ctx().exercise.text(), pasted.mid(played, 1));
+            app.tick(app.ui().Timer2);
+            app.tick(app.ui().Timer2); // still playing: nothing more leaves
+            QCOMPARE(app.exercise().text(), pasted.mid(played, 1));
             QCOMPARE(ui.Text26->cursorPosition(), 500);
             QVERIFY(ui.Text25->isVisibleTo(ui.Text25->parentWidget()) && ui.Timer2->isActive() &&
                     app.player.isPlaying());
@@ -49,15 +48,15 @@ private slots:
         QFETCH(bool, sounds);
         TestApp app;
         app.ui().Text26->setText(typed + typed.toLower() + u'x');
-        app.ctx().typed->PlayTypedCharacter();
+        app.tick(app.ui().Timer2);
         const qint64 length = app.player.lengthMs();
         QCOMPARE(length > 0, sounds);
         app.player.finish();
-        app.ctx().typed->PlayTypedCharacter();
+        app.tick(app.ui().Timer2);
         QCOMPARE(app.player.lengthMs(), length);
         app.player.finish();
-        app.ctx().typed->PlayTypedCharacter();
-        QCOMPARE(app.ctx().exercise.text(), "x");
+        app.tick(app.ui().Timer2);
+        QCOMPARE(app.exercise().text(), "x");
     }
 };
 

@@ -1,4 +1,4 @@
-#include "app/ExerciseTextView.h"
+#include "exercise/ExerciseTextView.h"
 
 #include <QEvent>
 #include <QFontMetricsF>

@@ -1,4 +1,4 @@
-#include "app/ExerciseText.h"
+#include "exercise/ExerciseText.h"
 
 #include <QPlainTextEdit>
 

@@ -1,0 +1,54 @@
+#include "sound/PlayerView.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStyle>
+#include <QToolButton>
+
+PlayerView::PlayerView(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("MMControl1"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    auto makeButton = [&](const char* name, QStyle::StandardPixmap icon, const QString& tip) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QLatin1String(name));
+        button->setIcon(style()->standardIcon(icon));
+        button->setIconSize(QSize(14, 14));
+        button->setToolTip(tip);
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setFixedSize(36, 20);
+        row->addWidget(button);
+        return button;
+    };
+    m_prev = makeButton("prevButton", QStyle::SP_MediaSkipBackward, QStringLiteral("Début"));
+    m_play = makeButton("playButton", QStyle::SP_MediaPlay, QStringLiteral("Lecture"));
+    m_stop = makeButton("stopButton", QStyle::SP_MediaStop, QStringLiteral("Arrêt"));
+    m_noOutput = new QLabel(this);
+    m_noOutput->setObjectName(QStringLiteral("noOutputIndicator"));
+    m_noOutput->setPixmap(style()->standardIcon(QStyle::SP_MediaVolumeMuted).pixmap(12, 12));
+    m_noOutput->setFixedSize(14, 20);
+    m_noOutput->setToolTip(QStringLiteral("Aucune sortie audio"));
+    m_noOutput->setVisible(false);
+    row->addWidget(m_noOutput);
+    row->addStretch();
+    setFixedSize(130, 20);
+
+    connect(m_prev, &QToolButton::clicked, this, &PlayerView::prevPressed);
+    connect(m_play, &QToolButton::clicked, this, &PlayerView::playPressed);
+    connect(m_stop, &QToolButton::clicked, this, &PlayerView::stopPressed);
+    setState(false, false);
+}
+
+void PlayerView::setState(bool open, bool playing)
+{
+    m_prev->setEnabled(open);
+    m_play->setEnabled(open && !playing);
+    m_stop->setEnabled(playing);
+}
+
+void PlayerView::setSilent(bool silent)
+{
+    m_noOutput->setVisible(silent);
+}

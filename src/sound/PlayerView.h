@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QToolButton;
+
+// MMControl1, the player's row of transport buttons (Prev, Play, Stop; about 130 x 20 px) with a small muted-speaker
+// sign when there is no audio output. It only shows and reports presses: the program drives the player.
+class PlayerView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PlayerView(QWidget* parent = nullptr);
+
+    // What can be pressed: Prev and Play with a file open, Play when not playing, Stop while playing.
+    void setState(bool open, bool playing);
+    void setSilent(bool silent);
+
+signals:
+    void prevPressed();
+    void playPressed();
+    void stopPressed();
+
+private:
+    QToolButton* m_prev = nullptr;
+    QToolButton* m_play = nullptr;
+    QToolButton* m_stop = nullptr;
+    QLabel* m_noOutput = nullptr;
+};
