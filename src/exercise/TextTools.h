@@ -12,11 +12,12 @@ class QIODevice;
 QString ReverseText(QStringView text);
 
 // "Doubler les espaces": every character of `text`, spaces and line breaks too, followed by a space, as one write
-// per character.
+// per character; a character beyond the 16-bit range stays whole.
 void SpreadText(QStringView text, const TextSink& append);
 
-// "Retirer les accents du texte": each character lower-cased, then é è ê à ç î ô ù û lose their accent, : ! - ( )
-// become spaces, ";" a comma and the double quote an apostrophe. One character for one, so the length stays.
+// "Retirer les accents du texte": each character (code point) lower-cased, then é è ê à ç î ô ù û lose their
+// accent, : ! - ( ) become spaces, ";" a comma and the double quote an apostrophe. One character for one, so the
+// length stays.
 QString RemoveAccents(QStringView text);
 
 // "Ouvrir": reads the rest of `file` as a text (UTF-8 when valid, otherwise Windows-1252) and appends its lines

@@ -112,8 +112,10 @@ private slots:
         QTest::newRow("CLS") << Edit{"Command7", "old ", "", "", "^$", 1};
         QTest::newRow("inv") << Edit{"inv", "abc d\r\ne", "", "", "^e\n\rd cba$", 2}; // its own Close, then the write
         QTest::newRow("double") << Edit{"double", "ab cd", "", "", "^a b   c d $", 6};
+        QTest::newRow("double, beyond 16 bits") << Edit{"double", "a\U0001F600", "", "", "^a \U0001F600 $", 3};
         QTest::newRow("acc") << Edit{"acc", "Élève: Ç!-()\"oui\";«»", "", "", "^eleve  c    'oui',«»$", 1};
         QTest::newRow("acc, capitals") << Edit{"acc", "ÉÈÊÀÇÎÔÙÛ ÂËÏÜ", "", "", "^eeeaciouu âëïü$", 1};
+        QTest::newRow("acc, beyond 16 bits") << Edit{"acc", "\U00010400É", "", "", "^\U00010428e$", 1};
         // The speed check renders, empties the start and end marks and comes back to the exercise view.
         QTest::newRow("speed check 12") << Edit{"Command4", "old ", "12", "", "^(PARIS ){11}PARIS$", -1}; // 71 chars
         QTest::newRow("speed check 12.5") << Edit{"Command4", "old ", "12.5", "", "^(PARIS ){12}$", -1};

@@ -74,6 +74,9 @@ private slots:
             << Groups{Figures, "1a", "", 2, first + QList<double>(1000, 0.9) + QList<double>(4, 0.0), "1", 1002, false};
         QTest::newRow("DIV") << Groups{Any, "?/", "", 2, {0.0, 0.5, 0.0, 0.5, 0.0}, "?/?/? ?/?/? ", 10, true};
         QTest::newRow("mix") << Groups{Any, "a1?", "", 1, {0.0, 0.4, 0.7, 0.0, 0.99}, "a1?a? ", 5, true};
+        // A character beyond 16 bits is one character of the set, picked whole.
+        QTest::newRow("whole characters")
+            << Groups{Any, "a\U0001F600b", "", 1, {0.5, 0.7, 0.0, 0.99, 0.4}, "\U0001F600bab\U0001F600 ", 5, true};
     }
 
     void groups()
