@@ -7,11 +7,13 @@
 #include "exercise/TextTools.h"
 #include "platform/FileDialog.h"
 #include "platform/MediaPlayer.h"
+#include "platform/MessageBox.h"
 #include "platform/Printer.h"
 #include "sound/SoundController.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMainWindow>
 
@@ -160,11 +162,14 @@ void ExerciseController::ouvrir()
     const QString name = m_ctx.platform.fileDialog->getOpenFileName(QStringLiteral("TXT (*.txt)"));
     ExerciseText::Batch batch(m_ctx.exercise);
     m_ctx.exercise.set(QString());
-    // Cancelled, missing, unreadable, not a text, or failing part way: silently, with the lines read so far.
+    // Cancelled, missing, unreadable or failing part way: silently, with the lines read so far. A file that is not
+    // a text would give an empty exercise for no visible reason: that one is told, without stopping the user.
     QFile file(name);
     if (name.isEmpty() || !file.open(QIODevice::ReadOnly))
         return;
-    AppendFileLines(file, appender());
+    if (AppendFileLines(file, appender()) == FileLines::NotText)
+        m_ctx.platform.messages->warningLater(u"Le fichier « " + QFileInfo(name).fileName() +
+                                              u" » n'est pas un fichier texte : l'exercice reste vide.");
 }
 
 void ExerciseController::imprimer()

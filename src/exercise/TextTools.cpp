@@ -90,7 +90,7 @@ QString RemoveAccents(QStringView text)
     return s;
 }
 
-bool AppendFileLines(QIODevice& file, const TextSink& append)
+FileLines AppendFileLines(QIODevice& file, const TextSink& append)
 {
     // The whole file first: whether it is UTF-8 can only be told from all of its bytes.
     QByteArray bytes;
@@ -104,16 +104,17 @@ bool AppendFileLines(QIODevice& file, const TextSink& append)
             break;
         bytes.append(buffer, n);
     }
-    if (bytes.contains('\0'))
-        return false;
-    if (readError) {
-        // Only the lines read to their end count; cutting the bytes there also keeps a character whose bytes
-        // were split by the failure from making a UTF-8 file look like Windows-1252.
-        const qsizetype lastEnd = std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r'));
-        bytes.truncate(lastEnd + 1);
-    }
+    const bool wide = IsWideText(bytes);
+    if (!wide && bytes.contains('\0'))
+        return FileLines::NotText;
+    // Only the lines read to their end count. Cutting single-byte text as bytes also keeps a character whose bytes
+    // were split by the failure from making a UTF-8 file look like Windows-1252.
+    if (readError && !wide)
+        bytes.truncate(std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
+    QString text = DecodeTextFile(bytes);
+    if (readError && wide)
+        text.truncate(std::max(text.lastIndexOf(u'\n'), text.lastIndexOf(u'\r')) + 1);
 
-    const QString text = DecodeTextFile(bytes);
     const QStringView all(text);
     const qsizetype n = all.size();
     qsizetype start = 0;
@@ -126,7 +127,7 @@ bool AppendFileLines(QIODevice& file, const TextSink& append)
             ++end;
         start = end + 1;
     }
-    return !readError;
+    return readError ? FileLines::ReadFailed : FileLines::Read;
 }
 
 void AppendSpeedCheck(double wpm, QStringView word, const TextSink& append)

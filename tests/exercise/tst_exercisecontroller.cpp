@@ -148,13 +148,19 @@ private slots:
         QTest::addColumn<QString>("name"); // empty: cancelled
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("ABC/DEF") << "a.txt" << QByteArray("ABC\r\nDEF\r\n") << "ABCDEF";
-        QTest::newRow("LF, CR, empty line, no final end") << "b.txt" << QByteArray("A\nB\rC\r\n\r\nD") << "ABCD";
-        QTest::newRow("UTF-8 with BOM") << "c.txt" << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\n") << "été";
-        QTest::newRow("Windows-1252") << "d.txt" << QByteArray("\xE9t\xE9 \x80") << "été €";
-        QTest::newRow("binary") << "e.txt" << QByteArray("GIF89a\0\0\x01", 9) << "";
-        QTest::newRow("missing") << "f.txt" << QByteArray() << "";
-        QTest::newRow("cancelled") << "" << QByteArray() << "";
+        QTest::addColumn<bool>("warned"); // a notice naming the file
+        QTest::newRow("ABC/DEF") << "a.txt" << QByteArray("ABC\r\nDEF\r\n") << "ABCDEF" << false;
+        QTest::newRow("LF, CR, empty line, no final end")
+            << "b.txt" << QByteArray("A\nB\rC\r\n\r\nD") << "ABCD" << false;
+        QTest::newRow("UTF-8 with BOM") << "c.txt" << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\n") << "été" << false;
+        QTest::newRow("Windows-1252") << "d.txt" << QByteArray("\xE9t\xE9 \x80") << "été €" << false;
+        QTest::newRow("UTF-16 LE") << "u.txt" << QByteArray("\xFF\xFE\xE9\0t\0\r\0\n\0\x3D\xD8\0\xDE", 14)
+                                   << "ét\U0001F600" << false;
+        QTest::newRow("UTF-16 BE") << "v.txt" << QByteArray("\xFE\xFF\0A\0\n\0B", 8) << "AB" << false;
+        QTest::newRow("binary") << "e.txt" << QByteArray("GIF89a\0\0\x01", 9) << "" << true;
+        QTest::newRow("UTF-16 without its mark") << "w.txt" << QByteArray("A\0B\0", 4) << "" << true;
+        QTest::newRow("missing") << "f.txt" << QByteArray() << "" << false;
+        QTest::newRow("cancelled") << "" << QByteArray() << "" << false;
     }
 
     void ouvrir()
@@ -168,6 +174,10 @@ private slots:
         app->fileDialog.nextFile = file.fileName();
         app->ui().ouvrir->trigger();
         QTEST(text(), "expected");
+        QFETCH(bool, warned);
+        QCOMPARE(app->messages.warnings.size(), warned ? 1 : 0);
+        if (warned)
+            QVERIFY2(app->messages.warnings.front().contains(name), qPrintable(app->messages.warnings.front()));
     }
 };
 
