@@ -1,5 +1,6 @@
 #include "app/RandomSource.h"
 #include "exercise/CallSign.h"
+#include "exercise/DisplayText.h"
 #include "exercise/RandomGroups.h"
 #include "exercise/TextTools.h"
 #include "fakes/ScriptedRandomSource.h"
@@ -7,6 +8,7 @@
 #include <QBuffer>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextBoundaryFinder>
 
 namespace {
 
@@ -125,6 +127,21 @@ private slots:
         const auto near = [](int hits, double p) { return qAbs(double(hits) / N - p) < 0.012; };
         QVERIFY(near(prefixed, 2.0 / 15) && near(figureFirst, 1.0 / 5));
         QVERIFY(near(noSuffix, 1.0 / 3) && near(indicator, 3.0 / 15));
+    }
+
+    // The view may break a line of the displayed form after white space only, and the form shows the text's
+    // characters and nothing else, each line end as one paragraph separator.
+    void displayForm_breaksAtWhiteSpaceOnly()
+    {
+        const QString text = QStringLiteral("ES/C4GDY/MM AB-CD? x!y\ta\u00A0b-c.d 12/34 (a)b \u4E2D\u6587 "
+                                            "\U0001F600/\U0001F600 e\u0301/f \"q\"r \u00AD-\u2014x\r\nz\r\rw\nv");
+        QString shown = DisplayForm(text);
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, shown);
+        for (qsizetype b = breaks.toNextBoundary(); b > 0 && b < shown.size(); b = breaks.toNextBoundary())
+            QVERIFY2(shown[b - 1].isSpace(), qPrintable(shown.left(b)));
+        QString lines = text;
+        lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n').replace(u'\n', QChar(0x2029));
+        QCOMPARE(shown.remove(DisplayJoiner), lines);
     }
 
     void readErrorKeepsFinishedLines()
