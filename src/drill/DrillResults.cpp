@@ -2,6 +2,7 @@
 
 #include "common/Numbers.h"
 #include "common/RandomSource.h"
+#include "exercise/RandomGroups.h"
 
 #include <cmath>
 
@@ -17,17 +18,19 @@ QString ResultItem(double reactionMs, QStringView character)
 
 std::optional<QString> PickDrillCharacter(QStringView set, RandomSource& random)
 {
-    // Each attempt takes one draw; an empty set gives up after its 1001st draw.
+    // A blank would leave the trimmed exercise empty and the round waiting for an answer that never matches.
+    const auto typeable = [](QStringView c) {
+        if (c.isEmpty())
+            return false;
+        const char32_t u = c.size() == 2 ? QChar::surrogateToUcs4(c[0], c[1]) : c[0].unicode();
+        return QChar::isPrint(u) && !QChar::isSpace(u);
+    };
+    const CharacterSet characters(set);
+    // Each attempt takes one draw; the 1001st fruitless one gives up.
     for (int attempts = 1; attempts <= 1001; ++attempts) {
-        const qsizetype p = random.pickIndex(set.size());
-        if (p < 0 || p >= set.size())
-            continue;
-        qsizetype start = p, length = 1;
-        if (set[p].isLowSurrogate() && p > 0 && set[p - 1].isHighSurrogate())
-            start = p - 1, length = 2;
-        else if (set[p].isHighSurrogate() && p + 1 < set.size() && set[p + 1].isLowSurrogate())
-            length = 2;
-        return set.mid(start, length).toString();
+        const QStringView c = PickFrom(characters, random);
+        if (typeable(c))
+            return c.toString();
     }
     return std::nullopt;
 }

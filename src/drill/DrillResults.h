@@ -15,9 +15,10 @@ QString MaxReactionLine(double dotMs);
 // that is not whole is rounded to the nearest ms first.
 QString ResultItem(double reactionMs, QStringView character);
 
-// The drilled character: a character of `set` taken at 1 + floor(r * length) with a fresh draw per attempt,
-// until one is found. Nothing after 1001 fruitless attempts (an empty set). A character beyond the 16-bit plane
-// is taken whole.
+// The drilled character: a character of `set` taken at 1 + floor(r * length) with a fresh draw per attempt, the
+// length counting whole characters (a character beyond the 16-bit range is one), until one is found that can be
+// typed into the answer: a blank or a control character is drawn again. Nothing after 1001 fruitless attempts (an
+// empty set, or nothing to type in it).
 std::optional<QString> PickDrillCharacter(QStringView set, RandomSource& random);
 
 // Where `item` goes in a list kept in plain text order (QString::compare, code-point order: "0990 x" < "10230 y"

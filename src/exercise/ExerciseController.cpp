@@ -6,12 +6,14 @@
 #include "exercise/ExerciseViews.h"
 #include "exercise/TextTools.h"
 #include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
 #include "platform/Printer.h"
 #include "sound/ExerciseMarks.h"
 #include "sound/PreparedSound.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMainWindow>
 
@@ -161,11 +163,14 @@ void ExerciseController::ouvrir()
     const QString name = m_services.fileDialog.getOpenFileName(QStringLiteral("TXT (*.txt)"));
     ExerciseText::Batch batch(m_services.exercise);
     m_services.exercise.set(QString());
-    // Cancelled, missing, unreadable, not a text, or failing part way: silently, with the lines read so far.
+    // Cancelled, missing, unreadable or failing part way: silently, with the lines read so far. A file that is not
+    // a text would give an empty exercise for no visible reason: that one is told, without stopping the user.
     QFile file(name);
     if (name.isEmpty() || !file.open(QIODevice::ReadOnly))
         return;
-    AppendFileLines(file, appender());
+    if (AppendFileLines(file, appender()) == FileLines::NotText)
+        m_services.messages.warningLater(u"Le fichier « " + QFileInfo(name).fileName() +
+                                         u" » n'est pas un fichier texte : l'exercice reste vide.");
 }
 
 void ExerciseController::imprimer()

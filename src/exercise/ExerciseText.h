@@ -1,5 +1,9 @@
 #pragma once
 
+#include "exercise/ExerciseTextView.h"
+#include "exercise/DisplayText.h"
+
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -8,8 +12,9 @@ class QPlainTextEdit;
 
 // The exercise text: held as a string whose every write runs the change handling at once, while the widget that
 // shows it is refreshed once per batch of writes, so that a text built one character at a time costs no more than
-// its length.
-class ExerciseText
+// its length. The widget shows the text's displayed form (DisplayText.h), which wraps lines at white space only;
+// what the user types there changes the text where it is typed and nowhere else.
+class ExerciseText : private ExerciseTextView::Owner
 {
 public:
     ExerciseText() = default;
@@ -18,7 +23,8 @@ public:
     void attach(QPlainTextEdit* view, std::function<void()> changed);
 
     const QString& text() const { return m_text; }
-    // One write of the text: stores it, runs the change handling, refreshes the view unless a batch is open.
+    // One write of the text: stores it, runs the change handling, refreshes the view unless a batch is open. The
+    // user's edits before it can no longer be undone.
     void set(const QString& text);
     // One write: the text with `piece` joined to its end.
     void append(QStringView piece);
@@ -36,16 +42,29 @@ public:
         ExerciseText& m_text;
     };
 
-    // The user edited the view: take its text as one write.
+    // The user edited the view: take the edit into the text as one write, and show the edited words in their
+    // displayed form again. The view's document reports each edit as it is made; a call with no edit left to take
+    // does nothing.
     void takeFromView();
 
 private:
+    QString textOf(qsizetype from, qsizetype to) const override;
+    bool undo(bool redo) override;
+    bool canUndo(bool redo) const override { return !(redo ? m_redo : m_undo).isEmpty(); }
+
+    // After a write by the program: the user's edits before it are forgotten, the change handling runs.
+    void written();
     void refreshView();
+    // Makes the changes to the view, in their order, and to m_shown.
+    void patchView(const QList<TextChange>& changes);
 
     QString m_text;
+    QString m_shown; // what the view holds: the displayed form of m_text, unless a batch is open
     QPlainTextEdit* m_view = nullptr;
     std::function<void()> m_changed;
     int m_batchDepth = 0;
     bool m_viewStale = false;
     bool m_updatingView = false;
+    qsizetype m_editStart = -1;       // where the view said the user's edit starts
+    QList<TextChange> m_undo, m_redo; // each the change that takes the text back (forth) one edit of the user
 };

@@ -26,7 +26,7 @@ bool isFigure(QStringView c)
 }
 
 // Draws from `set` until `accept` takes the pick; an empty view after the 1001st draw.
-template <typename Accept> QStringView drawQualifying(QStringView set, RandomSource& random, Accept accept)
+template <typename Accept> QStringView drawQualifying(const CharacterSet& set, RandomSource& random, Accept accept)
 {
     for (int draws = 1;; ++draws) {
         const QStringView c = PickFrom(set, random);
@@ -41,11 +41,12 @@ template <typename Accept>
 bool appendTestedGroups(double count, QStringView set, QStringView reinforced, bool drawPosition, RandomSource& random,
                         const TextSink& append, Accept accept)
 {
+    const CharacterSet characters(set);
     const qsizetype groups = RepeatCount(count);
     for (qsizetype g = 0; g < groups; ++g) {
         const int reinforcedAt = drawPosition ? static_cast<int>(random.pickIndex(GroupLength)) : -1;
         for (int j = 0; j < GroupLength; ++j) {
-            QStringView c = drawQualifying(set, random, accept);
+            QStringView c = drawQualifying(characters, random, accept);
             if (c.isEmpty())
                 return false;
             if (!reinforced.isEmpty() && j == reinforcedAt)
@@ -68,12 +69,34 @@ qsizetype RepeatCount(double count)
     return static_cast<qsizetype>(std::floor(count));
 }
 
-QStringView PickFrom(QStringView set, RandomSource& random)
+CharacterSet::CharacterSet(QStringView set) : m_set(set)
+{
+    const auto pairAt = [set](qsizetype i) {
+        return set[i].isHighSurrogate() && i + 1 < set.size() && set[i + 1].isLowSurrogate();
+    };
+    qsizetype i = 0;
+    while (i < set.size() && !pairAt(i))
+        ++i;
+    if (i == set.size())
+        return; // the common case: one unit per character, positions as they stand
+    for (i = 0; i < set.size(); i += pairAt(i) ? 2 : 1)
+        m_starts.append(i);
+    m_starts.append(set.size());
+}
+
+QStringView CharacterSet::at(qsizetype i) const
+{
+    if (m_starts.isEmpty())
+        return m_set.mid(i, 1);
+    return m_set.mid(m_starts[i], m_starts[i + 1] - m_starts[i]);
+}
+
+QStringView PickFrom(const CharacterSet& set, RandomSource& random)
 {
     const qsizetype i = random.pickIndex(set.size());
     if (i < 0 || i >= set.size())
         return {};
-    return set.mid(i, 1);
+    return set.at(i);
 }
 
 bool AppendLetterGroups(double count, QStringView set, QStringView reinforced, RandomSource& random,
@@ -89,10 +112,11 @@ bool AppendFigureGroups(double count, QStringView set, RandomSource& random, con
 
 void AppendAnyGroups(double count, QStringView set, RandomSource& random, const TextSink& append)
 {
+    const CharacterSet characters(set);
     const qsizetype groups = RepeatCount(count);
     for (qsizetype g = 0; g < groups; ++g) {
         for (int j = 0; j < GroupLength; ++j)
-            append(PickFrom(set, random));
+            append(PickFrom(characters, random));
         append(Space);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -16,9 +17,23 @@ using TextSink = std::function<void(QStringView piece)>;
 inline constexpr qsizetype MaxRepeats = 100'000;
 qsizetype RepeatCount(double count);
 
+// A character set as picks see it: whole characters (code points), so that a character beyond the 16-bit range
+// counts once and is picked whole rather than as one of its two halves.
+class CharacterSet
+{
+public:
+    explicit CharacterSet(QStringView set);
+    qsizetype size() const { return m_starts.isEmpty() ? m_set.size() : m_starts.size() - 1; }
+    QStringView at(qsizetype i) const;
+
+private:
+    QStringView m_set;
+    QList<qsizetype> m_starts; // where each character begins, then the end; empty when each is a single unit
+};
+
 // A pick from `set`: the character at 0-based position floor(r * size), with a fresh draw even when the set is
 // empty (the pick is then the empty string).
-QStringView PickFrom(QStringView set, RandomSource& random);
+QStringView PickFrom(const CharacterSet& set, RandomSource& random);
 
 // The character sets are passed as copies taken when the button is pressed rather than re-read before every pick:
 // a handler runs to completion and nothing it calls writes TEXT1, Text8 or Text12, so the two are the same.

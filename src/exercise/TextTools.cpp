@@ -42,43 +42,55 @@ QChar withoutAccent(QChar c)
     }
 }
 
+// The length of the character at `i`: 2 for the two halves of a character beyond 16 bits, otherwise 1.
+qsizetype characterLength(QStringView text, qsizetype i)
+{
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+}
+
 } // namespace
 
 QString ReverseText(QStringView text)
 {
     QString reversed(text.size(), Qt::Uninitialized);
     QChar* out = reversed.data() + text.size();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            out -= 2;
-            out[0] = text[i];
-            out[1] = text[i + 1];
-            ++i;
-        } else {
-            *--out = text[i];
-        }
+    for (qsizetype i = 0, n = 1; i < text.size(); i += n) {
+        n = characterLength(text, i);
+        out -= n;
+        std::copy_n(text.data() + i, n, out);
     }
     return reversed;
 }
 
 void SpreadText(QStringView text, const TextSink& append)
 {
-    QChar pair[2] = {u' ', u' '};
-    for (const QChar c : text) {
-        pair[0] = c;
-        append(QStringView(pair, 2));
+    QChar piece[3];
+    for (qsizetype i = 0, n = 1; i < text.size(); i += n) {
+        n = characterLength(text, i);
+        std::copy_n(text.data() + i, n, piece);
+        piece[n] = u' ';
+        append(QStringView(piece, n + 1));
     }
 }
 
 QString RemoveAccents(QStringView text)
 {
     QString s(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        s[i] = withoutAccent(text[i].toLower());
+    for (qsizetype i = 0, n = 1; i < text.size(); i += n) {
+        n = characterLength(text, i);
+        if (n == 1) {
+            s[i] = withoutAccent(text[i].toLower());
+        } else {
+            // Lower-casing keeps a character beyond 16 bits beyond them, so the length still holds.
+            const char32_t lower = QChar::toLower(QChar::surrogateToUcs4(text[i], text[i + 1]));
+            s[i] = QChar::highSurrogate(lower);
+            s[i + 1] = QChar::lowSurrogate(lower);
+        }
+    }
     return s;
 }
 
-bool AppendFileLines(QIODevice& file, const TextSink& append)
+FileLines AppendFileLines(QIODevice& file, const TextSink& append)
 {
     // The whole file first: whether it is UTF-8 can only be told from all of its bytes.
     QByteArray bytes;
@@ -92,16 +104,17 @@ bool AppendFileLines(QIODevice& file, const TextSink& append)
             break;
         bytes.append(buffer, n);
     }
-    if (bytes.contains('\0'))
-        return false;
-    if (readError) {
-        // Only the lines read to their end count; cutting the bytes there also keeps a character whose bytes
-        // were split by the failure from making a UTF-8 file look like Windows-1252.
-        const qsizetype lastEnd = std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r'));
-        bytes.truncate(lastEnd + 1);
-    }
+    const bool wide = IsWideText(bytes);
+    if (!wide && bytes.contains('\0'))
+        return FileLines::NotText;
+    // Only the lines read to their end count. Cutting single-byte text as bytes also keeps a character whose bytes
+    // were split by the failure from making a UTF-8 file look like Windows-1252.
+    if (readError && !wide)
+        bytes.truncate(std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
+    QString text = DecodeTextFile(bytes);
+    if (readError && wide)
+        text.truncate(std::max(text.lastIndexOf(u'\n'), text.lastIndexOf(u'\r')) + 1);
 
-    const QString text = DecodeTextFile(bytes);
     const QStringView all(text);
     const qsizetype n = all.size();
     qsizetype start = 0;
@@ -114,7 +127,7 @@ bool AppendFileLines(QIODevice& file, const TextSink& append)
             ++end;
         start = end + 1;
     }
-    return !readError;
+    return readError ? FileLines::ReadFailed : FileLines::Read;
 }
 
 void AppendSpeedCheck(double wpm, QStringView word, const TextSink& append)

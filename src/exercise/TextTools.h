@@ -12,17 +12,25 @@ class QIODevice;
 QString ReverseText(QStringView text);
 
 // "Doubler les espaces": every character of `text`, spaces and line breaks too, followed by a space, as one write
-// per character.
+// per character; a character beyond the 16-bit range stays whole.
 void SpreadText(QStringView text, const TextSink& append);
 
-// "Retirer les accents du texte": each character lower-cased, then é è ê à ç î ô ù û lose their accent, : ! - ( )
-// become spaces, ";" a comma and the double quote an apostrophe. One character for one, so the length stays.
+// "Retirer les accents du texte": each character (code point) lower-cased, then é è ê à ç î ô ù û lose their
+// accent, : ! - ( ) become spaces, ";" a comma and the double quote an apostrophe. One character for one, so the
+// length stays.
 QString RemoveAccents(QStringView text);
 
-// "Ouvrir": reads the rest of `file` as a text (UTF-8 when valid, otherwise Windows-1252) and appends its lines
-// without their ends (CR LF, LF or CR) and without any separator, one write per line. A file holding a NUL byte is
-// not a text and gives no line. A read error keeps the complete lines read before it. False on either failure.
-bool AppendFileLines(QIODevice& file, const TextSink& append);
+// What became of a file read by AppendFileLines.
+enum class FileLines
+{
+    Read,
+    NotText,   // it holds NUL bytes without being UTF-16 or UTF-32: no line at all
+    ReadFailed // the complete lines before the failure were read
+};
+
+// "Ouvrir": reads the rest of `file` as a text (DecodeTextFile) and appends its lines without their ends (CR LF, LF
+// or CR) and without any separator, one write per line.
+FileLines AppendFileLines(QIODevice& file, const TextSink& append);
 
 // "Vérifier la vitesse": `word` RepeatCount(wpm) times, each followed by a space unless `wpm` equals its rank, so a
 // whole number of words per minute gives no trailing space and a fractional one a space after every word.

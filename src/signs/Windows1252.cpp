@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -11,6 +12,15 @@ constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0,      0x201A, 0x0192, 0x20
                                             0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
                                             0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// UTF-16 or UTF-32 when the bytes begin with their byte-order mark.
+std::optional<QStringConverter::Encoding> wideEncoding(const QByteArray& bytes)
+{
+    const auto marked = QStringConverter::encodingForData(bytes);
+    if (marked == QStringConverter::Utf8)
+        return std::nullopt;
+    return marked;
+}
 
 } // namespace
 
@@ -49,8 +59,15 @@ QByteArray ToWindows1252(QStringView text)
     return bytes;
 }
 
+bool IsWideText(const QByteArray& bytes)
+{
+    return wideEncoding(bytes).has_value();
+}
+
 QString DecodeTextFile(const QByteArray& bytes)
 {
+    if (const auto wide = wideEncoding(bytes))
+        return QStringDecoder(*wide).decode(bytes); // the mark is dropped
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())

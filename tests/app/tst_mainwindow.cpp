@@ -334,6 +334,21 @@ void TestMainWindow::exerciseText_wrapsAfterSixGroups()
     // Without spaces the text still wraps after 36 characters.
     app.exercise().set(QString(100, u'w'));
     QCOMPARE(text->document()->firstBlock().layout()->lineAt(0).textLength(), 36);
+
+    // Call signs, "/" or "-" in the middle, are never cut at the end of a line: every line ends with its space.
+    const QStringList signs{"ES/C4GDY/MM", "F5ABC", "DL/K2XY/P", "ON4XYZ/M", "G3ABC", "EA8-TZ?", "HB9/F8RS/MM"};
+    QString calls;
+    for (int i = 0; i < 36; ++i)
+        calls += signs[i % signs.size()] + u' ';
+    app.exercise().set(calls);
+    QCOMPARE(app.exercise().text(), calls);
+    const QTextBlock block = text->document()->firstBlock();
+    QVERIFY(block.layout()->lineCount() > 8);
+    for (int i = 0; i < block.layout()->lineCount(); ++i) {
+        const QTextLine line = block.layout()->lineAt(i);
+        QVERIFY2(block.text().at(line.textStart() + line.textLength() - 1) == u' ',
+                 qPrintable(block.text().mid(line.textStart(), line.textLength())));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -114,14 +114,33 @@ private slots:
         QCOMPARE(ui.Combo2->currentIndex(), 4);
     }
 
-    void emptySetGivesUp()
+    // The drilled character is a whole character that can be typed; after 1001 fruitless draws nothing is drilled.
+    void pick_data()
     {
-        DrillApp drill{QString(), QString()};
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QList<double>>("script");
+        QTest::addColumn<QString>("drilled"); // empty: none, the exercise text is left as it was
+        QTest::addColumn<int>("draws");
+        QTest::newRow("empty set") << QString() << QList<double>{} << QString() << 1001;
+        QTest::newRow("blank and control drawn again") << " \a\u200Db" << QList<double>{0.0, 0.3, 0.6, 0.9} << "b" << 4;
+        QTest::newRow("blanks only") << " \t\u00A0" << QList<double>{0.5} << QString() << 1001;
+        QTest::newRow("whole character") << "a\U0001F600b" << QList<double>{0.5} << "\U0001F600" << 1;
+        QTest::newRow("counted once") << "a\U0001F600b" << QList<double>{0.7} << "b" << 1;
+    }
+
+    void pick()
+    {
+        QFETCH(QString, set);
+        QFETCH(QString, drilled);
+        DrillApp drill(set, QString());
+        QFETCH(QList<double>, script);
+        drill.random.script = script;
         drill.app->exercise().set(QStringLiteral("avant"));
         drill.app->ui().Clavier->trigger();
-        QCOMPARE(drill.random.draws, 1001);
-        QCOMPARE(drill.app->exercise().text(), "avant");
-        QVERIFY(!drill.app->player.commands.contains("Play"));
+        QTEST(int(drill.random.draws), "draws");
+        QCOMPARE(drill.app->exercise().text(), drilled.isEmpty() ? QStringLiteral("avant") : drilled);
+        QCOMPARE(drill.app->player.commands.contains("Play"), !drilled.isEmpty());
+        QCOMPARE(drill.app->ui().Text9->text() + drill.app->ui().Text4->text(), "VVV+");
         QCOMPARE(drill.app->ui().Text9->text(), "VVV");
     }
 

@@ -1,12 +1,17 @@
 #include "fakes/TestApp.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 
 #include <memory>
 
@@ -20,6 +25,15 @@ struct Preset
     QString counts;
 };
 
+// Right key presses from the start of `before`, then `keys`: \b Backspace, \x7f Delete, \n Enter, \v Shift+Enter,
+// \x1a Ctrl+Z, \x19 Ctrl+Y, any other character typed.
+struct Typing
+{
+    QString before;
+    int steps;
+    QString keys, after;
+};
+
 struct Edit
 {
     QString control, before, count, set, after; // count: into Text3, Text6, Text7 and Combo1; set: into TEXT1, Text8
@@ -30,6 +44,7 @@ struct Edit
 
 Q_DECLARE_METATYPE(Preset)
 Q_DECLARE_METATYPE(Edit)
+Q_DECLARE_METATYPE(Typing)
 
 // The generators, presets and tools as the window runs them: fields read, writes made, sound rendered.
 class TestExerciseController : public QObject
@@ -111,8 +126,10 @@ private slots:
         QTest::newRow("CLS") << Edit{"Command7", "old ", "", "", "^$", 1};
         QTest::newRow("inv") << Edit{"inv", "abc d\r\ne", "", "", "^e\n\rd cba$", 2}; // its own Close, then the write
         QTest::newRow("double") << Edit{"double", "ab cd", "", "", "^a b   c d $", 6};
+        QTest::newRow("double, beyond 16 bits") << Edit{"double", "a\U0001F600", "", "", "^a \U0001F600 $", 3};
         QTest::newRow("acc") << Edit{"acc", "Élève: Ç!-()\"oui\";«»", "", "", "^eleve  c    'oui',«»$", 1};
         QTest::newRow("acc, capitals") << Edit{"acc", "ÉÈÊÀÇÎÔÙÛ ÂËÏÜ", "", "", "^eeeaciouu âëïü$", 1};
+        QTest::newRow("acc, beyond 16 bits") << Edit{"acc", "\U00010400É", "", "", "^\U00010428e$", 1};
         // The speed check renders, empties the start and end marks and comes back to the exercise view.
         QTest::newRow("speed check 12") << Edit{"Command4", "old ", "12", "", "^(PARIS ){11}PARIS$", -1}; // 71 chars
         QTest::newRow("speed check 12.5") << Edit{"Command4", "old ", "12.5", "", "^(PARIS ){12}$", -1};
@@ -140,18 +157,93 @@ private slots:
         QCOMPARE(ui.Text4->text().isEmpty() && ui.Text9->text().isEmpty() && ui.Frame1->isHidden(), check);
     }
 
+    void typing_data()
+    {
+        QTest::addColumn<Typing>("t");
+        QTest::newRow("untouched around the edit") << Typing{"a\u00A0b\tc\nd\re", 9, "xé", "a\u00A0b\tc\nd\rexé"};
+        QTest::newRow("Enter") << Typing{"ab", 1, "\n", "a\r\nb"};
+        QTest::newRow("Shift+Enter") << Typing{"ab", 1, "\v", "a\r\nb"};
+        QTest::newRow("CR LF deleted whole") << Typing{"a\r\nb\nc", 1, "\x7f", "ab\nc"};
+        QTest::newRow("slash then letter") << Typing{"ESMM", 2, "/x", "ES/xMM"};
+        QTest::newRow("Backspace after a slash") << Typing{"ES/MM M", 3, "\b", "ESMM M"};
+        QTest::newRow("Delete before a slash") << Typing{"ES/MM", 2, "\x7f", "ESMM"};
+        QTest::newRow("steps over signs") << Typing{"A-B?C/D", 6, "x", "A-B?C/xD"};
+        QTest::newRow("undone, redone") << Typing{"ES\nMM", 2, "/M\x1a\x1a\x19", "ES/M\nMM"};
+    }
+
+    // Keys typed into Text2 change the exercise text where they are typed and nowhere else, with changes of the view
+    // that stay within the words typed into, and what is written for the sound is the text itself.
+    void typing()
+    {
+        QFETCH(Typing, t);
+        const QString words = u' ' + QString(40, u'z');
+        QPlainTextEdit* view = app->ui().Text2;
+        app->exercise().set(t.before + words);
+        app->player.commands.clear();
+        QSignalSpy changes(view->document(), &QTextDocument::contentsChange);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+        for (int i = 0; i < t.steps; ++i)
+            QTest::keyClick(view, Qt::Key_Right);
+        for (const QChar key : t.keys) {
+            if (key == u'\b')
+                QTest::keyClick(view, Qt::Key_Backspace);
+            else if (key == u'\x7f')
+                QTest::keyClick(view, Qt::Key_Delete);
+            else if (key == u'\n' || key == u'\v')
+                QTest::keyClick(view, Qt::Key_Return, key == u'\v' ? Qt::ShiftModifier : Qt::NoModifier);
+            else if (key == u'\x1a' || key == u'\x19')
+                QTest::keyClick(view, key == u'\x1a' ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+            else
+                QTest::sendKeyEvent(QTest::Click, view, Qt::Key_unknown, QString(key), Qt::NoModifier);
+        }
+        QCOMPARE(text(), t.after + words);
+        QVERIFY(commands("Close") > 0);
+        for (const QList<QVariant>& change : changes)
+            QVERIFY(change[1].toInt() + change[2].toInt() < words.size());
+        // The view shows the text: its line ends as paragraphs, nothing more, nothing less.
+        QString shown = view->document()->toRawText();
+        shown.remove(QChar(0x200D));
+        QString lines = text();
+        lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n').replace(u'\n', QChar(0x2029));
+        QCOMPARE(shown, lines);
+        app->ui().Command3->click();
+        QCOMPARE(rendered(), text());
+    }
+
+    // A copy carries the exercise text itself, not the view's joiners; pasting it back gives the same text again.
+    void copyPaste()
+    {
+        const QString calls = QStringLiteral("ES/C4GDY/MM\u00A0F5ABC\r\nDL-K2?\nX");
+        app->exercise().set(calls);
+        QPlainTextEdit* view = app->ui().Text2;
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), calls);
+        QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(text(), calls + QStringLiteral("ES/C4GDY/MM\u00A0F5ABC\r\nDL-K2?\r\nX")); // typed line ends: CR LF
+    }
+
     void ouvrir_data()
     {
         QTest::addColumn<QString>("name"); // empty: cancelled
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("ABC/DEF") << "a.txt" << QByteArray("ABC\r\nDEF\r\n") << "ABCDEF";
-        QTest::newRow("LF, CR, empty line, no final end") << "b.txt" << QByteArray("A\nB\rC\r\n\r\nD") << "ABCD";
-        QTest::newRow("UTF-8 with BOM") << "c.txt" << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\n") << "été";
-        QTest::newRow("Windows-1252") << "d.txt" << QByteArray("\xE9t\xE9 \x80") << "été €";
-        QTest::newRow("binary") << "e.txt" << QByteArray("GIF89a\0\0\x01", 9) << "";
-        QTest::newRow("missing") << "f.txt" << QByteArray() << "";
-        QTest::newRow("cancelled") << "" << QByteArray() << "";
+        QTest::addColumn<bool>("warned"); // a notice naming the file
+        QTest::newRow("ABC/DEF") << "a.txt" << QByteArray("ABC\r\nDEF\r\n") << "ABCDEF" << false;
+        QTest::newRow("LF, CR, empty line, no final end")
+            << "b.txt" << QByteArray("A\nB\rC\r\n\r\nD") << "ABCD" << false;
+        QTest::newRow("UTF-8 with BOM") << "c.txt" << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\n") << "été" << false;
+        QTest::newRow("Windows-1252") << "d.txt" << QByteArray("\xE9t\xE9 \x80") << "été €" << false;
+        QTest::newRow("UTF-16 LE") << "u.txt" << QByteArray("\xFF\xFE\xE9\0t\0\r\0\n\0\x3D\xD8\0\xDE", 14)
+                                   << "ét\U0001F600" << false;
+        QTest::newRow("UTF-16 BE") << "v.txt" << QByteArray("\xFE\xFF\0A\0\n\0B", 8) << "AB" << false;
+        QTest::newRow("binary") << "e.txt" << QByteArray("GIF89a\0\0\x01", 9) << "" << true;
+        QTest::newRow("UTF-16 without its mark") << "w.txt" << QByteArray("A\0B\0", 4) << "" << true;
+        QTest::newRow("missing") << "f.txt" << QByteArray() << "" << false;
+        QTest::newRow("cancelled") << "" << QByteArray() << "" << false;
     }
 
     void ouvrir()
@@ -165,6 +257,10 @@ private slots:
         app->fileDialog.nextFile = file.fileName();
         app->ui().ouvrir->trigger();
         QTEST(text(), "expected");
+        QFETCH(bool, warned);
+        QCOMPARE(app->messages.warnings.size(), warned ? 1 : 0);
+        if (warned)
+            QVERIFY2(app->messages.warnings.front().contains(name), qPrintable(app->messages.warnings.front()));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "common/RandomSource.h"
 #include "exercise/CallSign.h"
+#include "exercise/DisplayText.h"
 #include "exercise/RandomGroups.h"
 #include "exercise/TextTools.h"
 #include "fakes/ScriptedRandomSource.h"
@@ -7,6 +8,7 @@
 #include <QBuffer>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextBoundaryFinder>
 
 namespace {
 
@@ -74,6 +76,9 @@ private slots:
             << Groups{Figures, "1a", "", 2, first + QList<double>(1000, 0.9) + QList<double>(4, 0.0), "1", 1002, false};
         QTest::newRow("DIV") << Groups{Any, "?/", "", 2, {0.0, 0.5, 0.0, 0.5, 0.0}, "?/?/? ?/?/? ", 10, true};
         QTest::newRow("mix") << Groups{Any, "a1?", "", 1, {0.0, 0.4, 0.7, 0.0, 0.99}, "a1?a? ", 5, true};
+        // A character beyond 16 bits is one character of the set, picked whole.
+        QTest::newRow("whole characters")
+            << Groups{Any, "a\U0001F600b", "", 1, {0.5, 0.7, 0.0, 0.99, 0.4}, "\U0001F600bab\U0001F600 ", 5, true};
     }
 
     void groups()
@@ -124,13 +129,28 @@ private slots:
         QVERIFY(near(noSuffix, 1.0 / 3) && near(indicator, 3.0 / 15));
     }
 
+    // The view may break a line of the displayed form after white space only, and the form shows the text's
+    // characters and nothing else, each line end as one paragraph separator.
+    void displayForm_breaksAtWhiteSpaceOnly()
+    {
+        const QString text = QStringLiteral("ES/C4GDY/MM AB-CD? x!y\ta\u00A0b-c.d 12/34 (a)b \u4E2D\u6587 "
+                                            "\U0001F600/\U0001F600 e\u0301/f \"q\"r \u00AD-\u2014x\r\nz\r\rw\nv");
+        QString shown = DisplayForm(text);
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, shown);
+        for (qsizetype b = breaks.toNextBoundary(); b > 0 && b < shown.size(); b = breaks.toNextBoundary())
+            QVERIFY2(shown[b - 1].isSpace(), qPrintable(shown.left(b)));
+        QString lines = text;
+        lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n').replace(u'\n', QChar(0x2029));
+        QCOMPARE(shown.remove(DisplayJoiner), lines);
+    }
+
     void readErrorKeepsFinishedLines()
     {
         // The failure falls inside the "é" of the unfinished second line: the first stays UTF-8, the second is lost.
         QByteArray bytes("\xC3\xA9t\xC3\xA9\nd\xC3");
         FailingFile file(&bytes);
         QStringList read;
-        QVERIFY(!AppendFileLines(file, [&](QStringView line) { read << line.toString(); }));
+        QCOMPARE(AppendFileLines(file, [&](QStringView line) { read << line.toString(); }), FileLines::ReadFailed);
         QCOMPARE(read, QStringList{"été"});
     }
 };
