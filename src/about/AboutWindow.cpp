@@ -25,10 +25,7 @@ QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent)
 
 QString AboutWindow::versionText()
 {
-    return QStringLiteral("Version %1.%2.%3")
-        .arg(Version::Major)
-        .arg(Version::Minor)
-        .arg(Version::Revision);
+    return QStringLiteral("Version %1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision);
 }
 
 AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "exercise/ExerciseTextView.h"
 #include "exercise/DisplayText.h"
+#include "exercise/ExerciseTextView.h"
 
 #include <QList>
 #include <QString>

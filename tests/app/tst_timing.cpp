@@ -1,5 +1,5 @@
-#include "timing/Timing.h"
 #include "signs/SignTable.h"
+#include "timing/Timing.h"
 
 #include <QFile>
 #include <QTest>
