@@ -34,7 +34,7 @@ public:
         m_clock.start();
     }
     void statusUpdate() override {}
-    void playbackEnded(PlaybackEnd) override
+    void playerEnded(PlaybackEnd) override
     {
         // Like the program: the next character is taken from the event loop, not from inside the notice.
         QTimer::singleShot(0, [this] { next(); });

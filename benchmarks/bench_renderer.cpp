@@ -37,7 +37,7 @@ int main(int argc, char* argv[])
     }
     TimingFields timing;
     timing.referenceWord = QStringLiteral("PARIS");
-    const double dotMs = LeadingNumber(FormatNumber(ComputeDotLength(timing, signs.table).dotMs, QLocale::c()));
+    const double dotMs = LeadingNumber(FormatNumber(DotLengthOf(timing, signs.table).dotMs, QLocale::c()));
     const SampleRuns runs = *MakeSampleRuns(MakeTonePeriod(800, 64), dotMs, 1, 3, 9, 0);
     ExerciseRenderer renderer(signs.table, runs);
     const QString text = ExamText().trimmed();
@@ -55,7 +55,7 @@ int main(int argc, char* argv[])
         QFile::remove(wavPath);
         QElapsedTimer t;
         t.start();
-        QByteArray header = entete();
+        QByteArray header = MakeWavHeader();
         const Failure failed = WriteExerciseWav(wavPath, header, renderer, start, text, end);
         const double r = t.nsecsElapsed() / 1e6;
         if (failed) {

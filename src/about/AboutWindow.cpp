@@ -1,6 +1,6 @@
 #include "about/AboutWindow.h"
 
-#include "app/Pictures.h"
+#include "about/Pictures.h"
 #include "common/Version.h"
 
 #include <QFont>
@@ -64,6 +64,15 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     m_cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     m_cmdSysInfo->setAutoDefault(false);
 
+    arrange();
+    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cmdSysInfo, &QPushButton::clicked, this, &AboutWindow::sysInfoRequested);
+    // Closed by OK, Escape or the title bar: the window is unloaded, the next "A Propos" builds it anew.
+    connect(this, &QDialog::finished, this, &QObject::deleteLater);
+}
+
+void AboutWindow::arrange()
+{
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -88,9 +97,4 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     layout->addWidget(line);
     layout->addLayout(bottom);
     setMinimumWidth(480);
-
-    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cmdSysInfo, &QPushButton::clicked, this, &AboutWindow::sysInfoRequested);
-    // Closed by OK, Escape or the title bar: the window is unloaded, the next "A Propos" builds it anew.
-    connect(this, &QDialog::finished, this, &QObject::deleteLater);
 }

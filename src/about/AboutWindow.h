@@ -21,6 +21,9 @@ signals:
     void sysInfoRequested(); // cmdSysInfo
 
 private:
+    // The title, version and description beside the icon; the notice beside the buttons.
+    void arrange();
+
     QLabel* m_picIcon = nullptr;
     QLabel* m_lblTitle = nullptr;
     QLabel* m_lblVersion = nullptr;

@@ -41,7 +41,7 @@ public:
     // DrillWindow, ExerciseViews
     void showDrillPanel(bool shown) override;
     void setCompact(bool compact) override;
-    void showExerciseView() override { ShowExerciseView(); }
+    void returnToExerciseView() override { ShowExerciseView(); }
 
 private:
     Controls m_ui;

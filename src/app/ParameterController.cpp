@@ -65,7 +65,7 @@ void ParameterController::SaveParameters()
     write(supl, ui.Texte->currentText());
     write(tona, QString::number(ui.HScroll4->value()));
     write(vol, QString::number(ui.vol->value()));
-    m_views.showExerciseView();
+    m_views.returnToExerciseView();
 }
 
 void ParameterController::ResetToExamValues()

@@ -25,7 +25,7 @@ void TimingChain::ComputeDotLength()
     fields.espc = LeadingNumber(m_ui.Text23->currentText());
     fields.dash = LeadingNumber(m_ui.Text24->text());
     fields.wpm = LeadingNumber(m_ui.Combo1->currentText());
-    const DotLengthResult result = ::ComputeDotLength(fields, m_signs);
+    const DotLengthResult result = DotLengthOf(fields, m_signs);
     switch (result.status) {
     case DotLengthResult::Status::MissingCharacter:
         m_beep.beep();

@@ -1,7 +1,7 @@
 #include "app/Views.h"
 
+#include "about/Pictures.h"
 #include "app/Layout.h"
-#include "app/Pictures.h"
 #include "exercise/ExerciseTextView.h"
 #include "parameters/Parameters.h"
 #include "sound/PlayerView.h"

@@ -1,5 +1,5 @@
+#include "about/Pictures.h"
 #include "app/MainWindow.h"
-#include "app/Pictures.h"
 #include "common/RandomSource.h"
 #include "common/Version.h"
 #include "parameters/Parameters.h"

@@ -234,7 +234,7 @@ Result<SampleRuns> runsOf(const WavCommandLine& o, const WavEnvironment& env, co
     if (o.dotMs) {
         dotMs = *o.dotMs;
     } else {
-        const DotLengthResult result = ComputeDotLength(timing, signs);
+        const DotLengthResult result = DotLengthOf(timing, signs);
         if (result.status == DotLengthResult::Status::MissingCharacter)
             return Fail(u"Le mot de référence « " + timing.referenceWord +
                         u" » contient un caractère absent du fichier des signes.");
@@ -266,6 +266,11 @@ Result<QString> textOf(const WavCommandLine& o, const WavEnvironment& env)
     return joinLines(DecodeTextFile(bytes));
 }
 
+struct Marks
+{
+    QString start, end;
+};
+
 } // namespace
 
 int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
@@ -295,12 +300,11 @@ int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
 
     ExerciseSource source;
     source.text = [&text] { return *text; };
-    const QString start = o.start ? *o.start : stored(env, Parameters::deb);
-    const QString end = o.end ? *o.end : stored(env, Parameters::fin);
-    source.startMarks = [&start] { return start; };
-    source.endMarks = [&end] { return end; };
+    const Marks marks{o.start ? *o.start : stored(env, Parameters::deb), o.end ? *o.end : stored(env, Parameters::fin)};
+    source.startMarks = [&marks] { return marks.start; };
+    source.endMarks = [&marks] { return marks.end; };
     const ExerciseFiles files = ExerciseFiles::forBase(o.base);
-    QByteArray header = entete();
+    QByteArray header = MakeWavHeader();
     if (const Failure failed = RenderExerciseFiles(files, signFile.table, *runs, header, source))
         return fail(*failed);
 

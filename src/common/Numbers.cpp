@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace {
@@ -23,11 +24,21 @@ constexpr qint64 DecadeLimit = 400;
 
 } // namespace
 
-double LeadingNumber(QStringView text)
+namespace {
+
+// A number as read: its sign, its mantissa digits without the point and the decimal exponent that follows them.
+struct Scanned
 {
-    // Collect the mantissa digits without the point, blanks dropped, and the decimal exponent.
-    std::string digits;
     bool negative = false;
+    std::string digits;
+    qint64 integerDigits = 0; // digits before the point
+    qint64 exponent = 0;
+};
+
+// Reads the longest leading number of `text`, blanks dropped anywhere; nothing when it has no digit.
+std::optional<Scanned> scanNumber(QStringView text)
+{
+    Scanned number;
     qsizetype i = 0;
     const qsizetype n = text.size();
     auto skipBlanks = [&] {
@@ -36,20 +47,19 @@ double LeadingNumber(QStringView text)
     };
     auto takeDigits = [&] {
         for (skipBlanks(); i < n && isDigit(text[i]); skipBlanks())
-            digits += char(text[i++].unicode());
+            number.digits += char(text[i++].unicode());
     };
     skipBlanks();
     if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        negative = text[i++] == u'-';
+        number.negative = text[i++] == u'-';
     takeDigits();
-    const auto integerDigits = qint64(digits.size());
+    number.integerDigits = qint64(number.digits.size());
     if (i < n && text[i] == u'.') {
         ++i;
         takeDigits();
     }
-    if (digits.empty())
-        return 0.0;
-    qint64 exponent = 0;
+    if (number.digits.empty())
+        return std::nullopt;
     if (i < n && (text[i] == u'e' || text[i] == u'E' || text[i] == u'd' || text[i] == u'D')) {
         qsizetype j = i + 1;
         while (j < n && isBlank(text[j]))
@@ -59,18 +69,30 @@ double LeadingNumber(QStringView text)
             negativeExponent = text[j++] == u'-';
         for (; j < n && (isDigit(text[j]) || isBlank(text[j])); ++j) {
             if (isDigit(text[j]))
-                exponent = std::min(exponent * 10 + (text[j].unicode() - u'0'), ExponentCap);
+                number.exponent = std::min(number.exponent * 10 + (text[j].unicode() - u'0'), ExponentCap);
         }
         if (negativeExponent)
-            exponent = -exponent;
+            number.exponent = -number.exponent;
     }
+    return number;
+}
+
+} // namespace
+
+double LeadingNumber(QStringView text)
+{
+    const std::optional<Scanned> scanned = scanNumber(text);
+    if (!scanned)
+        return 0.0;
+    const std::string& digits = scanned->digits;
+    const bool negative = scanned->negative;
 
     // The value is 0.d1d2d3... × 10^decades, d1 the first significant digit; its size decides overflow.
     const auto first = digits.find_first_not_of('0');
     if (first == std::string::npos)
         return negative ? -0.0 : 0.0;
     const auto last = digits.find_last_not_of('0');
-    const qint64 decades = integerDigits - qint64(first) + exponent;
+    const qint64 decades = scanned->integerDigits - qint64(first) + scanned->exponent;
     const double overflow = negative ? -HUGE_VAL : HUGE_VAL;
     const double underflow = negative ? -0.0 : 0.0;
     if (decades > DecadeLimit)

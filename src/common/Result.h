@@ -35,8 +35,6 @@ public:
     T* operator->() { return &std::get<0>(m_state); }
     // The message of a failed operation.
     const QString& failure() const { return std::get<1>(m_state); }
-    // The failure as the optional message of operations without a value.
-    Failure toFailure() const { return ok() ? Failure() : Failure(failure()); }
 
 private:
     std::variant<T, QString> m_state;

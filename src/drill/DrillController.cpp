@@ -34,7 +34,7 @@ void DrillController::Command10Click()
 
     m_services.exercise.set(*character);
     m_ui.Label19->setText(*character);
-    m_services.sound.renderExercise();
+    m_services.sound.prepare();
     // Not the Play button: the transmitter stays released during the drill. The counter starts at the end of the
     // playback.
     m_services.sound.play(PlaybackStart::Drill);

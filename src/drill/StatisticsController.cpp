@@ -21,5 +21,5 @@ void StatisticsController::Command12Click()
 void StatisticsController::playbackStarted(PlaybackStart start)
 {
     if (start == PlaybackStart::PlayButton || start == PlaybackStart::TypedCharacter)
-        refreshStatistics();
+        Command12Click();
 }

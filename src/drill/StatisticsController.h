@@ -13,7 +13,6 @@ public:
     StatisticsController(QListWidget* List1, const ExerciseText& exercise);
 
     void Command12Click();
-    void refreshStatistics() { Command12Click(); }
     void playbackStarted(PlaybackStart start) override;
 
 private:

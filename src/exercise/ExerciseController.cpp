@@ -84,7 +84,7 @@ void ExerciseController::ex1()
         Command5Click();
         Command6Click();
     }
-    m_services.sound.renderExercise();
+    m_services.sound.prepare();
 }
 
 void ExerciseController::EX2()
@@ -97,7 +97,7 @@ void ExerciseController::EX2()
             figures(1);
         }
     }
-    m_services.sound.renderExercise();
+    m_services.sound.prepare();
 }
 
 void ExerciseController::diag()
@@ -114,7 +114,7 @@ void ExerciseController::diag()
         }
         letters(5);
     }
-    m_services.sound.renderExercise();
+    m_services.sound.prepare();
 }
 
 void ExerciseController::melange()
@@ -125,7 +125,7 @@ void ExerciseController::melange()
         m_ui.Text3->setText(QStringLiteral("36"));
         AppendAnyGroups(LeadingNumber(m_ui.Text3->text()), m_ui.TEXT1->currentText(), m_services.random, appender());
     }
-    m_services.sound.renderExercise();
+    m_services.sound.prepare();
 }
 
 void ExerciseController::indicatifs()
@@ -136,7 +136,7 @@ void ExerciseController::indicatifs()
         for (int i = 0; i < CallSignsPerExercise; ++i)
             m_services.exercise.append(QString(indicatif(m_services.random) + u' '));
     }
-    m_services.sound.renderExercise();
+    m_services.sound.prepare();
 }
 
 void ExerciseController::inv()
@@ -187,6 +187,6 @@ void ExerciseController::Command4Click()
         m_services.marks.clear();
         AppendSpeedCheck(LeadingNumber(m_ui.Combo1->currentText()), m_ui.Text20->currentText(), appender());
     }
-    m_services.sound.renderExercise();
-    m_services.views.showExerciseView();
+    m_services.sound.prepare();
+    m_services.views.returnToExerciseView();
 }

@@ -5,5 +5,5 @@ class ExerciseViews
 {
 public:
     virtual ~ExerciseViews() = default;
-    virtual void showExerciseView() = 0;
+    virtual void returnToExerciseView() = 0;
 };

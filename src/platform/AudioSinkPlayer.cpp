@@ -330,7 +330,7 @@ void AudioSinkPlayer::finishPlayback(PlaybackEnd reason)
     m_pollTimer.stop();
     releaseSink();
     if (m_listener)
-        m_listener->playbackEnded(reason);
+        m_listener->playerEnded(reason);
 }
 
 // Stops the sink at once and deletes it later, from the event loop. Two faults of the Qt 6.4 PulseAudio sink

@@ -23,7 +23,7 @@ public:
     virtual void statusUpdate() = 0;
     // A playback ended, however it was started. Never from inside play(); from inside stop() and close() when they
     // stop a playback, before they return.
-    virtual void playbackEnded(PlaybackEnd reason) = 0;
+    virtual void playerEnded(PlaybackEnd reason) = 0;
     // The player found that it has no audio output, or has one again (playsSilently() changed).
     virtual void outputChanged() {}
 };
@@ -41,13 +41,13 @@ public:
     virtual QString fileName() const = 0;
     // "Open": opens the file named by setFileName, at its start; the French reason when it cannot.
     virtual Failure open() = 0;
-    // "Play": plays from the current position; playbackEnded follows at the end.
+    // "Play": plays from the current position; playerEnded follows at the end.
     virtual void play() = 0;
     // "Prev": back to the start of the file.
     virtual void prev() = 0;
-    // Stops a playback, which ends with playbackEnded(Stopped); the file stays open.
+    // Stops a playback, which ends with playerEnded(Stopped); the file stays open.
     virtual void stop() = 0;
-    // "Close": stops and releases the file; a playback it stops ends with playbackEnded(Closed).
+    // "Close": stops and releases the file; a playback it stops ends with playerEnded(Closed).
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual bool isPlaying() const = 0;

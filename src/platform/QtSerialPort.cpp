@@ -99,11 +99,6 @@ Failure QtSerialPort::setRequestToSend(bool raised)
     return {};
 }
 
-bool QtSerialPort::isRequestToSend() const
-{
-    return m_port.isOpen() && m_port.isRequestToSend();
-}
-
 QString QtSerialPort::describeError() const
 {
     switch (m_port.error()) {

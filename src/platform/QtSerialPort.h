@@ -27,7 +27,6 @@ public:
     void close() override;
     bool isOpen() const override { return m_port.isOpen(); }
     Failure setRequestToSend(bool raised) override;
-    bool isRequestToSend() const override;
 
     // The rule above on a list of device paths: the device of `number`, empty when there is none.
     static QString deviceForNumber(int number, const QStringList& systemLocations);
@@ -35,6 +34,6 @@ public:
 private:
     QString describeError() const;
 
-    mutable QSerialPort m_port; // isRequestToSend() reads the line, which QSerialPort does not mark const
+    QSerialPort m_port;
     int m_number = 1;
 };

@@ -20,5 +20,4 @@ public:
     virtual bool isOpen() const = 0;
     // Raises or lowers RTS on the open port; the French reason when the port refuses.
     virtual Failure setRequestToSend(bool raised) = 0;
-    virtual bool isRequestToSend() const = 0;
 };

@@ -11,7 +11,7 @@ SignTable SignTable::fromLines(const QStringList& lines)
     const int count = std::min<int>(lines.size(), Capacity);
     for (int i = 0; i < count; ++i) {
         const QString& line = lines[i];
-        SignEntry& e = table.m_entries[static_cast<size_t>(i + 1)];
+        SignEntry& e = table.m_entries[static_cast<size_t>(i) + 1];
         e.character = line.left(1);
         e.pattern = line.size() >= 3 ? line.mid(2, 10) : QString();
     }

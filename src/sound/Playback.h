@@ -51,7 +51,7 @@ public:
 
 private:
     void statusUpdate() override { StatusTick(); }
-    void playbackEnded(PlaybackEnd reason) override { PlayEnded(reason); }
+    void playerEnded(PlaybackEnd reason) override { PlayEnded(reason); }
     void outputChanged() override;
     void pressPlay();
     void updateView();

@@ -9,7 +9,7 @@ class PreparedSound
 public:
     virtual ~PreparedSound() = default;
     // "Préparer La Musique": renders the exercise text with its marks and opens it in the player, not playing.
-    virtual void renderExercise() = 0;
+    virtual void prepare() = 0;
     // The prepared sound no longer matches: player closed and hidden, "Préparer La Musique" shown again; with
     // `hideTotalTime` (the text changed) the total time is hidden too.
     virtual void withdraw(bool hideTotalTime = false) = 0;

@@ -14,12 +14,12 @@
 #include <QPushButton>
 
 SoundController::SoundController(const Controls& controls, const Services& services)
-    : m_ui(controls), m_services(services), m_wavHeader(::entete())
+    : m_ui(controls), m_services(services), m_wavHeader(MakeWavHeader())
 {}
 
 void SoundController::entete()
 {
-    m_wavHeader = ::entete();
+    m_wavHeader = MakeWavHeader();
 }
 
 void SoundController::withdraw(bool hideTotalTime)

@@ -45,7 +45,7 @@ public:
     void ToneTest();
 
     // PreparedSound
-    void renderExercise() override { RenderExercise(); }
+    void prepare() override { RenderExercise(); }
     void withdraw(bool hideTotalTime = false) override;
     void closePlayer() override;
     bool isPrepared() const override;

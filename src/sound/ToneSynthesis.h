@@ -17,8 +17,6 @@ struct SampleRuns
     QByteArray charGap;       // silence after a character's last element gap
     QByteArray wordGap;       // silence a space adds
     qsizetype elementGap = 0; // G: bytes of one element gap, left out after the very last element
-
-    bool empty() const { return dot.isEmpty() && dash.isEmpty() && charGap.isEmpty() && wordGap.isEmpty(); }
 };
 
 // What the renderer is made of, rebuilt whenever the tone or the timing changes: one period of the tone (empty

@@ -24,7 +24,7 @@ void putTag(QByteArray& bytes, qsizetype at, const char (&tag)[5])
 
 } // namespace
 
-QByteArray entete()
+QByteArray MakeWavHeader()
 {
     QByteArray h(WavFormat::HeaderSize, '\0');
     putTag(h, 0, "RIFF");

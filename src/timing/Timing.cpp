@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-DotLengthResult ComputeDotLength(const TimingFields& f, const SignTable& signs)
+DotLengthResult DotLengthOf(const TimingFields& f, const SignTable& signs)
 {
     DotLengthResult result;
     double total = f.espa - f.espb;
@@ -26,7 +26,6 @@ DotLengthResult ComputeDotLength(const TimingFields& f, const SignTable& signs)
     result.wordDots = total;
     total *= f.wpm;
     total = total + f.espc * (f.wpm - 1) - f.espa;
-    result.minuteDots = total;
     // A minute of no dots, or of fewer than none, has no dot length; an infinite count neither.
     if (!(total > 0) || !std::isfinite(60000.0 / total) || 60000.0 / total <= 0) {
         result.status = DotLengthResult::Status::NoDivisor;

@@ -26,13 +26,12 @@ struct DotLengthResult
         NoDivisor,        // the minute holds no positive number of dots: keep TP
     };
     Status status = Status::Ok;
-    double dotMs = 0;      // valid when Ok
-    double wordDots = 0;   // W, the reference word in dots without trailing gap
-    double minuteDots = 0; // D, the dots of one minute at this speed
+    double dotMs = 0;    // valid when Ok
+    double wordDots = 0; // W, the reference word in dots without trailing gap
 };
 
 // The dot length in ms: 60000 / D with D = wpm * W + (wpm - 1) * espc - espa, W measured through the sign table.
-DotLengthResult ComputeDotLength(const TimingFields& fields, const SignTable& signs);
+DotLengthResult DotLengthOf(const TimingFields& fields, const SignTable& signs);
 
 // The dot length in ms that the runs are built from, read from the text of TP: its leading number, a decimal comma
 // taken as the point (TP is written with the user's decimal separator).

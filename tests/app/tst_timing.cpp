@@ -62,7 +62,7 @@ void TestTiming::dotLength()
     QFETCH(double, dash);
     QFETCH(double, wordDots);
     QFETCH(double, dotMs);
-    const DotLengthResult r = ComputeDotLength(TimingFields{word, espa, espb, espc, dash, wpm}, m_signs);
+    const DotLengthResult r = DotLengthOf(TimingFields{word, espa, espb, espc, dash, wpm}, m_signs);
     QCOMPARE(r.wordDots, wordDots);
     QCOMPARE(r.status, DotLengthResult::Status::Ok);
     QCOMPARE(r.dotMs, dotMs);
@@ -72,7 +72,7 @@ void TestTiming::missingCharacter()
 {
     for (const QString& word : {QStringLiteral("PAR IS"), QStringLiteral("P#"), QStringLiteral("Ü")}) {
         TimingFields f{word};
-        QCOMPARE(ComputeDotLength(f, m_signs).status, DotLengthResult::Status::MissingCharacter);
+        QCOMPARE(DotLengthOf(f, m_signs).status, DotLengthResult::Status::MissingCharacter);
     }
 }
 
@@ -91,7 +91,7 @@ void TestTiming::noPositiveDivisor()
     QFETCH(double, espc);
     // "" gives W = -espb: with 1 wpm D = -3 - 1.
     TimingFields f{wpm == 1.0 ? QString() : QStringLiteral("PARIS"), 1, 3, espc, 3, wpm};
-    QCOMPARE(ComputeDotLength(f, m_signs).status, DotLengthResult::Status::NoDivisor);
+    QCOMPARE(DotLengthOf(f, m_signs).status, DotLengthResult::Status::NoDivisor);
 }
 
 QTEST_APPLESS_MAIN(TestTiming)

@@ -60,7 +60,7 @@ public:
         playing = false;
         ++ends;
         if (listener)
-            listener->playbackEnded(reason);
+            listener->playerEnded(reason);
     }
 
     MediaPlayerListener* listener = nullptr;

@@ -38,7 +38,6 @@ public:
         rts = raised;
         return {};
     }
-    bool isRequestToSend() const override { return rts; }
 
     int number = 1;
     bool opened = false;

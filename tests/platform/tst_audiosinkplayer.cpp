@@ -8,7 +8,7 @@
 struct Notices : MediaPlayerListener
 {
     void statusUpdate() override { log += u'u'; }
-    void playbackEnded(PlaybackEnd reason) override
+    void playerEnded(PlaybackEnd reason) override
     {
         log += reason == PlaybackEnd::Finished ? u'E' : reason == PlaybackEnd::Stopped ? u's' : u'c';
     }

@@ -48,7 +48,7 @@ struct Notices : MediaPlayerListener
     Notices() { clock.start(); }
     double nowMs() const { return clock.nsecsElapsed() / 1e6; }
     void statusUpdate() override { log += u'u'; }
-    void playbackEnded(PlaybackEnd) override { endedAtMs = nowMs(), log += u'E'; }
+    void playerEnded(PlaybackEnd) override { endedAtMs = nowMs(), log += u'E'; }
 };
 
 } // namespace

@@ -112,7 +112,7 @@ private slots:
         const ExerciseFiles files = ExerciseFiles::forBase(dir.filePath(QStringLiteral("TEST")));
         const SignTable table = LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE)).table;
         ExerciseRenderer renderer(table, Runs);
-        QByteArray header = entete();
+        QByteArray header = MakeWavHeader();
         for (const QString& text : {QStringLiteral("  ab c "), QStringLiteral("e")}) {
             bool between = false;
             const ExerciseSource source{
@@ -120,7 +120,7 @@ private slots:
             QCOMPARE(RenderExerciseFiles(files, table, Runs, header, source, [&] { between = true; }), Failure());
             QVERIFY(between);
             QCOMPARE(TestWav::read(files.txt), ExerciseTextFileBytes(text));
-            QByteArray patched = entete();
+            QByteArray patched = MakeWavHeader();
             PatchWavHeader(patched, renderer.wavLength(u"VVV", text.trimmed(), u"+"));
             MemorySink samples;
             renderer.writeSamples(samples, u"VVV", text.trimmed(), u"+");

@@ -22,7 +22,7 @@ private slots:
         QFETCH(quint64, samples);
         QFETCH(quint32, riff);
         QFETCH(quint32, frames);
-        QByteArray h = entete();
+        QByteArray h = MakeWavHeader();
         PatchWavHeader(h, 58 + samples);
         auto u32 = [&h](int at) { return qFromLittleEndian<quint32>(h.constData() + at); };
         QCOMPARE(h.size(), 58);

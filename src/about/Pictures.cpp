@@ -1,4 +1,4 @@
-#include "app/Pictures.h"
+#include "about/Pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>
