@@ -171,7 +171,10 @@ void buildExerciseText(Form& ui)
     QWidget* c = ui.central;
     // The exercise text wraps after exactly 36 characters (six groups of five and their spaces) whatever the
     // font's metrics: a fixed column width, in the same fixed-pitch bold font as the margin that numbers its lines.
-    const QFont exerciseFont = courierBold(21);
+    // Its own glyphs only: a character the font lacks (the invisible joiner that keeps a call sign on one line among
+    // them) would otherwise bring in a fallback font and make its lines taller than the margin's.
+    QFont exerciseFont = courierBold(21);
+    exerciseFont.setStyleStrategy(QFont::NoFontMerging);
     ui.Text5 = new ExerciseTextView(2, c);
     ui.Text2 = new ExerciseTextView(36, c);
     for (auto [view, name, left, width] :

@@ -321,6 +321,7 @@ void TestMainWindow::exerciseText_wrapsAfterSixGroups()
     QCOMPARE(layout->lineCount(), 7);
     for (int i = 0; i < 6; ++i)
         QCOMPARE(layout->lineAt(i).textLength(), 36);
+    const qreal lineHeight = layout->lineAt(0).height();
     // Each margin line stands level with the line of groups it numbers.
     QTextCursor number(margin->document());
     QTextCursor group(text->document());
@@ -348,6 +349,8 @@ void TestMainWindow::exerciseText_wrapsAfterSixGroups()
         const QTextLine line = block.layout()->lineAt(i);
         QVERIFY2(block.text().at(line.textStart() + line.textLength() - 1) == u' ',
                  qPrintable(block.text().mid(line.textStart(), line.textLength())));
+        // What keeps them whole takes no room: the lines stay as high as the margin's.
+        QCOMPARE(line.height(), lineHeight);
     }
 }
 
