@@ -28,6 +28,7 @@ public:
         QMenu* fichier = nullptr;
         QMenu* gpa = nullptr;
         QMenu* act = nullptr;
+        QMenu* entrainement = nullptr;
     };
     AppController(const Controls& controls, PreparedSound& sound, RandomSource& random);
 

@@ -41,6 +41,7 @@ struct Form
     QAction* doubleSpaces = nullptr; // object name "double"
     QAction* acc = nullptr;
     QAction* Clavier = nullptr;
+    QMenu* entrainement = nullptr; // the program's additions: marking, progress, conditions...
     QMenu* appp = nullptr;
     QAction* aide = nullptr;
     QAction* apropos = nullptr;

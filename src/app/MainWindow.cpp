@@ -67,7 +67,7 @@ void MainWindow::createControllers()
     createSoundControllers();
     m_app = std::make_unique<AppController>(AppController::Controls{m_ui.window, m_ui.Check2, m_ui.Frame1, m_ui.Frame2,
                                                                     m_ui.Command25, m_ui.afff, m_ui.fichier, m_ui.gpa,
-                                                                    m_ui.act},
+                                                                    m_ui.act, m_ui.entrainement},
                                             *m_sound, m_random);
     m_timing = std::make_unique<TimingChain>(TimingChain::Controls{m_ui.Text20, m_ui.Combo1, m_ui.Text21, m_ui.Text22,
                                                                    m_ui.Text23, m_ui.Text24, m_ui.Texte, m_ui.TP,

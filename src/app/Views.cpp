@@ -370,6 +370,8 @@ void BuildMenus(QMainWindow& window, Form& ui)
     ui.doubleSpaces = item(ui.act, "double", QStringLiteral("&Doubler les espaces"));
     ui.acc = item(ui.act, "acc", QStringLiteral("&Retirer les accents du texte"));
     ui.Clavier = command("Clavier", QStringLiteral("Clavier"));
+    // The program's own additions, between the drill and "?"; their items are built by the windows they open.
+    ui.entrainement = menu("entrainement", QStringLiteral("&Entraînement"));
     ui.appp = menu("appp", QStringLiteral("?"));
     ui.aide = item(ui.appp, "aide", QStringLiteral("Aide"));
     ui.aide->setEnabled(false);

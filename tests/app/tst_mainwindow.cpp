@@ -182,7 +182,7 @@ void TestMainWindow::settingsView_hidesMenusAndUnticksCache()
     ui.afff->trigger();
     QVERIFY(!ui.Check2->isChecked());
     QCOMPARE(app.window->height(), fullHeight);
-    for (QMenu* hidden : {ui.fichier, ui.gpa, ui.act})
+    for (QMenu* hidden : {ui.fichier, ui.gpa, ui.act, ui.entrainement})
         QVERIFY(!hidden->menuAction()->isVisible());
     QVERIFY(!ui.afff->isVisible());
     QVERIFY(ui.Clavier->isVisible());
