@@ -60,6 +60,8 @@ private:
     void wireDrillPanel();
     // Steps 12 to 16 of the start-up: the random stream, the parameters, the tone and the first exercise.
     Failure startExercise();
+    // Tells the user, once and without waiting, why the settings give no sound (sign file, speed, gaps).
+    void reportSoundProblems();
     // Timers stopped, playback ended, transmitter released: the window is closing or the program ending.
     void endSession();
 
@@ -71,6 +73,7 @@ private:
 
     // The program's shared state.
     SignTable m_signs;
+    QStringList m_signFormHints; // what in the sign file's form keeps characters from being found
     SoundPieces m_pieces;
     ExerciseText m_exercise;
 

@@ -3,17 +3,21 @@
 #include "app/MainWindow.h"
 #include "app/ParameterController.h"
 #include "app/TimingChain.h"
+#include "common/Numbers.h"
 #include "common/RandomSource.h"
 #include "common/Version.h"
 #include "exercise/ExerciseController.h"
 #include "platform/Clock.h"
 #include "platform/MediaPlayer.h"
+#include "platform/MessageBox.h"
 #include "sound/SoundController.h"
+#include "sound/SoundProblems.h"
 #include "timing/Timing.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTimer>
 
@@ -77,6 +81,7 @@ Failure MainWindow::startUp()
     if (file.status != SignFile::Status::Loaded)
         return file.errorText;
     m_signs = file.table;
+    m_signFormHints = file.formHints;
 
     // 9-11. Speed list, WAV header, character sets.
     QStringList speeds;
@@ -102,10 +107,31 @@ Failure MainWindow::startExercise()
         return failed;
     m_timing->BuildTonePeriod();
     m_exercises->ex1();
+    reportSoundProblems();
 
     if (m_options.startTimers) {
         m_ui.Timer1->start();
         m_ui.Timer2->start();
     }
     return {};
+}
+
+void MainWindow::reportSoundProblems()
+{
+    // The program runs as its settings say even when they give no sound; the user is told once why, and how to
+    // put it right, without having to answer.
+    TimingFields fields;
+    fields.referenceWord = m_ui.Text20->currentText();
+    fields.espa = LeadingNumber(m_ui.Text21->text());
+    fields.espb = LeadingNumber(m_ui.Text22->text());
+    fields.espc = LeadingNumber(m_ui.Text23->currentText());
+    fields.dash = LeadingNumber(m_ui.Text24->text());
+    fields.wpm = LeadingNumber(m_ui.Combo1->currentText());
+    const QStringList problems =
+        SoundProblems(m_signs, m_signFormHints, fields, m_ui.TP->text(), LeadingNumber(m_ui.Texte->currentText()));
+    if (problems.isEmpty())
+        return;
+    const QString text = u"Les exercices seront muets :\n- " + problems.join(QStringLiteral("\n- "));
+    m_ui.TP->setToolTip(m_ui.TP->toolTip() + u"\n" + text);
+    m_platform.messages.warningLater(text);
 }

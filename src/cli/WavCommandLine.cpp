@@ -1,11 +1,13 @@
 #include "cli/WavCommandLine.h"
 
+#include "common/FileErrors.h"
 #include "common/Numbers.h"
 #include "parameters/Parameters.h"
 #include "signs/SignTable.h"
 #include "signs/Windows1252.h"
 #include "sound/DurationFormat.h"
 #include "sound/ExerciseFiles.h"
+#include "sound/SoundProblems.h"
 #include "sound/ToneSynthesis.h"
 #include "sound/WavHeader.h"
 #include "timing/Timing.h"
@@ -45,10 +47,7 @@ std::optional<double> parseNumber(QString text)
     text.replace(u',', u'.');
     if (!number.match(text).hasMatch())
         return std::nullopt;
-    const double value = LeadingNumber(text);
-    if (!std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return LeadingNumber(text); // infinite when the number is beyond every double
 }
 
 QString outOfRange(const QString& option, const QString& value, const QString& expected)
@@ -56,7 +55,7 @@ QString outOfRange(const QString& option, const QString& value, const QString& e
     return u"Valeur hors plage pour " + option + u" : « " + value + u" » (attendu : " + expected + u").";
 }
 
-QString setOption(WavCommandLine& o, const QString& name, const QString& value, Kind kind)
+Failure setOption(WavCommandLine& o, const QString& name, const QString& value, Kind kind)
 {
     if (kind == Kind::Text) {
         if (name == u"-o") {
@@ -78,6 +77,8 @@ QString setOption(WavCommandLine& o, const QString& name, const QString& value, 
     if (!number)
         return u"Valeur non numérique pour " + name + u" : « " + value + u" ».";
     const double v = *number;
+    if (!std::isfinite(v))
+        return outOfRange(name, value, QStringLiteral("un nombre de taille raisonnable"));
     if (kind == Kind::Whole) {
         const bool tone = name == u"--tone";
         const int low = tone ? Parameters::ToneMin : Parameters::VolumeMin;
@@ -129,7 +130,7 @@ QString joinLines(const QString& decoded)
 
 } // namespace
 
-QString ParseWavCommandLine(const QStringList& arguments, WavCommandLine& options)
+Failure ParseWavCommandLine(const QStringList& arguments, WavCommandLine& options)
 {
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -158,7 +159,7 @@ QString ParseWavCommandLine(const QStringList& arguments, WavCommandLine& option
                     return u"L'option " + name + u" attend une valeur.";
                 value = arguments[++i];
             }
-            if (QString message = setOption(options, name, *value, option->kind); !message.isEmpty())
+            if (Failure message = setOption(options, name, *value, option->kind))
                 return message;
             continue;
         }
@@ -207,7 +208,8 @@ QString stored(const WavEnvironment& env, const Parameters::Key& key)
 }
 
 // The element runs of the given or stored timing, through the same rules as the window.
-Result<SampleRuns> runsOf(const WavCommandLine& o, const WavEnvironment& env, const SignTable& signs)
+Result<SampleRuns> runsOf(const WavCommandLine& o, const WavEnvironment& env, const SignTable& signs,
+                          const QStringList& signFormHints)
 {
     const Result<int> tone =
         o.toneHz ? Result<int>(*o.toneHz) : Parameters::ToneFromStored(stored(env, Parameters::tona));
@@ -230,39 +232,50 @@ Result<SampleRuns> runsOf(const WavCommandLine& o, const WavEnvironment& env, co
     timing.wpm = number(o.wpm, Parameters::mn);
 
     // The dot length goes through its text, as TP holds it in the window, so both read the same 15 digits.
-    double dotMs = 0;
-    if (o.dotMs) {
-        dotMs = *o.dotMs;
-    } else {
-        const DotLengthResult result = DotLengthOf(timing, signs);
-        if (result.status == DotLengthResult::Status::MissingCharacter)
-            return Fail(u"Le mot de référence « " + timing.referenceWord +
-                        u" » contient un caractère absent du fichier des signes.");
-        if (result.status != DotLengthResult::Status::Ok)
-            return Fail(QStringLiteral("La vitesse et les espacements ne donnent pas de temps du point positif."));
-        dotMs = DotLengthFromText(FormatNumber(result.dotMs, QLocale::c()));
-    }
-    auto runs = MakeSampleRuns(MakeTonePeriod(*tone, *volume), dotMs, timing.espa, timing.espb, timing.espc,
-                               number(o.supl, Parameters::supl));
+    QString dotText;
+    if (o.dotMs)
+        dotText = FormatNumber(*o.dotMs, QLocale::c());
+    else if (const DotLengthResult result = DotLengthOf(timing, signs); result.status == DotLengthResult::Status::Ok)
+        dotText = FormatNumber(result.dotMs, QLocale::c());
+    const double supl = number(o.supl, Parameters::supl);
+    if (const QStringList problems = SoundProblems(signs, signFormHints, timing, dotText, supl); !problems.isEmpty())
+        return Fail(problems.join(u'\n'));
+    auto runs = MakeSampleRuns(MakeTonePeriod(*tone, *volume), DotLengthFromText(dotText), timing.espa, timing.espb,
+                               timing.espc, supl);
     if (!runs)
-        return Fail(QStringLiteral("Ces espacements et ce temps du point donnent des silences de durée négative ou "
-                                   "démesurée."));
+        return Fail(QStringLiteral("Ces espacements et ce temps du point ne donnent pas de son."));
     return std::move(*runs);
 }
 
+// The most text tonique-wav reads: far beyond any exercise (a hundred hours of Morse are under 2 MB), and refused
+// before it is all read, so that endless input ends with a message instead of exhausting the memory.
+constexpr qint64 MaxTextBytes = qint64(64) << 20;
+
 // The exercise text as "Ouvrir" would put it into the window: the lines joined without separator.
-Result<QString> textOf(const WavCommandLine& o, const WavEnvironment& env)
+Result<QString> textOf(const WavCommandLine& o)
 {
-    QByteArray bytes;
-    if (o.textFile == u"-") {
-        bytes = env.stdIn ? env.stdIn() : QByteArray();
+    const bool piped = o.textFile == u"-";
+    QFile file;
+    if (piped) {
+        if (!file.open(stdin, QIODevice::ReadOnly))
+            return Fail(QStringLiteral("Impossible de lire l'entrée standard."));
     } else {
-        QFile file(o.textFile);
-        if (!file.open(QIODevice::ReadOnly))
+        file.setFileName(o.textFile);
+        if (const Failure reason = OpenForReading(file))
             return Fail(u"Impossible de lire le fichier texte « " + QDir::toNativeSeparators(o.textFile) + u" » : " +
-                        (file.exists() ? QStringLiteral("accès refusé") : QStringLiteral("il n'existe pas")) + u'.');
-        bytes = file.readAll();
+                        *reason + u'.');
     }
+    const QString shown = piped ? QStringLiteral("l'entrée standard")
+                                : u"le fichier texte « " + QDir::toNativeSeparators(o.textFile) + u" »";
+    QByteArray bytes;
+    for (QByteArray chunk; bytes.size() <= MaxTextBytes && !(chunk = file.read(1 << 20)).isEmpty();)
+        bytes += chunk;
+    if (bytes.size() > MaxTextBytes)
+        return Fail(u"Texte trop long : " + shown +
+                    u" dépasse 64 Mo, bien au-delà de ce qu'un fichier WAV de "
+                    u"4 Go peut faire entendre. Découpez-le en plusieurs exercices.");
+    if (file.error() != QFileDevice::NoError)
+        return Fail(u"Impossible de lire " + shown + u" : " + FileFailureReason(0, file.error()) + u'.');
     return joinLines(DecodeTextFile(bytes));
 }
 
@@ -280,8 +293,8 @@ int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
         return 2;
     };
     WavCommandLine o;
-    if (const QString message = ParseWavCommandLine(arguments, o); !message.isEmpty())
-        return fail(message + u"\nEssayez « tonique-wav --help ».");
+    if (const Failure message = ParseWavCommandLine(arguments, o))
+        return fail(*message + u"\nEssayez « tonique-wav --help ».");
     if (o.help) {
         env.out(WavCommandLineHelp());
         return 0;
@@ -291,10 +304,10 @@ int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
     const SignFile signFile = LoadSignFile(signPath);
     if (signFile.status != SignFile::Status::Loaded)
         return fail(signFile.errorText);
-    const Result<SampleRuns> runs = runsOf(o, env, signFile.table);
+    const Result<SampleRuns> runs = runsOf(o, env, signFile.table, signFile.formHints);
     if (!runs)
         return fail(runs.failure());
-    const Result<QString> text = textOf(o, env);
+    const Result<QString> text = textOf(o);
     if (!text)
         return fail(text.failure());
 

@@ -2,6 +2,8 @@
 
 class SettingsStore;
 
+#include "common/Result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,8 +21,8 @@ struct WavCommandLine
     bool help = false;
 };
 
-// Reads the arguments (program name excluded). Returns an empty string, or a French message for a bad option.
-QString ParseWavCommandLine(const QStringList& arguments, WavCommandLine& options);
+// Reads the arguments (program name excluded); the French message of a bad option.
+Failure ParseWavCommandLine(const QStringList& arguments, WavCommandLine& options);
 
 QString WavCommandLineHelp();
 
@@ -29,7 +31,6 @@ struct WavEnvironment
 {
     const SettingsStore* store = nullptr; // the window's stored parameters; the defaults when null
     QString programFolder;                // where telkey.ref is looked for
-    std::function<QByteArray()> stdIn;    // all of standard input
     std::function<void(const QString&)> out;
     std::function<void(const QString&)> err;
 };

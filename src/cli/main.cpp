@@ -21,12 +21,6 @@ int main(int argc, char* argv[])
     WavEnvironment env;
     env.store = &settings;
     env.programFolder = QCoreApplication::applicationDirPath();
-    env.stdIn = [] {
-        QFile in;
-        if (!in.open(stdin, QIODevice::ReadOnly))
-            return QByteArray();
-        return in.readAll();
-    };
     env.out = [](const QString& text) {
         const QByteArray bytes = text.toLocal8Bit();
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);

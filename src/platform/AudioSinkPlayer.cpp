@@ -1,5 +1,7 @@
 #include "platform/AudioSinkPlayer.h"
 
+#include "common/FileErrors.h"
+
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
@@ -124,11 +126,8 @@ Failure AudioSinkPlayer::open()
     if (m_fileName.isEmpty())
         return QStringLiteral("Aucun fichier à ouvrir.");
     m_file.setFileName(m_fileName);
-    if (!m_file.open(QIODevice::ReadOnly)) {
-        const QString reason = QFileInfo::exists(m_fileName) ? QStringLiteral("lecture refusée par le système")
-                                                             : QStringLiteral("fichier introuvable");
-        return QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2.").arg(displayName(m_fileName), reason);
-    }
+    if (const Failure reason = OpenForReading(m_file))
+        return QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2.").arg(displayName(m_fileName), *reason);
     const Result<WavLayout> layout = ReadWavLayout(m_file);
     if (!layout) {
         m_file.close();

@@ -1,114 +1,32 @@
 #include "platform/QtSettingsStore.h"
 
-#include <QFile>
+#include "platform/SettingsFile.h"
 
-#include <optional>
-#include <string_view>
+#include <QFile>
 
 namespace {
 
-bool isLineBreak(char c)
+// QSettings writes to the error stream when a value typed by hand in the file looks like one of its own encodings
+// ("@Variant(...)" of an unknown type). Such a value is read as its text here, so the warning tells the user nothing:
+// it is kept quiet while the store uses QSettings.
+class QuietSettingsWarnings
 {
-    return c == '\n' || c == '\r';
-}
+public:
+    QuietSettingsWarnings() { s_previous = qInstallMessageHandler(&QuietSettingsWarnings::handle); }
+    ~QuietSettingsWarnings() { qInstallMessageHandler(s_previous); }
+    QuietSettingsWarnings(const QuietSettingsWarnings&) = delete;
+    QuietSettingsWarnings& operator=(const QuietSettingsWarnings&) = delete;
 
-// The text after "=" of the last line `key` of `section` in a settings file, split into lines as QSettings
-// splits them: a ";" outside quotes starts a comment, a line break inside quotes or after a backslash does not end
-// the line.
-std::optional<QByteArray> rawValue(const QByteArray& data, const QByteArray& section, const QByteArray& key)
-{
-    std::optional<QByteArray> value;
-    QByteArray current;
-    const qsizetype n = data.size();
-    qsizetype pos = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (true) {
-        while (pos < n && (data[pos] == ' ' || data[pos] == '\t' || isLineBreak(data[pos])))
-            ++pos;
-        if (pos >= n)
-            return value;
-        if (data[pos] == ';') {
-            while (pos < n && !isLineBreak(data[pos]))
-                ++pos;
-            continue;
-        }
-        const qsizetype start = pos;
-        qsizetype equals = -1;
-        bool quoted = false;
-        for (; pos < n; ++pos) {
-            const char c = data[pos];
-            if (c == '\\') {
-                ++pos; // the escaped character stays on the line, and CR LF or LF CR after the backslash too
-                if (pos + 1 < n && isLineBreak(data[pos]) && isLineBreak(data[pos + 1]) && data[pos] != data[pos + 1])
-                    ++pos;
-            } else if (c == '"') {
-                quoted = !quoted;
-            } else if (c == '=' && !quoted && equals < 0) {
-                equals = pos;
-            } else if ((isLineBreak(c) || c == ';') && !quoted) {
-                break;
-            }
-        }
-        const QByteArray line = data.mid(start, pos - start);
-        if (line.startsWith('['))
-            current = line.mid(1, line.indexOf(']') - 1).trimmed();
-        else if (equals >= 0 && current == section && line.left(equals - start).trimmed() == key)
-            value = line.mid(equals - start + 1);
+private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (message.startsWith(QLatin1String("QVariant::load")))
+            return;
+        if (s_previous)
+            s_previous(type, context, message);
     }
-}
-
-// The value of a hexadecimal digit, 16 for any other character.
-int digitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 16;
-}
-
-// A typed value with its surrounding blanks removed, its quotes and backslash escapes undone as QSettings undoes
-// them, and its commas kept.
-QString unescapedValue(const QByteArray& raw)
-{
-    static constexpr std::string_view escapes = "a\ab\bf\fn\nr\rt\tv\v\"\"?\?''\\\\"; // letter, character
-    const QByteArray text = raw.trimmed();
-    QString result;
-    QByteArray plain; // UTF-8 bytes not yet decoded
-    auto flush = [&] {
-        result += QString::fromUtf8(plain);
-        plain.clear();
-    };
-    for (qsizetype i = 0; i < text.size();) {
-        const char c = text[i++];
-        if (c != '\\') {
-            if (c != '"')
-                plain += c;
-            continue;
-        }
-        if (i == text.size())
-            break;
-        const char letter = text[i++];
-        if (const auto e = escapes.find(letter); e != std::string_view::npos && e % 2 == 0) {
-            plain += escapes[e + 1];
-        } else if (letter == 'x' || (letter >= '0' && letter <= '7')) {
-            // \x and hexadecimal digits, or octal digits: one UTF-16 code unit.
-            const int base = letter == 'x' ? 16 : 8;
-            int code = letter == 'x' ? 0 : letter - '0';
-            int digits = letter == 'x' ? 0 : 1;
-            for (int d = 0; i < text.size() && (d = digitValue(text[i])) < base; ++i, ++digits)
-                code = code * base + d;
-            flush();
-            if (digits > 0)
-                result += QChar(char16_t(code));
-        } else if (isLineBreak(letter) && i < text.size() && isLineBreak(text[i]) && text[i] != letter) {
-            ++i; // a continued line; any other escaped character is dropped
-        }
-    }
-    flush();
-    return result;
-}
+    static inline QtMessageHandler s_previous = nullptr;
+};
 
 } // namespace
 
@@ -116,28 +34,36 @@ QtSettingsStore::QtSettingsStore(const QString& organization, const QString& app
     : m_settings(organization, application), m_group(group)
 {}
 
+QtSettingsStore::~QtSettingsStore()
+{
+    const QuietSettingsWarnings quiet;
+    m_settings.sync();
+}
+
 QString QtSettingsStore::read(const QString& key, const QString& defaultValue) const
 {
-    const QString& section = m_group;
-    m_settings.beginGroup(section);
+    const QuietSettingsWarnings quiet;
+    m_settings.beginGroup(m_group);
     const QVariant value = m_settings.value(key);
+    const bool present = m_settings.contains(key);
     m_settings.endGroup();
-    if (!value.isValid())
+    if (value.typeId() == QMetaType::QString)
+        return value.toString();
+    if (!present)
         return defaultValue;
-    // A comma typed into the file without quotes makes QSettings read a list; the parameter is the text as typed.
-    if (value.typeId() == QMetaType::QStringList || value.typeId() == QMetaType::QVariantList) {
-        QFile file(m_settings.fileName());
-        if (file.open(QIODevice::ReadOnly)) {
-            if (const auto raw = rawValue(file.readAll(), section.toUtf8(), key.toUtf8()))
-                return unescapedValue(*raw);
-        }
-        return value.toStringList().join(u','); // from a system-wide file
+    // Anything QSettings does not read as a text (a list made by a comma typed without quotes, "@Variant(...)" typed
+    // by hand...) is the text as typed.
+    QFile file(m_settings.fileName());
+    if (file.open(QIODevice::ReadOnly)) {
+        if (const auto typed = TypedSettingsValue(file.readAll(), m_group, key))
+            return *typed;
     }
-    return value.toString();
+    return value.toStringList().join(u','); // from a system-wide file
 }
 
 void QtSettingsStore::write(const QString& key, const QString& value)
 {
+    const QuietSettingsWarnings quiet;
     m_settings.beginGroup(m_group);
     m_settings.setValue(key, value);
     m_settings.endGroup();

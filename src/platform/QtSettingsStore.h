@@ -10,6 +10,9 @@ class QtSettingsStore : public SettingsStore
 {
 public:
     QtSettingsStore(const QString& organization, const QString& application, const QString& group);
+    ~QtSettingsStore() override;
+    QtSettingsStore(const QtSettingsStore&) = delete;
+    QtSettingsStore& operator=(const QtSettingsStore&) = delete;
     QString read(const QString& key, const QString& defaultValue) const override;
     void write(const QString& key, const QString& value) override;
 

@@ -1,9 +1,12 @@
 #include "signs/SignTable.h"
 
+#include "common/FileErrors.h"
 #include "signs/Windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
 
 SignTable SignTable::fromLines(const QStringList& lines)
 {
@@ -65,19 +68,20 @@ SignFile LoadSignFile(const QString& path)
         result.errorText = QStringLiteral("Le fichier des signes « %1 » est introuvable.").arg(shown);
         return result;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (const Failure reason = OpenForReading(file)) {
         result.status = SignFile::Status::Unreadable;
-        result.errorText =
-            QStringLiteral("Le fichier des signes « %1 » ne peut pas être lu : %2.").arg(shown, file.errorString());
+        result.errorText = QStringLiteral("Le fichier des signes « %1 » ne peut pas être lu : %2.").arg(shown, *reason);
         return result;
     }
+    errno = 0;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         result.status = SignFile::Status::Unreadable;
-        result.errorText =
-            QStringLiteral("Le fichier des signes « %1 » ne peut pas être lu : %2.").arg(shown, file.errorString());
+        result.errorText = QStringLiteral("Le fichier des signes « %1 » ne peut pas être lu : %2.")
+                               .arg(shown, FileFailureReason(errno, file.error()));
         return result;
     }
+    result.formHints = SignFileFormHints(QFileInfo(path).fileName(), bytes);
     QStringList lines = SplitSignFileLines(bytes);
     if (lines.size() > SignTable::Capacity) {
         // The first line too many is listed, then the table is refused.
@@ -94,4 +98,29 @@ SignFile LoadSignFile(const QString& path)
     result.table = SignTable::fromLines(lines);
     result.lines = std::move(lines);
     return result;
+}
+
+QStringList SignFileFormHints(const QString& name, const QByteArray& bytes)
+{
+    QStringList hints;
+    if (bytes.trimmed().isEmpty())
+        return {name + QStringLiteral(" est vide : il doit donner un caractère et son code par ligne.")};
+    if (bytes.contains('\0'))
+        hints << name + QStringLiteral(" n'est pas un fichier texte (il contient des octets nuls).");
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        hints << name + QStringLiteral(" commence par une marque d'ordre des octets UTF-8 : sa première ligne "
+                                       "ne donne pas le bon caractère. Enregistrez-le en Windows-1252 (ANSI).");
+    if (bytes.contains('\n') && !bytes.contains('\r'))
+        hints << name + QStringLiteral(" : fins de ligne LF seules (format Linux). Tonique sépare les lignes aux "
+                                       "fins CR LF ou CR : enregistrez-le avec des fins de ligne Windows.");
+    bool capitals = false, lowerCase = false;
+    for (const QString& line : SplitSignFileLines(bytes)) {
+        const QChar c = line.isEmpty() ? QChar() : line.front();
+        capitals = capitals || (c >= u'A' && c <= u'Z');
+        lowerCase = lowerCase || (c >= u'a' && c <= u'z');
+    }
+    if (capitals && !lowerCase)
+        hints << name + QStringLiteral(" : les lettres de la colonne 1 sont en majuscules ; Tonique cherche les "
+                                       "caractères en minuscules. Écrivez-les en minuscules.");
+    return hints;
 }

@@ -56,6 +56,12 @@ struct SignFile
     QStringList lines; // the lines to list, the 101st included when there is one
     SignTable table;
     QString errorText; // French, naming the file, when status is not Loaded
+    // What in the file's form keeps characters from being found (line ends the program does not split at, a
+    // byte-order mark, capitals, no text at all), in French; the file loads all the same.
+    QStringList formHints;
 };
 
 SignFile LoadSignFile(const QString& path);
+
+// The hints of SignFile::formHints for the bytes of a sign file called `name`.
+QStringList SignFileFormHints(const QString& name, const QByteArray& bytes);

@@ -1,5 +1,6 @@
 #include "sound/ExerciseFiles.h"
 
+#include "common/FileErrors.h"
 #include "signs/Windows1252.h"
 #include "sound/WavHeader.h"
 
@@ -10,56 +11,16 @@
 #endif
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace {
 
-// The reason of a failed file operation, from the system's error number.
 constexpr size_t MaxPieces = 1024; // the system's limit of pieces per gathering write
 
 QString reasonText(int err, QFileDevice::FileError qtError)
 {
-    switch (err) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("accès refusé (dossier ou fichier protégé en écriture)");
-    case EROFS:
-        return QStringLiteral("le disque est en lecture seule");
-    case ENOSPC:
-        return QStringLiteral("le disque est plein");
-#ifdef EDQUOT
-    case EDQUOT:
-        return QStringLiteral("le quota de disque est dépassé");
-#endif
-    case ENAMETOOLONG:
-        return QStringLiteral("le nom est trop long");
-    case ENOENT:
-        return QStringLiteral("le dossier n'existe pas");
-    case ENOTDIR:
-        return QStringLiteral("un élément du chemin n'est pas un dossier");
-    case EISDIR:
-        return QStringLiteral("un dossier porte déjà ce nom");
-    case EINVAL:
-    case EILSEQ:
-        return QStringLiteral("le système de fichiers refuse ce nom");
-    case EIO:
-        return QStringLiteral("erreur d'entrée-sortie du disque");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("le fichier est utilisé par un autre programme");
-    case 0:
-        break;
-    default:
-        return QStringLiteral("erreur du système n° ") + QString::number(err);
-    }
-    switch (qtError) {
-    case QFileDevice::PermissionsError:
-        return QStringLiteral("accès refusé");
-    case QFileDevice::ResourceError:
-        return QStringLiteral("le disque est plein");
-    default:
-        return QStringLiteral("erreur inconnue");
-    }
+    return FileFailureReason(err, qtError);
 }
 
 QString failure(const QString& what, const QString& path, const QString& reason)
@@ -272,31 +233,41 @@ Failure checkExerciseSize(ExerciseRenderer& renderer, const QString& wavPath, QS
            u"vitesse.";
 }
 
-// Deletes the previous text file, then the previous WAV file, where they exist.
-Failure removeExerciseFiles(const ExerciseFiles& files)
+// The files being written carry these names until both are complete: a failure, a full disk or the program killed
+// half way leaves the previous pair as it was and never a half-written file under the final names.
+ExerciseFiles partialFiles(const ExerciseFiles& files)
 {
-    for (const QString& path : {files.txt, files.wav}) {
-        QFile file(path);
-        if (!file.exists())
-            continue;
-        errno = 0;
-        if (!file.remove())
-            return failure(QStringLiteral("Impossible de supprimer l'ancien fichier"), path,
-                           reasonText(errno, file.error()));
-    }
-    return {};
+    return {files.wav + u".partiel", files.txt + u".partiel"};
+}
+
+// Puts the finished file `from` in the place of `to`, replacing it.
+Failure replaceFile(const QString& from, const QString& to)
+{
+#ifdef Q_OS_UNIX
+    errno = 0;
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return {};
+    const int err = errno;
+#else
+    QFile::remove(to);
+    if (QFile::rename(from, to))
+        return {};
+    const int err = 0;
+#endif
+    return failure(QStringLiteral("Impossible de remplacer le fichier"), to, reasonText(err, QFileDevice::RenameError));
 }
 
 } // namespace
 
-Failure WriteExerciseTextFile(const QString& path, QStringView text)
+Failure WriteExerciseTextFile(const QString& path, QStringView text, const QString& shownPath)
 {
+    const QString& shown = shownPath.isEmpty() ? path : shownPath;
     BufferedFileWriter writer(path, 0);
     if (!writer.create())
-        return cannotCreate(path, writer.reason());
+        return cannotCreate(shown, writer.reason());
     writer.append(ExerciseTextFileBytes(text));
     if (!writer.close()) {
-        const QString message = cannotWrite(path, writer.reason());
+        const QString message = cannotWrite(shown, writer.reason());
         writer.discard();
         return message;
     }
@@ -304,11 +275,12 @@ Failure WriteExerciseTextFile(const QString& path, QStringView text)
 }
 
 Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
-                         QStringView trimmedText, QStringView end)
+                         QStringView trimmedText, QStringView end, const QString& shownPath)
 {
+    const QString& shown = shownPath.isEmpty() ? path : shownPath;
     BufferedFileWriter writer(path);
     if (!writer.create())
-        return cannotCreate(path, writer.reason());
+        return cannotCreate(shown, writer.reason());
     writer.append(header);
     renderer.writeSamples(writer, start, trimmedText, end);
     if (writer.flush()) {
@@ -316,7 +288,7 @@ Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRender
         if (writer.overwriteStart(header) && writer.close())
             return {};
     }
-    const QString message = cannotWrite(path, writer.reason());
+    const QString message = cannotWrite(shown, writer.reason());
     writer.discard();
     return message;
 }
@@ -329,13 +301,18 @@ Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, 
         return checkExerciseSize(renderer, files.wav, source.startMarks(), TrimSpaces(source.text()),
                                  source.endMarks());
     };
+    const ExerciseFiles partial = partialFiles(files);
+    auto dropPartial = [&partial] {
+        QFile::remove(partial.txt);
+        QFile::remove(partial.wav);
+    };
     Failure failed = sizeCheck();
     if (!failed)
-        failed = removeExerciseFiles(files);
-    if (!failed)
-        failed = WriteExerciseTextFile(files.txt, source.text());
-    if (failed)
+        failed = WriteExerciseTextFile(partial.txt, source.text(), files.txt);
+    if (failed) {
+        dropPartial();
         return failed;
+    }
 
     if (betweenFiles)
         betweenFiles();
@@ -346,9 +323,14 @@ Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, 
         const QString trimmed = TrimSpaces(source.text());
         if (source.showTrimmed)
             source.showTrimmed(trimmed);
-        failed = WriteExerciseWav(files.wav, header, renderer, source.startMarks(), trimmed, source.endMarks());
+        failed =
+            WriteExerciseWav(partial.wav, header, renderer, source.startMarks(), trimmed, source.endMarks(), files.wav);
     }
+    if (!failed)
+        failed = replaceFile(partial.txt, files.txt);
+    if (!failed)
+        failed = replaceFile(partial.wav, files.wav);
     if (failed)
-        QFile::remove(files.txt);
+        dropPartial();
     return failed;
 }

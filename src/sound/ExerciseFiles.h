@@ -86,15 +86,17 @@ struct ExerciseSource
 };
 
 // Rendering an exercise, for the window and for tonique-wav alike: refuses a WAV file that the header's 32-bit
-// sizes cannot describe, deletes the previous text file and WAV file, writes the text file with the untrimmed text,
-// runs `betweenFiles` (the window lets its events run once), reads the source again, then streams the WAV file:
-// header, start marks, text without its outer spaces, end marks, header patched with the length. On failure the
-// French message names the file and the reason, and neither file is left half-written.
+// sizes cannot describe, writes the text file with the untrimmed text, runs `betweenFiles` (the window lets its
+// events run once), reads the source again, then streams the WAV file: header, start marks, text without its outer
+// spaces, end marks, header patched with the length. Both files are written under temporary names beside the final
+// ones and replace the previous pair only once both are complete. On failure the French message names the file and
+// the reason, and the previous pair stays as it was.
 Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, const SampleRuns& runs,
                             QByteArray& header, const ExerciseSource& source,
                             const std::function<void()>& betweenFiles = {});
 
-// Its steps, for the benchmarks and the tests.
-Failure WriteExerciseTextFile(const QString& path, QStringView text);
+// Its steps, for the benchmarks and the tests; a message names `shownPath` when given (the final name of a file
+// written under a temporary one).
+Failure WriteExerciseTextFile(const QString& path, QStringView text, const QString& shownPath = {});
 Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
-                         QStringView trimmedText, QStringView end);
+                         QStringView trimmedText, QStringView end, const QString& shownPath = {});

@@ -30,6 +30,8 @@ private slots:
     void startUp_signFileProblems_data();
     void startUp_signFileProblems();
     void storedEmptyCharacterGap();
+    void startUp_tellsWhySilent_data();
+    void startUp_tellsWhySilent();
     void save_thenNextStartReadsValues();
     void reset_putsExamValues();
     void settingsView_hidesMenusAndUnticksCache();
@@ -116,6 +118,63 @@ void TestMainWindow::storedEmptyCharacterGap()
     QCOMPARE(text(app, "Text22"), QStringLiteral("1"));
     QCOMPARE(text(app, "TP"), QString::number(60000.0 / (12 * 35 + 99 - 1), 'g', 15));
     QVERIFY(QFileInfo(app.folder() + "/TEST.wav").size() > 58 * 100);
+}
+
+// A sign file or settings that give no sound: the program starts as its settings say, and tells once, without
+// waiting for an answer, what is wrong and how to put it right.
+void TestMainWindow::startUp_tellsWhySilent_data()
+{
+    QTest::addColumn<QByteArray>("signs"); // empty: the delivered file
+    QTest::addColumn<QString>("key");      // a stored parameter...
+    QTest::addColumn<QString>("value");    // ...and its value
+    QTest::addColumn<QString>("said");     // empty: nothing to say
+    QFile delivered(QStringLiteral(TONIQUE_SIGN_FILE));
+    QVERIFY(delivered.open(QIODevice::ReadOnly));
+    const QByteArray good = delivered.readAll();
+    QTest::newRow("all well") << QByteArray() << "mn"
+                              << "12" << QString();
+    QTest::newRow("LF line ends") << QByteArray(good).replace("\r\n", "\n") << "mn"
+                                  << "12"
+                                  << "fins de ligne LF";
+    QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + good << "paris"
+                                     << "ARIS"
+                                     << "marque d'ordre des octets";
+    QTest::newRow("capitals") << good.toUpper() << "mn"
+                              << "12"
+                              << "en majuscules";
+    QTest::newRow("empty file") << QByteArray("\r\n") << "mn"
+                                << "12"
+                                << "est vide";
+    QTest::newRow("speed 0") << QByteArray() << "mn"
+                             << "0"
+                             << "ne donnent pas de temps du point positif";
+    QTest::newRow("dash of -1000") << QByteArray() << "tp"
+                                   << "-1000"
+                                   << "ne donnent pas de temps du point positif";
+    QTest::newRow("thinking time 1e12") << QByteArray() << "supl"
+                                        << "1e12"
+                                        << "durée négative ou démesurée";
+}
+
+void TestMainWindow::startUp_tellsWhySilent()
+{
+    QFETCH(QByteArray, signs);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QString, said);
+    TestApp::Options options;
+    if (!signs.isEmpty())
+        options.signFile = signs;
+    options.settings = {{key, value}};
+    TestApp app(options);
+    QVERIFY(!app.startUpError);
+    if (said.isEmpty()) {
+        QVERIFY(app.messages.warnings.isEmpty());
+        return;
+    }
+    QCOMPARE(app.messages.warnings.size(), 1);
+    QVERIFY2(app.messages.warnings[0].contains(said), qPrintable(app.messages.warnings[0]));
+    QVERIFY(app.ui().TP->toolTip().contains(said));
 }
 
 void TestMainWindow::save_thenNextStartReadsValues()

@@ -48,19 +48,23 @@ inline QByteArray read(const QString& path)
     return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
 }
 
-// Runs `program` in `folder`, its settings under `folder`/config, `input` on its standard input: the exit status
-// (-1 when it does not finish), its standard error in `err`.
+// Runs `program` in `folder`, its settings under `folder`/config, `input` (or the file `inputFile`) on its standard
+// input: the exit status (-1 when it does not finish), its standard error in `err`.
 inline int run(const QString& program, const QString& folder, const QStringList& args, const QByteArray& input = {},
-               QString* err = nullptr)
+               QString* err = nullptr, const QString& inputFile = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/config"));
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(folder);
+    if (!inputFile.isEmpty())
+        p.setStandardInputFile(inputFile);
     p.start(program, args);
-    p.write(input);
-    p.closeWriteChannel();
+    if (inputFile.isEmpty()) {
+        p.write(input);
+        p.closeWriteChannel();
+    }
     if (!p.waitForFinished(60000))
         return -1;
     if (err)

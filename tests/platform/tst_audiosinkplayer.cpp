@@ -41,7 +41,7 @@ private slots:
         QByteArray list = TestWav::file(QByteArray(800, 0), true);
         list.insert(36, QByteArray("LIST\x03\0\0\0abc\0", 12)); // odd chunk, padded to even
         QTest::newRow("odd chunk before data") << list << "50";
-        QTest::newRow("missing") << QByteArray() << "introuvable";
+        QTest::newRow("missing") << QByteArray() << "il n'existe pas";
         QTest::newRow("text") << QByteArray("Bonjour.\r\n") << "pas un fichier WAV";
         QTest::newRow("44100 Hz") << TestWav::file(QByteArray(100, 0), true, -1, 44100) << "8000 Hz";
         QTest::newRow("stereo") << TestWav::file(QByteArray(100, 0), true, -1, 8000, 2) << "mono";

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 struct MemorySink : ByteSink
@@ -126,6 +129,42 @@ private slots:
             renderer.writeSamples(samples, u"VVV", text.trimmed(), u"+");
             QCOMPARE(TestWav::read(files.wav), patched + samples.bytes);
         }
+    }
+
+    // A rendering that fails part way, here on a file-size limit standing for a full disk, leaves the previous pair
+    // of files as it was and no half-written file; while one is being written, the final names keep the old pair.
+    void failureKeepsThePreviousPair()
+    {
+        QTemporaryDir dir;
+        const ExerciseFiles files = ExerciseFiles::forBase(dir.filePath(QStringLiteral("TEST")));
+        const SignTable table = LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE)).table;
+        QByteArray header = MakeWavHeader();
+        const SampleRuns runs{QByteArray(400, 'D'), QByteArray(900, 'T'), QByteArray(300, '\0'), QByteArray(700, '\0'),
+                              100};
+        auto source = [](const QString& text) {
+            return ExerciseSource{[text] { return text; }, [] { return QString(); }, [] { return QString(); }, {}};
+        };
+        QCOMPARE(RenderExerciseFiles(files, table, runs, header, source(QStringLiteral("ab"))), Failure());
+        const QByteArray wav = TestWav::read(files.wav), txt = TestWav::read(files.txt);
+        bool oldPairMeanwhile = false;
+        RenderExerciseFiles(files, table, runs, header, source(QStringLiteral("cd")), [&] {
+            oldPairMeanwhile = TestWav::read(files.txt) == txt && TestWav::read(files.wav) == wav;
+        });
+        QVERIFY(oldPairMeanwhile);
+        const QByteArray wav2 = TestWav::read(files.wav), txt2 = TestWav::read(files.txt);
+
+        rlimit before{};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &before) == 0);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = before;
+        small.rlim_cur = 64 << 10;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        const Failure failed = RenderExerciseFiles(files, table, runs, header, source(QString(2000, u'e')));
+        setrlimit(RLIMIT_FSIZE, &before);
+        QVERIFY(failed && failed->contains(QStringLiteral("TEST.wav »")));
+        QCOMPARE(TestWav::read(files.wav), wav2);
+        QCOMPARE(TestWav::read(files.txt), txt2);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"TEST.txt", "TEST.wav"}));
     }
 
     void diskFull()

@@ -18,7 +18,7 @@ class TstToniqueWav : public QObject
 
     // Runs in a fresh folder holding "in.txt"; `stored` is the [param] section of the settings file.
     Run run(const QStringList& args, const QByteArray& input, const QByteArray& stored = {},
-            const QByteArray& stdinBytes = {})
+            const QByteArray& stdinBytes = {}, const QString& stdinFile = {})
     {
         QTemporaryDir work;
         const QDir dir(work.path());
@@ -26,7 +26,7 @@ class TstToniqueWav : public QObject
         TestWav::write(dir.filePath("config/tonique/tonique.conf"), "[param]\n" + stored);
         TestWav::write(dir.filePath("in.txt"), input);
         Run r;
-        r.status = TestWav::run(QStringLiteral(TONIQUE_WAV), work.path(), args, stdinBytes, &r.err);
+        r.status = TestWav::run(QStringLiteral(TONIQUE_WAV), work.path(), args, stdinBytes, &r.err, stdinFile);
         r.wav = TestWav::read(dir.filePath("TEST.wav"));
         r.txt = TestWav::read(dir.filePath("TEST.txt"));
         if (r.status != 0)
@@ -50,12 +50,18 @@ private slots:
         QTest::newRow("unwritable output") << QStringList{"-o", "nowhere/x", "in.txt"}
                                            << "Impossible de créer le fichier « nowhere/x.txt » : le dossier";
         QTest::newRow("name refused") << QStringList{"-o", QString(300, u'n'), "in.txt"} << "le nom est trop long";
+        // Causes told in French, whatever the system's own words.
+        QTest::newRow("number beyond every double")
+            << QStringList{"--wpm", "1e400", "in.txt"} << "Valeur hors plage pour --wpm : « 1e400 »";
+        QTest::newRow("a folder as text") << QStringList{"config"} << "« config » : c'est un dossier, pas un fichier.";
+        QTest::newRow("endless input") << QStringList{"-"} << "l'entrée standard dépasse 64 Mo";
     }
     void refused()
     {
         QFETCH(QStringList, args);
         QFETCH(QString, message);
-        const Run r = run(args, "abc");
+        const bool endless = QByteArray(QTest::currentDataTag()) == "endless input";
+        const Run r = run(args, "abc", {}, {}, endless ? QStringLiteral("/dev/zero") : QString());
         QCOMPARE(r.status, 2);
         QVERIFY2(r.err.startsWith(u"tonique-wav : ") && r.err.contains(message), qPrintable(r.err));
         QCOMPARE(r.wav, QByteArray("1"));

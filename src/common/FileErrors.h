@@ -1,0 +1,18 @@
+#pragma once
+
+#include "common/Result.h"
+
+#include <QFile>
+#include <QFileDevice>
+#include <QString>
+
+// Why a file operation failed, in French, from the system's error number (errno) or, failing that, from Qt's error
+// code: "le disque est plein", "accès refusé"...
+QString FileFailureReason(int systemError, QFileDevice::FileError qtError = QFileDevice::NoError);
+
+// Why `path` cannot be opened for reading, in French: it does not exist, is a folder, or the system refuses it
+// (errno as left by the failed open).
+QString OpenFailureReason(const QString& path, int systemError);
+
+// Opens `file` for reading; the French reason when it cannot (a folder is refused, not read as empty).
+Failure OpenForReading(QFile& file);
