@@ -75,6 +75,23 @@ int main(int argc, char* argv[])
         return total;
     });
 
+    // One line: the whole file is one paragraph of the view.
+    report(out, "Ouvrir, one line of kB", 2500, 1.0, [&](int n) {
+        const QString path = app.folder() + QStringLiteral("/oneline.txt");
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        const QByteArray group = QByteArray("abcde ");
+        for (int i = 0; i < n * 1000 / 6; ++i)
+            file.write(group);
+        file.close();
+        app.fileDialog.nextFile = path;
+        app.exercise().set(QString());
+        return seconds([&] {
+            ui.ouvrir->trigger();
+            QApplication::processEvents(); // shown
+        });
+    });
+
     report(out, "LETTRES, groups", 10000, 0.5, [&](int n) {
         app.exercise().set(QString());
         ui.Text3->setText(QString::number(n));

@@ -11,6 +11,7 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePrinter.h"
 #include "fakes/FakeProcessLauncher.h"
+#include "fakes/FakeProgress.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSettingsStore.h"
 #include "platform/AudioSinkPlayer.h"
@@ -90,9 +91,11 @@ int main(int argc, char** argv)
     FakeProcessLauncher launcher;
     FakeMessageBox messages;
     FakeClock time;
+    FakeProgress progress;
     AudioSinkPlayer realPlayer;
     AudioSinkPlayer* player = &realPlayer;
-    const Platform platform{settings, beep, realPlayer, serial, fileDialog, printer, launcher, messages, time};
+    const Platform platform{settings, beep,     realPlayer, serial, fileDialog,
+                            printer,  launcher, messages,   time,   progress};
     RandomSource random;
     MainWindow window(platform, random, folder.path(), MainWindow::Options{false});
     if (const auto error = window.startUp()) {

@@ -10,6 +10,7 @@
 #include "platform/QtMessageBox.h"
 #include "platform/QtPrinter.h"
 #include "platform/QtProcessLauncher.h"
+#include "platform/QtProgress.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
 
@@ -32,11 +33,12 @@ int main(int argc, char* argv[])
     QtMessageBox messages;
     AudioSinkPlayer player;
     QtClock time;
+    QtProgress progress;
     QtSerialPort serial;
     QtFileDialog fileDialog;
     QtPrinter printer;
     QtProcessLauncher launcher;
-    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, time};
+    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, time, progress};
     // The exercise files go to a scratch folder holding the sign file.
     QTemporaryDir folder;
     QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/telkey.ref"),

@@ -82,7 +82,7 @@ void MainWindow::createControllers()
         ExerciseController::Controls{m_ui.window, m_ui.Text3, m_ui.Text6, m_ui.Text7, m_ui.Text12, m_ui.TEXT1,
                                      m_ui.Text8, m_ui.Combo1, m_ui.Text20},
         ExerciseController::Services{m_exercise, *m_marks, *m_sound, *m_app, m_random, m_platform.fileDialog,
-                                     m_platform.printer, m_platform.messages});
+                                     m_platform.printer, m_platform.messages, m_platform.progress});
     createPracticeControllers();
     m_about = std::make_unique<AboutController>(m_platform.launcher, m_platform.messages);
     m_exercise.attach(m_ui.Text2, [app = m_app.get()] { app->ExerciseTextChanged(); });
@@ -91,10 +91,10 @@ void MainWindow::createControllers()
 void MainWindow::createSoundControllers()
 {
     m_playback = std::make_unique<Playback>(m_platform.player, *m_ui.MMControl1, m_ui.Text25, this);
-    m_sound =
-        std::make_unique<SoundController>(SoundController::Controls{m_ui.Command3, m_ui.Text14, m_ui.Text11},
-                                          SoundController::Services{*m_playback, m_pieces, m_signs, m_exercise,
-                                                                    *m_marks, m_platform.messages, m_programFolder});
+    m_sound = std::make_unique<SoundController>(SoundController::Controls{m_ui.Command3, m_ui.Text14, m_ui.Text11},
+                                                SoundController::Services{*m_playback, m_pieces, m_signs, m_exercise,
+                                                                          *m_marks, m_platform.messages,
+                                                                          m_platform.progress, m_programFolder});
     m_typed = std::make_unique<TypedPlayback>(TypedPlayback::Controls{m_ui.Text26, m_ui.Timer2}, m_exercise, *m_marks,
                                               *m_sound, *m_playback);
 }

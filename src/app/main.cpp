@@ -11,6 +11,7 @@
 #include "platform/QtMessageBox.h"
 #include "platform/QtPrinter.h"
 #include "platform/QtProcessLauncher.h"
+#include "platform/QtProgress.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/TerminationSignals.h"
@@ -42,8 +43,9 @@ int main(int argc, char* argv[])
     QtPrinter printer;
     QtProcessLauncher launcher;
     QtClock clock;
+    QtProgress progress;
     AudioSinkPlayer player;
-    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, clock};
+    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, clock, progress};
 
     RandomSource random;
     MainWindow window(platform, random, QCoreApplication::applicationDirPath(), {});

@@ -49,12 +49,14 @@ struct Place
     qsizetype shown = 0;
 };
 
-// Moves `at` over one character of the displayed form: a joiner the text lacks there stands for nothing, a
-// paragraph separator for a whole line end.
+// Moves `at` over one character of the displayed form: a joiner the text lacks there stands for nothing, nor does
+// a paragraph separator where the text has no line end (one that cuts a long paragraph into blocks); any other
+// paragraph separator stands for a whole line end.
 void stepForward(QStringView text, QStringView shown, Place& at)
 {
     const QChar c = shown[at.shown++];
-    if (at.text == text.size() || (c == DisplayJoiner && text[at.text] != DisplayJoiner))
+    if (at.text == text.size() || (c == DisplayJoiner && text[at.text] != DisplayJoiner) ||
+        (c == Paragraph && !isLineEnd(text[at.text])))
         return;
     at.text += c == Paragraph && isCrLf(text, at.text) ? 2 : 1;
 }
@@ -62,7 +64,8 @@ void stepForward(QStringView text, QStringView shown, Place& at)
 void stepBackward(QStringView text, QStringView shown, Place& at)
 {
     const QChar c = shown[--at.shown];
-    if (at.text == 0 || (c == DisplayJoiner && text[at.text - 1] != DisplayJoiner))
+    if (at.text == 0 || (c == DisplayJoiner && text[at.text - 1] != DisplayJoiner) ||
+        (c == Paragraph && !isLineEnd(text[at.text - 1])))
         return;
     at.text -= c == Paragraph && isCrLf(text, at.text - 2) ? 2 : 1;
 }
@@ -118,6 +121,49 @@ qsizetype lengthBefore(QStringView text, qsizetype end)
     return end >= 2 && text[end - 1].isLowSurrogate() && text[end - 2].isHighSurrogate() ? 2 : 1;
 }
 
+// Columns a character takes on a line of the view: none for a combining mark, none for the second half of a
+// character beyond 16 bits, one for any other.
+int columnsOf(QChar c)
+{
+    if (c.isLowSurrogate())
+        return 0;
+    const QChar::Category category = c.category();
+    return category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing ? 0 : 1;
+}
+
+// Where the view's lines of a paragraph start, as its wrapping makes them (DisplayColumns to a line, a word taken
+// to the next line when it does not fit, the blanks after a word left hanging at the end of its line, a word
+// longer than a line cut where the line is full): every ChunkLines-th line start, for the paragraph [from, to).
+QList<qsizetype> chunkStarts(QStringView text, qsizetype from, qsizetype to)
+{
+    QList<qsizetype> starts;
+    qsizetype lines = 0;
+    int column = 0;
+    auto newLine = [&](qsizetype at) {
+        column = 0;
+        if (++lines % ChunkLines == 0)
+            starts.append(at);
+    };
+    for (qsizetype i = from; i < to;) {
+        if (isBlank(text[i])) {
+            column += columnsOf(text[i++]);
+            continue;
+        }
+        qsizetype end = i;
+        int width = 0;
+        while (end < to && !isBlank(text[end]))
+            width += columnsOf(text[end++]);
+        if (column > 0 && column + width > DisplayColumns)
+            newLine(i);
+        for (; i < end; ++i) {
+            if (column == DisplayColumns && columnsOf(text[i]) > 0)
+                newLine(i);
+            column += columnsOf(text[i]);
+        }
+    }
+    return starts;
+}
+
 } // namespace
 
 QString DisplayForm(QStringView text)
@@ -126,11 +172,26 @@ QString DisplayForm(QStringView text)
     shown.reserve(text.size() + text.size() / 16);
     QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
     qsizetype next = breaks.toNextBoundary();
+    QList<qsizetype> chunks;
+    qsizetype chunk = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
+        if (i == 0 || isLineEnd(text[i - 1])) {
+            // A paragraph of many lines is shown as blocks of ChunkLines lines, so that the view lays out each block
+            // on its own: a text of megabytes on one line shows at once.
+            qsizetype end = i;
+            while (end < text.size() && !isLineEnd(text[end]))
+                ++end;
+            chunks = end - i > ChunkLines * DisplayColumns ? chunkStarts(text, i, end) : QList<qsizetype>();
+            chunk = 0;
+        }
         while (next >= 0 && next < i)
             next = breaks.toNextBoundary();
         if (next == i && i > 0 && mayJoinAfter(text, i))
             shown += DisplayJoiner;
+        if (chunk < chunks.size() && chunks[chunk] == i) {
+            shown += Paragraph;
+            ++chunk;
+        }
         if (isCrLf(text, i))
             ++i;
         shown += isLineEnd(text[i]) ? Paragraph : text[i];
@@ -140,15 +201,18 @@ QString DisplayForm(QStringView text)
 
 ViewEdit EditFromView(QStringView text, QStringView shown, QStringView now, qsizetype hint)
 {
-    qsizetype prefix = commonPrefix(shown, now);
-    if (hint >= 0)
-        prefix = std::min(prefix, hint);
+    const qsizetype common = commonPrefix(shown, now);
+    const qsizetype prefix = hint >= 0 ? std::min(common, hint) : common;
     const qsizetype suffix = std::min(commonSuffix(shown, now), std::min(shown.size(), now.size()) - prefix);
     const Place start = forwardTo(text, shown, Place{}, prefix);
     const Place end = forwardTo(text, shown, start, shown.size() - suffix);
 
     ViewEdit edit{{start.text, end.text - start.text, QString()}, prefix, now.size() - suffix};
-    for (const QChar c : now.mid(prefix, edit.shownTo - prefix)) {
+    // What the view holds unchanged before the edit is taken as the text it shows; only what is new is read from
+    // the view.
+    const qsizetype unchanged = std::min(common, edit.shownTo);
+    edit.text.inserted = text.mid(start.text, forwardTo(text, shown, start, unchanged).text - start.text).toString();
+    for (const QChar c : now.mid(unchanged, edit.shownTo - unchanged)) {
         if (c == Paragraph || c == QChar::LineSeparator)
             edit.text.inserted += u"\r\n";
         else if (c != DisplayJoiner)

@@ -13,6 +13,11 @@
 // functions below map the view's edits back to it, touching nothing but what the user edited.
 
 inline constexpr QChar DisplayJoiner = u'\u200D';
+// Characters on a line of the view.
+inline constexpr int DisplayColumns = 36;
+// A paragraph of more lines than this is shown as blocks of this many lines each, cut at the start of a line: the
+// view lays each block out on its own (one paragraph of megabytes would take it minutes).
+inline constexpr qsizetype ChunkLines = 48;
 
 // The displayed form of `text`.
 QString DisplayForm(QStringView text);

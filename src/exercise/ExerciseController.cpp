@@ -8,6 +8,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/Printer.h"
+#include "platform/Progress.h"
 #include "sound/ExerciseMarks.h"
 #include "sound/PreparedSound.h"
 
@@ -150,7 +151,10 @@ void ExerciseController::doubleSpaces()
     ExerciseText::Batch batch(m_services.exercise);
     const QString text = m_services.exercise.text();
     m_services.exercise.set(QString());
-    SpreadText(text, appender());
+    ProgressScope progress(m_services.progress, QStringLiteral("Espaces doublés..."));
+    // Cancelled part way: the text is what it was before.
+    if (!SpreadText(text, appender(), progress.carryOn()))
+        m_services.exercise.set(text);
 }
 
 void ExerciseController::acc()

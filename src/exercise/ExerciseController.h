@@ -9,6 +9,7 @@ class FileDialog;
 class MessageBox;
 class PreparedSound;
 class Printer;
+class Progress;
 class QComboBox;
 class QLineEdit;
 class QWidget;
@@ -40,6 +41,7 @@ public:
         FileDialog& fileDialog;
         Printer& printer;
         MessageBox& messages;
+        Progress& progress;
     };
     ExerciseController(const Controls& controls, const Services& services);
 

@@ -62,15 +62,18 @@ QString ReverseText(QStringView text)
     return reversed;
 }
 
-void SpreadText(QStringView text, const TextSink& append)
+bool SpreadText(QStringView text, const TextSink& append, const CarryOn& carryOn)
 {
     QChar piece[3];
     for (qsizetype i = 0, n = 1; i < text.size(); i += n) {
+        if (carryOn && i % ProgressEvery == 0 && !carryOn(double(i) / double(text.size())))
+            return false;
         n = characterLength(text, i);
         std::copy_n(text.data() + i, n, piece);
         piece[n] = u' ';
         append(QStringView(piece, n + 1));
     }
+    return true;
 }
 
 QString RemoveAccents(QStringView text)

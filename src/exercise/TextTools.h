@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Progress.h"
 #include "exercise/RandomGroups.h"
 
 #include <QString>
@@ -12,8 +13,9 @@ class QIODevice;
 QString ReverseText(QStringView text);
 
 // "Doubler les espaces": every character of `text`, spaces and line breaks too, followed by a space, as one write
-// per character; a character beyond the 16-bit range stays whole.
-void SpreadText(QStringView text, const TextSink& append);
+// per character; a character beyond the 16-bit range stays whole. `carryOn` is asked now and then; false when it
+// stopped the spreading part way.
+bool SpreadText(QStringView text, const TextSink& append, const CarryOn& carryOn = {});
 
 // "Retirer les accents du texte": each character (code point) lower-cased, then é è ê à ç î ô ù û lose their
 // accent, : ! - ( ) become spaces, ";" a comma and the double quote an apostrophe. One character for one, so the

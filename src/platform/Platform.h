@@ -7,6 +7,7 @@ class MediaPlayer;
 class MessageBox;
 class Printer;
 class ProcessLauncher;
+class Progress;
 class SerialPort;
 class SettingsStore;
 
@@ -23,4 +24,5 @@ struct Platform
     ProcessLauncher& launcher;
     MessageBox& messages;
     Clock& clock;
+    Progress& progress;
 };

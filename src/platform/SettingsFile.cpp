@@ -90,12 +90,13 @@ QString unescapedValue(const QByteArray& raw)
         if (const auto e = escapes.find(letter); e != std::string_view::npos && e % 2 == 0) {
             plain += escapes[e + 1];
         } else if (letter == 'x' || (letter >= '0' && letter <= '7')) {
-            // \x and hexadecimal digits, or octal digits: one UTF-16 code unit.
-            const int base = letter == 'x' ? 16 : 8;
-            int code = letter == 'x' ? 0 : letter - '0';
+            // \x and hexadecimal digits, or octal digits: one UTF-16 code unit, the low 16 bits of however many
+            // digits there are (unsigned, so that a long run of digits wraps around instead of overflowing).
+            const unsigned base = letter == 'x' ? 16 : 8;
+            unsigned code = letter == 'x' ? 0 : unsigned(letter - '0');
             int digits = letter == 'x' ? 0 : 1;
-            for (int d = 0; i < text.size() && (d = digitValue(text[i])) < base; ++i, ++digits)
-                code = code * base + d;
+            for (int d = 0; i < text.size() && unsigned(d = digitValue(text[i])) < base; ++i, ++digits)
+                code = code * base + unsigned(d);
             flush();
             if (digits > 0)
                 result += QChar(char16_t(code));

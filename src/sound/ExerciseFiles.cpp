@@ -275,14 +275,17 @@ Failure WriteExerciseTextFile(const QString& path, QStringView text, const QStri
 }
 
 Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
-                         QStringView trimmedText, QStringView end, const QString& shownPath)
+                         QStringView trimmedText, QStringView end, const QString& shownPath, const CarryOn& carryOn)
 {
     const QString& shown = shownPath.isEmpty() ? path : shownPath;
     BufferedFileWriter writer(path);
     if (!writer.create())
         return cannotCreate(shown, writer.reason());
     writer.append(header);
-    renderer.writeSamples(writer, start, trimmedText, end);
+    if (!renderer.writeSamples(writer, start, trimmedText, end, carryOn)) {
+        writer.discard();
+        return u"La préparation de « " + QDir::toNativeSeparators(shown) + u" » a été annulée.";
+    }
     if (writer.flush()) {
         PatchWavHeader(header, writer.length());
         if (writer.overwriteStart(header) && writer.close())
@@ -323,8 +326,8 @@ Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, 
         const QString trimmed = TrimSpaces(source.text());
         if (source.showTrimmed)
             source.showTrimmed(trimmed);
-        failed =
-            WriteExerciseWav(partial.wav, header, renderer, source.startMarks(), trimmed, source.endMarks(), files.wav);
+        failed = WriteExerciseWav(partial.wav, header, renderer, source.startMarks(), trimmed, source.endMarks(),
+                                  files.wav, source.carryOn);
     }
     if (!failed)
         failed = replaceFile(partial.txt, files.txt);

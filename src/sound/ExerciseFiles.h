@@ -83,6 +83,9 @@ struct ExerciseSource
     std::function<QString()> startMarks;
     std::function<QString()> endMarks;
     std::function<void(const QString& trimmed)> showTrimmed;
+    // Asked now and then while the WAV file is written; when it answers false the rendering stops and fails, the
+    // previous pair of files left as it was.
+    CarryOn carryOn;
 };
 
 // Rendering an exercise, for the window and for tonique-wav alike: refuses a WAV file that the header's 32-bit
@@ -99,4 +102,5 @@ Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, 
 // written under a temporary one).
 Failure WriteExerciseTextFile(const QString& path, QStringView text, const QString& shownPath = {});
 Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
-                         QStringView trimmedText, QStringView end, const QString& shownPath = {});
+                         QStringView trimmedText, QStringView end, const QString& shownPath = {},
+                         const CarryOn& carryOn = {});

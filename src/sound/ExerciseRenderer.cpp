@@ -48,18 +48,23 @@ void ExerciseRenderer::WriteCharacter(ByteSink& sink, QChar c, bool finalCharact
         sink.appendStable(m_runs.charGap.constData(), m_runs.charGap.size());
 }
 
-void ExerciseRenderer::writeSamples(ByteSink& sink, QStringView start, QStringView text, QStringView end)
+bool ExerciseRenderer::writeSamples(ByteSink& sink, QStringView start, QStringView text, QStringView end,
+                                    const CarryOn& carryOn)
 {
     for (const QChar c : start)
         WriteCharacter(sink, c, false);
     if (!start.isEmpty())
         WriteCharacter(sink, u' ', false);
-    for (const QChar c : text)
-        WriteCharacter(sink, c, false);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (carryOn && i % ProgressEvery == 0 && !carryOn(double(i) / double(text.size())))
+            return false;
+        WriteCharacter(sink, text[i], false);
+    }
     if (!end.isEmpty())
         WriteCharacter(sink, u' ', false);
     for (qsizetype i = 0; i < end.size(); ++i)
         WriteCharacter(sink, end[i], i == end.size() - 1);
+    return true;
 }
 
 quint64 ExerciseRenderer::wavLength(QStringView start, QStringView text, QStringView end)

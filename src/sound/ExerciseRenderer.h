@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Progress.h"
 #include "signs/SignTable.h"
 #include "sound/ToneSynthesis.h"
 
@@ -39,8 +40,9 @@ public:
 
     // Start marks, a word gap (when there are start marks), the text, a word gap (when there are end marks), the end
     // marks, the last of which ends on its last element's tone and dot length (FinalCharacter). `text` is sounded as
-    // given: trimming is the caller's.
-    void writeSamples(ByteSink& sink, QStringView start, QStringView text, QStringView end);
+    // given: trimming is the caller's. `carryOn` is asked now and then; false when it stopped the writing.
+    bool writeSamples(ByteSink& sink, QStringView start, QStringView text, QStringView end,
+                      const CarryOn& carryOn = {});
     // The whole WAV file's length in bytes, header included, computed from the runs.
     quint64 wavLength(QStringView start, QStringView text, QStringView end);
 

@@ -2,6 +2,7 @@
 
 #include "exercise/ExerciseText.h"
 #include "platform/MessageBox.h"
+#include "platform/Progress.h"
 #include "sound/DurationFormat.h"
 #include "sound/ExerciseFiles.h"
 #include "sound/ExerciseMarks.h"
@@ -79,9 +80,15 @@ void SoundController::RenderExercise()
         if (trimmed != exercise.text())
             exercise.set(trimmed);
     };
+    ProgressScope progress(m_services.progress, QStringLiteral("Préparation de la musique..."));
+    source.carryOn = progress.carryOn();
     if (const Failure failed = RenderExerciseFiles(files, m_services.signs, m_services.pieces.runs, m_wavHeader, source,
                                                    [] { QCoreApplication::processEvents(); })) {
-        renderingFailed(*failed);
+        // Cancelled by the user: the previous files are kept and nothing more is said.
+        if (progress.cancelled())
+            withdraw();
+        else
+            renderingFailed(*failed);
         return;
     }
     if (const Failure failed = playback.open(files.wav)) {

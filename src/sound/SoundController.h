@@ -8,6 +8,7 @@
 class ExerciseMarks;
 class ExerciseText;
 class MessageBox;
+class Progress;
 class Playback;
 class QLineEdit;
 class QPushButton;
@@ -33,6 +34,7 @@ public:
         ExerciseText& exercise;
         const ExerciseMarks& marks;
         MessageBox& messages;
+        Progress& progress;
         QString programFolder; // where the exercise files are written
     };
     SoundController(const Controls& controls, const Services& services);

@@ -11,7 +11,9 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <memory>
 
@@ -173,6 +175,46 @@ private slots:
 
     // Keys typed into Text2 change the exercise text where they are typed and nowhere else, with changes of the view
     // that stay within the words typed into, and what is written for the sound is the text itself.
+    // Doubling the spaces of a long text shows its progress and, cancelled part way, leaves the text as it was.
+    void spreadCancelled()
+    {
+        const QString before = QString(140000, u'k');
+        app->exercise().set(before);
+        app->progress.cancelAt = 0.4;
+        app->ui().doubleSpaces->trigger();
+        QCOMPARE(app->progress.labels.last(), QStringLiteral("Espaces doublés..."));
+        QCOMPARE(text(), before);
+    }
+
+    // A paragraph of many lines is shown as blocks cut where the view's lines start anyway: the lines are those of
+    // one paragraph, and keys at the edge of a block change the text there only.
+    void longParagraph()
+    {
+        QString groups;
+        for (int i = 0; i < 400; ++i)
+            groups += QStringLiteral("abc") + QChar(u'a' + i % 26) + QStringLiteral("e ");
+        app->exercise().set(groups);
+        QPlainTextEdit* view = app->ui().Text2;
+        QTextDocument* document = view->document();
+        QCOMPARE(document->blockCount(), 2);
+        qsizetype shownLines = 0;
+        for (QTextBlock block = document->firstBlock(); block.isValid(); block = block.next()) {
+            for (int i = 0; i < block.layout()->lineCount(); ++i, ++shownLines) {
+                const QTextLine line = block.layout()->lineAt(i);
+                if (shownLines < 66)
+                    QCOMPARE(line.textLength(), 36);
+            }
+        }
+        QCOMPARE(shownLines, 67); // 2400 characters, 36 to a line
+        QTextCursor cursor(document->findBlockByNumber(1));
+        view->setTextCursor(cursor);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Backspace);
+        QCOMPARE(text(), QString(groups).remove(48 * 36 - 1, 1));
+        QTest::sendKeyEvent(QTest::Click, view, Qt::Key_unknown, QStringLiteral("x"), Qt::NoModifier);
+        QCOMPARE(text(), QString(groups).replace(48 * 36 - 1, 1, u'x'));
+    }
+
     void typing()
     {
         QFETCH(Typing, t);

@@ -24,7 +24,7 @@ TestApp::TestApp(Options options)
         ownRandom = std::make_unique<RandomSource>();
         random = ownRandom.get();
     }
-    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, clock};
+    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, clock, progress};
     MainWindow::Options windowOptions;
     windowOptions.startTimers = false;
     window = std::make_unique<MainWindow>(platform, *random, m_folder.path(), windowOptions);

@@ -9,6 +9,7 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePrinter.h"
 #include "fakes/FakeProcessLauncher.h"
+#include "fakes/FakeProgress.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSettingsStore.h"
 
@@ -59,6 +60,7 @@ public:
     FakeProcessLauncher launcher;
     FakeMessageBox messages;
     FakeClock clock;
+    FakeProgress progress;
     std::unique_ptr<RandomSource> ownRandom;
     std::unique_ptr<MainWindow> window;
     std::optional<QString> startUpError; // what start-up reported

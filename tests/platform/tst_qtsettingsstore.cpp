@@ -83,6 +83,8 @@ void TestQtSettingsStore::handEdited_data()
                              << "é,à";
     QTest::newRow("comment after the value") << QByteArray("[param]\nsupl=1,5 ; demi\n") << "supl"
                                              << "1,5";
+    QTest::newRow("long hexadecimal escape") << QByteArray("[param]\ndeb=\\x4000000041,b\n") << "deb"
+                                             << "A,b";
     // QSettings' own encodings typed by hand: the text, quietly.
     QTest::newRow("variant of an unknown type")
         << QByteArray("[param]\ntona=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x5Machin)\n") << "tona"

@@ -175,6 +175,25 @@ private slots:
         QVERIFY(TestWav::read(cli.filePath("TEST.wav")) == TestWav::read(app.folder() + u"/exo.wav"));
     }
 
+    // A long rendering shows its progress; cancelled part way, it leaves the previous files as they were and says
+    // nothing more.
+    void renderingCancelled()
+    {
+        TestApp app;
+        const QByteArray wav = TestWav::read(app.folder() + u"/TEST.wav");
+        const QByteArray txt = TestWav::read(app.folder() + u"/TEST.txt");
+        app.progress.cancelAt = 0.4;
+        app.exercise().set(QString(140000, u'#')); // silent characters: a long text, a small file
+        app.ui().Command3->click();
+        QCOMPARE(app.progress.labels.last(), QStringLiteral("Préparation de la musique..."));
+        QCOMPARE(app.progress.ends, app.progress.labels.size());
+        QVERIFY(app.messages.criticals.isEmpty());
+        QCOMPARE(state(app).left(3), QStringLiteral("--3"));
+        QCOMPARE(TestWav::read(app.folder() + u"/TEST.wav"), wav);
+        QCOMPARE(TestWav::read(app.folder() + u"/TEST.txt"), txt);
+        QCOMPARE(QDir(app.folder()).entryList({"TEST*"}, QDir::Files), (QStringList{"TEST.txt", "TEST.wav"}));
+    }
+
     void failures_data()
     {
         QTest::addColumn<bool>("tooLong");
