@@ -92,7 +92,9 @@ int main(int argc, char** argv)
     FakeClock time;
     AudioSinkPlayer realPlayer;
     AudioSinkPlayer* player = &realPlayer;
-    const Platform platform{settings, beep, realPlayer, serial, fileDialog, printer, launcher, messages, time};
+    FakeSettingsStore conditions;
+    const Platform platform{settings, beep,     realPlayer, serial, fileDialog,
+                            printer,  launcher, messages,   time,   conditions};
     RandomSource random;
     MainWindow window(platform, random, folder.path(), MainWindow::Options{false});
     if (const auto error = window.startUp()) {

@@ -8,6 +8,7 @@
 #include "exercise/ExerciseController.h"
 #include "platform/Clock.h"
 #include "platform/MediaPlayer.h"
+#include "sound/ConditionsController.h"
 #include "sound/SoundController.h"
 #include "timing/Timing.h"
 
@@ -87,6 +88,8 @@ Failure MainWindow::startUp()
     ui.TEXT1->addItems(ProgressiveSets());
     ui.TEXT1->setCurrentIndex(0);
     ui.TEXT1->setCurrentIndex(ui.TEXT1->count() - 1);
+    // The band conditions before the first exercise is rendered.
+    m_receptionConditions->load();
     return startExercise();
 }
 

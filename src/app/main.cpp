@@ -14,6 +14,7 @@
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/TerminationSignals.h"
+#include "sound/Conditions.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -35,6 +36,9 @@ int main(int argc, char* argv[])
 
     QtSettingsStore settings(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QString::fromUtf16(Parameters::Section));
+    QtSettingsStore conditionsSettings(QString::fromUtf16(Parameters::Organization),
+                                       QString::fromUtf16(Parameters::Application),
+                                       QString::fromUtf16(Conditions::Section));
     QtBeep beep;
     QtMessageBox messages;
     QtSerialPort serial;
@@ -43,7 +47,8 @@ int main(int argc, char* argv[])
     QtProcessLauncher launcher;
     QtClock clock;
     AudioSinkPlayer player;
-    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, clock};
+    const Platform platform{settings, beep,     player,   serial, fileDialog,
+                            printer,  launcher, messages, clock,  conditionsSettings};
 
     RandomSource random;
     MainWindow window(platform, random, QCoreApplication::applicationDirPath(), {});

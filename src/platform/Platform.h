@@ -23,4 +23,5 @@ struct Platform
     ProcessLauncher& launcher;
     MessageBox& messages;
     Clock& clock;
+    SettingsStore& conditionsSettings; // the band conditions' own group
 };

@@ -1,6 +1,7 @@
 #include "sound/ExerciseFiles.h"
 
 #include "signs/Windows1252.h"
+#include "sound/ConditionsStage.h"
 #include "sound/WavHeader.h"
 
 #include <QDir>
@@ -259,11 +260,14 @@ QByteArray ExerciseTextFileBytes(QStringView text)
 
 namespace {
 
-// Refuses an exercise whose WAV file the 32-bit sizes of the header cannot describe (beyond 4 GiB).
+// Refuses an exercise whose WAV file the 32-bit sizes of the header cannot describe (beyond 4 GiB), counting with
+// hand-sent timing as if every tone and gap were as long as it may become.
 Failure checkExerciseSize(ExerciseRenderer& renderer, const QString& wavPath, QStringView start, QStringView text,
-                          QStringView end)
+                          QStringView end, const ReceptionConditions& conditions)
 {
-    const quint64 length = renderer.wavLength(start, text, end);
+    quint64 length = renderer.wavLength(start, text, end);
+    if (conditions.hand)
+        length += quint64(double(length) * conditions.handPercent / 100);
     if (WavLengthFits(length))
         return {};
     return u"L'exercice est trop long : le fichier « " + QDir::toNativeSeparators(wavPath) + u" » ferait " +
@@ -304,13 +308,19 @@ Failure WriteExerciseTextFile(const QString& path, QStringView text)
 }
 
 Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
-                         QStringView trimmedText, QStringView end)
+                         QStringView trimmedText, QStringView end, const RenderConditions& conditions)
 {
     BufferedFileWriter writer(path);
     if (!writer.create())
         return cannotCreate(path, writer.reason());
     writer.append(header);
-    renderer.writeSamples(writer, start, trimmedText, end);
+    if (conditions.conditions.any()) {
+        ConditionsStage stage(conditions.conditions, renderer.runs(), renderer.signs(), conditions.seed, writer);
+        renderer.writeSamples(stage, start, trimmedText, end);
+        stage.finish();
+    } else {
+        renderer.writeSamples(writer, start, trimmedText, end);
+    }
     if (writer.flush()) {
         PatchWavHeader(header, writer.length());
         if (writer.overwriteStart(header) && writer.close())
@@ -322,12 +332,13 @@ Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRender
 }
 
 Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, const SampleRuns& runs,
-                            QByteArray& header, const ExerciseSource& source, const std::function<void()>& betweenFiles)
+                            QByteArray& header, const ExerciseSource& source, const std::function<void()>& betweenFiles,
+                            const RenderConditions& conditions)
 {
     ExerciseRenderer renderer(signs, runs);
     auto sizeCheck = [&] {
-        return checkExerciseSize(renderer, files.wav, source.startMarks(), TrimSpaces(source.text()),
-                                 source.endMarks());
+        return checkExerciseSize(renderer, files.wav, source.startMarks(), TrimSpaces(source.text()), source.endMarks(),
+                                 conditions.conditions);
     };
     Failure failed = sizeCheck();
     if (!failed)
@@ -346,7 +357,8 @@ Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, 
         const QString trimmed = TrimSpaces(source.text());
         if (source.showTrimmed)
             source.showTrimmed(trimmed);
-        failed = WriteExerciseWav(files.wav, header, renderer, source.startMarks(), trimmed, source.endMarks());
+        failed =
+            WriteExerciseWav(files.wav, header, renderer, source.startMarks(), trimmed, source.endMarks(), conditions);
     }
     if (failed)
         QFile::remove(files.txt);

@@ -2,6 +2,7 @@
 
 #include "common/Result.h"
 #include "signs/SignTable.h"
+#include "sound/Conditions.h"
 #include "sound/ExerciseRenderer.h"
 #include "sound/ToneSynthesis.h"
 
@@ -85,16 +86,24 @@ struct ExerciseSource
     std::function<void(const QString& trimmed)> showTrimmed;
 };
 
+// The band conditions of a rendering and the seed of their random numbers: none by default.
+struct RenderConditions
+{
+    ReceptionConditions conditions;
+    quint64 seed = 0;
+};
+
 // Rendering an exercise, for the window and for tonique-wav alike: refuses a WAV file that the header's 32-bit
 // sizes cannot describe, deletes the previous text file and WAV file, writes the text file with the untrimmed text,
 // runs `betweenFiles` (the window lets its events run once), reads the source again, then streams the WAV file:
-// header, start marks, text without its outer spaces, end marks, header patched with the length. On failure the
-// French message names the file and the reason, and neither file is left half-written.
+// header, start marks, text without its outer spaces, end marks, header patched with the length; the samples go
+// through the band conditions when one is on. On failure the French message names the file and the reason, and
+// neither file is left half-written.
 Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, const SampleRuns& runs,
                             QByteArray& header, const ExerciseSource& source,
-                            const std::function<void()>& betweenFiles = {});
+                            const std::function<void()>& betweenFiles = {}, const RenderConditions& conditions = {});
 
 // Its steps, for the benchmarks and the tests.
 Failure WriteExerciseTextFile(const QString& path, QStringView text);
 Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
-                         QStringView trimmedText, QStringView end);
+                         QStringView trimmedText, QStringView end, const RenderConditions& conditions = {});

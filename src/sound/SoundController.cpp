@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRandomGenerator>
 
 SoundController::SoundController(const Controls& controls, const Services& services)
     : m_ui(controls), m_services(services), m_wavHeader(MakeWavHeader())
@@ -79,8 +80,10 @@ void SoundController::RenderExercise()
         if (trimmed != exercise.text())
             exercise.set(trimmed);
     };
-    if (const Failure failed = RenderExerciseFiles(files, m_services.signs, m_services.pieces.runs, m_wavHeader, source,
-                                                   [] { QCoreApplication::processEvents(); })) {
+    const RenderConditions conditions{m_services.conditions, QRandomGenerator::global()->generate64()};
+    if (const Failure failed = RenderExerciseFiles(
+            files, m_services.signs, m_services.pieces.runs, m_wavHeader, source,
+            [] { QCoreApplication::processEvents(); }, conditions)) {
         renderingFailed(*failed);
         return;
     }
