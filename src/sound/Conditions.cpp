@@ -49,8 +49,9 @@ Failure SetFromText(const Condition& condition, const QString& text, const QStri
     }
     const QStringList parts = text.split(u',');
     if (parts.size() != condition.valueCount)
-        return where + (condition.valueCount == 1 ? QStringLiteral(" attend une valeur") :
-                                                     QStringLiteral(" attend deux valeurs séparées par une virgule")) +
+        return where +
+               (condition.valueCount == 1 ? QStringLiteral(" attend une valeur")
+                                          : QStringLiteral(" attend deux valeurs séparées par une virgule")) +
                u" (" + expected(condition) + u") ou « non », pas « " + text + u" ».";
     ReceptionConditions values = to;
     for (int i = 0; i < condition.valueCount; ++i) {

@@ -116,31 +116,41 @@ private:
     qint64 m_drift = 0; // samples written beyond the clean length
 };
 
-// Slow fading of the main signal: 1 - depth (1 + cos(w n + phase)) / 2, between 1 - depth and 1; the cosine is
-// computed every 64 samples and followed linearly in between (at most 0.03 % of the depth away).
+// Slow fading of the main signal: 1 - depth (1 + cos(w n + phase)) / 2, between 1 - depth and 1. The cosine is
+// taken once a block and turned on by a rotation every 64 samples, followed linearly in between (at most 0.03 % of
+// the depth away).
 class Fading
 {
 public:
     Fading(double depth, double periodS, quint64 seed)
         : m_depth(depth), m_step(2 * std::numbers::pi / (periodS * Rate)),
-          m_phase(Random(seed, 2).between(0, 2 * std::numbers::pi))
+          m_phase(Random(seed, 2).between(0, 2 * std::numbers::pi)), m_turnCos(std::cos(m_step * Piece)),
+          m_turnSin(std::sin(m_step * Piece))
     {}
     void apply(float* block, qint64 first, int count) const
     {
-        constexpr int Piece = 64;
+        double c = std::cos(m_step * double(first) + m_phase), s = std::sin(m_step * double(first) + m_phase);
         for (int i = 0; i < count; i += Piece) {
-            const auto g0 = float(gain(first + i));
-            const auto slope = float((gain(first + i + Piece) - g0) / Piece);
+            const auto g0 = float(gain(c));
+            const double next = c * m_turnCos - s * m_turnSin;
+            s = s * m_turnCos + c * m_turnSin;
+            c = next;
+            const auto slope = float((gain(c) - g0) / Piece);
+            std::array<float, Piece> gains;
+            for (int k = 0; k < Piece; ++k)
+                gains[size_t(k)] = g0 + slope * float(k);
             const int n = std::min(Piece, count - i);
+            float* to = block + i;
             for (int k = 0; k < n; ++k)
-                block[i + k] *= g0 + slope * float(k);
+                to[k] *= gains[size_t(k)];
         }
     }
 
 private:
-    double gain(qint64 n) const { return 1 - m_depth * (1 + std::cos(m_step * double(n) + m_phase)) / 2; }
+    static constexpr int Piece = 64;
+    double gain(double cosine) const { return 1 - m_depth * (1 + cosine) / 2; }
 
-    double m_depth, m_step, m_phase;
+    double m_depth, m_step, m_phase, m_turnCos, m_turnSin;
 };
 
 // White noise: each sample the sum of four uniform 16-bit draws (close to a normal law, and bounded at 3.46
@@ -204,28 +214,7 @@ public:
         m_spans.push_back({qint64(m_random.between(0, 1.5) * Rate), false});
     }
 
-    void addTo(float* block, int count)
-    {
-        for (int i = 0; i < count;) {
-            if (m_next == m_spans.size())
-                queueWord();
-            const Span& span = m_spans[m_next];
-            const int k = int(std::min<qint64>({span.length - m_done, count - i, Rate - m_phase}));
-            if (span.on) {
-                float* tone = m_tone.data();
-                std::copy_n(m_sine.data() + m_phase, k, tone);
-                if (m_edges.on())
-                    m_edges.apply(tone, m_done, k);
-                for (int j = 0; j < k; ++j)
-                    block[i + j] += tone[j];
-            }
-            if ((m_phase += k) == Rate)
-                m_phase = 0;
-            i += k;
-            if ((m_done += k) == span.length)
-                nextSpan();
-        }
-    }
+    void addTo(float* block, int count);
 
 private:
     struct Span
@@ -241,43 +230,9 @@ private:
             m_edges.setTone(m_spans[m_next].length);
     }
 
-    QString word()
-    {
-        static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
-        static const QString figures = QStringLiteral("0123456789");
-        auto pick = [this](const QString& from, int count) {
-            QString s;
-            for (int i = 0; i < count; ++i)
-                s += from[qsizetype(m_random.uniform() * double(from.size()))];
-            return s;
-        };
-        if (m_random.uniform() < 0.5)
-            return pick(letters + figures, 5);
-        // A call sign: a prefix of one or two letters, a figure, a suffix of one to three letters.
-        return pick(letters, 1 + int(m_random.uniform() * 2)) + pick(figures, 1) +
-               pick(letters, 1 + int(m_random.uniform() * 3));
-    }
-
+    QString word();
     // The elements and gaps of one more word, spaced 1, 3 and 7 dots.
-    void queueWord()
-    {
-        m_spans.erase(m_spans.begin(), m_spans.begin() + qsizetype(m_next));
-        m_next = 0;
-        auto add = [this](double dots, bool on) { m_spans.push_back({std::max<qint64>(1, std::llround(dots * m_dot)), on}); };
-        for (const QChar c : word()) {
-            const auto pattern = m_signs.patternOf(QString(c));
-            if (!pattern || pattern->isEmpty())
-                continue;
-            for (const QChar symbol : *pattern) {
-                add(symbol == u'.' ? 1 : 3, true);
-                add(1, false);
-            }
-            m_spans.back().length += std::llround(2 * m_dot);
-        }
-        add(4, false);
-        if (m_spans[0].on)
-            m_edges.setTone(m_spans[0].length);
-    }
+    void queueWord();
 
     const SignTable& m_signs;
     Random m_random;
@@ -291,6 +246,68 @@ private:
     size_t m_next = 0; // the span being written
     qint64 m_done = 0; // samples of it written
 };
+
+void SecondStation::addTo(float* block, int count)
+{
+    for (int i = 0; i < count;) {
+        if (m_next == m_spans.size())
+            queueWord();
+        const Span& span = m_spans[m_next];
+        const int k = int(std::min<qint64>({span.length - m_done, count - i, Rate - m_phase}));
+        if (span.on) {
+            float* tone = m_tone.data();
+            std::copy_n(m_sine.data() + m_phase, k, tone);
+            if (m_edges.on())
+                m_edges.apply(tone, m_done, k);
+            for (int j = 0; j < k; ++j)
+                block[i + j] += tone[j];
+        }
+        if ((m_phase += k) == Rate)
+            m_phase = 0;
+        i += k;
+        if ((m_done += k) == span.length)
+            nextSpan();
+    }
+}
+
+QString SecondStation::word()
+{
+    static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    static const QString figures = QStringLiteral("0123456789");
+    auto pick = [this](const QString& from, int count) {
+        QString s;
+        for (int i = 0; i < count; ++i)
+            s += from[qsizetype(m_random.uniform() * double(from.size()))];
+        return s;
+    };
+    if (m_random.uniform() < 0.5)
+        return pick(letters + figures, 5);
+    // A call sign: a prefix of one or two letters, a figure, a suffix of one to three letters.
+    return pick(letters, 1 + int(m_random.uniform() * 2)) + pick(figures, 1) +
+           pick(letters, 1 + int(m_random.uniform() * 3));
+}
+
+void SecondStation::queueWord()
+{
+    m_spans.erase(m_spans.begin(), m_spans.begin() + qsizetype(m_next));
+    m_next = 0;
+    auto add = [this](double dots, bool on) {
+        m_spans.push_back({std::max<qint64>(1, std::llround(dots * m_dot)), on});
+    };
+    for (const QChar c : word()) {
+        const auto pattern = m_signs.patternOf(QString(c));
+        if (!pattern || pattern->isEmpty())
+            continue;
+        for (const QChar symbol : *pattern) {
+            add(symbol == u'.' ? 1 : 3, true);
+            add(1, false);
+        }
+        m_spans.back().length += std::llround(2 * m_dot);
+    }
+    add(4, false);
+    if (m_spans[0].on)
+        m_edges.setTone(m_spans[0].length);
+}
 
 // The 16-bit sample a player reads from the low byte `low` and the high byte `high`.
 qint16 SampleOf(uchar low, uchar high)
@@ -340,8 +357,8 @@ private:
     std::optional<Noise> m_noise;
     double m_scale = 1;
 
-    qint64 m_pos = 0; // bytes of the clean stream's layout written so far (timing changes included)
-    uchar m_low = 0;  // the low byte of the sample under way when m_pos is odd
+    qint64 m_pos = 0;               // bytes of the clean stream's layout written so far (timing changes included)
+    uchar m_low = 0;                // the low byte of the sample under way when m_pos is odd
     qsizetype m_pendingSilence = 0; // silent bytes not written yet: a gap's length is known when the next tone comes
     qint64 m_toneFirst = -1, m_toneCount = 0; // samples of the last tone, for its edges
     std::array<float, BlockWords> m_block{};
@@ -350,8 +367,8 @@ private:
     std::array<qint16, BlockWords> m_samples{};
 };
 
-ConditionsStage::Impl::Impl(const ReceptionConditions& c, const SampleRuns& runs, const SignTable& signs,
-                            quint64 seed, ByteSink& out)
+ConditionsStage::Impl::Impl(const ReceptionConditions& c, const SampleRuns& runs, const SignTable& signs, quint64 seed,
+                            ByteSink& out)
     : m_out(out), m_edges(c.edges ? std::llround(c.edgeMs * Rate / 1000) : 0)
 {
     prepareTone(runs.dot.left(runs.periodBytes));
@@ -505,8 +522,8 @@ void ConditionsStage::Impl::finish()
 
 // ---- ConditionsStage
 
-ConditionsStage::ConditionsStage(const ReceptionConditions& conditions, const SampleRuns& runs,
-                                 const SignTable& signs, quint64 seed, ByteSink& out)
+ConditionsStage::ConditionsStage(const ReceptionConditions& conditions, const SampleRuns& runs, const SignTable& signs,
+                                 quint64 seed, ByteSink& out)
     : d(std::make_unique<Impl>(conditions, runs, signs, seed, out))
 {}
 

@@ -17,8 +17,8 @@ class ConditionsStage : public ByteSink
 {
 public:
     // `runs` are those the renderer writes (their tone, dot and period lengths); `signs` sound the second station.
-    ConditionsStage(const ReceptionConditions& conditions, const SampleRuns& runs, const SignTable& signs,
-                    quint64 seed, ByteSink& out);
+    ConditionsStage(const ReceptionConditions& conditions, const SampleRuns& runs, const SignTable& signs, quint64 seed,
+                    ByteSink& out);
     ~ConditionsStage() override;
 
     using ByteSink::append;

@@ -16,8 +16,8 @@ struct ConditionsForm
     QWidget* window = nullptr; // non-modal, object name "frmConditions"
     struct Row
     {
-        QCheckBox* tick = nullptr;                     // object name: the condition's key ("bruit", "qsb"...)
-        std::array<QDoubleSpinBox*, 2> values{};       // "<key>1", "<key>2"; the second only for two values
+        QCheckBox* tick = nullptr;               // object name: the condition's key ("bruit", "qsb"...)
+        std::array<QDoubleSpinBox*, 2> values{}; // "<key>1", "<key>2"; the second only for two values
     };
     std::array<Row, 5> rows{}; // in the order of Conditions::All
     QPushButton* close = nullptr;

@@ -137,7 +137,8 @@ double fit(const std::vector<std::pair<double, double>>& points, double periodS,
 {
     double m[3][4] = {};
     for (const auto& [t, v] : points) {
-        const double f[3] = {1, std::cos(2 * std::numbers::pi * t / periodS), std::sin(2 * std::numbers::pi * t / periodS)};
+        const double f[3] = {1, std::cos(2 * std::numbers::pi * t / periodS),
+                             std::sin(2 * std::numbers::pi * t / periodS)};
         for (int r = 0; r < 3; ++r) {
             for (int c = 0; c < 3; ++c)
                 m[r][c] += f[r] * f[c];
@@ -158,8 +159,8 @@ double fit(const std::vector<std::pair<double, double>>& points, double periodS,
     mean = a;
     double residual = 0;
     for (const auto& [t, v] : points) {
-        const double e = v - a - b * std::cos(2 * std::numbers::pi * t / periodS) -
-                         c * std::sin(2 * std::numbers::pi * t / periodS);
+        const double e =
+            v - a - b * std::cos(2 * std::numbers::pi * t / periodS) - c * std::sin(2 * std::numbers::pi * t / periodS);
         residual += e * e;
     }
     return residual;
@@ -275,7 +276,8 @@ private slots:
         separate(y, clean, added);
         if (conditions.qrm)
             return; // the level of the second station is measured below
-        const double measured = 10 * std::log10(power(clean, sounding(clean)) / power(added, {{0, qsizetype(y.size())}}));
+        const double measured =
+            10 * std::log10(power(clean, sounding(clean)) / power(added, {{0, qsizetype(y.size())}}));
         QVERIFY2(std::abs(measured - snrDb) <= 0.5, qPrintable(QString::number(measured)));
     }
 
@@ -300,10 +302,17 @@ private slots:
         conditions.fadingPeriodS = periodS;
         const Samples clean = render(setup, {});
         const Samples y = render(setup, conditions);
+        // The envelope of each tone: its mean gain at its loud samples, at its middle.
         std::vector<std::pair<double, double>> envelope;
-        for (size_t i = 0; i < clean.size(); i += 3) {
-            if (std::abs(clean[i]) >= 8000)
-                envelope.emplace_back(double(i) / 8000, y[i] / clean[i]);
+        for (const Span& tone : sounding(clean)) {
+            double sum = 0, n = 0;
+            for (qsizetype i = tone.first; i < tone.end; ++i) {
+                if (std::abs(clean[size_t(i)]) >= 8000) {
+                    sum += y[size_t(i)] / clean[size_t(i)];
+                    ++n;
+                }
+            }
+            envelope.emplace_back(double(tone.first + tone.end) / 2 / 8000, sum / n);
         }
         double best = 0, bestResidual = HUGE_VAL, amplitude = 0, mean = 0;
         for (double candidate = 1; candidate <= 40; candidate *= 1.005) {
@@ -379,7 +388,8 @@ private slots:
             sum += change / double(before[i]);
             largest = std::max(largest, std::abs(change) / double(before[i]));
         }
-        QVERIFY2(std::abs(sum / double(before.size())) <= 0.01, qPrintable(QString::number(sum / double(before.size()))));
+        QVERIFY2(std::abs(sum / double(before.size())) <= 0.01,
+                 qPrintable(QString::number(sum / double(before.size()))));
         QVERIFY(largest >= percent / 200);
         QVERIFY(std::abs(double(y.size()) / double(clean.size()) - 1) <= 0.02);
     }
@@ -486,14 +496,17 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<QString>("message");
-        QTest::newRow("noise out of range") << QStringList{"--bruit", "31"} << QByteArray()
-                                            << "Valeur hors plage pour --bruit : « 31 » (attendu : rapport signal/bruit de -10 à 30 dB).";
-        QTest::newRow("one value for two") << QStringList{"--qsb", "60"} << QByteArray()
-                                           << "--qsb attend deux valeurs séparées par une virgule";
+        QTest::newRow("noise out of range")
+            << QStringList{"--bruit", "31"} << QByteArray()
+            << "Valeur hors plage pour --bruit : « 31 » (attendu : rapport signal/bruit de -10 à 30 dB).";
+        QTest::newRow("one value for two")
+            << QStringList{"--qsb", "60"} << QByteArray() << "--qsb attend deux valeurs séparées par une virgule";
         QTest::newRow("not a number") << QStringList{"--qrm", "250,moins"} << QByteArray()
                                       << "Valeur non numérique pour --qrm : « 250,moins ».";
-        QTest::newRow("decimal comma") << QStringList{"--manuel", "7,5"} << QByteArray() << "--manuel attend une valeur";
-        QTest::newRow("edges too short") << QStringList{"--fronts", "0.5"} << QByteArray() << "durée des fronts de 1 à 10 ms";
+        QTest::newRow("decimal comma") << QStringList{"--manuel", "7,5"} << QByteArray()
+                                       << "--manuel attend une valeur";
+        QTest::newRow("edges too short") << QStringList{"--fronts", "0.5"} << QByteArray()
+                                         << "durée des fronts de 1 à 10 ms";
         QTest::newRow("seed not whole") << QStringList{"--graine", "1.5"} << QByteArray() << "pour --graine";
         QTest::newRow("stored value, ticked") << QStringList() << QByteArray("qrm=250\nqrm_actif=1\n")
                                               << "la condition enregistrée « qrm » attend deux valeurs";
@@ -524,8 +537,8 @@ private slots:
             << QStringList{"--bruit", "20", "--graine", "4"} << true;
         QTest::newRow("non turns a stored one off")
             << QStringList{"--manuel", "non"} << QByteArray("manuel=20\nmanuel_actif=1\n") << QStringList() << true;
-        QTest::newRow("an unreadable value of an unticked one") << clean << QByteArray("qsb=abc\nqsb_actif=0\n")
-                                                                << QStringList() << true;
+        QTest::newRow("an unreadable value of an unticked one")
+            << clean << QByteArray("qsb=abc\nqsb_actif=0\n") << QStringList() << true;
         QTest::newRow("another seed") << QStringList{"--qrm", "250,-6", "--graine", "5"} << QByteArray()
                                       << QStringList{"--qrm", "250,-6", "--graine", "6"} << false;
     }
