@@ -52,18 +52,21 @@ private slots:
     // A tick or a value: what the store keeps, whether the prepared sound is withdrawn, what the player's mark says.
     void change_data()
     {
-        QTest::addColumn<QString>("tick");    // ticked first, when not empty
-        QTest::addColumn<QString>("box");     // then set to `value`, when not empty
+        QTest::addColumn<QString>("tick"); // ticked first, when not empty
+        QTest::addColumn<QString>("box");  // then set to `value`, when not empty
         QTest::addColumn<double>("value");
         QTest::addColumn<Stored>("stored");   // among what the store holds
         QTest::addColumn<bool>("withdrawn");  // "Préparer La Musique" shown again
         QTest::addColumn<QString>("tooltip"); // of the player; empty: no mark
-        QTest::newRow("noise ticked") << "bruit" << "" << 0.0 << Stored{{"bruit_actif", "1"}, {"bruit", "10"}} << true
+        QTest::newRow("noise ticked") << "bruit"
+                                      << "" << 0.0 << Stored{{"bruit_actif", "1"}, {"bruit", "10"}} << true
                                       << "Conditions de réception : Bruit 10 dB";
         QTest::newRow("value of an unticked condition")
-            << "" << "qsb1" << 80.0 << Stored{{"qsb", "80,8"}, {"qsb_actif", "0"}} << false << "";
+            << ""
+            << "qsb1" << 80.0 << Stored{{"qsb", "80,8"}, {"qsb_actif", "0"}} << false << "";
         QTest::newRow("value of a ticked condition")
-            << "qrm" << "qrm2" << -12.0 << Stored{{"qrm", "250,-12"}, {"qrm_actif", "1"}} << true
+            << "qrm"
+            << "qrm2" << -12.0 << Stored{{"qrm", "250,-12"}, {"qrm_actif", "1"}} << true
             << "Conditions de réception : Brouillage (QRM) 250 Hz -12 dB";
     }
     void change()
