@@ -94,8 +94,9 @@ int main(int argc, char** argv)
     FakeProgress progress;
     AudioSinkPlayer realPlayer;
     AudioSinkPlayer* player = &realPlayer;
-    const Platform platform{settings, beep,     realPlayer, serial, fileDialog,
-                            printer,  launcher, messages,   time,   progress};
+    FakeSettingsStore conditions;
+    const Platform platform{settings, beep,     realPlayer, serial,   fileDialog, printer,
+                            launcher, messages, time,       progress, conditions};
     RandomSource random;
     MainWindow window(platform, random, folder.path(), MainWindow::Options{false});
     if (const auto error = window.startUp()) {

@@ -13,6 +13,7 @@
 #include "platform/QtProgress.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
+#include "sound/Conditions.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,7 +39,10 @@ int main(int argc, char* argv[])
     QtFileDialog fileDialog;
     QtPrinter printer;
     QtProcessLauncher launcher;
-    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, time, progress};
+    QtSettingsStore conditions(QString::fromUtf16(Parameters::Organization),
+                               QString::fromUtf16(Parameters::Application), QString::fromUtf16(Conditions::Section));
+    const Platform platform{settings, beep,     player, serial,   fileDialog, printer,
+                            launcher, messages, time,   progress, conditions};
     // The exercise files go to a scratch folder holding the sign file.
     QTemporaryDir folder;
     QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/telkey.ref"),

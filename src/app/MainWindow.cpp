@@ -13,6 +13,7 @@
 #include "exercise/ExerciseController.h"
 #include "platform/MediaPlayer.h"
 #include "ptt/PttController.h"
+#include "sound/ConditionsController.h"
 #include "sound/Playback.h"
 #include "sound/PlayerView.h"
 #include "sound/SoundController.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -50,6 +52,7 @@ MainWindow::MainWindow(const Platform& platform, RandomSource& random, const QSt
     wireExerciseView();
     wireSettingsPanel();
     wireDrillPanel();
+    wireConditions();
 }
 
 MainWindow::~MainWindow()
@@ -85,16 +88,19 @@ void MainWindow::createControllers()
                                      m_platform.printer, m_platform.messages, m_platform.progress});
     createPracticeControllers();
     m_about = std::make_unique<AboutController>(m_platform.launcher, m_platform.messages);
+    m_receptionConditions = std::make_unique<ConditionsController>(
+        ConditionsController::Controls{BuildConditionsWindow(m_ui.entrainement, this), m_ui.MMControl1},
+        ConditionsController::Services{m_conditions, m_platform.conditionsSettings, *m_sound, m_platform.messages});
     m_exercise.attach(m_ui.Text2, [app = m_app.get()] { app->ExerciseTextChanged(); });
 }
 
 void MainWindow::createSoundControllers()
 {
     m_playback = std::make_unique<Playback>(m_platform.player, *m_ui.MMControl1, m_ui.Text25, this);
-    m_sound = std::make_unique<SoundController>(SoundController::Controls{m_ui.Command3, m_ui.Text14, m_ui.Text11},
-                                                SoundController::Services{*m_playback, m_pieces, m_signs, m_exercise,
-                                                                          *m_marks, m_platform.messages,
-                                                                          m_platform.progress, m_programFolder});
+    m_sound = std::make_unique<SoundController>(
+        SoundController::Controls{m_ui.Command3, m_ui.Text14, m_ui.Text11},
+        SoundController::Services{*m_playback, m_pieces, m_signs, m_exercise, *m_marks, m_platform.messages,
+                                  m_platform.progress, m_programFolder, m_conditions});
     m_typed = std::make_unique<TypedPlayback>(TypedPlayback::Controls{m_ui.Text26, m_ui.Timer2}, m_exercise, *m_marks,
                                               *m_sound, *m_playback);
 }
@@ -187,6 +193,21 @@ void MainWindow::wireDrillPanel()
     DrillController* drill = m_drill.get();
     connect(m_ui.Text17, &QLineEdit::textChanged, this, [drill] { drill->Text17Changed(); });
     connect(m_ui.Command11, &QPushButton::clicked, this, [drill] { drill->Command11Click(); });
+}
+
+void MainWindow::wireConditions()
+{
+    ConditionsController* conditions = m_receptionConditions.get();
+    const ConditionsForm& form = conditions->form();
+    connect(form.item, &QAction::triggered, this, [conditions] { conditions->open(); });
+    connect(form.close, &QPushButton::clicked, form.window, &QWidget::hide);
+    for (const ConditionsForm::Row& row : form.rows) {
+        connect(row.tick, &QCheckBox::toggled, this, [conditions] { conditions->changed(); });
+        for (QDoubleSpinBox* box : row.values) {
+            if (box)
+                connect(box, &QDoubleSpinBox::valueChanged, this, [conditions] { conditions->changed(); });
+        }
+    }
 }
 
 void MainWindow::endSession()

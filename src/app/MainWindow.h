@@ -5,6 +5,7 @@
 #include "exercise/ExerciseText.h"
 #include "platform/Platform.h"
 #include "signs/SignTable.h"
+#include "sound/Conditions.h"
 #include "sound/ToneSynthesis.h"
 
 #include <QMainWindow>
@@ -13,6 +14,7 @@
 
 class AboutController;
 class AppController;
+class ConditionsController;
 class DrillController;
 class ExerciseController;
 class MarkFields;
@@ -58,6 +60,7 @@ private:
     void wireExerciseView();
     void wireSettingsPanel();
     void wireDrillPanel();
+    void wireConditions();
     // Steps 12 to 16 of the start-up: the random stream, the parameters, the tone and the first exercise.
     Failure startExercise();
     // Tells the user, once and without waiting, why the settings give no sound (sign file, speed, gaps).
@@ -76,6 +79,7 @@ private:
     QStringList m_signFormHints; // what in the sign file's form keeps characters from being found
     SoundPieces m_pieces;
     ExerciseText m_exercise;
+    ReceptionConditions m_conditions;
 
     // The subsystems, in the order they are created (and the reverse of their destruction).
     std::unique_ptr<MarkFields> m_marks;
@@ -90,4 +94,5 @@ private:
     std::unique_ptr<PttController> m_ptt;
     std::unique_ptr<TypedPlayback> m_typed;
     std::unique_ptr<AboutController> m_about;
+    std::unique_ptr<ConditionsController> m_receptionConditions;
 };

@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
+#include "sound/ConditionsController.h"
 #include "sound/SoundController.h"
 #include "sound/SoundProblems.h"
 #include "timing/Timing.h"
@@ -92,6 +93,8 @@ Failure MainWindow::startUp()
     ui.TEXT1->addItems(ProgressiveSets());
     ui.TEXT1->setCurrentIndex(0);
     ui.TEXT1->setCurrentIndex(ui.TEXT1->count() - 1);
+    // The band conditions before the first exercise is rendered.
+    m_receptionConditions->load();
     return startExercise();
 }
 

@@ -15,6 +15,7 @@
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/TerminationSignals.h"
+#include "sound/Conditions.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -36,6 +37,9 @@ int main(int argc, char* argv[])
 
     QtSettingsStore settings(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QString::fromUtf16(Parameters::Section));
+    QtSettingsStore conditionsSettings(QString::fromUtf16(Parameters::Organization),
+                                       QString::fromUtf16(Parameters::Application),
+                                       QString::fromUtf16(Conditions::Section));
     QtBeep beep;
     QtMessageBox messages;
     QtSerialPort serial;
@@ -45,7 +49,8 @@ int main(int argc, char* argv[])
     QtClock clock;
     QtProgress progress;
     AudioSinkPlayer player;
-    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, clock, progress};
+    const Platform platform{settings, beep,     player, serial,   fileDialog,        printer,
+                            launcher, messages, clock,  progress, conditionsSettings};
 
     RandomSource random;
     MainWindow window(platform, random, QCoreApplication::applicationDirPath(), {});

@@ -5,6 +5,7 @@
 #include "parameters/Parameters.h"
 #include "signs/SignTable.h"
 #include "signs/Windows1252.h"
+#include "sound/Conditions.h"
 #include "sound/DurationFormat.h"
 #include "sound/ExerciseFiles.h"
 #include "sound/SoundProblems.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -25,6 +27,8 @@ enum class Kind
     Text,
     Number,
     Whole,
+    Condition,
+    Seed,
 };
 
 struct OptionInfo
@@ -34,10 +38,26 @@ struct OptionInfo
 };
 
 constexpr OptionInfo kOptions[] = {
-    {u"-o", Kind::Text},       {u"--ref", Kind::Text},    {u"--wpm", Kind::Number},   {u"--espa", Kind::Number},
-    {u"--espb", Kind::Number}, {u"--espc", Kind::Number}, {u"--dash", Kind::Number},  {u"--supl", Kind::Number},
-    {u"--dot", Kind::Number},  {u"--tone", Kind::Whole},  {u"--volume", Kind::Whole}, {u"--start", Kind::Text},
-    {u"--end", Kind::Text},    {u"--signs", Kind::Text},
+    {u"-o", Kind::Text},
+    {u"--ref", Kind::Text},
+    {u"--wpm", Kind::Number},
+    {u"--espa", Kind::Number},
+    {u"--espb", Kind::Number},
+    {u"--espc", Kind::Number},
+    {u"--dash", Kind::Number},
+    {u"--supl", Kind::Number},
+    {u"--dot", Kind::Number},
+    {u"--tone", Kind::Whole},
+    {u"--volume", Kind::Whole},
+    {u"--start", Kind::Text},
+    {u"--end", Kind::Text},
+    {u"--signs", Kind::Text},
+    {u"--bruit", Kind::Condition},
+    {u"--qsb", Kind::Condition},
+    {u"--qrm", Kind::Condition},
+    {u"--manuel", Kind::Condition},
+    {u"--fronts", Kind::Condition},
+    {u"--graine", Kind::Seed},
 };
 
 // A number as typed: optional sign, digits with "." or "," as decimal point, optional exponent, nothing else.
@@ -55,8 +75,38 @@ QString outOfRange(const QString& option, const QString& value, const QString& e
     return u"Valeur hors plage pour " + option + u" : « " + value + u" » (attendu : " + expected + u").";
 }
 
+const Conditions::Condition* conditionNamed(QStringView key)
+{
+    for (const Conditions::Condition& condition : Conditions::All) {
+        if (key == QStringView(condition.key))
+            return &condition;
+    }
+    return nullptr;
+}
+
+Failure setConditionOption(WavCommandLine& o, const QString& name, const QString& value, Kind kind)
+{
+    if (kind == Kind::Seed) {
+        static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+        bool ok = false;
+        const quint64 seed = value.toULongLong(&ok);
+        if (!digits.match(value).hasMatch() || !ok)
+            return outOfRange(name, value, QStringLiteral("un nombre entier de 0 à 18446744073709551615"));
+        o.seed = seed;
+        return {};
+    }
+    const QString key = name.mid(2);
+    ReceptionConditions check;
+    if (const Failure failed = Conditions::SetFromText(*conditionNamed(key), value, name, check))
+        return *failed;
+    o.conditions.emplace_back(key, value);
+    return {};
+}
+
 Failure setOption(WavCommandLine& o, const QString& name, const QString& value, Kind kind)
 {
+    if (kind == Kind::Condition || kind == Kind::Seed)
+        return setConditionOption(o, name, value, kind);
     if (kind == Kind::Text) {
         if (name == u"-o") {
             if (value.isEmpty())
@@ -196,8 +246,18 @@ QString WavCommandLineHelp()
         "  --signs FICHIER  fichier des signes (par défaut telkey.ref à côté du programme)\n"
         "  --help           affiche cette aide\n"
         "\n"
-        "Les nombres s'écrivent avec un point ou une virgule décimale. En cas d'erreur, un message est écrit\n"
-        "sur la sortie d'erreur, aucun fichier n'est laissé et le code de sortie est 2.\n");
+        "Conditions de réception (par défaut celles réglées dans Tonique ; « non » en retire une) :\n"
+        "  --bruit DB                 bruit blanc, rapport signal/bruit de -10 à 30 dB\n"
+        "  --qsb PROFONDEUR,PERIODE   fading : profondeur de 0 à 100 %, période de 1 à 30 s\n"
+        "  --qrm DECALAGE,NIVEAU      une autre station : tonalité décalée de -500 à 500 Hz,\n"
+        "                             niveau de -20 à 6 dB par rapport au signal\n"
+        "  --manuel POURCENT          manipulation manuelle : écart des durées de 0 à 30 %\n"
+        "  --fronts MS                fronts adoucis de 1 à 10 ms\n"
+        "  --graine N                 rend le tirage des conditions répétable (entier de 0 à 2^64 - 1)\n"
+        "\n"
+        "Les nombres s'écrivent avec un point ou une virgule décimale ; dans les conditions, la virgule sépare\n"
+        "les deux valeurs et la décimale s'écrit avec un point. En cas d'erreur, un message est écrit sur la\n"
+        "sortie d'erreur, aucun fichier n'est laissé et le code de sortie est 2.\n");
 }
 
 namespace {
@@ -284,6 +344,19 @@ struct Marks
     QString start, end;
 };
 
+// The stored conditions, then those of the options, each over its own.
+Result<ReceptionConditions> conditionsOf(const WavCommandLine& o, const WavEnvironment& env)
+{
+    Result<ReceptionConditions> conditions = ReceptionConditions();
+    if (env.conditionsStore)
+        conditions = Conditions::Stored(*env.conditionsStore);
+    if (!conditions)
+        return conditions;
+    for (const auto& [key, value] : o.conditions)
+        Conditions::SetFromText(*conditionNamed(key), value, key, *conditions);
+    return conditions;
+}
+
 } // namespace
 
 int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
@@ -310,6 +383,10 @@ int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
     const Result<QString> text = textOf(o);
     if (!text)
         return fail(text.failure());
+    Result<ReceptionConditions> conditions = conditionsOf(o, env);
+    if (!conditions)
+        return fail(conditions.failure());
+    const RenderConditions render{*conditions, o.seed ? *o.seed : QRandomGenerator::system()->generate64()};
 
     ExerciseSource source;
     source.text = [&text] { return *text; };
@@ -318,12 +395,15 @@ int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
     source.endMarks = [&marks] { return marks.end; };
     const ExerciseFiles files = ExerciseFiles::forBase(o.base);
     QByteArray header = MakeWavHeader();
-    if (const Failure failed = RenderExerciseFiles(files, signFile.table, *runs, header, source))
+    if (const Failure failed = RenderExerciseFiles(files, signFile.table, *runs, header, source, {}, render))
         return fail(*failed);
 
     const quint64 length = QFile(files.wav).size();
     env.out(QDir::toNativeSeparators(files.wav) + u" : " +
             FormatDuration(qint64((length - WavFormat::HeaderSize) / WavFormat::BytesPerMs)) + u" (" +
             QString::number(length) + u" octets), " + QDir::toNativeSeparators(files.txt) + u'\n');
+    if (render.conditions.any())
+        env.out(u"Conditions de réception : " + Conditions::Summary(render.conditions) + u" ; graine " +
+                QString::number(render.seed) + u'\n');
     return 0;
 }

@@ -9,6 +9,8 @@ class SettingsStore;
 
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 // The options of tonique-wav, as given on its command line.
 struct WavCommandLine
@@ -18,6 +20,9 @@ struct WavCommandLine
     std::optional<QString> referenceWord, start, end, signFile;
     std::optional<double> wpm, espa, espb, espc, dash, supl, dotMs;
     std::optional<int> toneHz, volume;
+    // Band conditions as given (--bruit 10, --qsb 60,8, --qsb non...), by their key, in order; checked when read.
+    std::vector<std::pair<QString, QString>> conditions;
+    std::optional<quint64> seed;
     bool help = false;
 };
 
@@ -29,8 +34,9 @@ QString WavCommandLineHelp();
 // What tonique-wav reaches outside: its stored parameters, its folder and its output streams.
 struct WavEnvironment
 {
-    const SettingsStore* store = nullptr; // the window's stored parameters; the defaults when null
-    QString programFolder;                // where telkey.ref is looked for
+    const SettingsStore* store = nullptr;           // the window's stored parameters; the defaults when null
+    const SettingsStore* conditionsStore = nullptr; // the window's band conditions; none when null
+    QString programFolder;                          // where telkey.ref is looked for
     std::function<void(const QString&)> out;
     std::function<void(const QString&)> err;
 };

@@ -3,6 +3,7 @@
 #include "cli/WavCommandLine.h"
 #include "parameters/Parameters.h"
 #include "platform/QtSettingsStore.h"
+#include "sound/Conditions.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -18,8 +19,12 @@ int main(int argc, char* argv[])
     const QtSettingsStore settings(QString::fromUtf16(Parameters::Organization),
                                    QString::fromUtf16(Parameters::Application),
                                    QString::fromUtf16(Parameters::Section));
+    const QtSettingsStore conditions(QString::fromUtf16(Parameters::Organization),
+                                     QString::fromUtf16(Parameters::Application),
+                                     QString::fromUtf16(Conditions::Section));
     WavEnvironment env;
     env.store = &settings;
+    env.conditionsStore = &conditions;
     env.programFolder = QCoreApplication::applicationDirPath();
     env.out = [](const QString& text) {
         const QByteArray bytes = text.toLocal8Bit();

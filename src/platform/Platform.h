@@ -25,4 +25,5 @@ struct Platform
     MessageBox& messages;
     Clock& clock;
     Progress& progress;
+    SettingsStore& conditionsSettings; // the band conditions' own group
 };

@@ -2,6 +2,7 @@
 
 #include "common/FileErrors.h"
 #include "signs/Windows1252.h"
+#include "sound/ConditionsStage.h"
 #include "sound/WavHeader.h"
 
 #include <QDir>
@@ -220,11 +221,14 @@ QByteArray ExerciseTextFileBytes(QStringView text)
 
 namespace {
 
-// Refuses an exercise whose WAV file the 32-bit sizes of the header cannot describe (beyond 4 GiB).
+// Refuses an exercise whose WAV file the 32-bit sizes of the header cannot describe (beyond 4 GiB), counting with
+// hand-sent timing as if every tone and gap were as long as it may become.
 Failure checkExerciseSize(ExerciseRenderer& renderer, const QString& wavPath, QStringView start, QStringView text,
-                          QStringView end)
+                          QStringView end, const ReceptionConditions& conditions)
 {
-    const quint64 length = renderer.wavLength(start, text, end);
+    quint64 length = renderer.wavLength(start, text, end);
+    if (conditions.hand)
+        length += quint64(double(length) * conditions.handPercent / 100);
     if (WavLengthFits(length))
         return {};
     return u"L'exercice est trop long : le fichier « " + QDir::toNativeSeparators(wavPath) + u" » ferait " +
@@ -275,14 +279,24 @@ Failure WriteExerciseTextFile(const QString& path, QStringView text, const QStri
 }
 
 Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
-                         QStringView trimmedText, QStringView end, const QString& shownPath, const CarryOn& carryOn)
+                         QStringView trimmedText, QStringView end, const QString& shownPath, const CarryOn& carryOn,
+                         const RenderConditions& conditions)
 {
     const QString& shown = shownPath.isEmpty() ? path : shownPath;
     BufferedFileWriter writer(path);
     if (!writer.create())
         return cannotCreate(shown, writer.reason());
     writer.append(header);
-    if (!renderer.writeSamples(writer, start, trimmedText, end, carryOn)) {
+    bool written = false;
+    if (conditions.conditions.any()) {
+        ConditionsStage stage(conditions.conditions, renderer.runs(), renderer.signs(), conditions.seed, writer);
+        written = renderer.writeSamples(stage, start, trimmedText, end, carryOn);
+        if (written)
+            stage.finish();
+    } else {
+        written = renderer.writeSamples(writer, start, trimmedText, end, carryOn);
+    }
+    if (!written) {
         writer.discard();
         return u"La préparation de « " + QDir::toNativeSeparators(shown) + u" » a été annulée.";
     }
@@ -297,12 +311,13 @@ Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRender
 }
 
 Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, const SampleRuns& runs,
-                            QByteArray& header, const ExerciseSource& source, const std::function<void()>& betweenFiles)
+                            QByteArray& header, const ExerciseSource& source, const std::function<void()>& betweenFiles,
+                            const RenderConditions& conditions)
 {
     ExerciseRenderer renderer(signs, runs);
     auto sizeCheck = [&] {
-        return checkExerciseSize(renderer, files.wav, source.startMarks(), TrimSpaces(source.text()),
-                                 source.endMarks());
+        return checkExerciseSize(renderer, files.wav, source.startMarks(), TrimSpaces(source.text()), source.endMarks(),
+                                 conditions.conditions);
     };
     const ExerciseFiles partial = partialFiles(files);
     auto dropPartial = [&partial] {
@@ -327,7 +342,7 @@ Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, 
         if (source.showTrimmed)
             source.showTrimmed(trimmed);
         failed = WriteExerciseWav(partial.wav, header, renderer, source.startMarks(), trimmed, source.endMarks(),
-                                  files.wav, source.carryOn);
+                                  files.wav, source.carryOn, conditions);
     }
     if (!failed)
         failed = replaceFile(partial.txt, files.txt);

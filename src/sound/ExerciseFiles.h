@@ -2,6 +2,7 @@
 
 #include "common/Result.h"
 #include "signs/SignTable.h"
+#include "sound/Conditions.h"
 #include "sound/ExerciseRenderer.h"
 #include "sound/ToneSynthesis.h"
 
@@ -88,19 +89,26 @@ struct ExerciseSource
     CarryOn carryOn;
 };
 
+// The band conditions of a rendering and the seed of their random numbers: none by default.
+struct RenderConditions
+{
+    ReceptionConditions conditions;
+    quint64 seed = 0;
+};
+
 // Rendering an exercise, for the window and for tonique-wav alike: refuses a WAV file that the header's 32-bit
 // sizes cannot describe, writes the text file with the untrimmed text, runs `betweenFiles` (the window lets its
 // events run once), reads the source again, then streams the WAV file: header, start marks, text without its outer
-// spaces, end marks, header patched with the length. Both files are written under temporary names beside the final
-// ones and replace the previous pair only once both are complete. On failure the French message names the file and
-// the reason, and the previous pair stays as it was.
+// spaces, end marks, header patched with the length; the samples go through the band conditions when one is on.
+// Both files are written under temporary names beside the final ones and replace the previous pair only once both
+// are complete. On failure the French message names the file and the reason, and the previous pair stays as it was.
 Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, const SampleRuns& runs,
                             QByteArray& header, const ExerciseSource& source,
-                            const std::function<void()>& betweenFiles = {});
+                            const std::function<void()>& betweenFiles = {}, const RenderConditions& conditions = {});
 
 // Its steps, for the benchmarks and the tests; a message names `shownPath` when given (the final name of a file
 // written under a temporary one).
 Failure WriteExerciseTextFile(const QString& path, QStringView text, const QString& shownPath = {});
 Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
                          QStringView trimmedText, QStringView end, const QString& shownPath = {},
-                         const CarryOn& carryOn = {});
+                         const CarryOn& carryOn = {}, const RenderConditions& conditions = {});

@@ -32,7 +32,7 @@ void ExerciseRenderer::WriteCharacter(ByteSink& sink, QChar c, bool finalCharact
 {
     if (c == u' ') {
         if (!finalCharacter)
-            sink.appendStable(m_runs.wordGap.constData(), m_runs.wordGap.size());
+            sink.appendRun(m_runs.wordGap.constData(), m_runs.wordGap.size(), 0);
         return;
     }
     const QString* pattern = patternOf(c);
@@ -40,12 +40,13 @@ void ExerciseRenderer::WriteCharacter(ByteSink& sink, QChar c, bool finalCharact
         return;
     const qsizetype last = pattern->size() - 1;
     for (qsizetype i = 0; i <= last; ++i) {
-        const QByteArray& run = pattern->at(i) == u'.' ? m_runs.dot : m_runs.dash;
+        const bool dot = pattern->at(i) == u'.';
+        const QByteArray& run = dot ? m_runs.dot : m_runs.dash;
         const qsizetype size = finalCharacter && i == last ? run.size() - m_runs.elementGap : run.size();
-        sink.appendStable(run.constData(), size);
+        sink.appendRun(run.constData(), size, dot ? m_runs.dotTone : 3 * m_runs.dotTone);
     }
     if (!finalCharacter)
-        sink.appendStable(m_runs.charGap.constData(), m_runs.charGap.size());
+        sink.appendRun(m_runs.charGap.constData(), m_runs.charGap.size(), 0);
 }
 
 bool ExerciseRenderer::writeSamples(ByteSink& sink, QStringView start, QStringView text, QStringView end,

@@ -21,6 +21,13 @@ public:
     // Bytes that stay in place, unchanged, until the sink is flushed or closed (the prebuilt runs): a file sink
     // hands them to the system without copying them.
     virtual void appendStable(const char* data, qsizetype size) { append(data, size); }
+    // A prebuilt run whose first `toneBytes` bytes are the tone and the rest silence: a stage that shapes the sound
+    // needs to know where each tone starts and ends; a file takes the bytes as they are.
+    virtual void appendRun(const char* data, qsizetype size, qsizetype toneBytes)
+    {
+        Q_UNUSED(toneBytes);
+        appendStable(data, size);
+    }
 };
 
 // Adds up what would be written, without writing it.
@@ -48,6 +55,9 @@ public:
 
     // One character (lower-cased here): a space gives a word gap, a character the table lacks gives nothing.
     void WriteCharacter(ByteSink& sink, QChar c, bool finalCharacter);
+
+    const SignTable& signs() const { return m_signs; }
+    const SampleRuns& runs() const { return m_runs; }
 
 private:
     const QString* patternOf(QChar c);

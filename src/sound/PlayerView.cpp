@@ -18,7 +18,7 @@ PlayerView::PlayerView(QWidget* parent) : QWidget(parent)
         button->setIconSize(QSize(14, 14));
         button->setToolTip(tip);
         button->setFocusPolicy(Qt::TabFocus);
-        button->setFixedSize(36, 20);
+        button->setFixedSize(32, 20);
         row->addWidget(button);
         return button;
     };
@@ -32,6 +32,12 @@ PlayerView::PlayerView(QWidget* parent) : QWidget(parent)
     m_noOutput->setToolTip(QStringLiteral("Aucune sortie audio"));
     m_noOutput->setVisible(false);
     row->addWidget(m_noOutput);
+    m_conditions = new QLabel(QStringLiteral("≈"), this);
+    m_conditions->setObjectName(QStringLiteral("conditionsIndicator"));
+    m_conditions->setAlignment(Qt::AlignCenter);
+    m_conditions->setFixedSize(12, 20);
+    m_conditions->setVisible(false);
+    row->addWidget(m_conditions);
     row->addStretch();
     setFixedSize(130, 20);
 
@@ -51,4 +57,12 @@ void PlayerView::setState(bool open, bool playing)
 void PlayerView::setSilent(bool silent)
 {
     m_noOutput->setVisible(silent);
+}
+
+void PlayerView::setConditions(const QString& summary)
+{
+    const QString tip = summary.isEmpty() ? QString() : u"Conditions de réception : " + summary;
+    setToolTip(tip);
+    m_conditions->setToolTip(tip);
+    m_conditions->setVisible(!summary.isEmpty());
 }

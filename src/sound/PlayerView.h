@@ -17,6 +17,8 @@ public:
     // What can be pressed: Prev and Play with a file open, Play when not playing, Stop while playing.
     void setState(bool open, bool playing);
     void setSilent(bool silent);
+    // The band conditions that are on, as the player's tooltip says them, with a small mark; none when empty.
+    void setConditions(const QString& summary);
 
 signals:
     void prevPressed();
@@ -28,4 +30,5 @@ private:
     QToolButton* m_play = nullptr;
     QToolButton* m_stop = nullptr;
     QLabel* m_noOutput = nullptr;
+    QLabel* m_conditions = nullptr;
 };

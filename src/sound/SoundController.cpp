@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRandomGenerator>
 
 SoundController::SoundController(const Controls& controls, const Services& services)
     : m_ui(controls), m_services(services), m_wavHeader(MakeWavHeader())
@@ -82,8 +83,10 @@ void SoundController::RenderExercise()
     };
     ProgressScope progress(m_services.progress, QStringLiteral("Préparation de la musique..."));
     source.carryOn = progress.carryOn();
-    if (const Failure failed = RenderExerciseFiles(files, m_services.signs, m_services.pieces.runs, m_wavHeader, source,
-                                                   [] { QCoreApplication::processEvents(); })) {
+    const RenderConditions conditions{m_services.conditions, QRandomGenerator::global()->generate64()};
+    if (const Failure failed = RenderExerciseFiles(
+            files, m_services.signs, m_services.pieces.runs, m_wavHeader, source,
+            [] { QCoreApplication::processEvents(); }, conditions)) {
         // Cancelled by the user: the previous files are kept and nothing more is said.
         if (progress.cancelled())
             withdraw();

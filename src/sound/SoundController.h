@@ -13,6 +13,7 @@ class Playback;
 class QLineEdit;
 class QPushButton;
 class SignTable;
+struct ReceptionConditions;
 struct SoundPieces;
 
 // The exercise's sound: the WAV header, "Préparer La Musique" (Command3) with the total time (Text14) and the file
@@ -35,7 +36,8 @@ public:
         const ExerciseMarks& marks;
         MessageBox& messages;
         Progress& progress;
-        QString programFolder; // where the exercise files are written
+        QString programFolder;                 // where the exercise files are written
+        const ReceptionConditions& conditions; // put on every rendering, each with a seed of its own
     };
     SoundController(const Controls& controls, const Services& services);
 

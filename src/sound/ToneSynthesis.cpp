@@ -54,5 +54,8 @@ std::optional<SampleRuns> MakeSampleRuns(const QByteArray& tonePeriod, double d,
     runs.charGap = QByteArray(qsizetype(charGap), '\0');
     runs.wordGap = QByteArray(qsizetype(wordGap), '\0');
     runs.elementGap = qsizetype(gapBytes);
+    runs.dotBytes = qsizetype(dotBytes);
+    runs.dotTone = tone.size();
+    runs.periodBytes = tonePeriod.size();
     return runs;
 }

@@ -12,11 +12,14 @@ QByteArray MakeTonePeriod(int frequencyHz, int volume);
 // The prebuilt pieces of the sound, as sample bytes (lengths in bytes, possibly odd).
 struct SampleRuns
 {
-    QByteArray dot;           // dot tone, then silence up to one dot plus one element gap
-    QByteArray dash;          // two dot tones, then the dot run
-    QByteArray charGap;       // silence after a character's last element gap
-    QByteArray wordGap;       // silence a space adds
-    qsizetype elementGap = 0; // G: bytes of one element gap, left out after the very last element
+    QByteArray dot;            // dot tone, then silence up to one dot plus one element gap
+    QByteArray dash;           // two dot tones, then the dot run
+    QByteArray charGap;        // silence after a character's last element gap
+    QByteArray wordGap;        // silence a space adds
+    qsizetype elementGap = 0;  // G: bytes of one element gap, left out after the very last element
+    qsizetype dotBytes = 0;    // D: bytes of one dot, its tone and the silence that completes it
+    qsizetype dotTone = 0;     // T: bytes of a dot's tone, whole periods at the start of `dot` (a dash sounds 3 T)
+    qsizetype periodBytes = 0; // bytes of one period of the tone
 };
 
 // What the renderer is made of, rebuilt whenever the tone or the timing changes: one period of the tone (empty

@@ -9,6 +9,7 @@
 TestApp::TestApp(Options options)
 {
     settings.values = options.settings;
+    conditionsSettings.values = options.conditions;
     if (!options.missingSignFile) {
         const QString target = QDir(m_folder.path()).filePath(QStringLiteral("telkey.ref"));
         if (options.signFile) {
@@ -24,7 +25,8 @@ TestApp::TestApp(Options options)
         ownRandom = std::make_unique<RandomSource>();
         random = ownRandom.get();
     }
-    const Platform platform{settings, beep, player, serial, fileDialog, printer, launcher, messages, clock, progress};
+    const Platform platform{settings, beep,     player, serial,   fileDialog,        printer,
+                            launcher, messages, clock,  progress, conditionsSettings};
     MainWindow::Options windowOptions;
     windowOptions.startTimers = false;
     window = std::make_unique<MainWindow>(platform, *random, m_folder.path(), windowOptions);

@@ -29,6 +29,7 @@ public:
     struct Options
     {
         QMap<QString, QString> settings;    // stored parameters
+        QMap<QString, QString> conditions;  // stored band conditions
         std::optional<QByteArray> signFile; // telkey.ref's bytes; the delivered file when absent
         bool missingSignFile = false;       // no telkey.ref at all
         RandomSource* random = nullptr;     // the program's stream; a default one when null
@@ -61,6 +62,7 @@ public:
     FakeMessageBox messages;
     FakeClock clock;
     FakeProgress progress;
+    FakeSettingsStore conditionsSettings;
     std::unique_ptr<RandomSource> ownRandom;
     std::unique_ptr<MainWindow> window;
     std::optional<QString> startUpError; // what start-up reported

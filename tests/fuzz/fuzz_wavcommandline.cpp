@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     FUZZ_CHECK(options.help || !options.textFile.isEmpty());
-    for (const auto& number : {options.wpm, options.espa, options.espb, options.espc, options.dash, options.supl,
-                               options.dotMs})
+    for (const auto& number :
+         {options.wpm, options.espa, options.espb, options.espc, options.dash, options.supl, options.dotMs})
         FUZZ_CHECK(!number || std::isfinite(*number));
     if (options.toneHz)
         FUZZ_CHECK(*options.toneHz >= 300 && *options.toneHz <= 2000);
