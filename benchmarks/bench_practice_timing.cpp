@@ -7,6 +7,7 @@
 #include "common/RandomSource.h"
 #include "fakes/FakeBeep.h"
 #include "fakes/FakeClock.h"
+#include "fakes/FakeEntropy.h"
 #include "fakes/FakeFileDialog.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePrinter.h"
@@ -94,9 +95,10 @@ int main(int argc, char** argv)
     FakeProgress progress;
     AudioSinkPlayer realPlayer;
     AudioSinkPlayer* player = &realPlayer;
-    FakeSettingsStore conditions;
-    const Platform platform{settings, beep,     realPlayer, serial,   fileDialog, printer,
-                            launcher, messages, time,       progress, conditions};
+    FakeSettingsStore conditions, training;
+    FakeEntropy entropy;
+    const Platform platform{settings, beep, realPlayer, serial,     fileDialog, printer, launcher,
+                            messages, time, progress,   conditions, training,   entropy};
     RandomSource random;
     MainWindow window(platform, random, folder.path(), MainWindow::Options{false});
     if (const auto error = window.startUp()) {

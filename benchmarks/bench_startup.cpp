@@ -6,6 +6,7 @@
 #include "platform/AudioSinkPlayer.h"
 #include "platform/QtBeep.h"
 #include "platform/QtClock.h"
+#include "platform/QtEntropy.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtPrinter.h"
@@ -41,8 +42,11 @@ int main(int argc, char* argv[])
     QtProcessLauncher launcher;
     QtSettingsStore conditions(QString::fromUtf16(Parameters::Organization),
                                QString::fromUtf16(Parameters::Application), QString::fromUtf16(Conditions::Section));
-    const Platform platform{settings, beep,     player, serial,   fileDialog, printer,
-                            launcher, messages, time,   progress, conditions};
+    QtSettingsStore training(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
+                             QStringLiteral("entrainement"));
+    QtEntropy entropy;
+    const Platform platform{settings, beep, player,   serial,     fileDialog, printer, launcher,
+                            messages, time, progress, conditions, training,   entropy};
     // The exercise files go to a scratch folder holding the sign file.
     QTemporaryDir folder;
     QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/telkey.ref"),

@@ -2,6 +2,7 @@
 
 #include "about/AboutController.h"
 #include "app/AppController.h"
+#include "app/FreshDraws.h"
 #include "app/Layout.h"
 #include "app/MarkFields.h"
 #include "app/ParameterController.h"
@@ -91,6 +92,7 @@ void MainWindow::createControllers()
     m_receptionConditions = std::make_unique<ConditionsController>(
         ConditionsController::Controls{BuildConditionsWindow(m_ui.entrainement, this), m_ui.MMControl1},
         ConditionsController::Services{m_conditions, m_platform.conditionsSettings, *m_sound, m_platform.messages});
+    m_freshDraws = std::make_unique<FreshDraws>(m_ui.entrainement, m_platform.training, m_platform.entropy, m_random);
     m_exercise.attach(m_ui.Text2, [app = m_app.get()] { app->ExerciseTextChanged(); });
 }
 
@@ -137,6 +139,8 @@ void MainWindow::wireMenus()
     trigger(m_ui.acc, [exercises] { exercises->acc(); });
     trigger(m_ui.Clavier, [drill = m_drill.get()] { drill->Command10Click(); });
     trigger(m_ui.apropos, [about = m_about.get()] { about->apropos(); });
+    connect(m_freshDraws->item(), &QAction::toggled, this,
+            [freshDraws = m_freshDraws.get()](bool on) { freshDraws->itemToggled(on); });
 }
 
 void MainWindow::wireExerciseView()

@@ -17,6 +17,7 @@ class AppController;
 class ConditionsController;
 class DrillController;
 class ExerciseController;
+class FreshDraws;
 class MarkFields;
 class ParameterController;
 class Playback;
@@ -95,4 +96,5 @@ private:
     std::unique_ptr<TypedPlayback> m_typed;
     std::unique_ptr<AboutController> m_about;
     std::unique_ptr<ConditionsController> m_receptionConditions;
+    std::unique_ptr<FreshDraws> m_freshDraws;
 };

@@ -1,4 +1,5 @@
 #include "app/AppController.h"
+#include "app/FreshDraws.h"
 #include "app/Layout.h"
 #include "app/MainWindow.h"
 #include "app/ParameterController.h"
@@ -102,6 +103,7 @@ Failure MainWindow::startExercise()
 {
     // 12-13. No sound prepared yet; the random stream moved on by the clock's seconds.
     m_app->ExerciseTextChanged();
+    m_freshDraws->startStream();
     for (int i = m_platform.clock.secondsOfMinute(); i > 0; --i)
         m_random.next();
 

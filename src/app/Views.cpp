@@ -372,6 +372,7 @@ void BuildMenus(QMainWindow& window, Form& ui)
     ui.Clavier = command("Clavier", QStringLiteral("Clavier"));
     // The program's own additions, between the drill and "?"; their items are built by the windows they open.
     ui.entrainement = menu("entrainement", QStringLiteral("&Entraînement"));
+    ui.entrainement->setToolTipsVisible(true);
     ui.appp = menu("appp", QStringLiteral("?"));
     ui.aide = item(ui.appp, "aide", QStringLiteral("Aide"));
     ui.aide->setEnabled(false);

@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "platform/QtBeep.h"
 #include "platform/QtClock.h"
+#include "platform/QtEntropy.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtPrinter.h"
@@ -49,8 +50,12 @@ int main(int argc, char* argv[])
     QtClock clock;
     QtProgress progress;
     AudioSinkPlayer player;
-    const Platform platform{settings, beep,     player, serial,   fileDialog,        printer,
-                            launcher, messages, clock,  progress, conditionsSettings};
+    QtSettingsStore training(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
+                             QStringLiteral("entrainement"));
+    QtEntropy entropy;
+    const Platform platform{settings, beep,     player, serial,   fileDialog,         printer,
+                            launcher, messages, clock,  progress, conditionsSettings, training,
+                            entropy};
 
     RandomSource random;
     MainWindow window(platform, random, QCoreApplication::applicationDirPath(), {});

@@ -2,6 +2,7 @@
 
 class Beep;
 class Clock;
+class Entropy;
 class FileDialog;
 class MediaPlayer;
 class MessageBox;
@@ -26,4 +27,6 @@ struct Platform
     Clock& clock;
     Progress& progress;
     SettingsStore& conditionsSettings; // the band conditions' own group
+    SettingsStore& training;           // the group "entrainement": the training options
+    Entropy& entropy;
 };

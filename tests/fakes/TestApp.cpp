@@ -10,6 +10,7 @@ TestApp::TestApp(Options options)
 {
     settings.values = options.settings;
     conditionsSettings.values = options.conditions;
+    training.values = options.training;
     if (!options.missingSignFile) {
         const QString target = QDir(m_folder.path()).filePath(QStringLiteral("telkey.ref"));
         if (options.signFile) {
@@ -25,8 +26,9 @@ TestApp::TestApp(Options options)
         ownRandom = std::make_unique<RandomSource>();
         random = ownRandom.get();
     }
-    const Platform platform{settings, beep,     player, serial,   fileDialog,        printer,
-                            launcher, messages, clock,  progress, conditionsSettings};
+    const Platform platform{settings, beep,     player, serial,   fileDialog,         printer,
+                            launcher, messages, clock,  progress, conditionsSettings, training,
+                            entropy};
     MainWindow::Options windowOptions;
     windowOptions.startTimers = false;
     window = std::make_unique<MainWindow>(platform, *random, m_folder.path(), windowOptions);

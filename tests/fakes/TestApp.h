@@ -4,6 +4,7 @@
 #include "common/RandomSource.h"
 #include "fakes/FakeBeep.h"
 #include "fakes/FakeClock.h"
+#include "fakes/FakeEntropy.h"
 #include "fakes/FakeFileDialog.h"
 #include "fakes/FakeMediaPlayer.h"
 #include "fakes/FakeMessageBox.h"
@@ -30,6 +31,7 @@ public:
     {
         QMap<QString, QString> settings;    // stored parameters
         QMap<QString, QString> conditions;  // stored band conditions
+        QMap<QString, QString> training;    // stored training options
         std::optional<QByteArray> signFile; // telkey.ref's bytes; the delivered file when absent
         bool missingSignFile = false;       // no telkey.ref at all
         RandomSource* random = nullptr;     // the program's stream; a default one when null
@@ -63,6 +65,8 @@ public:
     FakeClock clock;
     FakeProgress progress;
     FakeSettingsStore conditionsSettings;
+    FakeSettingsStore training; // the group "entrainement"
+    FakeEntropy entropy;
     std::unique_ptr<RandomSource> ownRandom;
     std::unique_ptr<MainWindow> window;
     std::optional<QString> startUpError; // what start-up reported
