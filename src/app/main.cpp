@@ -5,6 +5,7 @@
 #include "parameters/Parameters.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/Platform.h"
+#include "platform/ProgramFolder.h"
 #include "platform/QtBeep.h"
 #include "platform/QtClock.h"
 #include "platform/QtEntropy.h"
@@ -13,6 +14,7 @@
 #include "platform/QtPrinter.h"
 #include "platform/QtProcessLauncher.h"
 #include "platform/QtProgress.h"
+#include "platform/QtScreenReader.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/TerminationSignals.h"
@@ -53,12 +55,13 @@ int main(int argc, char* argv[])
     QtSettingsStore training(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QStringLiteral("entrainement"));
     QtEntropy entropy;
-    const Platform platform{settings, beep,     player, serial,   fileDialog,         printer,
-                            launcher, messages, clock,  progress, conditionsSettings, training,
-                            entropy};
+    QtScreenReader screenReader;
+    const Platform platform{settings, beep,        player, serial,   fileDialog,         printer,
+                            launcher, messages,    clock,  progress, conditionsSettings, training,
+                            entropy,  screenReader};
 
     RandomSource random;
-    MainWindow window(platform, random, QCoreApplication::applicationDirPath(), {});
+    MainWindow window(platform, random, SetUpProgramFolder(QCoreApplication::applicationDirPath()), {});
     if (const auto error = window.startUp()) {
         messages.critical(*error);
         return 1;

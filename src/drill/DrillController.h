@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QTimer;
 class RandomSource;
+class ScreenReader;
 
 // The keyboard copy drill of Frame2.
 class DrillController : public PlaybackListener
@@ -34,6 +35,7 @@ public:
         PreparedSound& sound;
         DrillWindow& window;
         RandomSource& random;
+        ScreenReader& screenReader;
     };
     DrillController(const Controls& controls, const Services& services);
 

@@ -11,6 +11,7 @@
 #include "fakes/FakePrinter.h"
 #include "fakes/FakeProcessLauncher.h"
 #include "fakes/FakeProgress.h"
+#include "fakes/FakeScreenReader.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSettingsStore.h"
 
@@ -67,6 +68,7 @@ public:
     FakeSettingsStore conditionsSettings;
     FakeSettingsStore training; // the group "entrainement"
     FakeEntropy entropy;
+    FakeScreenReader screenReader;
     std::unique_ptr<RandomSource> ownRandom;
     std::unique_ptr<MainWindow> window;
     std::optional<QString> startUpError; // what start-up reported
