@@ -14,14 +14,15 @@ const QString Key = QStringLiteral("toujoursNouveaux");
 } // namespace
 
 FreshDraws::FreshDraws(QMenu* menu, SettingsStore& training, Entropy& entropy, RandomSource& random)
-    : m_item(menu->addAction(QStringLiteral("Exercices toujours &nouveaux"))), m_training(training),
-      m_entropy(entropy), m_random(random)
+    : m_item(menu->addAction(QStringLiteral("Exercices toujours &nouveaux"))), m_training(training), m_entropy(entropy),
+      m_random(random)
 {
     m_item->setObjectName(QStringLiteral("toujoursNouveaux"));
     m_item->setCheckable(true);
     m_item->setChecked(m_training.read(Key, QStringLiteral("false")) == u"true");
-    m_item->setToolTip(QStringLiteral("Des exercices tirés au hasard à chaque démarrage, que l'on ne peut pas apprendre "
-                                      "par cœur (prend effet au prochain démarrage)"));
+    m_item->setToolTip(
+        QStringLiteral("Des exercices tirés au hasard à chaque démarrage, que l'on ne peut pas apprendre "
+                       "par cœur (prend effet au prochain démarrage)"));
 }
 
 void FreshDraws::startStream()
