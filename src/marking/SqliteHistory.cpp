@@ -80,6 +80,11 @@ QString SqliteHistory::failureText(const QSqlError& error) const
     }
 }
 
+QString SqliteHistory::notOpen() const
+{
+    return u"L'historique n'est pas ouvert."_s;
+}
+
 Failure SqliteHistory::open(const QString& path)
 {
     m_path = path;
@@ -160,6 +165,8 @@ Failure SqliteHistory::migrate(int from)
 
 Failure SqliteHistory::recordCopy(const CopyRecord& copy)
 {
+    if (!m_open)
+        return notOpen();
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery query(db);
     auto failed = [&](const QSqlError& error) -> Failure {
@@ -167,7 +174,7 @@ Failure SqliteHistory::recordCopy(const CopyRecord& copy)
         return u"Le résultat n'a pas pu être enregistré dans l'historique ("_s + error.text() +
                u"). Tonique continue sans historique."_s;
     };
-    if (!m_open || !db.transaction())
+    if (!db.transaction())
         return failed(db.lastError());
     query.prepare(u"INSERT INTO copies (at, characters, errors, wpm, pass, received) VALUES (?, ?, ?, ?, ?, ?)"_s);
     for (const QVariant& value :
@@ -191,12 +198,14 @@ Failure SqliteHistory::recordCopy(const CopyRecord& copy)
 
 Failure SqliteHistory::recordDrillAnswer(const DrillAnswerRecord& answer)
 {
+    if (!m_open)
+        return notOpen();
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.prepare(u"INSERT INTO drill_answers (at, character, ms) VALUES (?, ?, ?)"_s);
     query.addBindValue(answer.at.toMSecsSinceEpoch());
     query.addBindValue(answer.character);
     query.addBindValue(answer.ms);
-    if (!m_open || !query.exec())
+    if (!query.exec())
         return u"La réponse n'a pas pu être enregistrée dans l'historique ("_s + query.lastError().text() +
                u"). Tonique continue sans historique."_s;
     return {};
@@ -204,11 +213,13 @@ Failure SqliteHistory::recordDrillAnswer(const DrillAnswerRecord& answer)
 
 Result<QList<CopyRecord>> SqliteHistory::copies(const QDateTime& since)
 {
+    if (!m_open)
+        return Fail(notOpen());
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
     query.prepare(u"SELECT at, characters, errors, wpm, pass, received FROM copies WHERE at >= ? ORDER BY at, id"_s);
     query.addBindValue(sinceMs(since));
-    if (!m_open || !query.exec())
+    if (!query.exec())
         return Fail(failureText(query.lastError()));
     QList<CopyRecord> copies;
     while (query.next()) {
@@ -226,11 +237,13 @@ Result<QList<CopyRecord>> SqliteHistory::copies(const QDateTime& since)
 
 Result<QList<DrillAnswerRecord>> SqliteHistory::drillAnswers(const QDateTime& since)
 {
+    if (!m_open)
+        return Fail(notOpen());
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
     query.prepare(u"SELECT at, character, ms FROM drill_answers WHERE at >= ? ORDER BY at, id"_s);
     query.addBindValue(sinceMs(since));
-    if (!m_open || !query.exec())
+    if (!query.exec())
         return Fail(failureText(query.lastError()));
     QList<DrillAnswerRecord> answers;
     while (query.next())
@@ -241,13 +254,15 @@ Result<QList<DrillAnswerRecord>> SqliteHistory::drillAnswers(const QDateTime& si
 
 Result<QList<CharacterWeakness>> SqliteHistory::weaknesses(const QDateTime& since)
 {
+    if (!m_open)
+        return Fail(notOpen());
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
     QMap<QString, CharacterWeakness> found;
     query.prepare(u"SELECT k.character, sum(k.sent), sum(k.wrong) FROM copy_characters k JOIN copies c "
                   "ON c.id = k.copy WHERE c.at >= ? GROUP BY k.character"_s);
     query.addBindValue(sinceMs(since));
-    if (!m_open || !query.exec())
+    if (!query.exec())
         return Fail(failureText(query.lastError()));
     while (query.next()) {
         CharacterWeakness& w = found[query.value(0).toString()];

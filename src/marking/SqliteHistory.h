@@ -37,6 +37,7 @@ public:
 private:
     // The French message for a failure of the file at `m_path`.
     QString failureText(const QSqlError& error) const;
+    QString notOpen() const;
     Failure migrate(int from);
     Failure opened(const QString& path);
 
