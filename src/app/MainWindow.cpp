@@ -11,7 +11,10 @@
 #include "drill/DrillController.h"
 #include "drill/StatisticsController.h"
 #include "exercise/ExerciseController.h"
+#include "marking/HistoryGuard.h"
+#include "marking/MarkingController.h"
 #include "platform/MediaPlayer.h"
+#include "platform/MessageBox.h"
 #include "ptt/PttController.h"
 #include "sound/Playback.h"
 #include "sound/PlayerView.h"
@@ -50,6 +53,7 @@ MainWindow::MainWindow(const Platform& platform, RandomSource& random, const QSt
     wireExerciseView();
     wireSettingsPanel();
     wireDrillPanel();
+    wireMarkingMenu();
 }
 
 MainWindow::~MainWindow()
@@ -65,6 +69,7 @@ void MainWindow::createControllers()
 {
     m_marks = std::make_unique<MarkFields>(m_ui.Text9, m_ui.Text4);
     createSoundControllers();
+    createMarkingController();
     m_app = std::make_unique<AppController>(AppController::Controls{m_ui.window, m_ui.Check2, m_ui.Frame1, m_ui.Frame2,
                                                                     m_ui.Command25, m_ui.afff, m_ui.fichier, m_ui.gpa,
                                                                     m_ui.act, m_ui.entrainement},
@@ -99,13 +104,26 @@ void MainWindow::createSoundControllers()
                                               *m_sound, *m_playback);
 }
 
+void MainWindow::createMarkingController()
+{
+    // The history's first failure is told once, without waiting; the program then goes on without it.
+    m_history = std::make_unique<HistoryGuard>(
+        m_options.history, [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); });
+    PlayerView* player = m_ui.MMControl1;
+    m_marking = std::make_unique<MarkingController>(
+        MarkingController::Controls{m_ui.Combo1},
+        MarkingController::Services{*m_history, m_options.markingSettings, m_platform.clock, m_platform.fileDialog,
+                                    m_platform.messages, [player] { player->pressPlay(); }});
+    m_sound->addPreparedListener(m_marking.get());
+}
+
 void MainWindow::createPracticeControllers()
 {
     m_stats = std::make_unique<StatisticsController>(m_ui.List1, m_exercise);
     m_drill = std::make_unique<DrillController>(
         DrillController::Controls{m_ui.Label18, m_ui.Label19, m_ui.Text27, m_ui.Text17, m_ui.Combo2, m_ui.Timer3,
                                   m_ui.TP, m_ui.TEXT1},
-        DrillController::Services{m_exercise, *m_marks, *m_sound, *m_app, m_random});
+        DrillController::Services{m_exercise, *m_marks, *m_sound, *m_app, m_random, *m_marking});
     m_ptt = std::make_unique<PttController>(m_ui.CK, m_ui.Text15, m_platform.serial, m_platform.messages);
     // A playback's start and end reach, in this order, the statistics, the transmitter and the drill's counter.
     m_playback->addListener(m_stats.get());
@@ -131,6 +149,13 @@ void MainWindow::wireMenus()
     trigger(m_ui.acc, [exercises] { exercises->acc(); });
     trigger(m_ui.Clavier, [drill = m_drill.get()] { drill->Command10Click(); });
     trigger(m_ui.apropos, [about = m_about.get()] { about->apropos(); });
+}
+
+void MainWindow::wireMarkingMenu()
+{
+    const MarkingMenu menu = BuildMarkingMenu(*m_ui.entrainement);
+    connect(menu.corriger, &QAction::triggered, this, [marking = m_marking.get()] { marking->corriger(); });
+    connect(menu.progres, &QAction::triggered, this, [marking = m_marking.get()] { marking->progres(); });
 }
 
 void MainWindow::wireExerciseView()

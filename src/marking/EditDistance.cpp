@@ -110,19 +110,20 @@ bool ErrorCountMatchesReference(QStringView a, QStringView b)
     return ErrorCount(first, second) == PlainErrorCount(first, second);
 }
 
-std::optional<std::vector<Step>> AlignTexts(const AlignedTexts& texts, qsizetype errors, qsizetype maxCells)
-{
-    const Characters& s = texts.sent;
-    const Characters& c = texts.copy;
-    const qsizetype n = qsizetype(s.size()), m = qsizetype(c.size());
-    // A path through diagonal d = j - i takes at least |d| + |d - (m - n)| insertions and deletions: a path with
-    // `errors` errors stays between these diagonals.
-    const qsizetype delta = m - n;
-    const qsizetype low = ceilHalf(delta - errors), high = floorHalf(delta + errors);
-    const qsizetype width = high - low + 1;
-    if (width <= 0 || (n + 1) > maxCells / width)
-        return std::nullopt;
+namespace {
 
+// The diagonals d = j - i of the table that an alignment goes through: low to low + width - 1.
+struct Band
+{
+    qsizetype low = 0, width = 0;
+};
+
+// moves[i * width + k]: how cell (i, j = i + low + k) of the table is best reached.
+std::vector<Step> bestMoves(const AlignedTexts& texts, Band band)
+{
+    const Characters& c = texts.copy;
+    const qsizetype n = qsizetype(texts.sent.size()), m = qsizetype(c.size());
+    const qsizetype low = band.low, width = band.width;
     // What a step costs beside copied character j: a sent character missing before it while the copy goes on in
     // the same group; a pair with a group beginning on one side only.
     std::vector<std::int64_t> missingBefore(size_t(m + 1), OneError);
@@ -132,8 +133,7 @@ std::optional<std::vector<Step>> AlignTexts(const AlignedTexts& texts, qsizetype
         missingBefore[size_t(j)] += j > 0 && !copyStarts[size_t(j)];
     }
 
-    // moves[i * width + k]: how cell (i, j = i + low + k) is best reached. Costs of two rows, with a border of
-    // unreachable cells on each side: cost[k + 1] is diagonal low + k.
+    // Costs of two rows, with a border of unreachable cells on each side: cost[k + 1] is diagonal low + k.
     std::vector<Step> moves(size_t((n + 1) * width), Step::Extra);
     std::vector<std::int64_t> previous(size_t(width + 2), Unreachable), current(size_t(width + 2), Unreachable);
     for (qsizetype k = 0; k < width; ++k) {
@@ -146,7 +146,7 @@ std::optional<std::vector<Step>> AlignTexts(const AlignedTexts& texts, qsizetype
         const qsizetype last = std::min(width - 1, m - (i + low));
         std::fill(current.begin(), current.end(), Unreachable);
         Step* rowMoves = &moves[size_t(i * width)];
-        const char32_t sent = s[size_t(i - 1)];
+        const char32_t sent = texts.sent[size_t(i - 1)];
         const std::uint8_t sentStart = texts.sentGroupStarts[size_t(i - 1)];
         // An extra character inside a sent group.
         const std::int64_t extraCost = OneError + (i < n && !texts.sentGroupStarts[size_t(i)]);
@@ -172,11 +172,16 @@ std::optional<std::vector<Step>> AlignTexts(const AlignedTexts& texts, qsizetype
         }
         std::swap(previous, current);
     }
+    return moves;
+}
 
+// The steps from the table's first cell to its last, (0, 0) to (n, m).
+std::vector<Step> traceBack(const std::vector<Step>& moves, qsizetype n, qsizetype m, Band band)
+{
     std::vector<Step> steps;
     steps.reserve(size_t(n + m));
-    for (qsizetype i = n, k = delta - low; i > 0 || i + low + k > 0;) {
-        const Step step = moves[size_t(i * width + k)];
+    for (qsizetype i = n, k = m - n - band.low; i > 0 || i + band.low + k > 0;) {
+        const Step step = moves[size_t(i * band.width + k)];
         steps.push_back(step);
         if (step != Step::Extra)
             --i;
@@ -184,4 +189,18 @@ std::optional<std::vector<Step>> AlignTexts(const AlignedTexts& texts, qsizetype
     }
     std::reverse(steps.begin(), steps.end());
     return steps;
+}
+
+} // namespace
+
+std::optional<std::vector<Step>> AlignTexts(const AlignedTexts& texts, qsizetype errors, qsizetype maxCells)
+{
+    const qsizetype n = qsizetype(texts.sent.size()), m = qsizetype(texts.copy.size());
+    // A path through diagonal d = j - i takes at least |d| + |d - (m - n)| insertions and deletions: a path with
+    // `errors` errors stays between these diagonals.
+    const qsizetype low = ceilHalf(m - n - errors), high = floorHalf(m - n + errors);
+    const Band band{low, high - low + 1};
+    if (band.width <= 0 || (n + 1) > maxCells / band.width)
+        return std::nullopt;
+    return traceBack(bestMoves(texts, band), n, m, band);
 }

@@ -52,3 +52,8 @@ void PlayerView::setSilent(bool silent)
 {
     m_noOutput->setVisible(silent);
 }
+
+void PlayerView::pressPlay()
+{
+    m_play->click();
+}

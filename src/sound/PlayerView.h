@@ -17,6 +17,8 @@ public:
     // What can be pressed: Prev and Play with a file open, Play when not playing, Stop while playing.
     void setState(bool open, bool playing);
     void setSilent(bool silent);
+    // A press of Play from elsewhere (a key of another window): as a click, when Play can be pressed.
+    void pressPlay();
 
 signals:
     void prevPressed();

@@ -5,10 +5,13 @@
 #include <QByteArray>
 #include <QString>
 
+#include <vector>
+
 class ExerciseMarks;
 class ExerciseText;
 class MessageBox;
 class Playback;
+class PreparedExerciseListener;
 class QLineEdit;
 class QPushButton;
 class SignTable;
@@ -43,6 +46,8 @@ public:
     void RenderExercise();
     // "Test de la tonalité" (Command1): render, then play.
     void ToneTest();
+    // Told the exercise text after each rendering that succeeds.
+    void addPreparedListener(PreparedExerciseListener* listener);
 
     // PreparedSound
     void prepare() override { RenderExercise(); }
@@ -59,4 +64,5 @@ private:
     Services m_services;
     QByteArray m_wavHeader;
     bool m_rendering = false; // a rendering is between its two files (yield to the event loop)
+    std::vector<PreparedExerciseListener*> m_preparedListeners;
 };
