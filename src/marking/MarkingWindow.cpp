@@ -83,6 +83,8 @@ MarkingWindow::MarkingWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_summary->setFont(bold);
     m_summary->setWordWrap(true);
     m_passText = named<QLabel>("seuil", this);
+    m_legend = named<QLabel>("legende", this);
+    m_legend->setTextFormat(Qt::RichText);
     m_detail = named<QTextBrowser>("detail", this);
     m_detail->setFont(courier(11));
     m_confusions = named<QListWidget>("confusions", this);
@@ -105,7 +107,7 @@ MarkingWindow::MarkingWindow(QWidget* parent) : QWidget(parent, Qt::Window)
             [this] { emit passMarkChanged(PassMark{int(std::lround(m_pass->value() * 100))}); });
     connect(m_copy, &CopyEdit::pasteRefused, this, &MarkingWindow::showRefusal);
     setPrepared(std::nullopt);
-    resize(720, 560);
+    resize(720, 640);
 }
 
 void MarkingWindow::arrange()
@@ -126,10 +128,11 @@ void MarkingWindow::arrange()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_exercise);
     layout->addWidget(copyLabel);
-    layout->addWidget(m_copy, 2);
+    layout->addWidget(m_copy, 1);
     layout->addLayout(buttons);
     layout->addWidget(m_summary);
     layout->addWidget(m_passText);
+    layout->addWidget(m_legend);
     layout->addWidget(m_detail, 3);
     layout->addWidget(confusionsLabel);
     layout->addWidget(m_confusions, 1);
@@ -179,6 +182,7 @@ void MarkingWindow::clearResult()
 {
     m_summary->clear();
     m_passText->clear();
+    m_legend->clear();
     m_detail->clear();
     m_confusions->clear();
 }
@@ -194,7 +198,8 @@ void MarkingWindow::showMarked(const MarkedCopy& marked)
         m_detail->setPlainText(u"La copie est trop éloignée de l'exercice pour être montrée groupe par groupe."_s);
         return;
     }
-    m_detail->setHtml(MarkedGroupsHtml(marked, colours()) + u"<p>"_s + LegendHtml(colours()) + u"</p>"_s);
+    m_legend->setText(LegendHtml(colours()));
+    m_detail->setHtml(MarkedGroupsHtml(marked, colours()));
     for (const Confusion& confusion : marked.confusions)
         m_confusions->addItem(ConfusionText(confusion));
 }

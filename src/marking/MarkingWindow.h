@@ -65,6 +65,7 @@ private:
     QPushButton* m_mark = nullptr;
     QLabel* m_summary = nullptr;
     QLabel* m_passText = nullptr;
+    QLabel* m_legend = nullptr;
     QTextBrowser* m_detail = nullptr;
     QListWidget* m_confusions = nullptr;
 };

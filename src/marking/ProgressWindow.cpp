@@ -35,7 +35,11 @@ void addTimeAxis(QChart* chart, const QList<CopyRecord>& copies, const QList<QAb
     if (!copies.isEmpty()) {
         const QDateTime first = copies.first().at, last = copies.last().at;
         axis->setRange(first.addSecs(-3600), std::max(last, first.addDays(1)).addSecs(3600));
+        // Within two days the hours tell the copies apart.
+        if (first.daysTo(last) < 2)
+            axis->setFormat(u"dd/MM HH:mm"_s);
     }
+    axis->setTickCount(4);
     chart->addAxis(axis, Qt::AlignBottom);
     for (QAbstractSeries* s : series)
         s->attachAxis(axis);
@@ -46,12 +50,13 @@ QValueAxis* valueAxis(QChart* chart, const QString& title, double low, double hi
     auto* axis = new QValueAxis;
     axis->setTitleText(title);
     axis->setRange(low, high);
-    axis->setLabelFormat(u"%g"_s);
+    axis->applyNiceNumbers();
+    axis->setLabelFormat(u"%.0f"_s);
     chart->addAxis(axis, Qt::AlignLeft);
     return axis;
 }
 
-// Bars of `values` over `labels`, in the order given.
+// Bars of `values` over `labels`, the first at the left.
 void drawBars(QChart* chart, const QString& name, const QStringList& labels, const QList<qreal>& values,
               const QString& valueTitle)
 {
@@ -65,7 +70,7 @@ void drawBars(QChart* chart, const QString& name, const QStringList& labels, con
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);
     const qreal highest = values.isEmpty() ? 1 : *std::max_element(values.begin(), values.end());
-    series->attachAxis(valueAxis(chart, valueTitle, 0, std::max<qreal>(highest * 1.1, 1)));
+    series->attachAxis(valueAxis(chart, valueTitle, 0, std::max<qreal>(highest * 1.1, 10)));
 }
 
 } // namespace
@@ -108,7 +113,7 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
     connect(m_period, &QComboBox::currentIndexChanged, this, &ProgressWindow::periodChanged);
     connect(m_export, &QPushButton::clicked, this, &ProgressWindow::exportRequested);
-    resize(960, 680);
+    resize(980, 760);
 }
 
 QChartView* ProgressWindow::chartView(const char* name)

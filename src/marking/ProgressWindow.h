@@ -33,7 +33,7 @@ public:
     void showProgress(const ProgressData& data);
 
     // How many bars the character charts show at most.
-    static constexpr int MaxCharacters = 20;
+    static constexpr int MaxCharacters = 12;
 
 signals:
     void periodChanged();
