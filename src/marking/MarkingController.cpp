@@ -143,7 +143,9 @@ void MarkingController::showProgress()
     if (!m_progress)
         return;
     const int days = m_progress->periodDays();
-    const QDateTime since = days > 0 ? m_services.clock.now().addDays(-days) : QDateTime();
+    // The last 7 days: today and the six days before, from midnight.
+    const QDateTime since =
+        days > 0 ? QDateTime(m_services.clock.now().date().addDays(1 - days), QTime(0, 0)) : QDateTime();
     ProgressData data;
     data.copies = *m_services.history.copies(since);
     data.weaknesses = *m_services.history.weaknesses(since);

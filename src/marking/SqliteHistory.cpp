@@ -26,8 +26,8 @@ const QList<QStringList>& Migrations()
          "errors INTEGER NOT NULL, wpm REAL NOT NULL, pass INTEGER NOT NULL, received INTEGER NOT NULL)"_s,
          u"CREATE TABLE drill_answers (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, character TEXT NOT NULL, "
          "ms INTEGER NOT NULL)"_s},
-        {u"CREATE TABLE copy_characters (copy INTEGER NOT NULL REFERENCES copies(id), character TEXT NOT NULL, "
-         "sent INTEGER NOT NULL, wrong INTEGER NOT NULL, PRIMARY KEY (copy, character)) WITHOUT ROWID"_s,
+        {u"CREATE TABLE character_days (character TEXT NOT NULL, day INTEGER NOT NULL, sent INTEGER NOT NULL, "
+         "wrong INTEGER NOT NULL, PRIMARY KEY (character, day)) WITHOUT ROWID"_s,
          u"CREATE INDEX copies_by_date ON copies(at)"_s, u"CREATE INDEX drill_answers_by_date ON drill_answers(at)"_s,
          u"CREATE INDEX drill_answers_by_character ON drill_answers(character, at)"_s},
     };
@@ -37,6 +37,12 @@ const QList<QStringList>& Migrations()
 qint64 sinceMs(const QDateTime& since)
 {
     return since.isValid() ? since.toMSecsSinceEpoch() : LLONG_MIN;
+}
+
+// The local day of a time, as the tallies are kept.
+qint64 dayOf(const QDateTime& at)
+{
+    return at.isValid() ? at.toLocalTime().date().toJulianDay() : LLONG_MIN;
 }
 
 double median(QList<int> values)
@@ -183,10 +189,12 @@ Failure SqliteHistory::recordCopy(const CopyRecord& copy)
         query.addBindValue(value);
     if (!query.exec())
         return failed(query.lastError());
-    const QVariant id = query.lastInsertId();
-    query.prepare(u"INSERT INTO copy_characters (copy, character, sent, wrong) VALUES (?, ?, ?, ?)"_s);
+    // The characters are kept per day: a period's tallies are then a few hundred rows whatever the copies.
+    query.prepare(u"INSERT INTO character_days (character, day, sent, wrong) VALUES (?, ?, ?, ?) ON CONFLICT "
+                  "(character, day) DO UPDATE SET sent = sent + excluded.sent, wrong = wrong + excluded.wrong"_s);
     for (const CharacterTally& tally : copy.tallies) {
-        for (const QVariant& value : {id, QVariant(tally.character), QVariant(tally.sent), QVariant(tally.wrong)})
+        for (const QVariant& value :
+             {QVariant(tally.character), QVariant(dayOf(copy.at)), QVariant(tally.sent), QVariant(tally.wrong)})
             query.addBindValue(value);
         if (!query.exec())
             return failed(query.lastError());
@@ -259,9 +267,8 @@ Result<QList<CharacterWeakness>> SqliteHistory::weaknesses(const QDateTime& sinc
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
     QMap<QString, CharacterWeakness> found;
-    query.prepare(u"SELECT k.character, sum(k.sent), sum(k.wrong) FROM copy_characters k JOIN copies c "
-                  "ON c.id = k.copy WHERE c.at >= ? GROUP BY k.character"_s);
-    query.addBindValue(sinceMs(since));
+    query.prepare(u"SELECT character, sum(sent), sum(wrong) FROM character_days WHERE day >= ? GROUP BY character"_s);
+    query.addBindValue(dayOf(since));
     if (!query.exec())
         return Fail(failureText(query.lastError()));
     while (query.next()) {
@@ -269,23 +276,41 @@ Result<QList<CharacterWeakness>> SqliteHistory::weaknesses(const QDateTime& sinc
         w.sent = query.value(1).toInt();
         w.wrong = query.value(2).toInt();
     }
-    query.prepare(u"SELECT character, ms FROM (SELECT character, ms, row_number() OVER (PARTITION BY character "
-                  "ORDER BY at DESC, id DESC) AS recent FROM drill_answers WHERE at >= ?) WHERE recent <= 20"_s);
-    query.addBindValue(sinceMs(since));
-    if (!query.exec())
-        return Fail(failureText(query.lastError()));
-    QMap<QString, QList<int>> times;
-    while (query.next())
-        times[query.value(0).toString()].append(query.value(1).toInt());
-    for (auto it = times.cbegin(); it != times.cend(); ++it) {
-        CharacterWeakness& w = found[it.key()];
-        w.answers = int(it->size());
-        w.medianMs = median(*it);
-    }
+    if (const Failure failed = addReactionTimes(found, since))
+        return Fail(*failed);
     QList<CharacterWeakness> weaknesses;
     for (auto it = found.begin(); it != found.end(); ++it) {
         it->character = it.key();
         weaknesses.append(*it);
     }
     return weaknesses;
+}
+
+Failure SqliteHistory::addReactionTimes(QMap<QString, CharacterWeakness>& found, const QDateTime& since)
+{
+    // The drilled characters one index seek at a time, then each one's last 20 answers of the period: a few
+    // hundred rows read, however many answers there are.
+    const QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery next(db), last(db);
+    next.prepare(u"SELECT min(character) FROM drill_answers WHERE character > coalesce(?, '')"_s);
+    last.prepare(u"SELECT ms FROM drill_answers WHERE character = ? AND at >= ? ORDER BY at DESC, id DESC LIMIT 20"_s);
+    for (QString character;;) {
+        next.addBindValue(character);
+        if (!next.exec() || !next.next())
+            return failureText(next.lastError());
+        if (next.value(0).isNull())
+            return {};
+        character = next.value(0).toString();
+        last.addBindValue(character);
+        last.addBindValue(sinceMs(since));
+        if (!last.exec())
+            return failureText(last.lastError());
+        QList<int> times;
+        while (last.next())
+            times.append(last.value(0).toInt());
+        if (!times.isEmpty()) {
+            found[character].answers = int(times.size());
+            found[character].medianMs = median(times);
+        }
+    }
 }

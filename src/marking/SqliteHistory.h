@@ -2,6 +2,7 @@
 
 #include "marking/History.h"
 
+#include <QMap>
 #include <QString>
 
 class QSqlError;
@@ -12,7 +13,7 @@ class QSqlError;
 class SqliteHistory : public History
 {
 public:
-    // 1: the copies and the drill answers. 2: the characters of each copy, and indexes by date and character.
+    // 1: the copies and the drill answers. 2: the characters of the copies per day, and indexes by date and character.
     static constexpr int SchemaVersion = 2;
 
     SqliteHistory();
@@ -39,6 +40,8 @@ private:
     QString failureText(const QSqlError& error) const;
     QString notOpen() const;
     Failure migrate(int from);
+    // The median reaction time of each character's last 20 drill answers since `since`.
+    Failure addReactionTimes(QMap<QString, CharacterWeakness>& found, const QDateTime& since);
     Failure opened(const QString& path);
 
     QString m_connection;
