@@ -118,61 +118,100 @@ struct Band
     qsizetype low = 0, width = 0;
 };
 
-// moves[i * width + k]: how cell (i, j = i + low + k) of the table is best reached.
-std::vector<Step> bestMoves(const AlignedTexts& texts, Band band)
+// The table of the alignment, a row at a time within the band. A cell is kept only while a path through it can still
+// end with `errors` errors (its errors so far plus the difference of the lengths left); the others are no part of
+// any optimal alignment, so that leaving them out changes nothing but the time.
+class AlignmentTable
 {
-    const Characters& c = texts.copy;
-    const qsizetype n = qsizetype(texts.sent.size()), m = qsizetype(c.size());
-    const qsizetype low = band.low, width = band.width;
+public:
+    AlignmentTable(const AlignedTexts& texts, Band band, qsizetype errors);
+    // moves[i * width + k]: how cell (i, j = i + low + k) is best reached.
+    std::vector<Step> moves;
+
+private:
+    // Stores the cost of cell k of the current row, or marks it unreachable when no optimal path goes through it.
+    std::int64_t keep(qsizetype k, std::int64_t cost);
+    void fillRow(qsizetype i);
+
+    const AlignedTexts& m_texts;
+    const qsizetype m_n, m_m;
+    const Band m_band;
+    const qsizetype m_errors;
+    std::vector<std::int64_t> m_missingBefore;
+    std::vector<std::uint8_t> m_copyStarts;
+    // Costs of two rows, with a border of unreachable cells on each side: cost[k + 1] is diagonal low + k.
+    std::vector<std::int64_t> m_previous, m_current;
+    qsizetype m_first = 0, m_last = -1; // the cells kept in the current row
+};
+
+AlignmentTable::AlignmentTable(const AlignedTexts& texts, Band band, qsizetype errors)
+    : moves(size_t((qsizetype(texts.sent.size()) + 1) * band.width), Step::Extra), m_texts(texts),
+      m_n(qsizetype(texts.sent.size())), m_m(qsizetype(texts.copy.size())), m_band(band), m_errors(errors),
+      m_missingBefore(size_t(m_m + 1), OneError), m_copyStarts(static_cast<size_t>(m_m)),
+      m_previous(size_t(band.width + 2), Unreachable), m_current(size_t(band.width + 2), Unreachable)
+{
     // What a step costs beside copied character j: a sent character missing before it while the copy goes on in
     // the same group; a pair with a group beginning on one side only.
-    std::vector<std::int64_t> missingBefore(size_t(m + 1), OneError);
-    std::vector<std::uint8_t> copyStarts(static_cast<size_t>(m));
-    for (qsizetype j = 0; j < m; ++j) {
-        copyStarts[size_t(j)] = texts.copyGroupStarts[size_t(j)];
-        missingBefore[size_t(j)] += j > 0 && !copyStarts[size_t(j)];
+    for (qsizetype j = 0; j < m_m; ++j) {
+        m_copyStarts[size_t(j)] = texts.copyGroupStarts[size_t(j)];
+        m_missingBefore[size_t(j)] += j > 0 && !m_copyStarts[size_t(j)];
     }
+    m_first = band.width;
+    for (qsizetype k = std::max<qsizetype>(0, -band.low); k < band.width && band.low + k <= m_m; ++k)
+        keep(k, (band.low + k) * OneError);
+    for (qsizetype i = 1; i <= m_n; ++i)
+        fillRow(i);
+}
 
-    // Costs of two rows, with a border of unreachable cells on each side: cost[k + 1] is diagonal low + k.
-    std::vector<Step> moves(size_t((n + 1) * width), Step::Extra);
-    std::vector<std::int64_t> previous(size_t(width + 2), Unreachable), current(size_t(width + 2), Unreachable);
-    for (qsizetype k = 0; k < width; ++k) {
-        const qsizetype j = low + k;
-        if (j >= 0 && j <= m)
-            previous[size_t(k + 1)] = j * OneError;
+std::int64_t AlignmentTable::keep(qsizetype k, std::int64_t cost)
+{
+    const qsizetype left = std::abs(m_band.low + k - (m_m - m_n)); // the lengths still to cover differ by this
+    if ((cost >> 32) + left > m_errors) {
+        cost = Unreachable;
+    } else {
+        m_last = std::max(m_last, k);
+        m_first = std::min(m_first, k);
     }
-    for (qsizetype i = 1; i <= n; ++i) {
-        qsizetype k = std::max<qsizetype>(0, -(i + low));
-        const qsizetype last = std::min(width - 1, m - (i + low));
-        std::fill(current.begin(), current.end(), Unreachable);
-        Step* rowMoves = &moves[size_t(i * width)];
-        const char32_t sent = texts.sent[size_t(i - 1)];
-        const std::uint8_t sentStart = texts.sentGroupStarts[size_t(i - 1)];
-        // An extra character inside a sent group.
-        const std::int64_t extraCost = OneError + (i < n && !texts.sentGroupStarts[size_t(i)]);
-        if (i + low + k == 0) { // the first column: only a missing character
-            current[size_t(k + 1)] = previous[size_t(k + 2)] + OneError;
-            rowMoves[k++] = Step::Missing;
-        }
-        for (; k <= last; ++k) {
-            const size_t j = size_t(i + low + k);
-            const std::int64_t missing = previous[size_t(k + 2)] + missingBefore[j];
-            const std::int64_t pair =
-                previous[size_t(k + 1)] + (sent == c[j - 1] ? 0 : OneError) + (sentStart != copyStarts[j - 1]);
-            const std::int64_t extra = current[size_t(k)] + extraCost;
-            // Ties: a pair before a missing character before an extra one.
-            std::int64_t best = pair;
-            Step move = Step::Pair;
-            move = missing < best ? Step::Missing : move;
-            best = std::min(best, missing);
-            move = extra < best ? Step::Extra : move;
-            best = std::min(best, extra);
-            current[size_t(k + 1)] = best;
-            rowMoves[k] = move;
-        }
-        std::swap(previous, current);
+    m_current[size_t(k + 1)] = cost;
+    return cost;
+}
+
+void AlignmentTable::fillRow(qsizetype i)
+{
+    const qsizetype low = m_band.low;
+    std::swap(m_previous, m_current);
+    std::fill(m_current.begin(), m_current.end(), Unreachable);
+    // From the cells kept in the row above: a missing character moves one diagonal down, extra ones move up.
+    qsizetype k = std::max({qsizetype(0), -(i + low), m_first - 1});
+    const qsizetype above = m_last, last = std::min(m_band.width - 1, m_m - (i + low));
+    m_first = m_band.width;
+    m_last = -1;
+    Step* rowMoves = &moves[size_t(i * m_band.width)];
+    const char32_t sent = m_texts.sent[size_t(i - 1)];
+    const std::uint8_t sentStart = m_texts.sentGroupStarts[size_t(i - 1)];
+    // An extra character inside a sent group.
+    const std::int64_t extraCost = OneError + (i < m_n && !m_texts.sentGroupStarts[size_t(i)]);
+    std::int64_t left = Unreachable; // the cell before, kept out of memory
+    if (i + low + k == 0) {          // the first column: only a missing character
+        left = keep(k, m_previous[size_t(k + 2)] + OneError);
+        rowMoves[k++] = Step::Missing;
     }
-    return moves;
+    for (; k <= last && (k <= above || left != Unreachable); ++k) {
+        const size_t j = size_t(i + low + k);
+        const std::int64_t missing = m_previous[size_t(k + 2)] + m_missingBefore[j];
+        const std::int64_t pair = m_previous[size_t(k + 1)] + (sent == m_texts.copy[j - 1] ? 0 : OneError) +
+                                  (sentStart != m_copyStarts[j - 1]);
+        const std::int64_t extra = left + extraCost;
+        // Ties: a pair before a missing character before an extra one.
+        std::int64_t best = pair;
+        Step move = Step::Pair;
+        move = missing < best ? Step::Missing : move;
+        best = std::min(best, missing);
+        move = extra < best ? Step::Extra : move;
+        best = std::min(best, extra);
+        left = keep(k, best);
+        rowMoves[k] = move;
+    }
 }
 
 // The steps from the table's first cell to its last, (0, 0) to (n, m).
@@ -202,5 +241,5 @@ std::optional<std::vector<Step>> AlignTexts(const AlignedTexts& texts, qsizetype
     const Band band{low, high - low + 1};
     if (band.width <= 0 || (n + 1) > maxCells / band.width)
         return std::nullopt;
-    return traceBack(bestMoves(texts, band), n, m, band);
+    return traceBack(AlignmentTable(texts, band, errors).moves, n, m, band);
 }
