@@ -18,7 +18,6 @@ class ExerciseController;
 class History;
 class HistoryGuard;
 class MarkingController;
-struct MarkingMenu;
 class MarkFields;
 class ParameterController;
 class Playback;

@@ -94,7 +94,7 @@ QString SqliteHistory::notOpen() const
 Failure SqliteHistory::open(const QString& path)
 {
     m_path = path;
-    const Failure failed = opened(path);
+    Failure failed = opened(path);
     if (failed) {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         db.close();

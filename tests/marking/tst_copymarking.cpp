@@ -40,6 +40,85 @@ QString layout(const MarkedCopy& marked)
     return groups.join(u' ');
 }
 
+// Grouped text: characters without spaces and which of them begin a group.
+struct Grouped
+{
+    Characters characters;
+    std::vector<bool> starts;
+};
+
+Grouped randomGroups(QRandomGenerator& random, int groups)
+{
+    Grouped g;
+    for (int group = 0; group < groups; ++group) {
+        for (int i = 0, size = random.bounded(1, 7); i < size; ++i) {
+            g.characters.push_back(U"abc"[random.bounded(3)]);
+            g.starts.push_back(i == 0);
+        }
+    }
+    return g;
+}
+
+// `text` with a few characters changed, dropped or added, and group beginnings moved.
+Grouped edited(QRandomGenerator& random, Grouped text)
+{
+    for (int edits = random.bounded(0, 6); edits > 0 && !text.characters.empty(); --edits) {
+        const size_t at = size_t(random.bounded(int(text.characters.size())));
+        switch (random.bounded(4)) {
+        case 0:
+            text.characters[at] = U"abcd"[random.bounded(4)];
+            break;
+        case 1:
+            text.characters.erase(text.characters.begin() + qsizetype(at));
+            text.starts.erase(text.starts.begin() + qsizetype(at));
+            break;
+        case 2:
+            text.characters.insert(text.characters.begin() + qsizetype(at), U'd');
+            text.starts.insert(text.starts.begin() + qsizetype(at), false);
+            break;
+        default:
+            text.starts[at] = !text.starts[at];
+        }
+    }
+    if (!text.starts.empty())
+        text.starts[0] = true;
+    return text;
+}
+
+// The alignment by the whole table, without band or left-out cells: same costs, same order of ties.
+std::vector<Step> plainAlignment(const Grouped& sent, const Grouped& copy)
+{
+    const Characters &s = sent.characters, &c = copy.characters;
+    const size_t n = s.size(), m = c.size();
+    const qint64 error = qint64(1) << 32;
+    std::vector<std::vector<qint64>> cost(n + 1, std::vector<qint64>(m + 1));
+    std::vector<std::vector<Step>> move(n + 1, std::vector<Step>(m + 1, Step::Extra));
+    for (size_t i = 0; i <= n; ++i) {
+        for (size_t j = 0; j <= m; ++j) {
+            if (i == 0 || j == 0) {
+                cost[i][j] = qint64(i + j) * error;
+                move[i][j] = i == 0 ? Step::Extra : Step::Missing;
+                continue;
+            }
+            const qint64 pair =
+                cost[i - 1][j - 1] + (s[i - 1] == c[j - 1] ? 0 : error) + (sent.starts[i - 1] != copy.starts[j - 1]);
+            const qint64 missing = cost[i - 1][j] + error + (j < m && !copy.starts[j]);
+            const qint64 extra = cost[i][j - 1] + error + (i < n && !sent.starts[i]);
+            cost[i][j] = std::min({pair, missing, extra});
+            move[i][j] = pair == cost[i][j] ? Step::Pair : (missing == cost[i][j] ? Step::Missing : Step::Extra);
+        }
+    }
+    std::vector<Step> steps;
+    for (size_t i = n, j = m; i > 0 || j > 0;) {
+        const Step step = move[i][j];
+        steps.push_back(step);
+        i -= step != Step::Extra;
+        j -= step != Step::Missing;
+    }
+    std::reverse(steps.begin(), steps.end());
+    return steps;
+}
+
 } // namespace
 
 class TestCopyMarking : public QObject
@@ -163,6 +242,7 @@ private slots:
             }
             if (round % 7 == 0)
                 b = randomText(random, alphabet, random.bounded(0, 150));
+            QVERIFY(ErrorCountMatchesReference(QString(a + u" \U0001F600 "_s + a), QString(u"\t"_s + b))); // no spaces
             const qsizetype reference = PlainErrorCount(characters(a), characters(b));
             QCOMPARE(ErrorCount(characters(a), characters(b)), reference);
             QCOMPARE(ErrorCount(characters(b), characters(a)), reference);
@@ -181,6 +261,22 @@ private slots:
             QCOMPARE(errors, reference);
             QCOMPARE(i, a.size());
             QCOMPARE(j, b.size());
+        }
+    }
+
+    // The band and the cells left out of the table change nothing: the alignment is that of the whole table, on
+    // copies near their text and far from it.
+    void alignmentAgainstWholeTable()
+    {
+        QRandomGenerator random(99);
+        for (int round = 0; round < 400; ++round) {
+            const Grouped sent = randomGroups(random, random.bounded(0, 12));
+            const Grouped copy = round % 3 ? edited(random, sent) : randomGroups(random, random.bounded(0, 12));
+            const qsizetype errors = ErrorCount(sent.characters, copy.characters);
+            const auto steps =
+                AlignTexts({sent.characters, sent.starts, copy.characters, copy.starts}, errors, 1 << 20);
+            QVERIFY(steps.has_value());
+            QVERIFY2(*steps == plainAlignment(sent, copy), qPrintable(QString::number(round)));
         }
     }
 

@@ -101,7 +101,11 @@ private slots:
         QTest::mouseClick(play, Qt::LeftButton);
         QCOMPARE(app.player.commands.last(), "Play");
         QCOMPARE(window->focusWidget(), copy);
-        app.exercise().set(u"klmno"_s); // edited after the sound was prepared: the sound's text counts
+        // Edited after the sound was prepared, then a rendering that fails: the prepared sound's text counts.
+        app.ui().Text11->setText(u"absent/TEST"_s);
+        app.exercise().set(u"klmno"_s);
+        app.ui().Command3->click();
+        QCOMPARE(app.messages.criticals.size(), 1);
 
         QTest::keyClick(copy, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(window->findChild<QLabel*>(u"resultat"_s)->text(), u"1 erreur sur 10 caractères (90,0 %) — Refusé"_s);
@@ -160,6 +164,7 @@ private slots:
         ui.TEXT1->setEditText(u"e"_s);
         ui.Clavier->trigger();
         ui.Text27->setText(u"230"_s);
+        ui.Text17->setText(u"x"_s); // wrong: not recorded
         ui.Text17->setText(u"E"_s);
         QCOMPARE(ui.Combo2->itemText(0), u"0230 e"_s);
         const auto answers = app.history.drillAnswers(QDateTime());
