@@ -125,20 +125,32 @@ private slots:
         QCOMPARE(copies->last().received, true);
     }
 
-    // Before any sound is prepared "Corriger" says why it cannot mark; the first rendering enables it.
+    // Before any sound is prepared "Corriger" says why it cannot mark; the first rendering enables it. The pass mark
+    // is read from its own group of settings, not from the parameters; a hand-edited one that is not a percentage
+    // gives the default.
+    void nothingPrepared_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<double>("shown");
+        QTest::newRow("decimal comma") << u"2,5"_s << 2.5;
+        QTest::newRow("not a number") << u"douze"_s << 5.0;
+        QTest::newRow("above 100") << u"150"_s << 5.0;
+    }
     void nothingPrepared()
     {
+        QFETCH(QString, stored);
+        QFETCH(double, shown);
         TestApp::Options options;
         options.startUp = false;
         options.settings = {{u"admis"_s, u"7"_s}};
         TestApp app(options);
-        app.markingSettings.values[u"admis"_s] = u"2,5"_s;
+        app.markingSettings.values[u"admis"_s] = stored;
         app.find<QAction>(u"corrigerCopie"_s)->trigger();
         QWidget* window = topLevel(u"Correction"_s);
         auto* mark = window->findChild<QPushButton*>(u"corriger"_s);
         QVERIFY(!mark->isEnabled());
         QVERIFY(mark->toolTip().contains(u"Préparer La Musique"_s));
-        QCOMPARE(window->findChild<QDoubleSpinBox*>(u"admis"_s)->value(), 2.5);
+        QCOMPARE(window->findChild<QDoubleSpinBox*>(u"admis"_s)->value(), shown);
         QVERIFY(!app.window->startUp());
         QVERIFY(mark->isEnabled());
     }
@@ -200,20 +212,23 @@ private slots:
     void progress()
     {
         TestApp app;
-        const QDateTime now = app.clock.date;
-        for (const int daysAgo : {40, 20, 3, 1})
-            app.history.recordCopy({now.addDays(-daysAgo), 100, daysAgo, 12, PassMark{}, daysAgo < 5, {}});
+        const QDateTime now = app.clock.date; // 10:00
+        // The last 7 days are today and the 6 days before, from midnight.
+        for (const QDateTime& at :
+             {now.addDays(-40), now.addDays(-20), QDateTime(now.date().addDays(-7), QTime(23, 59)),
+              QDateTime(now.date().addDays(-6), QTime(0, 1)), now.addDays(-1)})
+            app.history.recordCopy({at, 100, 3, 12, PassMark{}, true, {}});
         app.history.recordCopy({now, 10, 3, 15, PassMark{}, false, {{u"b"_s, 4, 1}, {u"d"_s, 5, 3}, {u"e"_s, 1, 0}}});
         for (const auto& [character, ms] : QList<std::pair<QString, int>>{{u"k"_s, 300}, {u"q"_s, 900}, {u"a"_s, 200}})
             app.history.recordDrillAnswer({now, character, ms});
         app.find<QAction>(u"progres"_s)->trigger();
         QWidget* progress = topLevel(u"Progres"_s);
         auto* period = progress->findChild<QComboBox*>(u"periode"_s);
-        QCOMPARE(accuracyPoints(progress), 4); // 30 days
+        QCOMPARE(accuracyPoints(progress), 5); // 30 days
         period->setCurrentIndex(period->findText(u"7 derniers jours"_s));
         QCOMPARE(accuracyPoints(progress), 3);
         period->setCurrentIndex(period->findText(u"Tout"_s));
-        QCOMPARE(accuracyPoints(progress), 5);
+        QCOMPARE(accuracyPoints(progress), 6);
         QCOMPARE(categories(progress, "erreurs"), (QStringList{u"D"_s, u"B"_s, u"E"_s}));
         QCOMPARE(categories(progress, "reaction"), (QStringList{u"Q"_s, u"K"_s, u"A"_s}));
 
@@ -221,7 +236,7 @@ private slots:
         progress->findChild<QPushButton*>(u"exporter"_s)->click();
         QFile csv(app.fileDialog.nextFile);
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll().count("\r\n"), 1 + 5 + 3);
+        QCOMPARE(csv.readAll().count("\r\n"), 1 + 6 + 3);
         app.fileDialog.nextFile = app.folder() + u"/absent/export.csv"_s;
         progress->findChild<QPushButton*>(u"exporter"_s)->click();
         QCOMPARE(app.messages.criticals.size(), 1);
