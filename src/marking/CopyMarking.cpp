@@ -2,6 +2,7 @@
 
 #include "marking/EditDistance.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QMap>
 
@@ -42,9 +43,14 @@ Grouped grouped(const QString& normalised)
     return g;
 }
 
+// One character as text; the few characters of a text share their strings.
 QString text(char32_t c)
 {
-    return QString::fromUcs4(&c, 1);
+    static thread_local QHash<char32_t, QString> texts;
+    auto found = texts.find(c);
+    if (found == texts.end())
+        found = texts.insert(c, QString::fromUcs4(&c, 1));
+    return *found;
 }
 
 struct Column
@@ -115,9 +121,13 @@ std::vector<Column> columnsOf(const std::vector<Step>& steps, const Grouped& sen
             column.copyGroup = 0;
         columns.push_back(std::move(column));
     }
-    std::stable_sort(columns.begin(), columns.end(), [](const Column& a, const Column& b) {
+    // Extra characters put into the next group come before that group's missing ones: only then is there anything
+    // to sort.
+    const auto before = [](const Column& a, const Column& b) {
         return std::tie(a.place, a.copyGroup) < std::tie(b.place, b.copyGroup);
-    });
+    };
+    if (!std::is_sorted(columns.begin(), columns.end(), before))
+        std::stable_sort(columns.begin(), columns.end(), before);
     return columns;
 }
 

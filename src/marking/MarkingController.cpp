@@ -22,7 +22,7 @@ namespace {
 
 const QString PassMarkKey = u"admis"_s;
 
-void raise(QWidget* window)
+void bringForward(QWidget* window)
 {
     window->show();
     window->raise();
@@ -88,7 +88,7 @@ void MarkingController::corriger()
                          [this](PassMark pass) { storePassMark(pass); });
         m_marking = window;
     }
-    raise(m_marking);
+    bringForward(m_marking);
 }
 
 void MarkingController::progres()
@@ -100,7 +100,7 @@ void MarkingController::progres()
         m_progress = window;
     }
     showProgress();
-    raise(m_progress);
+    bringForward(m_progress);
 }
 
 void MarkingController::exercisePrepared(const QString& text)
