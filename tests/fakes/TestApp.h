@@ -13,6 +13,7 @@
 #include "fakes/FakeProgress.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSettingsStore.h"
+#include "marking/SqliteHistory.h"
 
 #include <QMap>
 #include <QTemporaryDir>
@@ -36,6 +37,7 @@ public:
         bool missingSignFile = false;       // no telkey.ref at all
         RandomSource* random = nullptr;     // the program's stream; a default one when null
         bool startUp = true;                // run the start-up sequence in the constructor
+        History* history = nullptr;         // where results are recorded; an empty one in memory when null
     };
 
     TestApp() : TestApp(Options{}) {}
@@ -67,6 +69,8 @@ public:
     FakeSettingsStore conditionsSettings;
     FakeSettingsStore training; // the group "entrainement"
     FakeEntropy entropy;
+    FakeSettingsStore markingSettings;
+    SqliteHistory history; // in memory, unless the test gives its own
     std::unique_ptr<RandomSource> ownRandom;
     std::unique_ptr<MainWindow> window;
     std::optional<QString> startUpError; // what start-up reported
