@@ -65,7 +65,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     m_cmdSysInfo->setAutoDefault(false);
 
     arrange();
-    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    // Closed like any window, so that the program ends when it was the last one open.
+    connect(m_cmdOK, &QPushButton::clicked, this, &QWidget::close);
     connect(m_cmdSysInfo, &QPushButton::clicked, this, &AboutWindow::sysInfoRequested);
     // Closed by OK, Escape or the title bar: the window is unloaded, the next "A Propos" builds it anew.
     connect(this, &QDialog::finished, this, &QObject::deleteLater);

@@ -12,7 +12,10 @@
 #include "drill/DrillController.h"
 #include "drill/StatisticsController.h"
 #include "exercise/ExerciseController.h"
+#include "marking/HistoryGuard.h"
+#include "marking/MarkingController.h"
 #include "platform/MediaPlayer.h"
+#include "platform/MessageBox.h"
 #include "ptt/PttController.h"
 #include "sound/ConditionsController.h"
 #include "sound/Playback.h"
@@ -27,6 +30,7 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -70,6 +74,7 @@ void MainWindow::createControllers()
 {
     m_marks = std::make_unique<MarkFields>(m_ui.Text9, m_ui.Text4);
     createSoundControllers();
+    createMarkingController();
     m_app = std::make_unique<AppController>(
         AppController::Controls{m_ui.window, m_ui.exerciseView, m_ui.Check2, m_ui.Frame1, m_ui.Frame2, m_ui.Command25,
                                 m_ui.afff, m_ui.fichier, m_ui.gpa, m_ui.act, m_ui.entrainement},
@@ -90,6 +95,7 @@ void MainWindow::createControllers()
                                      m_platform.printer, m_platform.messages, m_platform.progress});
     createPracticeControllers();
     m_about = std::make_unique<AboutController>(m_platform.launcher, m_platform.messages);
+    m_ui.entrainement->addSeparator();
     m_receptionConditions = std::make_unique<ConditionsController>(
         ConditionsController::Controls{BuildConditionsWindow(m_ui.entrainement, this), m_ui.MMControl1},
         ConditionsController::Services{m_conditions, m_platform.conditionsSettings, *m_sound, m_platform.messages});
@@ -109,13 +115,28 @@ void MainWindow::createSoundControllers()
                                               *m_sound, *m_playback);
 }
 
+void MainWindow::createMarkingController()
+{
+    // The history's first failure is told once, without waiting; the program then goes on without it.
+    m_history = std::make_unique<HistoryGuard>(
+        m_options.history, [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); });
+    PlayerView* player = m_ui.MMControl1;
+    m_marking = std::make_unique<MarkingController>(
+        MarkingController::Controls{m_ui.Combo1},
+        MarkingController::Services{*m_history, m_options.markingSettings, m_platform.clock, m_platform.fileDialog,
+                                    m_platform.messages, m_platform.screenReader, [player] { player->pressPlay(); }});
+    m_sound->addPreparedListener(m_marking.get());
+    wireMarkingMenu();
+}
+
 void MainWindow::createPracticeControllers()
 {
     m_stats = std::make_unique<StatisticsController>(m_ui.List1, m_exercise);
     m_drill = std::make_unique<DrillController>(
         DrillController::Controls{m_ui.Label18, m_ui.Label19, m_ui.Text27, m_ui.Text17, m_ui.Combo2, m_ui.Timer3,
                                   m_ui.TP, m_ui.TEXT1},
-        DrillController::Services{m_exercise, *m_marks, *m_sound, *m_app, m_random, m_platform.screenReader});
+        DrillController::Services{m_exercise, *m_marks, *m_sound, *m_app, m_random, *m_marking,
+                                  m_platform.screenReader});
     m_ptt = std::make_unique<PttController>(m_ui.CK, m_ui.Text15, m_platform.serial, m_platform.messages);
     // A playback's start and end reach, in this order, the statistics, the transmitter and the drill's counter.
     m_playback->addListener(m_stats.get());
@@ -143,6 +164,14 @@ void MainWindow::wireMenus()
     trigger(m_ui.apropos, [about = m_about.get()] { about->apropos(); });
     connect(m_freshDraws->item(), &QAction::toggled, this,
             [freshDraws = m_freshDraws.get()](bool on) { freshDraws->itemToggled(on); });
+}
+
+void MainWindow::wireMarkingMenu()
+{
+    // The learner's own work comes first in the menu, the sound's settings after it.
+    const MarkingMenu menu = BuildMarkingMenu(*m_ui.entrainement);
+    connect(menu.corriger, &QAction::triggered, this, [marking = m_marking.get()] { marking->corriger(); });
+    connect(menu.progres, &QAction::triggered, this, [marking = m_marking.get()] { marking->progres(); });
 }
 
 void MainWindow::wireExerciseView()

@@ -19,11 +19,15 @@ class ConditionsController;
 class DrillController;
 class ExerciseController;
 class FreshDraws;
+class History;
+class HistoryGuard;
+class MarkingController;
 class MarkFields;
 class ParameterController;
 class Playback;
 class PttController;
 class RandomSource;
+class SettingsStore;
 class SoundController;
 class StatisticsController;
 class TimingChain;
@@ -39,6 +43,10 @@ public:
     struct Options
     {
         bool startTimers = true; // tests drive the timers' handlers themselves
+        // Where marked copies and drill answers are kept; none: the program goes on without a history.
+        History* history = nullptr;
+        // The group of the marking's own settings (the pass mark); none: the defaults, nothing kept.
+        SettingsStore* markingSettings = nullptr;
     };
 
     MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder, Options options);
@@ -58,7 +66,9 @@ private:
     void createControllers();
     void createSoundControllers();
     void createPracticeControllers();
+    void createMarkingController();
     void wireMenus();
+    void wireMarkingMenu();
     void wireExerciseView();
     void wireSettingsPanel();
     void wireDrillPanel();
@@ -96,6 +106,8 @@ private:
     std::unique_ptr<PttController> m_ptt;
     std::unique_ptr<TypedPlayback> m_typed;
     std::unique_ptr<AboutController> m_about;
+    std::unique_ptr<HistoryGuard> m_history;
+    std::unique_ptr<MarkingController> m_marking;
     std::unique_ptr<ConditionsController> m_receptionConditions;
     std::unique_ptr<FreshDraws> m_freshDraws;
 };

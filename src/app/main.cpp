@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "common/RandomSource.h"
 #include "common/Version.h"
+#include "marking/SqliteHistory.h"
 #include "parameters/Parameters.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/Platform.h"
@@ -60,12 +61,23 @@ int main(int argc, char* argv[])
                             launcher, messages,    clock,  progress, conditionsSettings, training,
                             entropy,  screenReader};
 
+    // The marking's settings in a group of their own; the history in the program's data folder.
+    QtSettingsStore markingSettings(QString::fromUtf16(Parameters::Organization),
+                                    QString::fromUtf16(Parameters::Application), QStringLiteral("correction"));
+    SqliteHistory history;
+    const Failure historyFailed = history.open(SqliteHistory::DefaultPath());
+    MainWindow::Options options;
+    options.history = historyFailed ? nullptr : &history;
+    options.markingSettings = &markingSettings;
+
     RandomSource random;
-    MainWindow window(platform, random, SetUpProgramFolder(QCoreApplication::applicationDirPath()), {});
+    MainWindow window(platform, random, SetUpProgramFolder(QCoreApplication::applicationDirPath()), options);
     if (const auto error = window.startUp()) {
         messages.critical(*error);
         return 1;
     }
+    if (historyFailed)
+        messages.warningLater(*historyFailed);
     QuitOnTerminationSignals();
     return app.exec();
 }

@@ -76,75 +76,16 @@ public:
     SndfileEncoder(const SndfileEncoder&) = delete;
     SndfileEncoder& operator=(const SndfileEncoder&) = delete;
 
-    Failure create(const QString& path) override
-    {
-        SF_INFO info{};
-        info.samplerate = WavFormat::SampleRate;
-        info.channels = 1;
-        info.format = m_format;
-        m_file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-        if (!m_file)
-            return libraryFailure(nullptr);
-        // The level first: setting the rate mode re-reads it.
-        if (m_level) {
-            double level = *m_level;
-            sf_command(m_file, SFC_SET_COMPRESSION_LEVEL, &level, sizeof level);
-        }
-        if (m_constantRate) {
-            int mode = SF_BITRATE_MODE_CONSTANT;
-            sf_command(m_file, SFC_SET_BITRATE_MODE, &mode, sizeof mode);
-        }
-        return {};
-    }
-
+    Failure create(const QString& path) override;
     using ByteSink::append;
-    void append(const char* data, qsizetype size) override
-    {
-        m_bytes += quint64(size);
-        if (m_failure || size <= 0)
-            return;
-        if (m_halfSample) {
-            const char pair[2] = {*m_halfSample, data[0]};
-            m_samples[m_count++] = qFromLittleEndian<qint16>(pair);
-            m_halfSample.reset();
-            ++data;
-            --size;
-            if (m_count == Capacity)
-                writeOut();
-        }
-        while (size >= 2) {
-            const qsizetype n = std::min<qsizetype>(size / 2, Capacity - m_count);
-            qFromLittleEndian<qint16>(data, n, m_samples.data() + m_count);
-            m_count += n;
-            data += 2 * n;
-            size -= 2 * n;
-            if (m_count == Capacity)
-                writeOut();
-        }
-        if (size == 1)
-            m_halfSample = data[0];
-    }
-
-    Failure close() override
-    {
-        writeOut();
-        if (m_file && sf_close(m_file) != 0 && !m_failure)
-            m_failure = libraryFailure(nullptr);
-        m_file = nullptr;
-        return m_failure;
-    }
-
+    void append(const char* data, qsizetype size) override;
+    Failure close() override;
     quint64 sampleBytes() const override { return m_bytes; }
 
 private:
     static constexpr qsizetype Capacity = qsizetype(1) << 15; // samples handed to the encoder at once
 
-    void writeOut()
-    {
-        if (!m_failure && m_count > 0 && sf_write_short(m_file, m_samples.data(), m_count) != m_count)
-            m_failure = libraryFailure(m_file);
-        m_count = 0;
-    }
+    void writeOut();
 
     int m_format;
     std::optional<double> m_level;
@@ -156,6 +97,70 @@ private:
     quint64 m_bytes = 0;
     Failure m_failure;
 };
+
+Failure SndfileEncoder::create(const QString& path)
+{
+    SF_INFO info{};
+    info.samplerate = WavFormat::SampleRate;
+    info.channels = 1;
+    info.format = m_format;
+    m_file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    if (!m_file)
+        return libraryFailure(nullptr);
+    // The level first: setting the rate mode re-reads it.
+    if (m_level) {
+        double level = *m_level;
+        sf_command(m_file, SFC_SET_COMPRESSION_LEVEL, &level, sizeof level);
+    }
+    if (m_constantRate) {
+        int mode = SF_BITRATE_MODE_CONSTANT;
+        sf_command(m_file, SFC_SET_BITRATE_MODE, &mode, sizeof mode);
+    }
+    return {};
+}
+
+void SndfileEncoder::append(const char* data, qsizetype size)
+{
+    m_bytes += quint64(size);
+    if (m_failure || size <= 0)
+        return;
+    if (m_halfSample) {
+        const char pair[2] = {*m_halfSample, data[0]};
+        m_samples[m_count++] = qFromLittleEndian<qint16>(pair);
+        m_halfSample.reset();
+        ++data;
+        --size;
+        if (m_count == Capacity)
+            writeOut();
+    }
+    while (size >= 2) {
+        const qsizetype n = std::min<qsizetype>(size / 2, Capacity - m_count);
+        qFromLittleEndian<qint16>(data, n, m_samples.data() + m_count);
+        m_count += n;
+        data += 2 * n;
+        size -= 2 * n;
+        if (m_count == Capacity)
+            writeOut();
+    }
+    if (size == 1)
+        m_halfSample = data[0];
+}
+
+Failure SndfileEncoder::close()
+{
+    writeOut();
+    if (m_file && sf_close(m_file) != 0 && !m_failure)
+        m_failure = libraryFailure(nullptr);
+    m_file = nullptr;
+    return m_failure;
+}
+
+void SndfileEncoder::writeOut()
+{
+    if (!m_failure && m_count > 0 && sf_write_short(m_file, m_samples.data(), m_count) != m_count)
+        m_failure = libraryFailure(m_file);
+    m_count = 0;
+}
 
 } // namespace
 

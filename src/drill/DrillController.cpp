@@ -1,6 +1,7 @@
 #include "drill/DrillController.h"
 
 #include "common/Numbers.h"
+#include "drill/DrillAnswers.h"
 #include "drill/DrillResults.h"
 #include "drill/DrillWindow.h"
 #include "exercise/ExerciseText.h"
@@ -12,6 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+
+#include <algorithm>
+#include <cmath>
 
 DrillController::DrillController(const Controls& controls, const Services& services)
     : m_ui(controls), m_services(services)
@@ -59,7 +63,9 @@ void DrillController::Text17Changed()
     }
 
     m_ui.Timer3->stop();
-    const QString item = ResultItem(LeadingNumber(m_ui.Text27->text()), expected);
+    const double reactionMs = LeadingNumber(m_ui.Text27->text());
+    m_services.answers.answered(expected, int(std::lround(std::clamp(reactionMs, 0.0, 2.0e9))));
+    const QString item = ResultItem(reactionMs, expected);
     // Combo2 keeps plain text order (code-point order, not the locale's): the time on four digits ranks below
     // 10000 ms, and equal times follow the character.
     QComboBox* results = m_ui.Combo2;

@@ -2,6 +2,7 @@
 
 #include "sound/PlaybackEvents.h"
 
+class DrillAnswers;
 class DrillWindow;
 class ExerciseMarks;
 class ExerciseText;
@@ -35,6 +36,7 @@ public:
         PreparedSound& sound;
         DrillWindow& window;
         RandomSource& random;
+        DrillAnswers& answers; // told each right answer
         ScreenReader& screenReader;
     };
     DrillController(const Controls& controls, const Services& services);

@@ -1,10 +1,14 @@
 #pragma once
 
-// The time of day, as far as the program reads it.
+#include <QDateTime>
+
+// The time of day and the date, as far as the program reads them.
 class Clock
 {
 public:
     virtual ~Clock() = default;
     // The seconds of the current time of day, 0 to 59.
     virtual int secondsOfMinute() const = 0;
+    // The date and time now, where results are dated.
+    virtual QDateTime now() const = 0;
 };

@@ -9,4 +9,5 @@ class QtClock : public Clock
 {
 public:
     int secondsOfMinute() const override { return QTime::currentTime().second(); }
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
 };

@@ -67,3 +67,8 @@ void PlayerView::setConditions(const QString& summary)
     m_conditions->setToolTip(tip);
     m_conditions->setVisible(!summary.isEmpty());
 }
+
+void PlayerView::pressPlay()
+{
+    m_play->click();
+}

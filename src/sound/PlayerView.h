@@ -19,6 +19,8 @@ public:
     void setSilent(bool silent);
     // The band conditions that are on, as the player's tooltip says them, with a small mark; none when empty.
     void setConditions(const QString& summary);
+    // A press of Play from elsewhere (a key of another window): as a click, when Play can be pressed.
+    void pressPlay();
 
 signals:
     void prevPressed();

@@ -7,6 +7,7 @@
 #include "sound/ExerciseFiles.h"
 #include "sound/ExerciseMarks.h"
 #include "sound/Playback.h"
+#include "sound/PreparedExercise.h"
 #include "sound/WavHeader.h"
 
 #include <QCoreApplication>
@@ -109,6 +110,13 @@ void SoundController::RenderExercise()
     playback.showPlayer(true);
     m_ui.Command3->hide();
     m_ui.Text14->show();
+    for (PreparedExerciseListener* listener : m_preparedListeners)
+        listener->exercisePrepared(exercise.text());
+}
+
+void SoundController::addPreparedListener(PreparedExerciseListener* listener)
+{
+    m_preparedListeners.push_back(listener);
 }
 
 void SoundController::ToneTest()

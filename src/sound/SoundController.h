@@ -5,11 +5,14 @@
 #include <QByteArray>
 #include <QString>
 
+#include <vector>
+
 class ExerciseMarks;
 class ExerciseText;
 class MessageBox;
 class Progress;
 class Playback;
+class PreparedExerciseListener;
 class QLineEdit;
 class QPushButton;
 class SignTable;
@@ -47,6 +50,8 @@ public:
     void RenderExercise();
     // "Test de la tonalité" (Command1): render, then play.
     void ToneTest();
+    // Told the exercise text after each rendering that succeeds.
+    void addPreparedListener(PreparedExerciseListener* listener);
 
     // PreparedSound
     void prepare() override { RenderExercise(); }
@@ -63,4 +68,5 @@ private:
     Services m_services;
     QByteArray m_wavHeader;
     bool m_rendering = false; // a rendering is between its two files (yield to the event loop)
+    std::vector<PreparedExerciseListener*> m_preparedListeners;
 };

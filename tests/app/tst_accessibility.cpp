@@ -96,6 +96,8 @@ private slots:
         QTest::newRow("drill panel") << "Frame2";
         QTest::newRow("band conditions") << "frmConditions";
         QTest::newRow("about") << "frmAbout";
+        QTest::newRow("copy marking") << "Correction";
+        QTest::newRow("progress") << "Progres";
     }
     void tabFollowsReadingOrder()
     {
@@ -144,6 +146,7 @@ private slots:
         QTest::newRow("count-down") << "Text25";
         QTest::newRow("drilled character") << "Label19";
         QTest::newRow("drill result") << "Combo2";
+        QTest::newRow("marking verdict") << "resultat";
     }
     void changesAreTold()
     {
@@ -151,7 +154,18 @@ private slots:
         TestApp app;
         Form& ui = app.ui();
         QString shown;
-        if (control == u"Text25") {
+        if (control == u"resultat") {
+            app.exercise().set(QStringLiteral("PARIS"));
+            ui.Command3->click();
+            app.find<QAction>(QStringLiteral("corrigerCopie"))->trigger();
+            QWidget* marking = nullptr;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                marking = top->objectName() == u"Correction" ? top : marking;
+            QVERIFY(marking);
+            marking->findChild<QPushButton*>(QStringLiteral("corriger"))->click();
+            shown = marking->findChild<QLabel*>(control)->text();
+            QVERIFY(!shown.isEmpty());
+        } else if (control == u"Text25") {
             app.player.length = 125300;
             app.pressPlay();
             app.player.tick();

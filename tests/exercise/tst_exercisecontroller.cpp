@@ -288,6 +288,18 @@ private slots:
         QTest::newRow("cancelled") << "" << QByteArray() << "" << false;
     }
 
+    // "Imprimer" sends the window as it is shown to the printer, and says nothing when there is none.
+    void imprimer()
+    {
+        app->ui().imprimer->trigger();
+        QCOMPARE(app->printer.printed.size(), 1);
+        QCOMPARE(app->printer.printed[0].size(), app->window->grab().size());
+        QCOMPARE(app->printer.printed[0], app->window->grab().toImage());
+        app->printer.available = false;
+        app->ui().imprimer->trigger();
+        QVERIFY(app->messages.criticals.isEmpty() && app->messages.warnings.isEmpty());
+    }
+
     void ouvrir()
     {
         QFETCH(QString, name);

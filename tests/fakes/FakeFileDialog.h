@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-// The next file "chosen" by the user is preset in `nextFile` (empty = cancelled).
+// The next file "chosen" by the user, to open or to save, is preset in `nextFile` (empty = cancelled).
 class FakeFileDialog : public FileDialog
 {
 public:
@@ -13,6 +13,12 @@ public:
         filters << filter;
         return nextFile;
     }
+    QString getSaveFileName(const QString& filter, const QString& suggestedName) override
+    {
+        filters << filter;
+        suggested << suggestedName;
+        return nextFile;
+    }
     QString nextFile;
-    QStringList filters;
+    QStringList filters, suggested;
 };

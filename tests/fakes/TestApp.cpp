@@ -31,6 +31,10 @@ TestApp::TestApp(Options options)
                             entropy,  screenReader};
     MainWindow::Options windowOptions;
     windowOptions.startTimers = false;
+    if (!options.history)
+        history.open(QStringLiteral(":memory:"));
+    windowOptions.history = options.history ? options.history : &history;
+    windowOptions.markingSettings = &markingSettings;
     window = std::make_unique<MainWindow>(platform, *random, ProgramFolder::beside(m_folder.path()), windowOptions);
     if (options.startUp)
         startUpError = window->startUp();

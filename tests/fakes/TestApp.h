@@ -14,6 +14,7 @@
 #include "fakes/FakeScreenReader.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSettingsStore.h"
+#include "marking/SqliteHistory.h"
 
 #include <QMap>
 #include <QTemporaryDir>
@@ -37,6 +38,7 @@ public:
         bool missingSignFile = false;       // no telkey.ref at all
         RandomSource* random = nullptr;     // the program's stream; a default one when null
         bool startUp = true;                // run the start-up sequence in the constructor
+        History* history = nullptr;         // where results are recorded; an empty one in memory when null
     };
 
     TestApp() : TestApp(Options{}) {}
@@ -69,6 +71,8 @@ public:
     FakeSettingsStore training; // the group "entrainement"
     FakeEntropy entropy;
     FakeScreenReader screenReader;
+    FakeSettingsStore markingSettings;
+    SqliteHistory history; // in memory, unless the test gives its own
     std::unique_ptr<RandomSource> ownRandom;
     std::unique_ptr<MainWindow> window;
     std::optional<QString> startUpError; // what start-up reported

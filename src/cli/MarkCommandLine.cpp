@@ -1,0 +1,118 @@
+#include "cli/MarkCommandLine.h"
+
+#include "common/Result.h"
+#include "marking/CopyMarking.h"
+#include "marking/MarkingReport.h"
+#include "signs/Windows1252.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A file larger than this cannot hold a copy short enough to be marked.
+constexpr qint64 MaxFileBytes = 1 << 20;
+
+struct MarkOptions
+{
+    PassMark pass;
+    bool csv = false;
+    bool help = false;
+    QStringList files; // the sent text, then the copies
+};
+
+Result<MarkOptions> parse(const QStringList& arguments)
+{
+    MarkOptions o;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (optionsEnded || !arg.startsWith(u'-') || arg == u"-"_s) {
+            o.files << arg;
+        } else if (arg == u"--"_s) {
+            optionsEnded = true;
+        } else if (arg == u"--help"_s || arg == u"-h"_s) {
+            o.help = true;
+        } else if (arg == u"--csv"_s) {
+            o.csv = true;
+        } else if (arg == u"--admis"_s || arg.startsWith(u"--admis="_s)) {
+            if (arg == u"--admis"_s && i + 1 >= arguments.size())
+                return Fail(u"L'option --admis attend un pourcentage."_s);
+            const Result<PassMark> pass = ParsePassMark(arg == u"--admis"_s ? arguments[++i] : arg.mid(8));
+            if (!pass)
+                return Fail(u"--admis : "_s + pass.failure());
+            o.pass = *pass;
+        } else {
+            return Fail(u"Option inconnue : « "_s + arg + u" »."_s);
+        }
+    }
+    if (!o.help && o.files.size() < 2)
+        return Fail(u"Il faut le fichier envoyé, puis au moins une copie."_s);
+    return o;
+}
+
+// A text file decoded as an opened exercise text is.
+Result<QString> readText(const QString& path)
+{
+    QFile file(path);
+    const QString name = QDir::toNativeSeparators(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(u"Impossible de lire « "_s + name + u" » : "_s +
+                    (file.exists() ? u"accès refusé"_s : u"il n'existe pas"_s) + u'.');
+    if (file.size() > MaxFileBytes)
+        return Fail(u"« "_s + name + u" » est trop grand pour être corrigé (plus de 1 Mo)."_s);
+    return DecodeTextFile(file.readAll());
+}
+
+} // namespace
+
+QString MarkCommandLineHelp()
+{
+    return u"Usage : tonique-mark [--admis POURCENT] [--csv] ENVOYE.txt COPIE.txt...\n"
+           "Corrige chaque copie d'après le texte envoyé, comme « Corriger ma copie... » de Tonique : les erreurs\n"
+           "sont les caractères faux, manquants ou en trop (les espaces ne comptent pas), et la copie est reçue\n"
+           "quand elles ne dépassent pas le pourcentage admis des caractères envoyés, arrondi à l'erreur entière.\n"
+           "\n"
+           "  --admis POURCENT  erreurs admises, de 0 à 100 (par défaut 5)\n"
+           "  --csv             une ligne CSV par copie : copie;caracteres;erreurs;exactitude;verdict\n"
+           "  --help            affiche cette aide\n"
+           "\n"
+           "L'historique de Tonique n'est pas modifié. En cas d'erreur (option, fichier illisible), un message est\n"
+           "écrit sur la sortie d'erreur et le code de sortie est 2.\n"_s;
+}
+
+int RunToniqueMark(const QStringList& arguments, const MarkEnvironment& env)
+{
+    auto complain = [&env](const QString& message) { env.err(u"tonique-mark : "_s + message + u'\n'); };
+    const Result<MarkOptions> options = parse(arguments);
+    if (!options) {
+        complain(options.failure() + u"\nEssayez « tonique-mark --help »."_s);
+        return 2;
+    }
+    if (options->help) {
+        env.out(MarkCommandLineHelp());
+        return 0;
+    }
+    const Result<QString> sent = readText(options->files.first());
+    if (!sent) {
+        complain(sent.failure());
+        return 2;
+    }
+    if (options->csv)
+        env.out(MarkCsvHeader() + u'\n');
+    int status = 0;
+    for (const QString& path : options->files.mid(1)) {
+        const Result<QString> copy = readText(path);
+        const Result<MarkedCopy> marked = copy ? MarkCopy(*sent, *copy, options->pass) : Fail(copy.failure());
+        if (!marked) {
+            complain(marked.failure());
+            status = 2;
+            continue;
+        }
+        const QString name = QDir::toNativeSeparators(path);
+        env.out((options->csv ? MarkCsvLine(name, *marked) : name + u" : "_s + SummaryText(*marked)) + u'\n');
+    }
+    return status;
+}

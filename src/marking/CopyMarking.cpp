@@ -1,0 +1,256 @@
+#include "marking/CopyMarking.h"
+
+#include "marking/EditDistance.h"
+
+#include <QHash>
+#include <QLocale>
+#include <QMap>
+
+#include <algorithm>
+#include <tuple>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The alignment's table for 10,000 characters with 10 % errors takes about 10 million cells (one byte each).
+constexpr qsizetype MaxAlignedCells = 32 * 1024 * 1024;
+
+struct Grouped
+{
+    Characters characters;
+    std::vector<bool> starts;     // begins a group
+    std::vector<qsizetype> group; // its group's number
+};
+
+Grouped grouped(const QString& normalised)
+{
+    Grouped g;
+    bool start = true;
+    qsizetype group = -1;
+    for (const char32_t c : QStringView(normalised).toUcs4()) {
+        if (c == U' ') {
+            start = true;
+            continue;
+        }
+        if (start)
+            ++group;
+        g.characters.push_back(c);
+        g.starts.push_back(start);
+        g.group.push_back(group);
+        start = false;
+    }
+    return g;
+}
+
+// One character as text; the few characters of a text share their strings.
+QString text(char32_t c)
+{
+    static thread_local QHash<char32_t, QString> texts;
+    auto found = texts.find(c);
+    if (found == texts.end())
+        found = texts.insert(c, QString::fromUcs4(&c, 1));
+    return *found;
+}
+
+struct Column
+{
+    MarkedCharacter character;
+    // Where the column is shown: 2g for sent group g, 2g + 1 for extra characters after it (one group per copied
+    // group, `copyGroup`); -1 before the first sent group.
+    qsizetype place = 0;
+    qsizetype copyGroup = 0;
+};
+
+// The sent groups around an extra character: the one reached so far (-1 before the first) and the next one's
+// (-1 after the last); the same group when the extra character falls inside it.
+struct SentAround
+{
+    qsizetype reached = -1, next = -1;
+};
+
+// Where an extra character goes: into the sent group beside which the rest of its copied group is, into the sent
+// group it falls inside (anywhere else the copy would read out of order), else into a group of its own after the
+// sent group reached.
+qsizetype extraPlace(const std::vector<Step>& steps, size_t at, const std::vector<qsizetype>& pairSentGroup,
+                     const std::vector<qsizetype>& pairCopyGroup, qsizetype copyGroup, SentAround around)
+{
+    for (size_t t = at; t-- > 0;) {
+        if (steps[t] == Step::Pair) {
+            if (pairCopyGroup[t] == copyGroup)
+                return 2 * pairSentGroup[t];
+            break;
+        }
+    }
+    for (size_t t = at + 1; t < steps.size(); ++t) {
+        if (steps[t] == Step::Pair) {
+            if (pairCopyGroup[t] == copyGroup)
+                return 2 * pairSentGroup[t];
+            break;
+        }
+    }
+    if (around.reached >= 0 && around.reached == around.next)
+        return 2 * around.reached;
+    return around.reached < 0 ? -1 : 2 * around.reached + 1;
+}
+
+std::vector<Column> columnsOf(const std::vector<Step>& steps, const Grouped& sent, const Grouped& copy)
+{
+    // The groups of each pair, so that extra characters can look around them.
+    std::vector<qsizetype> pairSentGroup(steps.size(), -1), pairCopyGroup(steps.size(), -1);
+    for (size_t t = 0, i = 0, j = 0; t < steps.size(); ++t) {
+        if (steps[t] == Step::Pair) {
+            pairSentGroup[t] = sent.group[i];
+            pairCopyGroup[t] = copy.group[j];
+        }
+        i += steps[t] != Step::Extra ? 1 : 0;
+        j += steps[t] != Step::Missing ? 1 : 0;
+    }
+    std::vector<Column> columns;
+    columns.reserve(steps.size());
+    for (size_t t = 0, i = 0, j = 0; t < steps.size(); ++t) {
+        Column column;
+        if (steps[t] == Step::Extra) {
+            column.character = {QString(), text(copy.characters[j]), Mark::Extra};
+            column.copyGroup = copy.group[j];
+            const SentAround around{i == 0 ? -1 : sent.group[i - 1],
+                                    i < sent.group.size() ? sent.group[i] : qsizetype(-1)};
+            column.place = extraPlace(steps, t, pairSentGroup, pairCopyGroup, copy.group[j], around);
+            ++j;
+        } else if (steps[t] == Step::Missing) {
+            column.character = {text(sent.characters[i]), QString(), Mark::Missing};
+            column.place = 2 * sent.group[i];
+            ++i;
+        } else {
+            const bool right = sent.characters[i] == copy.characters[j];
+            column.character = {text(sent.characters[i]), text(copy.characters[j]), right ? Mark::Right : Mark::Wrong};
+            column.place = 2 * sent.group[i];
+            ++i;
+            ++j;
+        }
+        if (column.character.mark != Mark::Extra || column.place % 2 == 0)
+            column.copyGroup = 0;
+        columns.push_back(std::move(column));
+    }
+    // Extra characters put into the next group come before that group's missing ones: only then is there anything
+    // to sort.
+    const auto before = [](const Column& a, const Column& b) {
+        return std::tie(a.place, a.copyGroup) < std::tie(b.place, b.copyGroup);
+    };
+    if (!std::is_sorted(columns.begin(), columns.end(), before))
+        std::stable_sort(columns.begin(), columns.end(), before);
+    return columns;
+}
+
+void addDetail(MarkedCopy& marked, const std::vector<Step>& steps, const Grouped& sent, const Grouped& copy)
+{
+    const std::vector<Column> columns = columnsOf(steps, sent, copy);
+    QMap<std::tuple<int, QString, QString>, int> confusions;
+    QMap<QString, CharacterTally> tallies;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        const MarkedCharacter& character = columns[c].character;
+        if (c == 0 || columns[c].place != columns[c - 1].place || columns[c].copyGroup != columns[c - 1].copyGroup)
+            marked.groups.append(MarkedGroup());
+        marked.groups.last().append(character);
+        if (character.mark != Mark::Right)
+            ++confusions[{int(character.mark), character.sent, character.copied}];
+        if (character.mark != Mark::Extra) {
+            CharacterTally& tally = tallies[character.sent];
+            tally.character = character.sent;
+            ++tally.sent;
+            tally.wrong += character.mark == Mark::Right ? 0 : 1;
+        }
+    }
+    for (auto it = confusions.cbegin(); it != confusions.cend(); ++it)
+        marked.confusions.append({Mark(std::get<0>(it.key())), std::get<1>(it.key()), std::get<2>(it.key()), *it});
+    // Most frequent first; then wrong, missing, extra; then by character (the map's order, kept).
+    std::stable_sort(marked.confusions.begin(), marked.confusions.end(),
+                     [](const Confusion& a, const Confusion& b) { return a.count > b.count; });
+    marked.tallies = tallies.values();
+}
+
+} // namespace
+
+Result<PassMark> ParsePassMark(QStringView text)
+{
+    const QString typed = text.trimmed().toString().replace(u',', u'.');
+    const qsizetype point = typed.indexOf(u'.');
+    const QString whole = point < 0 ? typed : typed.left(point);
+    const QString decimals = point < 0 ? QString() : typed.mid(point + 1);
+    auto digitsOnly = [](const QString& s) {
+        return std::all_of(s.begin(), s.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
+    };
+    if (whole.isEmpty() || whole.size() > 3 || decimals.size() > 2 || !digitsOnly(whole) || !digitsOnly(decimals))
+        return Fail(u"« "_s + text + u" » n'est pas un pourcentage de 0 à 100 avec au plus deux décimales."_s);
+    const int hundredths = whole.toInt() * 100 + QString(decimals + u"00"_s).left(2).toInt();
+    if (hundredths > 10000)
+        return Fail(u"« "_s + text + u" » dépasse 100 %."_s);
+    return PassMark{hundredths};
+}
+
+QString FormatPassMark(PassMark pass)
+{
+    QString decimals = QString::number(pass.hundredths % 100).rightJustified(2, u'0');
+    while (decimals.endsWith(u'0'))
+        decimals.chop(1);
+    return QString::number(pass.hundredths / 100) + (decimals.isEmpty() ? QString() : u',' + decimals);
+}
+
+qsizetype AllowedErrors(qsizetype characters, PassMark pass)
+{
+    return characters * pass.hundredths / 10000;
+}
+
+QString NormalisedForMarking(QStringView text)
+{
+    QString normalised;
+    normalised.reserve(text.size());
+    bool space = false;
+    for (const QChar c : text.toString().toLower()) {
+        if (c.isSpace()) {
+            space = !normalised.isEmpty();
+            continue;
+        }
+        if (space)
+            normalised += u' ';
+        normalised += c;
+        space = false;
+    }
+    return normalised;
+}
+
+qsizetype MarkedLength(QStringView text)
+{
+    qsizetype length = 0;
+    for (const char32_t c : text.toUcs4())
+        length += QChar::isSpace(c) ? 0 : 1;
+    return length;
+}
+
+Result<MarkedCopy> MarkCopy(QStringView sentText, QStringView copyText, PassMark pass)
+{
+    const Grouped sent = grouped(NormalisedForMarking(sentText));
+    const Grouped copy = grouped(NormalisedForMarking(copyText));
+    const QString limit = QLocale(QLocale::French).toString(MaxMarkedCharacters);
+    if (qsizetype(sent.characters.size()) > MaxMarkedCharacters)
+        return Fail(u"Le texte envoyé est trop long pour être corrigé (plus de "_s + limit + u" caractères)."_s);
+    if (qsizetype(copy.characters.size()) > MaxMarkedCharacters)
+        return Fail(u"La copie est trop longue pour être corrigée (plus de "_s + limit + u" caractères)."_s);
+
+    MarkedCopy marked;
+    marked.pass = pass;
+    marked.characters = qsizetype(sent.characters.size());
+    marked.errors = ErrorCount(sent.characters, copy.characters);
+    marked.allowed = AllowedErrors(marked.characters, pass);
+    if (marked.characters > 0) {
+        const qsizetype m = marked.characters, right = std::max<qsizetype>(0, m - marked.errors);
+        marked.accuracyTenths = int((2000 * right + m) / (2 * m)); // rounded half up
+        marked.verdict = marked.errors <= marked.allowed ? Verdict::Received : Verdict::Refused;
+    }
+    const auto steps =
+        AlignTexts({sent.characters, sent.starts, copy.characters, copy.starts}, marked.errors, MaxAlignedCells);
+    marked.detailed = steps.has_value();
+    if (steps)
+        addDetail(marked, *steps, sent, copy);
+    return marked;
+}

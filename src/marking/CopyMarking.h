@@ -1,0 +1,94 @@
+#pragma once
+
+#include "common/Result.h"
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+// The pass mark: the errors admitted, as a percentage of the sent characters, in hundredths of a percent.
+struct PassMark
+{
+    int hundredths = 500; // 5 %
+
+    bool operator==(const PassMark&) const = default;
+};
+
+// A pass mark as typed: a number from 0 to 100 with "," or "." and at most two decimals ("5", "2,5").
+Result<PassMark> ParsePassMark(QStringView text);
+// "5", "2,5": the pass mark with a decimal comma, without trailing zeros.
+QString FormatPassMark(PassMark pass);
+// The errors admitted for `characters` sent characters: rounded down to whole errors.
+qsizetype AllowedErrors(qsizetype characters, PassMark pass);
+
+enum class Verdict
+{
+    Nothing,  // nothing was sent: "Rien à corriger"
+    Received, // "Reçu"
+    Refused,  // "Refusé"
+};
+
+// How a column of the marked copy reads.
+enum class Mark
+{
+    Right,
+    Wrong,   // another character copied
+    Missing, // nothing copied
+    Extra,   // copied but not sent
+};
+
+// A sent character (empty for an extra one) over the copied one (empty for a missing one).
+struct MarkedCharacter
+{
+    QString sent, copied;
+    Mark mark = Mark::Right;
+};
+
+// A sent group with the copied characters under it; a group of extra characters only has an empty sent side.
+using MarkedGroup = QList<MarkedCharacter>;
+
+// "B reçu comme D", "H manqué", "X en trop", and how often.
+struct Confusion
+{
+    Mark mark = Mark::Wrong;
+    QString sent, copied;
+    int count = 0;
+};
+
+// How often a character was sent and how often it was not copied right.
+struct CharacterTally
+{
+    QString character;
+    int sent = 0;
+    int wrong = 0;
+};
+
+struct MarkedCopy
+{
+    qsizetype characters = 0; // M: the sent characters, spaces not counted
+    qsizetype errors = 0;     // N
+    qsizetype allowed = 0;    // the errors admitted by the pass mark
+    PassMark pass;
+    int accuracyTenths = 0; // tenths of a percent
+    Verdict verdict = Verdict::Nothing;
+    // The groups, the confusions (most frequent first) and the tallies of the sent characters come from one
+    // alignment; they are left empty when the texts are too far apart for it (`detailed` false).
+    bool detailed = true;
+    QList<MarkedGroup> groups;
+    QList<Confusion> confusions;
+    QList<CharacterTally> tallies;
+};
+
+// The most characters, spaces not counted, that the sent text and the copy may each hold to be marked.
+constexpr qsizetype MaxMarkedCharacters = 20000;
+
+// Both texts as they are marked: lower case, each run of white space one space, none at either end.
+QString NormalisedForMarking(QStringView text);
+
+// Marks `copy` against `sent`: N is the fewest insertions, deletions and substitutions between the two texts taken
+// without spaces, M the sent characters; accuracy max(0, 100 × (1 − N / M)); received when N is at most the errors
+// admitted. Fails with a French message when a text is too long to be marked.
+Result<MarkedCopy> MarkCopy(QStringView sent, QStringView copy, PassMark pass);
+
+// Whole characters, spaces not counted.
+qsizetype MarkedLength(QStringView text);

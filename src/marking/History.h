@@ -1,0 +1,58 @@
+#pragma once
+
+#include "common/Result.h"
+#include "marking/CopyMarking.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// A marked copy as the history keeps it.
+struct CopyRecord
+{
+    QDateTime at;
+    int characters = 0; // M
+    int errors = 0;     // N
+    double wpm = 0;     // the speed of the exercise, words per minute
+    PassMark pass;
+    bool received = false;
+    QList<CharacterTally> tallies; // recorded, not read back with the copies
+};
+
+// A right answer of the keyboard copy drill.
+struct DrillAnswerRecord
+{
+    QDateTime at;
+    QString character;
+    int ms = 0; // reaction time
+};
+
+// What the history says of one character over a period.
+struct CharacterWeakness
+{
+    QString character;
+    int sent = 0;                   // in marked copies
+    int wrong = 0;                  // of those, not copied right
+    int answers = 0;                // drill answers, at most the last 20
+    std::optional<double> medianMs; // median reaction time of those answers
+};
+
+// Every marked copy and every drill answer, kept from one session to the next. A failure is the French message to
+// show; the caller decides whether to go on without the history.
+class History
+{
+public:
+    virtual ~History() = default;
+    // Records one marked copy with its tallies, all or nothing.
+    virtual Failure recordCopy(const CopyRecord& copy) = 0;
+    virtual Failure recordDrillAnswer(const DrillAnswerRecord& answer) = 0;
+    // The copies marked since `since` (all of them for an invalid time), oldest first, without their tallies.
+    virtual Result<QList<CopyRecord>> copies(const QDateTime& since) = 0;
+    // The drill answers given since `since`, oldest first.
+    virtual Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) = 0;
+    // Per character since `since`: its errors in marked copies and its median reaction time over its last 20
+    // drill answers; ordered by character.
+    virtual Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) = 0;
+};

@@ -1,0 +1,53 @@
+#include "marking/HistoryGuard.h"
+
+HistoryGuard::HistoryGuard(History* history, std::function<void(const QString&)> report)
+    : m_history(history), m_report(std::move(report))
+{}
+
+void HistoryGuard::lost(const QString& message)
+{
+    m_history = nullptr;
+    if (m_report)
+        m_report(message);
+}
+
+template <typename T> Result<QList<T>> HistoryGuard::read(const Result<QList<T>>& answer)
+{
+    if (answer)
+        return answer;
+    lost(answer.failure());
+    return QList<T>();
+}
+
+Failure HistoryGuard::recordCopy(const CopyRecord& copy)
+{
+    if (!m_history)
+        return {};
+    if (const Failure failed = m_history->recordCopy(copy))
+        lost(*failed);
+    return {};
+}
+
+Failure HistoryGuard::recordDrillAnswer(const DrillAnswerRecord& answer)
+{
+    if (!m_history)
+        return {};
+    if (const Failure failed = m_history->recordDrillAnswer(answer))
+        lost(*failed);
+    return {};
+}
+
+Result<QList<CopyRecord>> HistoryGuard::copies(const QDateTime& since)
+{
+    return m_history ? read(m_history->copies(since)) : QList<CopyRecord>();
+}
+
+Result<QList<DrillAnswerRecord>> HistoryGuard::drillAnswers(const QDateTime& since)
+{
+    return m_history ? read(m_history->drillAnswers(since)) : QList<DrillAnswerRecord>();
+}
+
+Result<QList<CharacterWeakness>> HistoryGuard::weaknesses(const QDateTime& since)
+{
+    return m_history ? read(m_history->weaknesses(since)) : QList<CharacterWeakness>();
+}

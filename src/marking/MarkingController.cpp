@@ -1,0 +1,171 @@
+#include "marking/MarkingController.h"
+
+#include "common/Numbers.h"
+#include "marking/HistoryGuard.h"
+#include "marking/MarkingReport.h"
+#include "marking/MarkingWindow.h"
+#include "marking/ProgressWindow.h"
+#include "platform/Clock.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/ScreenReader.h"
+#include "platform/SettingsStore.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QMenu>
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString PassMarkKey = u"admis"_s;
+
+void bringForward(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+MarkingMenu BuildMarkingMenu(QMenu& entrainement)
+{
+    MarkingMenu menu;
+    menu.corriger = entrainement.addAction(u"&Corriger ma copie..."_s);
+    menu.corriger->setObjectName(u"corrigerCopie"_s);
+    menu.progres = entrainement.addAction(u"&Progrès..."_s);
+    menu.progres->setObjectName(u"progres"_s);
+    return menu;
+}
+
+MarkingController::MarkingController(const Controls& controls, Services services)
+    : m_ui(controls), m_services(std::move(services))
+{}
+
+MarkingController::~MarkingController()
+{
+    delete m_marking.data();
+    delete m_progress.data();
+}
+
+QWidget* MarkingController::markingWindow() const
+{
+    return m_marking.data();
+}
+
+QWidget* MarkingController::progressWindow() const
+{
+    return m_progress.data();
+}
+
+PassMark MarkingController::storedPassMark() const
+{
+    if (!m_services.settings)
+        return PassMark{};
+    const Result<PassMark> stored = ParsePassMark(m_services.settings->read(PassMarkKey, FormatPassMark(PassMark{})));
+    return stored ? *stored : PassMark{};
+}
+
+void MarkingController::storePassMark(PassMark pass)
+{
+    if (m_services.settings)
+        m_services.settings->write(PassMarkKey, FormatPassMark(pass));
+}
+
+void MarkingController::corriger()
+{
+    if (!m_marking) {
+        // A window of its own: the learner types there while the main window plays.
+        auto* window = new MarkingWindow(nullptr);
+        window->setPassMark(storedPassMark());
+        window->setPrepared(m_prepared ? std::optional(MarkedLength(*m_prepared)) : std::nullopt);
+        QObject::connect(window, &MarkingWindow::markRequested, window, [this] { markCopy(); });
+        QObject::connect(window, &MarkingWindow::playRequested, window, [this] { m_services.play(); });
+        QObject::connect(window, &MarkingWindow::passMarkChanged, window,
+                         [this](PassMark pass) { storePassMark(pass); });
+        m_marking = window;
+    }
+    bringForward(m_marking);
+}
+
+void MarkingController::progres()
+{
+    if (!m_progress) {
+        auto* window = new ProgressWindow(nullptr);
+        QObject::connect(window, &ProgressWindow::periodChanged, window, [this] { showProgress(); });
+        QObject::connect(window, &ProgressWindow::exportRequested, window, [this] { exportHistory(); });
+        m_progress = window;
+    }
+    showProgress();
+    bringForward(m_progress);
+}
+
+void MarkingController::exercisePrepared(const QString& text)
+{
+    m_prepared = text;
+    m_preparedWpm = m_ui.Combo1 ? LeadingNumber(m_ui.Combo1->currentText()) : 0;
+    if (m_marking)
+        m_marking->setPrepared(MarkedLength(text));
+}
+
+void MarkingController::answered(const QString& character, int reactionMs)
+{
+    m_services.history.recordDrillAnswer({m_services.clock.now(), character, reactionMs});
+}
+
+void MarkingController::markCopy()
+{
+    if (!m_prepared || !m_marking)
+        return;
+    const PassMark pass = m_marking->passMark();
+    const QString copy = m_marking->copy();
+    const Result<MarkedCopy> marked = MarkCopy(*m_prepared, copy, pass);
+    if (!marked) {
+        m_marking->showRefusal(marked.failure());
+        m_services.screenReader.valueChanged(m_marking->resultView(), marked.failure());
+        return;
+    }
+    m_marking->showMarked(*marked);
+    m_services.screenReader.valueChanged(m_marking->resultView(), SummaryText(*marked));
+    // Marking the same copy again records nothing more.
+    const QString recorded =
+        NormalisedForMarking(*m_prepared) + u'\n' + NormalisedForMarking(copy) + u'\n' + FormatPassMark(pass);
+    if (marked->verdict == Verdict::Nothing || recorded == m_lastRecorded)
+        return;
+    m_lastRecorded = recorded;
+    m_services.history.recordCopy({m_services.clock.now(), int(marked->characters), int(marked->errors), m_preparedWpm,
+                                   pass, marked->verdict == Verdict::Received, marked->tallies});
+}
+
+void MarkingController::showProgress()
+{
+    if (!m_progress)
+        return;
+    const int days = m_progress->periodDays();
+    // The last 7 days: today and the six days before, from midnight.
+    const QDateTime since =
+        days > 0 ? QDateTime(m_services.clock.now().date().addDays(1 - days), QTime(0, 0)) : QDateTime();
+    ProgressData data;
+    data.copies = *m_services.history.copies(since);
+    data.weaknesses = *m_services.history.weaknesses(since);
+    data.pass = m_marking ? m_marking->passMark() : storedPassMark();
+    data.historyAvailable = m_services.history.available();
+    m_progress->showProgress(data);
+}
+
+void MarkingController::exportHistory()
+{
+    const QString path = m_services.fileDialog.getSaveFileName(u"CSV (*.csv)"_s, u"historique.csv"_s);
+    if (path.isEmpty())
+        return;
+    const QByteArray bytes =
+        HistoryCsv(*m_services.history.copies(QDateTime()), *m_services.history.drillAnswers(QDateTime()));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        m_services.messages.critical(u"L'historique n'a pas pu être exporté dans « "_s +
+                                     QDir::toNativeSeparators(path) + u" » : "_s + file.errorString());
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "drill/DrillAnswers.h"
+#include "marking/CopyMarking.h"
+#include "sound/PreparedExercise.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class Clock;
+class FileDialog;
+class HistoryGuard;
+class MarkingWindow;
+class MessageBox;
+class ProgressWindow;
+class ScreenReader;
+class QAction;
+class QComboBox;
+class QMenu;
+class QWidget;
+class SettingsStore;
+
+// The items of the menu "&Entraînement" that this subsystem adds.
+struct MarkingMenu
+{
+    QAction* corriger = nullptr; // "&Corriger ma copie..."
+    QAction* progres = nullptr;  // "&Progrès..."
+};
+MarkingMenu BuildMarkingMenu(QMenu& entrainement);
+
+// Copy marking and progress: the windows "Correction de la copie" and "Progrès", the pass mark setting, and the
+// recording of every marked copy and drill answer in the history.
+class MarkingController : public PreparedExerciseListener, public DrillAnswers
+{
+public:
+    struct Controls
+    {
+        const QComboBox* Combo1 = nullptr; // the speed, read when an exercise is prepared
+    };
+    struct Services
+    {
+        HistoryGuard& history;
+        SettingsStore* settings; // the group of the marking's settings; none: the defaults, nothing kept
+        Clock& clock;
+        FileDialog& fileDialog;
+        MessageBox& messages;
+        ScreenReader& screenReader; // told each verdict
+        std::function<void()> play; // the player's Play button
+    };
+    MarkingController(const Controls& controls, Services services);
+    ~MarkingController() override;
+    MarkingController(const MarkingController&) = delete;
+    MarkingController& operator=(const MarkingController&) = delete;
+
+    void corriger(); // opens "Correction de la copie"
+    void progres();  // opens "Progrès"
+    QWidget* markingWindow() const;
+    QWidget* progressWindow() const;
+
+    void exercisePrepared(const QString& text) override;
+    void answered(const QString& character, int reactionMs) override;
+
+private:
+    void markCopy();
+    void showProgress();
+    void exportHistory();
+    PassMark storedPassMark() const;
+    void storePassMark(PassMark pass);
+
+    Controls m_ui;
+    Services m_services;
+    std::optional<QString> m_prepared; // the exercise text of the prepared sound
+    double m_preparedWpm = 0;
+    QString m_lastRecorded; // what was last recorded, so that marking it again records nothing more
+    QPointer<MarkingWindow> m_marking;
+    QPointer<ProgressWindow> m_progress;
+};

@@ -1,0 +1,191 @@
+#include "marking/MarkingReport.h"
+
+#include <QLocale>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString counted(qsizetype count, const QString& singular, const QString& plural)
+{
+    return QString::number(count) + u' ' + (count < 2 ? singular : plural);
+}
+
+QString shown(const QString& character)
+{
+    return character.toUpper().toHtmlEscaped();
+}
+
+QString span(const QString& text, const QString& colour, const QString& decoration)
+{
+    return u"<span style=\"color:"_s + colour + u"; text-decoration:"_s + decoration + u"; font-weight:bold\">"_s +
+           text + u"</span>"_s;
+}
+
+// The two lines of one group: the sent characters over the copied ones, a column each.
+void appendGroup(const MarkedGroup& group, const MarkColours& colours, QString& sentLine, QString& copyLine)
+{
+    for (const MarkedCharacter& c : group) {
+        switch (c.mark) {
+        case Mark::Right:
+            sentLine += shown(c.sent);
+            copyLine += shown(c.copied);
+            break;
+        case Mark::Wrong:
+            sentLine += shown(c.sent);
+            copyLine += span(shown(c.copied), colours.wrong, u"underline"_s);
+            break;
+        case Mark::Missing:
+            sentLine += shown(c.sent);
+            copyLine += span(u"_"_s, colours.missing, u"none"_s);
+            break;
+        case Mark::Extra:
+            sentLine += u' ';
+            copyLine += span(shown(c.copied), colours.extra, u"line-through"_s);
+            break;
+        }
+    }
+}
+
+QString csvField(const QString& text)
+{
+    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    return u'"' + QString(text).replace(u"\""_s, u"\"\""_s) + u'"';
+}
+
+QString tenthsText(qint64 tenths)
+{
+    return QString::number(tenths / 10) + u',' + QString::number(tenths % 10);
+}
+
+QString decimalComma(double value)
+{
+    return QString::number(value, 'g', 15).replace(u'.', u',');
+}
+
+int accuracyTenths(int characters, int errors)
+{
+    const qint64 right = std::max(0, characters - errors);
+    return characters > 0 ? int((2000 * right + characters) / (2 * qint64(characters))) : 0;
+}
+
+} // namespace
+
+QString ErrorsText(qsizetype errors, qsizetype characters)
+{
+    return counted(errors, u"erreur"_s, u"erreurs"_s) + u" sur "_s +
+           counted(characters, u"caractère"_s, u"caractères"_s);
+}
+
+QString AccuracyText(int tenths)
+{
+    return tenthsText(tenths) + u" %"_s;
+}
+
+QString VerdictText(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::Received:
+        return u"Reçu"_s;
+    case Verdict::Refused:
+        return u"Refusé"_s;
+    case Verdict::Nothing:
+        break;
+    }
+    return u"Rien à corriger"_s;
+}
+
+QString SummaryText(const MarkedCopy& marked)
+{
+    if (marked.verdict == Verdict::Nothing)
+        return VerdictText(marked.verdict);
+    return ErrorsText(marked.errors, marked.characters) + u" ("_s + AccuracyText(marked.accuracyTenths) + u") — "_s +
+           VerdictText(marked.verdict);
+}
+
+QString PassMarkText(const MarkedCopy& marked)
+{
+    return u"Erreurs admises : "_s + FormatPassMark(marked.pass) + u" %, soit "_s +
+           counted(marked.allowed, u"erreur"_s, u"erreurs"_s);
+}
+
+QString ConfusionText(const Confusion& confusion)
+{
+    const QString times = u" : "_s + QString::number(confusion.count) + u" fois"_s;
+    switch (confusion.mark) {
+    case Mark::Wrong:
+        return confusion.sent.toUpper() + u" reçu comme "_s + confusion.copied.toUpper() + times;
+    case Mark::Missing:
+        return confusion.sent.toUpper() + u" manqué"_s + times;
+    case Mark::Extra:
+    case Mark::Right:
+        break;
+    }
+    return confusion.copied.toUpper() + u" en trop"_s + times;
+}
+
+QString MarkedGroupsHtml(const MarkedCopy& marked, const MarkColours& colours)
+{
+    constexpr int GroupsPerLine = 6;
+    QString html = u"<pre style=\"font-family:'Courier New',monospace\">"_s;
+    for (qsizetype first = 0; first < marked.groups.size(); first += GroupsPerLine) {
+        QString sentLine, copyLine;
+        for (qsizetype g = first; g < std::min(first + GroupsPerLine, marked.groups.size()); ++g) {
+            if (g > first) {
+                sentLine += u"  "_s;
+                copyLine += u"  "_s;
+            }
+            appendGroup(marked.groups[g], colours, sentLine, copyLine);
+        }
+        html += sentLine + u'\n' + copyLine + u"\n\n"_s;
+    }
+    return html + u"</pre>"_s;
+}
+
+QString LegendHtml(const MarkColours& colours)
+{
+    return span(u"X"_s, colours.wrong, u"underline"_s) + u" souligné : caractère faux &nbsp; "_s +
+           span(u"_"_s, colours.missing, u"none"_s) + u" : caractère manquant &nbsp; "_s +
+           span(u"X"_s, colours.extra, u"line-through"_s) + u" barré : caractère en trop"_s;
+}
+
+QString MarkCsvHeader()
+{
+    return u"copie;caracteres;erreurs;exactitude;verdict"_s;
+}
+
+QString MarkCsvLine(const QString& name, const MarkedCopy& marked)
+{
+    const QString accuracy = marked.verdict == Verdict::Nothing ? QString() : tenthsText(marked.accuracyTenths);
+    return csvField(name) + u';' + QString::number(marked.characters) + u';' + QString::number(marked.errors) + u';' +
+           accuracy + u';' + VerdictText(marked.verdict);
+}
+
+QByteArray HistoryCsv(const QList<CopyRecord>& copies, const QList<DrillAnswerRecord>& answers)
+{
+    struct Line
+    {
+        QDateTime at;
+        QString text;
+    };
+    QList<Line> lines;
+    lines.reserve(copies.size() + answers.size());
+    auto date = [](const QDateTime& at) { return at.toLocalTime().toString(u"yyyy-MM-dd HH:mm:ss"_s); };
+    for (const CopyRecord& c : copies) {
+        lines.append({c.at, date(c.at) + u";copie;"_s + QString::number(c.characters) + u';' +
+                                QString::number(c.errors) + u';' + tenthsText(accuracyTenths(c.characters, c.errors)) +
+                                u';' + decimalComma(c.wpm) + u';' + FormatPassMark(c.pass) + u';' +
+                                (c.received ? u"Reçu"_s : u"Refusé"_s) + u";;"_s});
+    }
+    for (const DrillAnswerRecord& a : answers)
+        lines.append({a.at, date(a.at) + u";clavier;;;;;;;"_s + csvField(a.character) + u';' + QString::number(a.ms)});
+    std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.at < b.at; });
+
+    QString text = u"date;activite;caracteres;erreurs;exactitude;vitesse;admis;verdict;caractere;reaction_ms\r\n"_s;
+    for (const Line& line : lines)
+        text += line.text + u"\r\n"_s;
+    return "\xEF\xBB\xBF" + text.toUtf8();
+}

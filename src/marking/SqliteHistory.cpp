@@ -1,0 +1,316 @@
+#include "marking/SqliteHistory.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QVariant>
+
+#include <algorithm>
+#include <climits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int g_connections = 0;
+
+// What each version adds to the one before it.
+const QList<QStringList>& Migrations()
+{
+    static const QList<QStringList> steps{
+        {u"CREATE TABLE copies (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, characters INTEGER NOT NULL, "
+         "errors INTEGER NOT NULL, wpm REAL NOT NULL, pass INTEGER NOT NULL, received INTEGER NOT NULL)"_s,
+         u"CREATE TABLE drill_answers (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, character TEXT NOT NULL, "
+         "ms INTEGER NOT NULL)"_s},
+        {u"CREATE TABLE character_days (character TEXT NOT NULL, day INTEGER NOT NULL, sent INTEGER NOT NULL, "
+         "wrong INTEGER NOT NULL, PRIMARY KEY (character, day)) WITHOUT ROWID"_s,
+         u"CREATE INDEX copies_by_date ON copies(at)"_s, u"CREATE INDEX drill_answers_by_date ON drill_answers(at)"_s,
+         u"CREATE INDEX drill_answers_by_character ON drill_answers(character, at)"_s},
+    };
+    return steps;
+}
+
+qint64 sinceMs(const QDateTime& since)
+{
+    return since.isValid() ? since.toMSecsSinceEpoch() : LLONG_MIN;
+}
+
+// The local day of a time, as the tallies are kept.
+qint64 dayOf(const QDateTime& at)
+{
+    return at.isValid() ? at.toLocalTime().date().toJulianDay() : LLONG_MIN;
+}
+
+double median(QList<int> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+} // namespace
+
+SqliteHistory::SqliteHistory() : m_connection(u"historique-"_s + QString::number(++g_connections)) {}
+
+SqliteHistory::~SqliteHistory()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+QString SqliteHistory::DefaultPath()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(u"historique.sqlite"_s);
+}
+
+QString SqliteHistory::failureText(const QSqlError& error) const
+{
+    const QString where = u"L'historique « "_s + QDir::toNativeSeparators(m_path) + u" »"_s;
+    const QString goOn = u" Tonique continue sans historique ; le fichier n'est ni effacé ni modifié."_s;
+    switch (error.nativeErrorCode().toInt() & 0xff) {
+    case 5: // busy
+    case 6: // locked
+        return where + u" est utilisé par un autre Tonique."_s + goOn;
+    case 11: // corrupt
+    case 26: // not a database
+        return where + u" est endommagé ou n'est pas un historique de Tonique."_s + goOn;
+    default:
+        return where + u" ne peut pas être utilisé ("_s + error.text() + u")."_s + goOn;
+    }
+}
+
+QString SqliteHistory::notOpen() const
+{
+    return u"L'historique n'est pas ouvert."_s;
+}
+
+Failure SqliteHistory::open(const QString& path)
+{
+    m_path = path;
+    Failure failed = opened(path);
+    if (failed) {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        db.close();
+    }
+    m_open = !failed;
+    return failed;
+}
+
+Failure SqliteHistory::opened(const QString& path)
+{
+    if (path != u":memory:"_s && !QDir().mkpath(QFileInfo(path).absolutePath()))
+        return u"Le dossier de l'historique « "_s + QDir::toNativeSeparators(QFileInfo(path).absolutePath()) +
+               u" » ne peut pas être créé. Tonique continue sans historique."_s;
+    QSqlDatabase db = QSqlDatabase::contains(m_connection) ? QSqlDatabase::database(m_connection, false)
+                                                           : QSqlDatabase::addDatabase(u"QSQLITE"_s, m_connection);
+    if (!db.isValid())
+        return u"Le pilote SQLite de Qt est absent (paquet libqt6sql6-sqlite) : Tonique continue sans historique."_s;
+    db.setDatabaseName(path);
+    db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=0"_s); // another Tonique's file is reported at once
+    if (!db.open())
+        return failureText(db.lastError());
+
+    // Nothing is written before the version is known to be this program's.
+    QSqlQuery query(db);
+    if (!query.exec(u"PRAGMA locking_mode=EXCLUSIVE"_s) || !query.exec(u"PRAGMA user_version"_s) || !query.next())
+        return failureText(query.lastError());
+    const int version = query.value(0).toInt();
+    if (version > SchemaVersion)
+        return u"L'historique « "_s + QDir::toNativeSeparators(path) +
+               u" » vient d'une version plus récente de Tonique. Tonique continue sans historique ; le fichier "
+               "n'est ni effacé ni modifié."_s;
+    if (version == 0) {
+        if (!query.exec(u"SELECT count(*) FROM sqlite_master"_s) || !query.next())
+            return failureText(query.lastError());
+        if (query.value(0).toInt() > 0)
+            return u"Le fichier « "_s + QDir::toNativeSeparators(path) +
+                   u" » n'est pas un historique de Tonique. Tonique continue sans historique ; le fichier n'est ni "
+                   "effacé ni modifié."_s;
+    }
+    if (!query.exec(u"PRAGMA journal_mode=WAL"_s) || !query.next())
+        return failureText(query.lastError());
+    const QString mode = query.value(0).toString();
+    if (mode != u"wal"_s && mode != u"memory"_s)
+        return failureText(QSqlError(QString(), u"journal "_s + mode, QSqlError::ConnectionError));
+    if (!query.exec(u"PRAGMA synchronous=NORMAL"_s))
+        return failureText(query.lastError());
+    return migrate(version);
+}
+
+Failure SqliteHistory::migrate(int from)
+{
+    if (from == SchemaVersion)
+        return {};
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery query(db);
+    if (!db.transaction())
+        return failureText(db.lastError());
+    for (int version = from; version < SchemaVersion; ++version) {
+        for (const QString& statement : Migrations()[version]) {
+            if (!query.exec(statement)) {
+                const QSqlError error = query.lastError();
+                db.rollback();
+                return failureText(error);
+            }
+        }
+    }
+    if (!query.exec(u"PRAGMA user_version = "_s + QString::number(SchemaVersion)) || !db.commit()) {
+        const QSqlError error = query.lastError().isValid() ? query.lastError() : db.lastError();
+        db.rollback();
+        return failureText(error);
+    }
+    return {};
+}
+
+Failure SqliteHistory::recordCopy(const CopyRecord& copy)
+{
+    if (!m_open)
+        return notOpen();
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery query(db);
+    auto failed = [&](const QSqlError& error) -> Failure {
+        db.rollback();
+        return u"Le résultat n'a pas pu être enregistré dans l'historique ("_s + error.text() +
+               u"). Tonique continue sans historique."_s;
+    };
+    if (!db.transaction())
+        return failed(db.lastError());
+    query.prepare(u"INSERT INTO copies (at, characters, errors, wpm, pass, received) VALUES (?, ?, ?, ?, ?, ?)"_s);
+    for (const QVariant& value :
+         {QVariant(copy.at.toMSecsSinceEpoch()), QVariant(copy.characters), QVariant(copy.errors), QVariant(copy.wpm),
+          QVariant(copy.pass.hundredths), QVariant(copy.received ? 1 : 0)})
+        query.addBindValue(value);
+    if (!query.exec())
+        return failed(query.lastError());
+    // The characters are kept per day: a period's tallies are then a few hundred rows whatever the copies.
+    query.prepare(u"INSERT INTO character_days (character, day, sent, wrong) VALUES (?, ?, ?, ?) ON CONFLICT "
+                  "(character, day) DO UPDATE SET sent = sent + excluded.sent, wrong = wrong + excluded.wrong"_s);
+    for (const CharacterTally& tally : copy.tallies) {
+        for (const QVariant& value :
+             {QVariant(tally.character), QVariant(dayOf(copy.at)), QVariant(tally.sent), QVariant(tally.wrong)})
+            query.addBindValue(value);
+        if (!query.exec())
+            return failed(query.lastError());
+    }
+    if (!db.commit())
+        return failed(db.lastError());
+    return {};
+}
+
+Failure SqliteHistory::recordDrillAnswer(const DrillAnswerRecord& answer)
+{
+    if (!m_open)
+        return notOpen();
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(u"INSERT INTO drill_answers (at, character, ms) VALUES (?, ?, ?)"_s);
+    query.addBindValue(answer.at.toMSecsSinceEpoch());
+    query.addBindValue(answer.character);
+    query.addBindValue(answer.ms);
+    if (!query.exec())
+        return u"La réponse n'a pas pu être enregistrée dans l'historique ("_s + query.lastError().text() +
+               u"). Tonique continue sans historique."_s;
+    return {};
+}
+
+Result<QList<CopyRecord>> SqliteHistory::copies(const QDateTime& since)
+{
+    if (!m_open)
+        return Fail(notOpen());
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT at, characters, errors, wpm, pass, received FROM copies WHERE at >= ? ORDER BY at, id"_s);
+    query.addBindValue(sinceMs(since));
+    if (!query.exec())
+        return Fail(failureText(query.lastError()));
+    QList<CopyRecord> copies;
+    while (query.next()) {
+        CopyRecord copy;
+        copy.at = QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong());
+        copy.characters = query.value(1).toInt();
+        copy.errors = query.value(2).toInt();
+        copy.wpm = query.value(3).toDouble();
+        copy.pass.hundredths = query.value(4).toInt();
+        copy.received = query.value(5).toInt() != 0;
+        copies.append(std::move(copy));
+    }
+    return copies;
+}
+
+Result<QList<DrillAnswerRecord>> SqliteHistory::drillAnswers(const QDateTime& since)
+{
+    if (!m_open)
+        return Fail(notOpen());
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT at, character, ms FROM drill_answers WHERE at >= ? ORDER BY at, id"_s);
+    query.addBindValue(sinceMs(since));
+    if (!query.exec())
+        return Fail(failureText(query.lastError()));
+    QList<DrillAnswerRecord> answers;
+    while (query.next())
+        answers.append({QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong()), query.value(1).toString(),
+                        query.value(2).toInt()});
+    return answers;
+}
+
+Result<QList<CharacterWeakness>> SqliteHistory::weaknesses(const QDateTime& since)
+{
+    if (!m_open)
+        return Fail(notOpen());
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    QMap<QString, CharacterWeakness> found;
+    query.prepare(u"SELECT character, sum(sent), sum(wrong) FROM character_days WHERE day >= ? GROUP BY character"_s);
+    query.addBindValue(dayOf(since));
+    if (!query.exec())
+        return Fail(failureText(query.lastError()));
+    while (query.next()) {
+        CharacterWeakness& w = found[query.value(0).toString()];
+        w.sent = query.value(1).toInt();
+        w.wrong = query.value(2).toInt();
+    }
+    if (const Failure failed = addReactionTimes(found, since))
+        return Fail(*failed);
+    QList<CharacterWeakness> weaknesses;
+    for (auto it = found.begin(); it != found.end(); ++it) {
+        it->character = it.key();
+        weaknesses.append(*it);
+    }
+    return weaknesses;
+}
+
+Failure SqliteHistory::addReactionTimes(QMap<QString, CharacterWeakness>& found, const QDateTime& since)
+{
+    // The drilled characters one index seek at a time, then each one's last 20 answers of the period: a few
+    // hundred rows read, however many answers there are.
+    const QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery next(db), last(db);
+    next.prepare(u"SELECT min(character) FROM drill_answers WHERE character > coalesce(?, '')"_s);
+    last.prepare(u"SELECT ms FROM drill_answers WHERE character = ? AND at >= ? ORDER BY at DESC, id DESC LIMIT 20"_s);
+    for (QString character;;) {
+        next.addBindValue(character);
+        if (!next.exec() || !next.next())
+            return failureText(next.lastError());
+        if (next.value(0).isNull())
+            return {};
+        character = next.value(0).toString();
+        last.addBindValue(character);
+        last.addBindValue(sinceMs(since));
+        if (!last.exec())
+            return failureText(last.lastError());
+        QList<int> times;
+        while (last.next())
+            times.append(last.value(0).toInt());
+        if (!times.isEmpty()) {
+            found[character].answers = int(times.size());
+            found[character].medianMs = median(times);
+        }
+    }
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "marking/History.h"
+
+#include <QMap>
+#include <QString>
+
+class QSqlError;
+
+// The history in an SQLite file through Qt SQL: one transaction per recorded result, write-ahead logging, and the
+// file held by this program alone while it is open (another Tonique finds it locked). The schema's version is the
+// file's user_version; an older file is brought up to date, a newer, damaged or foreign one is left untouched.
+class SqliteHistory : public History
+{
+public:
+    // 1: the copies and the drill answers. 2: the characters of the copies per day, and indexes by date and character.
+    static constexpr int SchemaVersion = 2;
+
+    SqliteHistory();
+    ~SqliteHistory() override;
+    SqliteHistory(const SqliteHistory&) = delete;
+    SqliteHistory& operator=(const SqliteHistory&) = delete;
+
+    // "historique.sqlite" in the program's data folder (on Linux ~/.local/share/Tonique).
+    static QString DefaultPath();
+
+    // Opens the file (created when missing; ":memory:" for a history that lasts as long as the object) and brings
+    // its schema up to date. On failure the file is closed as it was found, and nothing is recorded.
+    Failure open(const QString& path);
+    bool isOpen() const { return m_open; }
+
+    Failure recordCopy(const CopyRecord& copy) override;
+    Failure recordDrillAnswer(const DrillAnswerRecord& answer) override;
+    Result<QList<CopyRecord>> copies(const QDateTime& since) override;
+    Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) override;
+    Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) override;
+
+private:
+    // The French message for a failure of the file at `m_path`.
+    QString failureText(const QSqlError& error) const;
+    QString notOpen() const;
+    Failure migrate(int from);
+    // The median reaction time of each character's last 20 drill answers since `since`.
+    Failure addReactionTimes(QMap<QString, CharacterWeakness>& found, const QDateTime& since);
+    Failure opened(const QString& path);
+
+    QString m_connection;
+    QString m_path;
+    bool m_open = false;
+};

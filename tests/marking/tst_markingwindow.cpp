@@ -1,0 +1,251 @@
+#include "fakes/TestApp.h"
+
+#include <QApplication>
+#include <QBarCategoryAxis>
+#include <QChartView>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QValueAxis>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QWidget* topLevel(const QString& name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    }
+    return nullptr;
+}
+
+// "Correction de la copie" opened from the menu, after `text` was prepared.
+QWidget* openMarking(TestApp& app, const QString& text)
+{
+    app.exercise().set(text);
+    app.ui().Command3->click();
+    app.find<QAction>(u"corrigerCopie"_s)->trigger();
+    return topLevel(u"Correction"_s);
+}
+
+void type(QWidget* field, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+QStringList items(const QListWidget* list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+QStringList categories(QWidget* progress, const char* chart)
+{
+    auto* view = progress->findChild<QChartView*>(QString::fromLatin1(chart));
+    const auto axes = view->chart()->axes(Qt::Horizontal);
+    return axes.isEmpty() ? QStringList() : qobject_cast<QBarCategoryAxis*>(axes.first())->categories();
+}
+
+qsizetype accuracyPoints(QWidget* progress)
+{
+    auto* view = progress->findChild<QChartView*>(u"exactitude"_s);
+    return qobject_cast<QLineSeries*>(view->chart()->series().first())->count();
+}
+
+// A history that fails at everything.
+class BrokenHistory : public History
+{
+public:
+    Failure recordCopy(const CopyRecord&) override { return u"base verrouillée"_s; }
+    Failure recordDrillAnswer(const DrillAnswerRecord&) override { return u"base verrouillée"_s; }
+    Result<QList<CopyRecord>> copies(const QDateTime&) override { return Fail(u"base verrouillée"_s); }
+    Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime&) override { return Fail(u"base verrouillée"_s); }
+    Result<QList<CharacterWeakness>> weaknesses(const QDateTime&) override { return Fail(u"base verrouillée"_s); }
+};
+
+} // namespace
+
+class TestMarkingWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            w->close();
+    }
+
+    // Typed while it plays, marked with Ctrl+Return against the prepared text, recorded once with its speed.
+    void markTypedCopy()
+    {
+        TestApp app;
+        QWidget* window = openMarking(app, u"  abcde fghij "_s);
+        auto* copy = window->findChild<QPlainTextEdit*>(u"copie"_s);
+        auto* play = window->findChild<QPushButton*>(u"lecture"_s);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        copy->setFocus();
+        type(copy, u"ABCDE FGHIX"_s);
+        QTest::mouseClick(play, Qt::LeftButton);
+        QCOMPARE(app.player.commands.last(), "Play");
+        QCOMPARE(window->focusWidget(), copy);
+        // Edited after the sound was prepared, then a rendering that fails: the prepared sound's text counts.
+        app.ui().Text11->setText(u"absent/TEST"_s);
+        app.exercise().set(u"klmno"_s);
+        app.ui().Command3->click();
+        QCOMPARE(app.messages.criticals.size(), 1);
+
+        QTest::keyClick(copy, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(window->findChild<QLabel*>(u"resultat"_s)->text(), u"1 erreur sur 10 caractères (90,0 %) — Refusé"_s);
+        QCOMPARE(window->findChild<QLabel*>(u"seuil"_s)->text(), u"Erreurs admises : 5 %, soit 0 erreur"_s);
+        QCOMPARE(items(window->findChild<QListWidget*>(u"confusions"_s)), QStringList{u"J reçu comme X : 1 fois"_s});
+        QCOMPARE(copy->toPlainText(), u"ABCDE FGHIX"_s); // Ctrl+Return typed nothing
+
+        window->findChild<QPushButton*>(u"corriger"_s)->click(); // the same copy again: nothing more recorded
+        window->findChild<QDoubleSpinBox*>(u"admis"_s)->setValue(10);
+        QCOMPARE(app.markingSettings.values.value(u"admis"_s), u"10"_s);
+        window->findChild<QPushButton*>(u"corriger"_s)->click();
+        QVERIFY(window->findChild<QLabel*>(u"resultat"_s)->text().endsWith(u"Reçu"_s));
+        const auto copies = app.history.copies(QDateTime());
+        QCOMPARE(copies->size(), 2);
+        QCOMPARE(copies->first().at, app.clock.date);
+        QCOMPARE(copies->first().wpm, 12.0);
+        QCOMPARE(copies->last().received, true);
+    }
+
+    // Before any sound is prepared "Corriger" says why it cannot mark; the first rendering enables it. The pass mark
+    // is read from its own group of settings, not from the parameters; a hand-edited one that is not a percentage
+    // gives the default.
+    void nothingPrepared_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<double>("shown");
+        QTest::newRow("decimal comma") << u"2,5"_s << 2.5;
+        QTest::newRow("not a number") << u"douze"_s << 5.0;
+        QTest::newRow("above 100") << u"150"_s << 5.0;
+    }
+    void nothingPrepared()
+    {
+        QFETCH(QString, stored);
+        QFETCH(double, shown);
+        TestApp::Options options;
+        options.startUp = false;
+        options.settings = {{u"admis"_s, u"7"_s}};
+        TestApp app(options);
+        app.markingSettings.values[u"admis"_s] = stored;
+        app.find<QAction>(u"corrigerCopie"_s)->trigger();
+        QWidget* window = topLevel(u"Correction"_s);
+        auto* mark = window->findChild<QPushButton*>(u"corriger"_s);
+        QVERIFY(!mark->isEnabled());
+        QVERIFY(mark->toolTip().contains(u"Préparer La Musique"_s));
+        QCOMPARE(window->findChild<QDoubleSpinBox*>(u"admis"_s)->value(), shown);
+        QVERIFY(!app.window->startUp());
+        QVERIFY(mark->isEnabled());
+    }
+
+    // A paste that would make the copy too long is refused with a message; the field keeps its text.
+    void pasteTooLong()
+    {
+        TestApp app;
+        QWidget* window = openMarking(app, u"abcde"_s);
+        auto* copy = window->findChild<QPlainTextEdit*>(u"copie"_s);
+        copy->setPlainText(u"abc"_s);
+        QApplication::clipboard()->setText(QString(1 << 20, u'e'));
+        copy->paste();
+        QCOMPARE(copy->toPlainText(), u"abc"_s);
+        QVERIFY(window->findChild<QLabel*>(u"resultat"_s)->text().contains(u"n'est pas collé"_s));
+    }
+
+    // Every right answer of the drill is dated and recorded; the drill's own list is as before.
+    void drillAnswersRecorded()
+    {
+        TestApp app;
+        Form& ui = app.ui();
+        ui.TEXT1->setEditText(u"e"_s);
+        ui.Clavier->trigger();
+        ui.Text27->setText(u"230"_s);
+        ui.Text17->setText(u"x"_s); // wrong: not recorded
+        ui.Text17->setText(u"E"_s);
+        QCOMPARE(ui.Combo2->itemText(0), u"0230 e"_s);
+        const auto answers = app.history.drillAnswers(QDateTime());
+        QCOMPARE(answers->size(), 1);
+        QCOMPARE(answers->first().character, u"e"_s);
+        QCOMPARE(answers->first().ms, 230);
+        QCOMPARE(answers->first().at, app.clock.date);
+    }
+
+    // A history that fails: one message, the marking and the drill go on, "Progrès" says there is no history.
+    void brokenHistory()
+    {
+        BrokenHistory broken;
+        TestApp::Options options;
+        options.history = &broken;
+        TestApp app(options);
+        QWidget* window = openMarking(app, u"abcde"_s);
+        window->findChild<QPlainTextEdit*>(u"copie"_s)->setPlainText(u"abcde"_s);
+        window->findChild<QPushButton*>(u"corriger"_s)->click();
+        app.ui().TEXT1->setEditText(u"e"_s);
+        app.ui().Clavier->trigger();
+        app.ui().Text17->setText(u"e"_s);
+        app.ui().Text17->setText(u"e"_s);
+        QCOMPARE(app.messages.warnings.size(), 1);
+        QVERIFY(window->findChild<QLabel*>(u"resultat"_s)->text().endsWith(u"Reçu"_s));
+        app.find<QAction>(u"progres"_s)->trigger();
+        QWidget* progress = topLevel(u"Progres"_s);
+        QVERIFY(progress->findChild<QLabel*>(u"etat"_s)->text().startsWith(u"Pas d'historique"_s));
+        QVERIFY(!progress->findChild<QPushButton*>(u"exporter"_s)->isEnabled());
+    }
+
+    // The period chosen, the characters worst and slowest first, and the export through the save dialog.
+    void progress()
+    {
+        TestApp app;
+        const QDateTime now = app.clock.date; // 10:00
+        // The last 7 days are today and the 6 days before, from midnight.
+        for (const QDateTime& at :
+             {now.addDays(-40), now.addDays(-20), QDateTime(now.date().addDays(-7), QTime(23, 59)),
+              QDateTime(now.date().addDays(-6), QTime(0, 1)), now.addDays(-1)})
+            app.history.recordCopy({at, 100, 3, 12, PassMark{}, true, {}});
+        app.history.recordCopy({now, 10, 3, 15, PassMark{}, false, {{u"b"_s, 4, 4}, {u"d"_s, 5, 3}, {u"e"_s, 1, 0}}});
+        for (const auto& [character, ms] : QList<std::pair<QString, int>>{{u"k"_s, 300}, {u"q"_s, 900}, {u"a"_s, 200}})
+            app.history.recordDrillAnswer({now, character, ms});
+        app.find<QAction>(u"progres"_s)->trigger();
+        QWidget* progress = topLevel(u"Progres"_s);
+        auto* period = progress->findChild<QComboBox*>(u"periode"_s);
+        QCOMPARE(accuracyPoints(progress), 5); // 30 days
+        period->setCurrentIndex(period->findText(u"7 derniers jours"_s));
+        QCOMPARE(accuracyPoints(progress), 3);
+        period->setCurrentIndex(period->findText(u"Tout"_s));
+        QCOMPARE(accuracyPoints(progress), 6);
+        QCOMPARE(categories(progress, "erreurs"), (QStringList{u"B"_s, u"D"_s, u"E"_s}));
+        // A rate is a percentage of what was sent: its axis ends at 100 even over a character always missed.
+        auto* errors = progress->findChild<QChartView*>(u"erreurs"_s);
+        QCOMPARE(qobject_cast<QValueAxis*>(errors->chart()->axes(Qt::Vertical).first())->max(), 100.0);
+        QCOMPARE(categories(progress, "reaction"), (QStringList{u"Q"_s, u"K"_s, u"A"_s}));
+
+        app.fileDialog.nextFile = app.folder() + u"/export.csv"_s;
+        progress->findChild<QPushButton*>(u"exporter"_s)->click();
+        QFile csv(app.fileDialog.nextFile);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll().count("\r\n"), 1 + 6 + 3);
+        app.fileDialog.nextFile = app.folder() + u"/absent/export.csv"_s;
+        progress->findChild<QPushButton*>(u"exporter"_s)->click();
+        QCOMPARE(app.messages.criticals.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestMarkingWindow)
+#include "tst_markingwindow.moc"

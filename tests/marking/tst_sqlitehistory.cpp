@@ -1,0 +1,175 @@
+#include "marking/HistoryGuard.h"
+#include "marking/SqliteHistory.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime Start(QDate(2024, 3, 1), QTime(12, 0));
+
+// A file written the way the first version of the history wrote it, with one copy and one drill answer.
+void writeVersion1(const QString& path, int version = 1)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"v1"_s);
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        for (const QString& statement :
+             {u"CREATE TABLE copies (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, characters INTEGER NOT NULL, "
+              "errors INTEGER NOT NULL, wpm REAL NOT NULL, pass INTEGER NOT NULL, received INTEGER NOT NULL)"_s,
+              u"CREATE TABLE drill_answers (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, character TEXT NOT NULL, "
+              "ms INTEGER NOT NULL)"_s,
+              u"INSERT INTO copies VALUES (1, %1, 200, 4, 12, 500, 1)"_s.arg(Start.toMSecsSinceEpoch()),
+              u"INSERT INTO drill_answers VALUES (1, %1, 'k', 420)"_s.arg(Start.toMSecsSinceEpoch()),
+              u"PRAGMA user_version = %1"_s.arg(version)})
+            QVERIFY2(q.exec(statement), qPrintable(statement));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"v1"_s);
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Makes the file at `path` (or what stands in its way) and may keep it open in `holder`.
+using Setup = std::function<void(const QString& path, std::unique_ptr<SqliteHistory>& holder)>;
+
+class FailingHistory : public History
+{
+public:
+    Failure recordCopy(const CopyRecord&) override { return u"disque plein"_s; }
+    Failure recordDrillAnswer(const DrillAnswerRecord&) override { return u"disque plein"_s; }
+    Result<QList<CopyRecord>> copies(const QDateTime&) override { return Fail(u"illisible"_s); }
+    Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime&) override { return Fail(u"illisible"_s); }
+    Result<QList<CharacterWeakness>> weaknesses(const QDateTime&) override { return Fail(u"illisible"_s); }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Setup)
+
+class TestSqliteHistory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // What is recorded comes back by period; the reaction time is the median of each character's last 20 answers.
+    void recordAndRead()
+    {
+        QTemporaryDir dir;
+        SqliteHistory history;
+        QVERIFY(!history.open(dir.filePath(u"sub/historique.sqlite"_s)));
+        CopyRecord copy{Start, 200, 6, 12.5, PassMark{250}, false, {{u"b"_s, 10, 3}, {u"é"_s, 4, 0}}};
+        QVERIFY(!history.recordCopy(copy));
+        copy.at = Start.addDays(10);
+        copy.tallies = {{u"b"_s, 10, 1}};
+        QVERIFY(!history.recordCopy(copy));
+        for (int i = 1; i <= 25; ++i)
+            QVERIFY(!history.recordDrillAnswer({Start.addSecs(i), u"e"_s, i * 10}));
+        QVERIFY(!history.recordDrillAnswer({Start.addDays(10), u"t"_s, 300}));
+
+        const auto all = history.copies(QDateTime());
+        QCOMPARE(all->size(), 2);
+        QCOMPARE(all->first().at, Start);
+        QCOMPARE(all->first().wpm, 12.5);
+        QCOMPARE(all->first().pass, PassMark{250});
+        QCOMPARE(history.copies(Start.addDays(5))->size(), 1);
+        QCOMPARE(history.drillAnswers(Start.addDays(5))->size(), 1);
+
+        const auto weak = history.weaknesses(QDateTime());
+        QCOMPARE(weak->size(), 4); // b, e, t, é
+        QCOMPARE(weak->at(0).sent, 20);
+        QCOMPARE(weak->at(0).wrong, 4);
+        QCOMPARE(weak->at(1).answers, 20);
+        QCOMPARE(weak->at(1).medianMs, 155.0); // 60 to 250 ms
+        QCOMPARE(history.weaknesses(Start.addDays(5))->size(), 2);
+    }
+
+    // A file of the first version keeps what it holds and takes the copies' characters from then on.
+    void migratesFromVersion1()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"historique.sqlite"_s);
+        writeVersion1(path);
+        {
+            SqliteHistory history;
+            QVERIFY(!history.open(path));
+            QCOMPARE(history.copies(QDateTime())->first().errors, 4);
+            QCOMPARE(history.weaknesses(QDateTime())->first().medianMs, 420.0);
+            QVERIFY(!history.recordCopy({Start, 5, 0, 10, PassMark{}, true, {{u"a"_s, 5, 0}}}));
+        }
+        SqliteHistory again;
+        QVERIFY(!again.open(path));
+        QCOMPARE(again.weaknesses(QDateTime())->first().sent, 5);
+    }
+
+    // One French message, and the file as it was.
+    void faults_data()
+    {
+        QTest::addColumn<Setup>("setup");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("damaged") << Setup([](const QString& path, auto&) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray("Ceci n'est pas un historique.\n").repeated(200));
+        }) << u"est endommagé"_s;
+        QTest::newRow("newer") << Setup([](const QString& path, auto&) { writeVersion1(path, 3); })
+                               << u"version plus récente"_s;
+        QTest::newRow("another program's") << Setup([](const QString& path, auto&) { writeVersion1(path, 0); })
+                                           << u"n'est pas un historique de Tonique"_s;
+        QTest::newRow("locked by another Tonique") << Setup([](const QString& path, auto& holder) {
+            holder = std::make_unique<SqliteHistory>();
+            QVERIFY(!holder->open(path));
+        }) << u"utilisé par un autre Tonique"_s;
+        QTest::newRow("folder cannot be made") << Setup([](const QString& path, auto&) {
+            QVERIFY(QDir().rmdir(path.section(u'/', 0, -2)));
+            QFile f(path.section(u'/', 0, -2));
+            QVERIFY(f.open(QIODevice::WriteOnly)); // a file where the folder should be
+        }) << u"ne peut pas être créé"_s;
+    }
+    void faults()
+    {
+        QFETCH(Setup, setup);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Tonique/historique.sqlite"_s);
+        QDir().mkpath(dir.filePath(u"Tonique"_s));
+        std::unique_ptr<SqliteHistory> other;
+        setup(path, other);
+        const QByteArray before = contents(path);
+        SqliteHistory history;
+        const Failure failed = history.open(path);
+        QVERIFY(failed && failed->contains(message));
+        QVERIFY(!history.isOpen());
+        QCOMPARE(contents(path), before);
+        QVERIFY(history.recordDrillAnswer({Start, u"e"_s, 100}).has_value());
+    }
+
+    // The first failure is told once; the program then goes on without the history.
+    void guardTellsOnce()
+    {
+        FailingHistory failing;
+        QStringList told;
+        HistoryGuard guard(&failing, [&told](const QString& text) { told << text; });
+        QVERIFY(!guard.recordDrillAnswer({Start, u"e"_s, 100}));
+        QVERIFY(!guard.recordCopy({}));
+        QVERIFY(guard.copies(QDateTime())->isEmpty());
+        QCOMPARE(told, QStringList{u"disque plein"_s});
+        QVERIFY(!guard.available());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSqliteHistory)
+#include "tst_sqlitehistory.moc"

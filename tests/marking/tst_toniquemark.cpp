@@ -1,0 +1,102 @@
+#include "cli/MarkCommandLine.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+using Files = QMap<QString, QByteArray>;
+
+// tonique-mark: its lines, its CSV, its messages and exit statuses.
+class TestToniqueMark : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void run_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<Files>("files");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const Files class1{{u"envoi.txt"_s, "abcde fghij\r\n"}, {u"c1.txt"_s, "ABCDEFGHIJ"}, {u"c2.txt"_s, "abcde"}};
+        QTest::newRow("one line per copy") << QStringList{u"envoi.txt"_s, u"c1.txt"_s, u"c2.txt"_s} << class1 << 0
+                                           << u"c1.txt : 0 erreur sur 10 caractères (100,0 %) — Reçu\n"
+                                              "c2.txt : 5 erreurs sur 10 caractères (50,0 %) — Refusé\n"_s
+                                           << QString();
+        QTest::newRow("csv, pass mark") << QStringList{u"--csv"_s, u"--admis=50"_s, u"envoi.txt"_s, u"c2.txt"_s}
+                                        << class1 << 0
+                                        << u"copie;caracteres;erreurs;exactitude;verdict\nc2.txt;10;5;50,0;Reçu\n"_s
+                                        << QString();
+        QTest::newRow("decoded like opened texts")
+            << QStringList{u"--admis"_s, u"0"_s, u"ansi.txt"_s, u"utf16.txt"_s, u"utf8.txt"_s}
+            << Files{{u"ansi.txt"_s, "\xe9l\xe8ve"},
+                     {u"utf16.txt"_s, QByteArray("\xff\xfe\xe9\0l\0\xe8\0v\0e\0", 12)},
+                     {u"utf8.txt"_s, "\xef\xbb\xbf\xc3\xa9l\xc3\xa8ve"}}
+            << 0
+            << u"utf16.txt : 0 erreur sur 5 caractères (100,0 %) — Reçu\n"
+               "utf8.txt : 0 erreur sur 5 caractères (100,0 %) — Reçu\n"_s
+            << QString();
+        QTest::newRow("a copy missing: the others marked")
+            << QStringList{u"envoi.txt"_s, u"absent.txt"_s, u"c1.txt"_s} << class1 << 2
+            << u"c1.txt : 0 erreur sur 10 caractères (100,0 %) — Reçu\n"_s << u"« absent.txt » : il n'existe pas"_s;
+        QTest::newRow("sent file missing") << QStringList{u"absent.txt"_s, u"c1.txt"_s} << class1 << 2 << QString()
+                                           << u"« absent.txt » : il n'existe pas"_s;
+        QTest::newRow("no copy") << QStringList{u"envoi.txt"_s} << class1 << 2 << QString() << u"au moins une copie"_s;
+        QTest::newRow("bad pass mark") << QStringList{u"--admis"_s, u"cinq"_s, u"envoi.txt"_s, u"c1.txt"_s} << class1
+                                       << 2 << QString() << u"--admis : « cinq »"_s;
+        QTest::newRow("unknown option") << QStringList{u"--classe"_s, u"envoi.txt"_s, u"c1.txt"_s} << class1 << 2
+                                        << QString() << u"Option inconnue : « --classe »"_s;
+        QTest::newRow("copy too long") << QStringList{u"envoi.txt"_s, u"long.txt"_s}
+                                       << Files{{u"envoi.txt"_s, "abc"}, {u"long.txt"_s, QByteArray(30000, 'e')}} << 2
+                                       << QString() << u"trop longue"_s;
+    }
+    void run()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(Files, files);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir dir;
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            QFile f(dir.filePath(it.key()));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(*it);
+        }
+        QString printed, complained;
+        const QString here = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const int result =
+            RunToniqueMark(args, {[&](const QString& t) { printed += t; }, [&](const QString& t) { complained += t; }});
+        QDir::setCurrent(here);
+        QCOMPARE(result, status);
+        QCOMPARE(printed, out);
+        QVERIFY2(err.isEmpty() ? complained.isEmpty() : complained.contains(err), qPrintable(complained));
+    }
+
+    // The program itself: its exit status and its UTF-8 lines.
+    void program()
+    {
+        QTemporaryDir dir;
+        for (const char* name : {"envoi.txt", "copie.txt"}) {
+            QFile f(dir.filePath(QString::fromLatin1(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("abcde");
+        }
+        QProcess mark;
+        mark.setWorkingDirectory(dir.path());
+        mark.start(QStringLiteral(TONIQUE_MARK), {u"envoi.txt"_s, u"copie.txt"_s, u"rien.txt"_s});
+        QVERIFY(mark.waitForFinished());
+        QCOMPARE(mark.exitCode(), 2);
+        QCOMPARE(QString::fromUtf8(mark.readAllStandardOutput()),
+                 u"copie.txt : 0 erreur sur 5 caractères (100,0 %) — Reçu\n"_s);
+        QVERIFY(mark.readAllStandardError().startsWith("tonique-mark : "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestToniqueMark)
+#include "tst_toniquemark.moc"
