@@ -279,7 +279,7 @@ QString WavCommandLineHelp()
         "  --start TEXTE    caractères indiquant le début de l'exercice\n"
         "  --end TEXTE      caractères indiquant la fin de l'exercice\n"
         "  --signs FICHIER  fichier des signes (par défaut telkey.ref à côté du programme, ou la copie de\n"
-        "                   l'utilisateur dans ~/.local/share/tonique quand Tonique est installé)\n"
+        "                   l'utilisateur dans ~/.local/share/Tonique quand Tonique est installé)\n"
         "  --help           affiche cette aide\n"
         "\n"
         "Conditions de réception (par défaut celles réglées dans Tonique ; « non » en retire une) :\n"

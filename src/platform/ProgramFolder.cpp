@@ -38,9 +38,9 @@ ProgramFolder SetUpProgramFolder(const QString& executableFolder)
     facts.executableFolder = executableFolder;
     facts.signFileBesideExecutable = QFileInfo::exists(QDir(executableFolder).filePath(SignFileName));
     facts.executableFolderWritable = QFileInfo(executableFolder).isWritable();
-    // The data folder of the application "tonique", whatever name each program gives itself.
+    // The window's own data folder (its history is there too), whatever name each program gives itself.
     facts.dataFolder =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(QStringLiteral("tonique"));
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(QStringLiteral("Tonique"));
     facts.signFileInDataFolder = QFileInfo::exists(QDir(facts.dataFolder).filePath(SignFileName));
     facts.deliveredSignFile =
         QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral(TONIQUE_DATA_FROM_BIN "/") + SignFileName));

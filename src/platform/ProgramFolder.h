@@ -21,7 +21,7 @@ struct FolderFacts
     QString executableFolder;
     bool signFileBesideExecutable = false;
     bool executableFolderWritable = false;
-    QString dataFolder; // the user's own data folder, ~/.local/share/tonique
+    QString dataFolder; // the user's own data folder, ~/.local/share/Tonique
     bool signFileInDataFolder = false;
     QString deliveredSignFile; // share/tonique/telkey.ref of the installed program
     bool deliveredSignFileExists = false;

@@ -104,7 +104,7 @@ private slots:
             QVERIFY(QFile::copy(installed(QStringLiteral("share/tonique/telkey.ref")), folder + u"/telkey.ref"));
             executable = folder + u'/' + program;
         }
-        const QString dataFolder = home.filePath(QStringLiteral("data/tonique"));
+        const QString dataFolder = home.filePath(QStringLiteral("data/Tonique"));
         if (program == u"tonique-wav") {
             // Its exercise files go where it is asked, the current folder by default.
             QCOMPARE(renderText(executable, home.path(), home.path(), "paris"), 0);
@@ -112,6 +112,8 @@ private slots:
         } else {
             const QString exerciseFolder = portable ? QFileInfo(executable).path() : dataFolder;
             QVERIFY(windowWritesItsExercise(executable, home.path(), exerciseFolder));
+            // One data folder for all the user's things: the history is kept beside the sign file's copy.
+            QVERIFY(QFile::exists(dataFolder + u"/historique.sqlite"));
         }
         QCOMPARE(QFile::exists(dataFolder + u"/telkey.ref"), !portable);
         QVERIFY(!QFile::exists(installed(QStringLiteral("bin/TEST.wav"))));
@@ -127,7 +129,7 @@ private slots:
         const QString program = installed(QStringLiteral("bin/tonique-wav"));
         QCOMPARE(renderText(program, home.path(), home.path(), "eee"), 0);
         const QByteArray delivered = readFile(home.filePath(QStringLiteral("TEST.wav")));
-        const QString copy = home.filePath(QStringLiteral("data/tonique/telkey.ref"));
+        const QString copy = home.filePath(QStringLiteral("data/Tonique/telkey.ref"));
         QByteArray edited = readFile(copy);
         QVERIFY(edited.startsWith("e .\r\n") || edited.contains("\ne .\r\n"));
         edited.replace("e .\r\n", "e -\r\n");

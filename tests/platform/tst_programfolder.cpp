@@ -43,7 +43,7 @@ private slots:
         QFETCH(bool, delivered);
         QFETCH(QString, folder);
         QFETCH(QString, copyFrom);
-        const QString bin = QStringLiteral("/usr/bin"), data = QStringLiteral("/home/a/.local/share/tonique");
+        const QString bin = QStringLiteral("/usr/bin"), data = QStringLiteral("/home/a/.local/share/Tonique");
         const QString share = QStringLiteral("/usr/share/tonique/telkey.ref");
         const ProgramFolder chosen =
             ChooseProgramFolder({bin, besideExecutable, writable, data, userCopy, share, delivered});
