@@ -528,6 +528,8 @@ void BuildDrillPanel(Form& ui)
     ui.Command11->setText(QStringLiteral("Fin"));
     // Label19 keeps its text as its name, so that each new character is told as it appears.
     speak({
+        // The panel's caption is the name it had in the program's first version.
+        {ui.Frame2, u"Entraînement au clavier", u""},
         {ui.Label19, u"", u"Caractère joué"},
         {ui.Text27, u"Temps de réaction en Ms", u""},
         {ui.Text17, u"Votre réponse", u"Tapez le caractère entendu"},

@@ -72,8 +72,8 @@ void DrillController::Text17Changed()
     results->insertItem(TextOrderPosition(results->count(), item,
                                           [results](qsizetype i) { return results->itemText(static_cast<int>(i)); }),
                         item);
-    results->setCurrentIndex(results->count() - 1);      // shows the slowest time so far
-    m_services.screenReader.valueChanged(results, item); // the new result, wherever it ranks
+    results->setCurrentIndex(results->count() - 1);  // shows the slowest time so far
+    m_services.screenReader.announce(results, item); // the new result, wherever it ranks
     Command10Click();
 }
 

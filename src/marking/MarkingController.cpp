@@ -126,11 +126,11 @@ void MarkingController::markCopy()
     const Result<MarkedCopy> marked = MarkCopy(*m_prepared, copy, pass);
     if (!marked) {
         m_marking->showRefusal(marked.failure());
-        m_services.screenReader.valueChanged(m_marking->resultView(), marked.failure());
+        m_services.screenReader.announce(m_marking->resultView(), marked.failure());
         return;
     }
     m_marking->showMarked(*marked);
-    m_services.screenReader.valueChanged(m_marking->resultView(), SummaryText(*marked));
+    m_services.screenReader.announce(m_marking->resultView(), SummaryText(*marked));
     // Marking the same copy again records nothing more.
     const QString recorded =
         NormalisedForMarking(*m_prepared) + u'\n' + NormalisedForMarking(copy) + u'\n' + FormatPassMark(pass);
