@@ -154,14 +154,15 @@ private slots:
         QVERIFY(icon.pixelColor(0, 0).alpha() == 0);
     }
 
+    // The scalable icon is a whole SVG document: a broken one leaves the menu entry without a picture.
     void scalableIcon()
     {
         QXmlStreamReader svg(readFile(installed(QStringLiteral("share/icons/hicolor/scalable/apps/tonique.svg"))));
-        int shapes = 0;
-        while (svg.readNext() != QXmlStreamReader::Invalid && !svg.atEnd())
-            shapes += svg.isStartElement() && (svg.name() == u"ellipse" || svg.name() == u"rect");
+        QVERIFY(svg.readNextStartElement() && svg.name() == u"svg" &&
+                svg.attributes().hasAttribute(QStringLiteral("viewBox")));
+        while (!svg.atEnd())
+            svg.readNext();
         QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
-        QCOMPARE(shapes, 3);
     }
 
     // The validators of the desktop: nothing but hints.
