@@ -62,10 +62,18 @@ struct Column
     qsizetype copyGroup = 0;
 };
 
-// Where an extra character goes: into the sent group beside which the rest of its copied group is, else into a
-// group of its own after the sent group reached.
+// The sent groups around an extra character: the one reached so far (-1 before the first) and the next one's
+// (-1 after the last); the same group when the extra character falls inside it.
+struct SentAround
+{
+    qsizetype reached = -1, next = -1;
+};
+
+// Where an extra character goes: into the sent group beside which the rest of its copied group is, into the sent
+// group it falls inside (anywhere else the copy would read out of order), else into a group of its own after the
+// sent group reached.
 qsizetype extraPlace(const std::vector<Step>& steps, size_t at, const std::vector<qsizetype>& pairSentGroup,
-                     const std::vector<qsizetype>& pairCopyGroup, qsizetype copyGroup, qsizetype sentReached)
+                     const std::vector<qsizetype>& pairCopyGroup, qsizetype copyGroup, SentAround around)
 {
     for (size_t t = at; t-- > 0;) {
         if (steps[t] == Step::Pair) {
@@ -81,7 +89,9 @@ qsizetype extraPlace(const std::vector<Step>& steps, size_t at, const std::vecto
             break;
         }
     }
-    return sentReached < 0 ? -1 : 2 * sentReached + 1;
+    if (around.reached >= 0 && around.reached == around.next)
+        return 2 * around.reached;
+    return around.reached < 0 ? -1 : 2 * around.reached + 1;
 }
 
 std::vector<Column> columnsOf(const std::vector<Step>& steps, const Grouped& sent, const Grouped& copy)
@@ -103,8 +113,9 @@ std::vector<Column> columnsOf(const std::vector<Step>& steps, const Grouped& sen
         if (steps[t] == Step::Extra) {
             column.character = {QString(), text(copy.characters[j]), Mark::Extra};
             column.copyGroup = copy.group[j];
-            column.place =
-                extraPlace(steps, t, pairSentGroup, pairCopyGroup, copy.group[j], i == 0 ? -1 : sent.group[i - 1]);
+            const SentAround around{i == 0 ? -1 : sent.group[i - 1],
+                                    i < sent.group.size() ? sent.group[i] : qsizetype(-1)};
+            column.place = extraPlace(steps, t, pairSentGroup, pairCopyGroup, copy.group[j], around);
             ++j;
         } else if (steps[t] == Step::Missing) {
             column.character = {text(sent.characters[i]), QString(), Mark::Missing};

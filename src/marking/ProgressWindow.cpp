@@ -60,9 +60,10 @@ QValueAxis* valueAxis(QChart* chart, const QString& title, double low, double hi
     return axis;
 }
 
-// Bars of `values` over `labels`, the first at the left.
+// Bars of `values` over `labels`, the first at the left; the value axis stops at `ceiling` (a percentage never
+// goes beyond 100). With nothing to draw, the axis says so.
 void drawBars(QChart* chart, const QString& name, const QStringList& labels, const QList<qreal>& values,
-              const QString& valueTitle)
+              const QString& valueTitle, qreal ceiling = 0)
 {
     auto* set = new QBarSet(name);
     set->append(values);
@@ -70,11 +71,14 @@ void drawBars(QChart* chart, const QString& name, const QStringList& labels, con
     series->append(set);
     chart->addSeries(series);
     auto* categories = new QBarCategoryAxis;
-    categories->append(labels);
+    categories->append(labels.isEmpty() ? QStringList{u"(rien sur cette période)"_s} : labels);
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);
     const qreal highest = values.isEmpty() ? 1 : *std::max_element(values.begin(), values.end());
-    series->attachAxis(valueAxis(chart, valueTitle, 0, std::max<qreal>(highest * 1.1, 10)));
+    qreal top = std::max<qreal>(highest * 1.1, 10);
+    if (ceiling > 0)
+        top = std::min(top, ceiling);
+    series->attachAxis(valueAxis(chart, valueTitle, 0, top));
 }
 
 // Green for a sure character (a need of 0.05 or less) through yellow to red (0.5, as uncertain as a character never
@@ -281,7 +285,7 @@ void ProgressWindow::drawErrorRates(QChart* chart, const ProgressData& data)
         labels << w->character.toUpper();
         rates << 100.0 * w->wrong / w->sent;
     }
-    drawBars(chart, u"Erreurs (% des envois)"_s, labels, rates, u"%"_s);
+    drawBars(chart, u"Erreurs (% des envois)"_s, labels, rates, u"%"_s, 100);
 }
 
 void ProgressWindow::drawReactionTimes(QChart* chart, const ProgressData& data)

@@ -9,7 +9,7 @@ namespace {
 QString firstMissing(const QString& word, const SignTable& signs)
 {
     for (const QChar c : word) {
-        const QString key = QString(c).toLower();
+        QString key = QString(c).toLower();
         if (!signs.FindSign(key))
             return key;
     }

@@ -301,6 +301,9 @@ private slots:
         QTest::newRow("extra inside its group") << "abcde fghij"
                                                 << "abcdex fghij"
                                                 << "abcde·/abcdeX fghij/fghij";
+        QTest::newRow("an extra group inside a sent group, kept in place") << "abcdefgh"
+                                                                           << "abcd x efgh"
+                                                                           << "abcd·efgh/abcdXefgh";
         QTest::newRow("spacing shifted") << "abcde fghij"
                                          << "abcdef ghij"
                                          << "abcde/abcde fghij/fghij";

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QValueAxis>
 
 using namespace Qt::StringLiterals;
 
@@ -218,7 +219,7 @@ private slots:
              {now.addDays(-40), now.addDays(-20), QDateTime(now.date().addDays(-7), QTime(23, 59)),
               QDateTime(now.date().addDays(-6), QTime(0, 1)), now.addDays(-1)})
             app.history.recordCopy({at, 100, 3, 12, PassMark{}, true, {}});
-        app.history.recordCopy({now, 10, 3, 15, PassMark{}, false, {{u"b"_s, 4, 1}, {u"d"_s, 5, 3}, {u"e"_s, 1, 0}}});
+        app.history.recordCopy({now, 10, 3, 15, PassMark{}, false, {{u"b"_s, 4, 4}, {u"d"_s, 5, 3}, {u"e"_s, 1, 0}}});
         for (const auto& [character, ms] : QList<std::pair<QString, int>>{{u"k"_s, 300}, {u"q"_s, 900}, {u"a"_s, 200}})
             app.history.recordDrillAnswer({now, character, ms});
         app.find<QAction>(u"progres"_s)->trigger();
@@ -229,7 +230,10 @@ private slots:
         QCOMPARE(accuracyPoints(progress), 3);
         period->setCurrentIndex(period->findText(u"Tout"_s));
         QCOMPARE(accuracyPoints(progress), 6);
-        QCOMPARE(categories(progress, "erreurs"), (QStringList{u"D"_s, u"B"_s, u"E"_s}));
+        QCOMPARE(categories(progress, "erreurs"), (QStringList{u"B"_s, u"D"_s, u"E"_s}));
+        // A rate is a percentage of what was sent: its axis ends at 100 even over a character always missed.
+        auto* errors = progress->findChild<QChartView*>(u"erreurs"_s);
+        QCOMPARE(qobject_cast<QValueAxis*>(errors->chart()->axes(Qt::Vertical).first())->max(), 100.0);
         QCOMPARE(categories(progress, "reaction"), (QStringList{u"Q"_s, u"K"_s, u"A"_s}));
 
         app.fileDialog.nextFile = app.folder() + u"/export.csv"_s;
