@@ -208,8 +208,10 @@ Failure SqliteHistory::recordCopy(const CopyRecord& copy)
     query.prepare(u"INSERT INTO confusion_days (sent, copied, day, count) VALUES (?, ?, ?, ?) ON CONFLICT "
                   "(sent, copied, day) DO UPDATE SET count = count + excluded.count"_s);
     for (const Confusion& confusion : copy.confusions) {
-        for (const QVariant& value : {QVariant(confusion.sent), QVariant(confusion.copied), QVariant(dayOf(copy.at)),
-                                      QVariant(confusion.count)})
+        // A missing or extra character's side is empty, never NULL.
+        for (const QVariant& value : {QVariant(confusion.sent.isNull() ? u""_s : confusion.sent),
+                                      QVariant(confusion.copied.isNull() ? u""_s : confusion.copied),
+                                      QVariant(dayOf(copy.at)), QVariant(confusion.count)})
             query.addBindValue(value);
         if (!query.exec())
             return failed(query.lastError());
