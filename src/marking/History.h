@@ -18,8 +18,8 @@ struct CopyRecord
     double wpm = 0;     // the speed of the exercise, words per minute
     PassMark pass;
     bool received = false;
-    QList<CharacterTally> tallies;  // recorded, not read back with the copies
-    QList<Confusion> confusions;    // the same
+    QList<CharacterTally> tallies; // recorded, not read back with the copies
+    QList<Confusion> confusions;   // the same
 };
 
 // A right answer of the keyboard copy drill.

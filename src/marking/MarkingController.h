@@ -49,7 +49,7 @@ public:
         Clock& clock;
         FileDialog& fileDialog;
         MessageBox& messages;
-        std::function<void()> play; // the player's Play button
+        std::function<void()> play;       // the player's Play button
         const SignTable* signs = nullptr; // the characters of the map in "Progrès"
         // A character of the map clicked: the learner wants it reinforced.
         std::function<void(const QString& character)> reinforce = {};

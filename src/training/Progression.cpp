@@ -4,6 +4,13 @@
 
 #include <algorithm>
 
+bool DrawnFrom(QStringView text, QStringView set)
+{
+    const QString characters = set.toString().toLower();
+    return std::all_of(text.begin(), text.end(),
+                       [&characters](QChar c) { return c.isSpace() || characters.contains(c.toLower()); });
+}
+
 std::optional<QString> Progression::copyMarked(QStringView set, qsizetype characters, qsizetype errors)
 {
     if (!IsProgressiveSet(set) || characters <= 0)

@@ -16,6 +16,10 @@ struct ProgressionState
     bool operator==(const ProgressionState&) const = default;
 };
 
+// Whether every character of the exercise `text` (white space left out, capitals as small letters) is one of
+// `set`'s: a copy counts for a set only when its exercise was drawn from it, not for an opened text or call signs.
+bool DrawnFrom(QStringView text, QStringView set);
+
 // When to offer the next set of a learning order: after each marked copy, once the last three copies made on the
 // same progressive set all reached 90 % (at most one error in ten characters). Copies made on any other set count
 // for nothing and break nothing. An offer put off ("Plus tard") is not made again for that set in the session.

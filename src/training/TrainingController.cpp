@@ -44,9 +44,10 @@ void TrainingController::exerciceCible()
         [&](const TextSink& append) { AppendTargetedGroups(count, draw, m_services.random, append); });
 }
 
-void TrainingController::exercisePrepared(const QString&)
+void TrainingController::exercisePrepared(const QString& text)
 {
-    m_preparedFrom = m_ui.TEXT1->currentText();
+    const QString set = m_ui.TEXT1->currentText();
+    m_preparedFrom = DrawnFrom(text, set) ? set : QString();
     m_preparedCounted = false;
 }
 

@@ -38,11 +38,11 @@ public:
     };
     TrainingController(const Controls& controls, const Services& services);
 
-    void exerciceCible();      // the menu item
-    void offreOui();           // the offer accepted
-    void offrePlusTard();      // the offer put off
-    void suggestionClicked();  // the suggestion into Text12
-    void TEXT1Changed();       // the suggestion follows the set
+    void exerciceCible();     // the menu item
+    void offreOui();          // the offer accepted
+    void offrePlusTard();     // the offer put off
+    void suggestionClicked(); // the suggestion into Text12
+    void TEXT1Changed();      // the suggestion follows the set
 
     void exercisePrepared(const QString& text) override;
     void copyMarked(const MarkedCopy& copy) override;
@@ -57,7 +57,7 @@ private:
     Controls m_ui;
     Services m_services;
     Progression m_progression;
-    QString m_preparedFrom;          // the set TEXT1 held when the prepared sound was made
+    QString m_preparedFrom;         // the set the prepared exercise was drawn from, empty when it was not
     bool m_preparedCounted = false; // a copy of it has counted already
     std::optional<QString> m_offered;
     QList<CharacterWeakness> m_recent; // the history's last 30 days, as last read
