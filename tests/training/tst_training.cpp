@@ -101,15 +101,15 @@ private slots:
         QTest::newRow("capitals and small letters together")
             << QList<CharacterWeakness>{copied(u"A"_s, 4, 1), copied(u"a"_s, 4, 2)} << 0.4 << 1.0 << true;
         // The learner's time is the median of the characters' medians: 400 ms here.
-        QTest::newRow("drilled slower")
-            << QList<CharacterWeakness>{drilled(u"a"_s, 600), drilled(u"b"_s, 400), drilled(u"c"_s, 300)} << 0.5
-            << 1.5 << true;
+        QTest::newRow("drilled slower") << QList<CharacterWeakness>{drilled(u"a"_s, 600), drilled(u"b"_s, 400),
+                                                                    drilled(u"c"_s, 300)}
+                                        << 0.5 << 1.5 << true;
         QTest::newRow("much slower: at most twice")
-            << QList<CharacterWeakness>{drilled(u"a"_s, 3000), drilled(u"b"_s, 400), drilled(u"c"_s, 300)} << 0.5
-            << 2.0 << true;
+            << QList<CharacterWeakness>{drilled(u"a"_s, 3000), drilled(u"b"_s, 400), drilled(u"c"_s, 300)} << 0.5 << 2.0
+            << true;
         QTest::newRow("much faster: at least half")
-            << QList<CharacterWeakness>{drilled(u"a"_s, 50), drilled(u"b"_s, 400), drilled(u"c"_s, 500)} << 0.5
-            << 0.5 << true;
+            << QList<CharacterWeakness>{drilled(u"a"_s, 50), drilled(u"b"_s, 400), drilled(u"c"_s, 500)} << 0.5 << 0.5
+            << true;
         QTest::newRow("copies and drill together")
             << QList<CharacterWeakness>{copied(u"a"_s, 18, 0), drilled(u"a"_s, 800), drilled(u"b"_s, 400)} << 0.05
             << (800.0 / 600.0) << true;
@@ -136,8 +136,8 @@ private slots:
         const TargetedDraw draw(needs);
         QCOMPARE(draw.characters(), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s})); // once each, no space
         const double needA = 0.9, needB = 0.1, needC = 0.05, needD = 0.5, total = needA + needB + needC + needD;
-        const QList<double> expected{0.05 + 0.8 * needA / total, 0.05 + 0.8 * needB / total,
-                                     0.05 + 0.8 * needC / total, 0.05 + 0.8 * needD / total};
+        const QList<double> expected{0.05 + 0.8 * needA / total, 0.05 + 0.8 * needB / total, 0.05 + 0.8 * needC / total,
+                                     0.05 + 0.8 * needD / total};
         for (int i = 0; i < 4; ++i)
             QVERIFY2(qAbs(draw.shares()[i] - expected[i]) < 1e-12, qPrintable(draw.characters()[i]));
         // "d" needs more than "b" but nothing is known of it: "a" is proposed, then "b" once "a" is left out.

@@ -67,7 +67,12 @@ QStringList menuTexts(QMenu* menu)
 void fillHistory(History& history, const QDateTime& now)
 {
     history.recordCopy({now.addDays(-40), 10, 10, 12, PassMark{}, false, {{u"e"_s, 100, 100}}, {}});
-    history.recordCopy({now.addDays(-2), 50, 6, 12, PassMark{}, false,
+    history.recordCopy({now.addDays(-2),
+                        50,
+                        6,
+                        12,
+                        PassMark{},
+                        false,
                         {{u"e"_s, 10, 0}, {u"g"_s, 10, 0}, {u"m"_s, 10, 0}, {u"z"_s, 10, 6}, {u"0"_s, 10, 0}},
                         {{Mark::Wrong, u"z"_s, u"g"_s, 4}, {Mark::Missing, u"z"_s, {}, 2}}});
     for (const auto& [character, ms] : QList<std::pair<QString, int>>{{u"e"_s, 300}, {u"m"_s, 900}, {u"g"_s, 400}})
@@ -107,7 +112,8 @@ private slots:
         QCOMPARE(app.player.commands.count(u"Open"_s), 1);
         QFile rendered(app.folder() + u"/TEST.txt"_s);
         QVERIFY(rendered.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromLatin1(rendered.readAll()).remove(u"\r\r\n"_s).trimmed(), app.exercise().text().trimmed());
+        QCOMPARE(QString::fromLatin1(rendered.readAll()).remove(u"\r\r\n"_s).trimmed(),
+                 app.exercise().text().trimmed());
 
         app.ui().TEXT1->setEditText(QString());
         app.find<QAction>(u"exerciceCible"_s)->trigger();
@@ -124,7 +130,7 @@ private slots:
         QVERIFY(offer(app)->isHidden());
         goodCopy(app);
         topLevel(u"Correction"_s)->findChild<QPushButton*>(u"corriger"_s)->click(); // again: not a new copy
-        markCopy(app, u"f6abc f5xyz"_s, u"f6abc f5xyz"_s);                           // call signs
+        markCopy(app, u"f6abc f5xyz"_s, u"f6abc f5xyz"_s);                          // call signs
         goodCopy(app);
         QVERIFY(offer(app)->isHidden());
         goodCopy(app);
