@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class Clock;
 class FileDialog;
@@ -20,7 +21,9 @@ class QAction;
 class QComboBox;
 class QMenu;
 class QWidget;
+class ResultsListener;
 class SettingsStore;
+class SignTable;
 
 // The items of the menu "&Entraînement" that this subsystem adds.
 struct MarkingMenu
@@ -46,7 +49,10 @@ public:
         Clock& clock;
         FileDialog& fileDialog;
         MessageBox& messages;
-        std::function<void()> play; // the player's Play button
+        std::function<void()> play;       // the player's Play button
+        const SignTable* signs = nullptr; // the characters of the map in "Progrès"
+        // A character of the map clicked: the learner wants it reinforced.
+        std::function<void(const QString& character)> reinforce = {};
     };
     MarkingController(const Controls& controls, Services services);
     ~MarkingController() override;
@@ -57,6 +63,9 @@ public:
     void progres();  // opens "Progrès"
     QWidget* markingWindow() const;
     QWidget* progressWindow() const;
+
+    // Told of each new result, in the order added.
+    void addResultsListener(ResultsListener* listener) { m_resultsListeners.push_back(listener); }
 
     void exercisePrepared(const QString& text) override;
     void answered(const QString& character, int reactionMs) override;
@@ -75,4 +84,5 @@ private:
     QString m_lastRecorded; // what was last recorded, so that marking it again records nothing more
     QPointer<MarkingWindow> m_marking;
     QPointer<ProgressWindow> m_progress;
+    std::vector<ResultsListener*> m_resultsListeners;
 };
