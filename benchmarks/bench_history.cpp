@@ -27,7 +27,7 @@ const QString Set = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789.,?/");
 
 CopyRecord copyAt(const QDateTime& at, int n)
 {
-    CopyRecord copy{at, 180, n % 20, 12.0 + n % 8, PassMark{}, n % 20 <= 9, {}};
+    CopyRecord copy{at, 180, n % 20, 12.0 + n % 8, PassMark{}, n % 20 <= 9, {}, {}};
     for (const QChar c : Set)
         copy.tallies.append({QString(c), 5, n % 3});
     return copy;

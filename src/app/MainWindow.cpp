@@ -22,6 +22,7 @@
 #include "sound/PlayerView.h"
 #include "sound/SoundController.h"
 #include "sound/TypedPlayback.h"
+#include "training/TrainingController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,6 +36,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolButton>
 
 MainWindow::MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder,
                        Options options)
@@ -95,6 +97,7 @@ void MainWindow::createControllers()
                                      m_platform.printer, m_platform.messages, m_platform.progress});
     createPracticeControllers();
     m_about = std::make_unique<AboutController>(m_platform.launcher, m_platform.messages);
+    createTrainingController();
     m_ui.entrainement->addSeparator();
     m_receptionConditions = std::make_unique<ConditionsController>(
         ConditionsController::Controls{BuildConditionsWindow(m_ui.entrainement, this), m_ui.MMControl1},
@@ -124,9 +127,26 @@ void MainWindow::createMarkingController()
     m_marking = std::make_unique<MarkingController>(
         MarkingController::Controls{m_ui.Combo1},
         MarkingController::Services{*m_history, m_options.markingSettings, m_platform.clock, m_platform.fileDialog,
-                                    m_platform.messages, m_platform.screenReader, [player] { player->pressPlay(); }});
+                                    m_platform.messages, m_platform.screenReader, [player] { player->pressPlay(); },
+                                    &m_signs, [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});
     m_sound->addPreparedListener(m_marking.get());
     wireMarkingMenu();
+}
+
+void MainWindow::createTrainingController()
+{
+    const TrainingForm form = BuildTrainingControls(*m_ui.entrainement, m_ui.Text12, m_ui.Text2, m_ui.Frame1);
+    m_training = std::make_unique<TrainingController>(
+        TrainingController::Controls{m_ui.TEXT1, m_ui.Text3, m_ui.Text12, form},
+        TrainingController::Services{*m_history, m_platform.clock, m_platform.training, m_random, *m_exercises});
+    m_sound->addPreparedListener(m_training.get());
+    m_marking->addResultsListener(m_training.get());
+    TrainingController* training = m_training.get();
+    connect(form.exerciceCible, &QAction::triggered, this, [training] { training->exerciceCible(); });
+    connect(form.oui, &QPushButton::clicked, this, [training] { training->offreOui(); });
+    connect(form.plusTard, &QPushButton::clicked, this, [training] { training->offrePlusTard(); });
+    connect(form.suggestion, &QToolButton::clicked, this, [training] { training->suggestionClicked(); });
+    connect(m_ui.TEXT1, &QComboBox::editTextChanged, this, [training] { training->TEXT1Changed(); });
 }
 
 void MainWindow::createPracticeControllers()

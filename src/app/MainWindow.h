@@ -31,6 +31,7 @@ class SettingsStore;
 class SoundController;
 class StatisticsController;
 class TimingChain;
+class TrainingController;
 class TypedPlayback;
 
 // The Tonique window: builds the controls of both views and the menu bar, creates the subsystems' controllers with
@@ -67,6 +68,7 @@ private:
     void createSoundControllers();
     void createPracticeControllers();
     void createMarkingController();
+    void createTrainingController();
     void wireMenus();
     void wireMarkingMenu();
     void wireExerciseView();
@@ -110,4 +112,5 @@ private:
     std::unique_ptr<MarkingController> m_marking;
     std::unique_ptr<ConditionsController> m_receptionConditions;
     std::unique_ptr<FreshDraws> m_freshDraws;
+    std::unique_ptr<TrainingController> m_training;
 };

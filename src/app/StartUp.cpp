@@ -15,6 +15,7 @@
 #include "sound/SoundController.h"
 #include "sound/SoundProblems.h"
 #include "timing/Timing.h"
+#include "training/LearningOrders.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -23,22 +24,6 @@
 #include <QTimer>
 
 namespace {
-
-// The progressive character sets: each learning order cut into pieces of five, each item all the pieces of its
-// order up to the current one.
-QStringList ProgressiveSets()
-{
-    static const char16_t* const orders[] = {u"egmz0ahtr1nujf2idpc3wbyq4xovl5sk786=+?/9",
-                                             u"eish5ptmo08'awj1qndb69kx=/,gz7?cylrf2v3?",
-                                             u"0123456789abcdefghijklmnopqrstuvwxyz.,?/+'<*"};
-    QStringList items;
-    for (const char16_t* order : orders) {
-        const QString text = QString::fromUtf16(order);
-        for (qsizetype end = 5; end - 5 < text.size(); end += 5)
-            items << text.left(end);
-    }
-    return items;
-}
 
 void fillKeepingText(QComboBox* combo, const QStringList& items)
 {

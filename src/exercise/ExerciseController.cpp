@@ -75,37 +75,39 @@ void ExerciseController::figures(int count)
 // The presets: 36 groups, six lines of six. The text is complete (and the widget refreshed) before the rendering,
 // which lets the window repaint once while it works.
 
-void ExerciseController::ex1()
+void ExerciseController::makeExercise(const std::function<void(const TextSink& append)>& fill)
 {
     {
         ExerciseText::Batch batch(m_services.exercise);
         m_services.exercise.set(QString());
+        fill(appender());
+    }
+    m_services.sound.prepare();
+}
+
+void ExerciseController::ex1()
+{
+    makeExercise([this](const TextSink&) {
         m_ui.Text3->setText(QStringLiteral("30"));
         m_ui.Text6->setText(QStringLiteral("6"));
         Command5Click();
         Command6Click();
-    }
-    m_services.sound.prepare();
+    });
 }
 
 void ExerciseController::EX2()
 {
-    {
-        ExerciseText::Batch batch(m_services.exercise);
-        m_services.exercise.set(QString());
+    makeExercise([this](const TextSink&) {
         for (int line = 0; line < 6; ++line) {
             letters(5);
             figures(1);
         }
-    }
-    m_services.sound.prepare();
+    });
 }
 
 void ExerciseController::diag()
 {
-    {
-        ExerciseText::Batch batch(m_services.exercise);
-        m_services.exercise.set(QString());
+    makeExercise([this](const TextSink&) {
         // The figure group moves one column left on each line: groups 6, 11, 16, 21, 26, 31.
         letters(5);
         figures(1);
@@ -114,30 +116,23 @@ void ExerciseController::diag()
             figures(1);
         }
         letters(5);
-    }
-    m_services.sound.prepare();
+    });
 }
 
 void ExerciseController::melange()
 {
-    {
-        ExerciseText::Batch batch(m_services.exercise);
-        m_services.exercise.set(QString());
+    makeExercise([this](const TextSink& append) {
         m_ui.Text3->setText(QStringLiteral("36"));
-        AppendAnyGroups(LeadingNumber(m_ui.Text3->text()), m_ui.TEXT1->currentText(), m_services.random, appender());
-    }
-    m_services.sound.prepare();
+        AppendAnyGroups(LeadingNumber(m_ui.Text3->text()), m_ui.TEXT1->currentText(), m_services.random, append);
+    });
 }
 
 void ExerciseController::indicatifs()
 {
-    {
-        ExerciseText::Batch batch(m_services.exercise);
-        m_services.exercise.set(QString());
+    makeExercise([this](const TextSink& append) {
         for (int i = 0; i < CallSignsPerExercise; ++i)
-            m_services.exercise.append(QString(indicatif(m_services.random) + u' '));
-    }
-    m_services.sound.prepare();
+            append(QString(indicatif(m_services.random) + u' '));
+    });
 }
 
 void ExerciseController::inv()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exercise/ExercisePresets.h"
 #include "exercise/RandomGroups.h"
 
 class ExerciseMarks;
@@ -16,7 +17,7 @@ class QWidget;
 class RandomSource;
 
 // The exercise text's generators and tools, each the click action of its control.
-class ExerciseController
+class ExerciseController : public ExercisePresets
 {
 public:
     struct Controls
@@ -62,6 +63,8 @@ public:
     void ouvrir();
     void imprimer();
     void Command4Click(); // Vérifier la vitesse
+
+    void makeExercise(const std::function<void(const TextSink& append)>& fill) override;
 
 private:
     // L(n) and F(n) of the presets: the count written into Text3 or Text6, then the generator reads it back.

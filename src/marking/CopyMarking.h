@@ -53,6 +53,8 @@ struct Confusion
     Mark mark = Mark::Wrong;
     QString sent, copied;
     int count = 0;
+
+    bool operator==(const Confusion&) const = default;
 };
 
 // How often a character was sent and how often it was not copied right.

@@ -19,6 +19,7 @@ struct CopyRecord
     PassMark pass;
     bool received = false;
     QList<CharacterTally> tallies; // recorded, not read back with the copies
+    QList<Confusion> confusions;   // the same
 };
 
 // A right answer of the keyboard copy drill.
@@ -35,6 +36,8 @@ struct CharacterWeakness
     QString character;
     int sent = 0;                   // in marked copies
     int wrong = 0;                  // of those, not copied right
+    int miscopied = 0;              // copied where another character was sent, or where nothing was
+    QList<Confusion> confusions;    // what was copied when it was sent wrong: the most frequent first, at most 3
     int answers = 0;                // drill answers, at most the last 20
     std::optional<double> medianMs; // median reaction time of those answers
 };
@@ -45,7 +48,7 @@ class History
 {
 public:
     virtual ~History() = default;
-    // Records one marked copy with its tallies, all or nothing.
+    // Records one marked copy with its tallies and confusions, all or nothing.
     virtual Failure recordCopy(const CopyRecord& copy) = 0;
     virtual Failure recordDrillAnswer(const DrillAnswerRecord& answer) = 0;
     // The copies marked since `since` (all of them for an invalid time), oldest first, without their tallies.

@@ -1,15 +1,18 @@
 #include "marking/MarkingController.h"
 
 #include "common/Numbers.h"
+#include "marking/CharacterNeeds.h"
 #include "marking/HistoryGuard.h"
 #include "marking/MarkingReport.h"
 #include "marking/MarkingWindow.h"
 #include "marking/ProgressWindow.h"
+#include "marking/ResultsListener.h"
 #include "platform/Clock.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/ScreenReader.h"
 #include "platform/SettingsStore.h"
+#include "signs/SignTable.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,6 +25,18 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString PassMarkKey = u"admis"_s;
+
+// The characters of the sign table, once each, in the file's order.
+QString signCharacters(const SignTable* signs)
+{
+    QString characters;
+    for (int j = 1; signs && j <= SignTable::Capacity; ++j) {
+        const QString& c = signs->entry(j).character;
+        if (!c.isEmpty() && !characters.contains(c))
+            characters += c;
+    }
+    return characters;
+}
 
 void bringForward(QWidget* window)
 {
@@ -98,6 +113,10 @@ void MarkingController::progres()
         auto* window = new ProgressWindow(nullptr);
         QObject::connect(window, &ProgressWindow::periodChanged, window, [this] { showProgress(); });
         QObject::connect(window, &ProgressWindow::exportRequested, window, [this] { exportHistory(); });
+        QObject::connect(window, &ProgressWindow::characterChosen, window, [this](const QString& character) {
+            if (m_services.reinforce)
+                m_services.reinforce(character);
+        });
         m_progress = window;
     }
     showProgress();
@@ -115,6 +134,8 @@ void MarkingController::exercisePrepared(const QString& text)
 void MarkingController::answered(const QString& character, int reactionMs)
 {
     m_services.history.recordDrillAnswer({m_services.clock.now(), character, reactionMs});
+    for (ResultsListener* listener : m_resultsListeners)
+        listener->drillAnswered();
 }
 
 void MarkingController::markCopy()
@@ -138,7 +159,9 @@ void MarkingController::markCopy()
         return;
     m_lastRecorded = recorded;
     m_services.history.recordCopy({m_services.clock.now(), int(marked->characters), int(marked->errors), m_preparedWpm,
-                                   pass, marked->verdict == Verdict::Received, marked->tallies});
+                                   pass, marked->verdict == Verdict::Received, marked->tallies, marked->confusions});
+    for (ResultsListener* listener : m_resultsListeners)
+        listener->copyMarked(*marked);
 }
 
 void MarkingController::showProgress()
@@ -152,6 +175,7 @@ void MarkingController::showProgress()
     ProgressData data;
     data.copies = *m_services.history.copies(since);
     data.weaknesses = *m_services.history.weaknesses(since);
+    data.map = CharacterNeeds(signCharacters(m_services.signs), data.weaknesses);
     data.pass = m_marking ? m_marking->passMark() : storedPassMark();
     data.historyAvailable = m_services.history.available();
     m_progress->showProgress(data);

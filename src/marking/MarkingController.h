@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class Clock;
 class FileDialog;
@@ -21,7 +22,9 @@ class QAction;
 class QComboBox;
 class QMenu;
 class QWidget;
+class ResultsListener;
 class SettingsStore;
+class SignTable;
 
 // The items of the menu "&Entraînement" that this subsystem adds.
 struct MarkingMenu
@@ -47,8 +50,11 @@ public:
         Clock& clock;
         FileDialog& fileDialog;
         MessageBox& messages;
-        ScreenReader& screenReader; // told each verdict
-        std::function<void()> play; // the player's Play button
+        ScreenReader& screenReader;       // told each verdict
+        std::function<void()> play;       // the player's Play button
+        const SignTable* signs = nullptr; // the characters of the map in "Progrès"
+        // A character of the map clicked: the learner wants it reinforced.
+        std::function<void(const QString& character)> reinforce = {};
     };
     MarkingController(const Controls& controls, Services services);
     ~MarkingController() override;
@@ -59,6 +65,9 @@ public:
     void progres();  // opens "Progrès"
     QWidget* markingWindow() const;
     QWidget* progressWindow() const;
+
+    // Told of each new result, in the order added.
+    void addResultsListener(ResultsListener* listener) { m_resultsListeners.push_back(listener); }
 
     void exercisePrepared(const QString& text) override;
     void answered(const QString& character, int reactionMs) override;
@@ -77,4 +86,5 @@ private:
     QString m_lastRecorded; // what was last recorded, so that marking it again records nothing more
     QPointer<MarkingWindow> m_marking;
     QPointer<ProgressWindow> m_progress;
+    std::vector<ResultsListener*> m_resultsListeners;
 };

@@ -1,5 +1,7 @@
 #include "marking/ProgressWindow.h"
 
+#include "marking/MarkingReport.h"
+
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -8,14 +10,17 @@
 #include <QComboBox>
 #include <QDateTimeAxis>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -77,6 +82,25 @@ void drawBars(QChart* chart, const QString& name, const QStringList& labels, con
     series->attachAxis(valueAxis(chart, valueTitle, 0, top));
 }
 
+// Green for a sure character (a need of 0.05 or less) through yellow to red (0.5, as uncertain as a character never
+// heard, or more); grey when the history says nothing of it.
+QColor strengthColour(const CharacterNeed& need)
+{
+    if (!need.known())
+        return QColor(0xd0, 0xd0, 0xd0);
+    constexpr double Sure = 0.05, Weak = 0.5;
+    const double weakness = std::clamp((need.need() - Sure) / (Weak - Sure), 0.0, 1.0);
+    return QColor::fromHsvF(float(120.0 / 360.0 * (1 - weakness)), 0.55f, 0.95f);
+}
+
+// 0 for the letters, 1 for the figures, 2 for the signs.
+int kindOf(const QString& character)
+{
+    if (character.front().isLetter())
+        return 0;
+    return character.front().isDigit() ? 1 : 2;
+}
+
 } // namespace
 
 ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
@@ -102,6 +126,12 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     top->addWidget(m_period);
     top->addWidget(m_state, 1);
     top->addWidget(m_export);
+    m_map = new QGroupBox(u"Carte des caractères : du rouge (à travailler) au vert (sûr), gris sans résultat ; "
+                          "cliquer pour le renforcer"_s,
+                          this);
+    m_map->setObjectName(u"carte"_s);
+    m_mapGrid = new QGridLayout(m_map);
+    m_mapGrid->setSpacing(2);
     auto* charts = new QGridLayout;
     m_accuracy = chartView("exactitude");
     m_speed = chartView("vitesse");
@@ -113,11 +143,12 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     charts->addWidget(m_reaction, 1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(m_map);
     layout->addLayout(charts, 1);
 
     connect(m_period, &QComboBox::currentIndexChanged, this, &ProgressWindow::periodChanged);
     connect(m_export, &QPushButton::clicked, this, &ProgressWindow::exportRequested);
-    resize(980, 760);
+    resize(980, 880);
 }
 
 QChartView* ProgressWindow::chartView(const char* name)
@@ -164,6 +195,45 @@ void ProgressWindow::showProgress(const ProgressData& data)
     drawSpeed(freshChart(m_speed, u"Vitesse de chaque copie"_s), data);
     drawErrorRates(freshChart(m_errors, u"Taux d'erreur par caractère, le plus fort d'abord"_s), data);
     drawReactionTimes(freshChart(m_reaction, u"Temps de réaction au clavier (médiane des 20 derniers)"_s), data);
+    drawMap(data.map);
+}
+
+void ProgressWindow::drawMap(const QList<CharacterNeed>& map)
+{
+    constexpr int PerRow = 26;
+    for (QToolButton* old : m_map->findChildren<QToolButton*>())
+        delete old;
+    int column[3] = {0, 0, 0};
+    int rowsBefore[3] = {0, 0, 0};
+    for (const CharacterNeed& need : map)
+        ++column[kindOf(need.character)];
+    // Each kind starts its own row; a kind longer than a row goes on in the next.
+    rowsBefore[1] = (column[0] + PerRow - 1) / PerRow;
+    rowsBefore[2] = rowsBefore[1] + (column[1] + PerRow - 1) / PerRow;
+    std::fill(std::begin(column), std::end(column), 0);
+    for (const CharacterNeed& need : map) {
+        const int kind = kindOf(need.character);
+        auto* button = new QToolButton(m_map);
+        button->setText(need.character.toUpper());
+        button->setToolTip(NeedText(need) + u"\nCliquer pour le mettre dans « Renforce le caractére »"_s);
+        button->setStyleSheet(u"QToolButton { background-color: %1; color: black; border: 1px solid #808080; "
+                              "min-width: 22px; min-height: 20px; }"_s.arg(strengthColour(need).name()));
+        const QString character = need.character;
+        connect(button, &QToolButton::clicked, this, [this, character] { emit characterChosen(character); });
+        m_mapGrid->addWidget(button, rowsBefore[kind] + column[kind] / PerRow, column[kind] % PerRow);
+        ++column[kind];
+    }
+    // Tab reads the map as it is shown, row by row, between "Exporter..." and the charts.
+    QList<QToolButton*> buttons = m_map->findChildren<QToolButton*>();
+    const auto place = [this](QToolButton* b) {
+        int row = 0, col = 0, rows = 0, cols = 0;
+        m_mapGrid->getItemPosition(m_mapGrid->indexOf(b), &row, &col, &rows, &cols);
+        return std::pair(row, col);
+    };
+    std::sort(buttons.begin(), buttons.end(), [&](QToolButton* a, QToolButton* b) { return place(a) < place(b); });
+    QWidget* previous = m_export;
+    for (QToolButton* button : buttons)
+        QWidget::setTabOrder(std::exchange(previous, button), button);
 }
 
 void ProgressWindow::drawAccuracy(QChart* chart, const ProgressData& data)

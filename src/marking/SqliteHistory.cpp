@@ -30,6 +30,9 @@ const QList<QStringList>& Migrations()
          "wrong INTEGER NOT NULL, PRIMARY KEY (character, day)) WITHOUT ROWID"_s,
          u"CREATE INDEX copies_by_date ON copies(at)"_s, u"CREATE INDEX drill_answers_by_date ON drill_answers(at)"_s,
          u"CREATE INDEX drill_answers_by_character ON drill_answers(character, at)"_s},
+        // An empty `sent` is an extra character, an empty `copied` a missing one.
+        {u"CREATE TABLE confusion_days (sent TEXT NOT NULL, copied TEXT NOT NULL, day INTEGER NOT NULL, "
+         "count INTEGER NOT NULL, PRIMARY KEY (sent, copied, day)) WITHOUT ROWID"_s},
     };
     return steps;
 }
@@ -44,6 +47,9 @@ qint64 dayOf(const QDateTime& at)
 {
     return at.isValid() ? at.toLocalTime().date().toJulianDay() : LLONG_MIN;
 }
+
+// The confusions kept for a character, the most frequent first.
+constexpr qsizetype MainConfusions = 3;
 
 double median(QList<int> values)
 {
@@ -199,6 +205,17 @@ Failure SqliteHistory::recordCopy(const CopyRecord& copy)
         if (!query.exec())
             return failed(query.lastError());
     }
+    query.prepare(u"INSERT INTO confusion_days (sent, copied, day, count) VALUES (?, ?, ?, ?) ON CONFLICT "
+                  "(sent, copied, day) DO UPDATE SET count = count + excluded.count"_s);
+    for (const Confusion& confusion : copy.confusions) {
+        // A missing or extra character's side is empty, never NULL.
+        for (const QVariant& value : {QVariant(confusion.sent.isNull() ? u""_s : confusion.sent),
+                                      QVariant(confusion.copied.isNull() ? u""_s : confusion.copied),
+                                      QVariant(dayOf(copy.at)), QVariant(confusion.count)})
+            query.addBindValue(value);
+        if (!query.exec())
+            return failed(query.lastError());
+    }
     if (!db.commit())
         return failed(db.lastError());
     return {};
@@ -276,6 +293,8 @@ Result<QList<CharacterWeakness>> SqliteHistory::weaknesses(const QDateTime& sinc
         w.sent = query.value(1).toInt();
         w.wrong = query.value(2).toInt();
     }
+    if (const Failure failed = addConfusions(found, since))
+        return Fail(*failed);
     if (const Failure failed = addReactionTimes(found, since))
         return Fail(*failed);
     QList<CharacterWeakness> weaknesses;
@@ -313,4 +332,28 @@ Failure SqliteHistory::addReactionTimes(QMap<QString, CharacterWeakness>& found,
             found[character].medianMs = median(times);
         }
     }
+}
+
+Failure SqliteHistory::addConfusions(QMap<QString, CharacterWeakness>& found, const QDateTime& since)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT sent, copied, sum(count) FROM confusion_days WHERE day >= ? GROUP BY sent, copied"_s);
+    query.addBindValue(dayOf(since));
+    if (!query.exec())
+        return failureText(query.lastError());
+    while (query.next()) {
+        const QString sent = query.value(0).toString(), copied = query.value(1).toString();
+        const int count = query.value(2).toInt();
+        if (!sent.isEmpty())
+            found[sent].confusions.append({copied.isEmpty() ? Mark::Missing : Mark::Wrong, sent, copied, count});
+        if (!copied.isEmpty())
+            found[copied].miscopied += count;
+    }
+    for (CharacterWeakness& w : found) {
+        std::stable_sort(w.confusions.begin(), w.confusions.end(),
+                         [](const Confusion& a, const Confusion& b) { return a.count > b.count; });
+        w.confusions.resize(std::min(w.confusions.size(), MainConfusions));
+    }
+    return {};
 }

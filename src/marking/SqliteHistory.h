@@ -14,7 +14,8 @@ class SqliteHistory : public History
 {
 public:
     // 1: the copies and the drill answers. 2: the characters of the copies per day, and indexes by date and character.
-    static constexpr int SchemaVersion = 2;
+    // 3: the confusions of the copies per day.
+    static constexpr int SchemaVersion = 3;
 
     SqliteHistory();
     ~SqliteHistory() override;
@@ -42,6 +43,8 @@ private:
     Failure migrate(int from);
     // The median reaction time of each character's last 20 drill answers since `since`.
     Failure addReactionTimes(QMap<QString, CharacterWeakness>& found, const QDateTime& since);
+    // What each character was copied as when it was sent wrong, and how often it was copied in another's place.
+    Failure addConfusions(QMap<QString, CharacterWeakness>& found, const QDateTime& since);
     Failure opened(const QString& path);
 
     QString m_connection;

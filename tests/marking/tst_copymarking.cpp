@@ -368,7 +368,7 @@ private slots:
         QCOMPARE(MarkCsvLine(u"élève;2.txt"_s, *marked), u"\"élève;2.txt\";10;1;90,0;Refusé"_s);
         QCOMPARE(MarkCsvLine(u"vide.txt"_s, *MarkCopy(u""_s, u"x"_s, PassMark{})), u"vide.txt;0;1;;Rien à corriger"_s);
 
-        CopyRecord copy{QDateTime(QDate(2024, 5, 2), QTime(9, 30)), 200, 5, 12.5, PassMark{250}, false, {}};
+        CopyRecord copy{QDateTime(QDate(2024, 5, 2), QTime(9, 30)), 200, 5, 12.5, PassMark{250}, false, {}, {}};
         const DrillAnswerRecord answer{QDateTime(QDate(2024, 5, 1), QTime(8, 0)), u";"_s, 230};
         const QByteArray bytes = HistoryCsv({copy}, {answer});
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));

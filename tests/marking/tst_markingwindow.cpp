@@ -218,8 +218,9 @@ private slots:
         for (const QDateTime& at :
              {now.addDays(-40), now.addDays(-20), QDateTime(now.date().addDays(-7), QTime(23, 59)),
               QDateTime(now.date().addDays(-6), QTime(0, 1)), now.addDays(-1)})
-            app.history.recordCopy({at, 100, 3, 12, PassMark{}, true, {}});
-        app.history.recordCopy({now, 10, 3, 15, PassMark{}, false, {{u"b"_s, 4, 4}, {u"d"_s, 5, 3}, {u"e"_s, 1, 0}}});
+            app.history.recordCopy({at, 100, 3, 12, PassMark{}, true, {}, {}});
+        app.history.recordCopy(
+            {now, 10, 3, 15, PassMark{}, false, {{u"b"_s, 4, 4}, {u"d"_s, 5, 3}, {u"e"_s, 1, 0}}, {}});
         for (const auto& [character, ms] : QList<std::pair<QString, int>>{{u"k"_s, 300}, {u"q"_s, 900}, {u"a"_s, 200}})
             app.history.recordDrillAnswer({now, character, ms});
         app.find<QAction>(u"progres"_s)->trigger();

@@ -71,7 +71,7 @@ private slots:
         QTemporaryDir dir;
         SqliteHistory history;
         QVERIFY(!history.open(dir.filePath(u"sub/historique.sqlite"_s)));
-        CopyRecord copy{Start, 200, 6, 12.5, PassMark{250}, false, {{u"b"_s, 10, 3}, {u"é"_s, 4, 0}}};
+        CopyRecord copy{Start, 200, 6, 12.5, PassMark{250}, false, {{u"b"_s, 10, 3}, {u"é"_s, 4, 0}}, {}};
         QVERIFY(!history.recordCopy(copy));
         copy.at = Start.addDays(10);
         copy.tallies = {{u"b"_s, 10, 1}};
@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(history.weaknesses(Start.addDays(5))->size(), 2);
     }
 
-    // A file of the first version keeps what it holds and takes the copies' characters from then on.
+    // A file of the first version keeps what it holds and takes the copies' characters and confusions from then on.
     void migratesFromVersion1()
     {
         QTemporaryDir dir;
@@ -108,11 +108,21 @@ private slots:
             QVERIFY(!history.open(path));
             QCOMPARE(history.copies(QDateTime())->first().errors, 4);
             QCOMPARE(history.weaknesses(QDateTime())->first().medianMs, 420.0);
-            QVERIFY(!history.recordCopy({Start, 5, 0, 10, PassMark{}, true, {{u"a"_s, 5, 0}}}));
+            const QList<Confusion> confusions{{Mark::Wrong, u"a"_s, u"n"_s, 2}, {Mark::Missing, u"a"_s, {}, 1}};
+            QVERIFY(!history.recordCopy({Start, 5, 3, 10, PassMark{}, true, {{u"a"_s, 5, 3}}, confusions}));
+            QVERIFY(!history.recordCopy({Start, 5, 1, 10, PassMark{}, true, {{u"a"_s, 5, 1}}, {confusions.last()}}));
         }
         SqliteHistory again;
         QVERIFY(!again.open(path));
-        QCOMPARE(again.weaknesses(QDateTime())->first().sent, 5);
+        const auto weak = again.weaknesses(QDateTime());
+        QCOMPARE(weak->first().sent, 10);
+        QCOMPARE(weak->first().wrong, 4);
+        // The confusions of both copies added up, the most frequent first (equals by what was copied); "n" copied in
+        // another's place twice.
+        QCOMPARE(weak->first().confusions,
+                 (QList<Confusion>{{Mark::Missing, u"a"_s, {}, 2}, {Mark::Wrong, u"a"_s, u"n"_s, 2}}));
+        QCOMPARE(weak->at(2).character, u"n"_s);
+        QCOMPARE(weak->at(2).miscopied, 2);
     }
 
     // One French message, and the file as it was.
@@ -125,8 +135,9 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(QByteArray("Ceci n'est pas un historique.\n").repeated(200));
         }) << u"est endommagé"_s;
-        QTest::newRow("newer") << Setup([](const QString& path, auto&) { writeVersion1(path, 3); })
-                               << u"version plus récente"_s;
+        QTest::newRow("newer") << Setup([](const QString& path, auto&) {
+            writeVersion1(path, SqliteHistory::SchemaVersion + 1);
+        }) << u"version plus récente"_s;
         QTest::newRow("another program's") << Setup([](const QString& path, auto&) { writeVersion1(path, 0); })
                                            << u"n'est pas un historique de Tonique"_s;
         QTest::newRow("locked by another Tonique") << Setup([](const QString& path, auto& holder) {

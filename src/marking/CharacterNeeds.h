@@ -1,0 +1,36 @@
+#pragma once
+
+#include "marking/History.h"
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+// The period of the history that the training looks at, in days.
+inline constexpr int NeedPeriodDays = 30;
+
+// How much a character needs practice, from what the history says of it.
+struct CharacterNeed
+{
+    QString character;         // as the set (or the sign table) spells it
+    CharacterWeakness history; // its results, capitals and small letters together; all zero when none
+    // (errors + 1) / (sent + 2), at most 1, the errors being the times it was sent and not copied right plus the
+    // times it was copied in another's place: one success and one failure assumed beforehand, so that a character
+    // never sent counts as uncertain (0.5) rather than as known.
+    double errorRate = 0.5;
+    // Its median drill reaction time over the learner's (the median of every drilled character's median), kept
+    // between 0.5 and 2; 1 when it has no drill answer.
+    double speedFactor = 1;
+
+    // Error rate × speed factor: 0.5 for a character the history says nothing of.
+    double need() const { return errorRate * speedFactor; }
+    // Whether the history says anything of it.
+    bool known() const { return history.sent > 0 || history.miscopied > 0 || history.answers > 0; }
+};
+
+// The distinct characters of `characters` (white space left out), in the order they first appear, each with its
+// need according to `weaknesses`.
+QList<CharacterNeed> CharacterNeeds(QStringView characters, const QList<CharacterWeakness>& weaknesses);
+
+// The known character that needs practice most (the first of equals); null when none is known.
+const CharacterNeed* WeakestCharacter(const QList<CharacterNeed>& needs);
