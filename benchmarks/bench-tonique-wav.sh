@@ -1,7 +1,8 @@
 #!/bin/sh
 # tonique-wav as a whole process: the exam text (goal <= 7 ms), and a 29 kB text (about 460 MB of WAV) against dd
 # writing the same number of bytes (goal <= 1.5x) with its peak memory (goal <= 16 MiB); the same text with every band
-# condition on, its time and peak memory (goal <= 32 MiB).
+# condition on, its time and peak memory (goal <= 32 MiB); the same text in each other sound format (--format), its
+# time, peak memory and size.
 # Usage: bench-tonique-wav.sh [path/to/tonique-wav]
 set -eu
 exe=$(realpath "${1:-build/tonique-wav}")
@@ -75,3 +76,15 @@ if [ -x /usr/bin/time ]; then
     /usr/bin/time -v "$exe" $all big.txt 2> time.txt > /dev/null
     awk -F': ' '/Maximum resident set size/ { printf "peak memory: %.1f MiB (goal <= 32 MiB)\n", $2 / 1024 }' time.txt
 fi
+
+echo "== 29 kB text, other formats"
+for format in mp3 opus ogg flac; do
+    rm -f TEST.*
+    t0=$(now_ns); "$exe" --format "$format" big.txt > /dev/null; t1=$(now_ns)
+    awk -v ns=$((t1 - t0)) -v f="$format" -v b="$(stat -c %s TEST.$format)" \
+        'BEGIN { printf "tonique-wav --format %s: %.1f s, %.1f MB\n", f, ns / 1e9, b / 1e6 }'
+    if [ -x /usr/bin/time ]; then
+        /usr/bin/time -v "$exe" --format "$format" big.txt 2> time.txt > /dev/null
+        awk -F': ' '/Maximum resident set size/ { printf "  peak memory: %.1f MiB\n", $2 / 1024 }' time.txt
+    fi
+done

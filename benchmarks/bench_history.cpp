@@ -4,6 +4,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeFileDialog.h"
 #include "fakes/FakeMessageBox.h"
+#include "fakes/FakeScreenReader.h"
 #include "marking/HistoryGuard.h"
 #include "marking/MarkingController.h"
 #include "marking/SqliteHistory.h"
@@ -113,7 +114,8 @@ int main(int argc, char* argv[])
     HistoryGuard guard(&history, {});
     FakeFileDialog files;
     FakeMessageBox messages;
-    MarkingController marking({}, {guard, nullptr, clock, files, messages, [] {}});
+    FakeScreenReader screenReader;
+    MarkingController marking({}, {guard, nullptr, clock, files, messages, screenReader, [] {}});
     QElapsedTimer timer;
     timer.start();
     marking.progres();

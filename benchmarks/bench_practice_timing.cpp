@@ -13,6 +13,7 @@
 #include "fakes/FakePrinter.h"
 #include "fakes/FakeProcessLauncher.h"
 #include "fakes/FakeProgress.h"
+#include "fakes/FakeScreenReader.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSettingsStore.h"
 #include "platform/AudioSinkPlayer.h"
@@ -97,10 +98,11 @@ int main(int argc, char** argv)
     AudioSinkPlayer* player = &realPlayer;
     FakeSettingsStore conditions, training;
     FakeEntropy entropy;
+    FakeScreenReader screenReader;
     const Platform platform{settings, beep, realPlayer, serial,     fileDialog, printer, launcher,
-                            messages, time, progress,   conditions, training,   entropy};
+                            messages, time, progress,   conditions, training,   entropy, screenReader};
     RandomSource random;
-    MainWindow window(platform, random, folder.path(), MainWindow::Options{false});
+    MainWindow window(platform, random, ProgramFolder::beside(folder.path()), MainWindow::Options{false});
     if (const auto error = window.startUp()) {
         QTextStream(stdout) << "start-up failed: " << *error << "\n";
         return 1;

@@ -12,6 +12,7 @@
 #include "platform/QtPrinter.h"
 #include "platform/QtProcessLauncher.h"
 #include "platform/QtProgress.h"
+#include "platform/QtScreenReader.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
 #include "sound/Conditions.h"
@@ -45,14 +46,15 @@ int main(int argc, char* argv[])
     QtSettingsStore training(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QStringLiteral("entrainement"));
     QtEntropy entropy;
+    QtScreenReader screenReader;
     const Platform platform{settings, beep, player,   serial,     fileDialog, printer, launcher,
-                            messages, time, progress, conditions, training,   entropy};
+                            messages, time, progress, conditions, training,   entropy, screenReader};
     // The exercise files go to a scratch folder holding the sign file.
     QTemporaryDir folder;
     QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/telkey.ref"),
                 folder.filePath(QStringLiteral("telkey.ref")));
     RandomSource random;
-    MainWindow window(platform, random, folder.path(), {});
+    MainWindow window(platform, random, ProgramFolder::beside(folder.path()), {});
     if (const auto error = window.startUp()) {
         std::fprintf(stderr, "%s\n", qPrintable(*error));
         return 1;

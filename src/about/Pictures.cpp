@@ -36,19 +36,80 @@ QPixmap KeyPicture(int size)
     return pixmap;
 }
 
-QPixmap ProgramIcon(int size)
+namespace {
+
+// The icon's shapes on a plate of 48 units, drawn in this order: once in pixels, once as SVG.
+struct IconShape
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+    QRectF rect;
+    qreal radius; // of the corners; an ellipse when negative
+    QRgb fill;
+    QRgb stroke;
+    qreal strokeWidth; // none when 0
+};
+
+constexpr QRgb Ink = 0xff143c78;
+const IconShape ProgramIconShapes[] = {
+    {QRectF(2, 2, 44, 44), -1, 0xffe6eefa, Ink, 2}, // the plate
+    {QRectF(9, 20, 8, 8), -1, Ink, 0, 0},           // the dot
+    {QRectF(21, 20, 19, 8), 3, Ink, 0, 0},          // the dash
+};
+
+QString svgColor(QRgb rgb)
+{
+    return QColor(rgb).name(QColor::HexRgb);
+}
+
+} // namespace
+
+QImage ProgramIconImage(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size / 48.0, size / 48.0);
-    painter.setPen(QPen(QColor(20, 60, 120), 2));
-    painter.setBrush(QColor(230, 238, 250));
-    painter.drawEllipse(QRectF(2, 2, 44, 44));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(20, 60, 120));
-    painter.drawEllipse(QRectF(9, 20, 8, 8));
-    painter.drawRoundedRect(QRectF(21, 20, 19, 8), 3, 3);
-    return pixmap;
+    for (const IconShape& shape : ProgramIconShapes) {
+        painter.setPen(shape.strokeWidth > 0 ? QPen(QColor(shape.stroke), shape.strokeWidth) : QPen(Qt::NoPen));
+        painter.setBrush(QColor(shape.fill));
+        if (shape.radius < 0)
+            painter.drawEllipse(shape.rect);
+        else
+            painter.drawRoundedRect(shape.rect, shape.radius, shape.radius);
+    }
+    return image;
+}
+
+QPixmap ProgramIcon(int size)
+{
+    return QPixmap::fromImage(ProgramIconImage(size));
+}
+
+QByteArray ProgramIconSvg()
+{
+    QString svg =
+        QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"48\" viewBox=\"0 0 48 48\">\n");
+    for (const IconShape& shape : ProgramIconShapes) {
+        const QRectF& r = shape.rect;
+        const QString paint = u" fill=\"" + svgColor(shape.fill) + u'"' +
+                              (shape.strokeWidth > 0 ? u" stroke=\"" + svgColor(shape.stroke) + u"\" stroke-width=\"" +
+                                                           QString::number(shape.strokeWidth) + u'"'
+                                                     : QString());
+        if (shape.radius < 0)
+            svg += QStringLiteral("  <ellipse cx=\"%1\" cy=\"%2\" rx=\"%3\" ry=\"%4\"")
+                       .arg(r.center().x())
+                       .arg(r.center().y())
+                       .arg(r.width() / 2)
+                       .arg(r.height() / 2);
+        else
+            svg += QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\"")
+                       .arg(r.x())
+                       .arg(r.y())
+                       .arg(r.width())
+                       .arg(r.height())
+                       .arg(shape.radius);
+        svg += paint + u"/>\n";
+    }
+    svg += u"</svg>\n";
+    return svg.toUtf8();
 }

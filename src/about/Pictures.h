@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QImage>
 #include <QPixmap>
 
 // The program's pictures, drawn so that no image file is needed.
@@ -9,3 +11,6 @@ QPixmap KeyPicture(int size);
 
 // The program's icon: a dot and a dash on a round plate.
 QPixmap ProgramIcon(int size);
+QImage ProgramIconImage(int size);
+// The same drawing as a scalable image (SVG), for the desktop's icon theme.
+QByteArray ProgramIconSvg();

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QWidget>
 
 AppController::AppController(const Controls& controls, PreparedSound& sound, RandomSource& random)
     : m_ui(controls), m_sound(sound), m_random(random)
@@ -30,6 +31,7 @@ void AppController::ShowSettingsView()
     m_ui.Frame2->hide();
     m_ui.Frame1->show();
     m_ui.Frame1->raise();
+    keepKeyboardInView();
 }
 
 void AppController::ShowExerciseView()
@@ -39,6 +41,15 @@ void AppController::ShowExerciseView()
     for (QMenu* menu : {m_ui.fichier, m_ui.gpa, m_ui.act, m_ui.entrainement})
         menu->menuAction()->setVisible(true);
     m_ui.afff->setVisible(true);
+    keepKeyboardInView();
+}
+
+void AppController::keepKeyboardInView()
+{
+    // The panels cover the controls beneath them without hiding them: those would otherwise still take the
+    // keyboard's focus and be read out.
+    m_ui.exerciseView->setVisible(m_ui.Frame1->isHidden() && m_ui.Frame2->isHidden());
+    m_ui.Frame1->setEnabled(m_ui.Frame2->isHidden());
 }
 
 void AppController::Check2Toggled(bool tick)
@@ -60,6 +71,7 @@ void AppController::showDrillPanel(bool shown)
     m_ui.Frame2->setVisible(shown);
     if (shown)
         m_ui.Frame2->raise(); // also over the settings panel when the drill starts from there
+    keepKeyboardInView();
 }
 
 void AppController::setCompact(bool compact)

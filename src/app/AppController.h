@@ -10,6 +10,7 @@ class QGroupBox;
 class QMainWindow;
 class QMenu;
 class QPushButton;
+class QWidget;
 class RandomSource;
 
 // The frame of the window: the exercise text's change handling, the two views and the drill panel, "Cache" and the
@@ -20,6 +21,7 @@ public:
     struct Controls
     {
         QMainWindow* window = nullptr;
+        QWidget* exerciseView = nullptr;  // the exercise view's controls
         QCheckBox* Check2 = nullptr;      // Cache
         QGroupBox* Frame1 = nullptr;      // the settings panel
         QGroupBox* Frame2 = nullptr;      // the drill panel
@@ -45,6 +47,9 @@ public:
     void returnToExerciseView() override { ShowExerciseView(); }
 
 private:
+    // Tab and the screen reader reach only the view on top.
+    void keepKeyboardInView();
+
     Controls m_ui;
     PreparedSound& m_sound;
     RandomSource& m_random;

@@ -22,6 +22,7 @@ struct Form
 {
     QMainWindow* window = nullptr;
     QWidget* central = nullptr;
+    QWidget* exerciseView = nullptr; // holds the exercise view's controls; hidden while a panel covers it
 
     // Menu bar
     QMenu* fichier = nullptr;

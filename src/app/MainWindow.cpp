@@ -38,7 +38,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-MainWindow::MainWindow(const Platform& platform, RandomSource& random, const QString& programFolder, Options options)
+MainWindow::MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder,
+                       Options options)
     : m_platform(platform), m_random(random), m_programFolder(programFolder), m_options(options)
 {
     setObjectName(QStringLiteral("Tonique"));
@@ -76,10 +77,10 @@ void MainWindow::createControllers()
     m_marks = std::make_unique<MarkFields>(m_ui.Text9, m_ui.Text4);
     createSoundControllers();
     createMarkingController();
-    m_app = std::make_unique<AppController>(AppController::Controls{m_ui.window, m_ui.Check2, m_ui.Frame1, m_ui.Frame2,
-                                                                    m_ui.Command25, m_ui.afff, m_ui.fichier, m_ui.gpa,
-                                                                    m_ui.act, m_ui.entrainement},
-                                            *m_sound, m_random);
+    m_app = std::make_unique<AppController>(
+        AppController::Controls{m_ui.window, m_ui.exerciseView, m_ui.Check2, m_ui.Frame1, m_ui.Frame2, m_ui.Command25,
+                                m_ui.afff, m_ui.fichier, m_ui.gpa, m_ui.act, m_ui.entrainement},
+        *m_sound, m_random);
     m_timing = std::make_unique<TimingChain>(TimingChain::Controls{m_ui.Text20, m_ui.Combo1, m_ui.Text21, m_ui.Text22,
                                                                    m_ui.Text23, m_ui.Text24, m_ui.Texte, m_ui.TP,
                                                                    m_ui.HScroll4, m_ui.vol, m_ui.Command1},
@@ -107,11 +108,12 @@ void MainWindow::createControllers()
 
 void MainWindow::createSoundControllers()
 {
-    m_playback = std::make_unique<Playback>(m_platform.player, *m_ui.MMControl1, m_ui.Text25, this);
+    m_playback =
+        std::make_unique<Playback>(m_platform.player, *m_ui.MMControl1, m_ui.Text25, this, m_platform.screenReader);
     m_sound = std::make_unique<SoundController>(
         SoundController::Controls{m_ui.Command3, m_ui.Text14, m_ui.Text11},
         SoundController::Services{*m_playback, m_pieces, m_signs, m_exercise, *m_marks, m_platform.messages,
-                                  m_platform.progress, m_programFolder, m_conditions});
+                                  m_platform.progress, m_programFolder.folder, m_conditions});
     m_typed = std::make_unique<TypedPlayback>(TypedPlayback::Controls{m_ui.Text26, m_ui.Timer2}, m_exercise, *m_marks,
                                               *m_sound, *m_playback);
 }
@@ -125,8 +127,8 @@ void MainWindow::createMarkingController()
     m_marking = std::make_unique<MarkingController>(
         MarkingController::Controls{m_ui.Combo1},
         MarkingController::Services{*m_history, m_options.markingSettings, m_platform.clock, m_platform.fileDialog,
-                                    m_platform.messages, [player] { player->pressPlay(); }, &m_signs,
-                                    [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});
+                                    m_platform.messages, m_platform.screenReader, [player] { player->pressPlay(); },
+                                    &m_signs, [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});
     m_sound->addPreparedListener(m_marking.get());
     wireMarkingMenu();
 }
@@ -153,7 +155,8 @@ void MainWindow::createPracticeControllers()
     m_drill = std::make_unique<DrillController>(
         DrillController::Controls{m_ui.Label18, m_ui.Label19, m_ui.Text27, m_ui.Text17, m_ui.Combo2, m_ui.Timer3,
                                   m_ui.TP, m_ui.TEXT1},
-        DrillController::Services{m_exercise, *m_marks, *m_sound, *m_app, m_random, *m_marking});
+        DrillController::Services{m_exercise, *m_marks, *m_sound, *m_app, m_random, *m_marking,
+                                  m_platform.screenReader});
     m_ptt = std::make_unique<PttController>(m_ui.CK, m_ui.Text15, m_platform.serial, m_platform.messages);
     // A playback's start and end reach, in this order, the statistics, the transmitter and the drill's counter.
     m_playback->addListener(m_stats.get());

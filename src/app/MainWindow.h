@@ -4,6 +4,7 @@
 #include "common/Result.h"
 #include "exercise/ExerciseText.h"
 #include "platform/Platform.h"
+#include "platform/ProgramFolder.h"
 #include "signs/SignTable.h"
 #include "sound/Conditions.h"
 #include "sound/ToneSynthesis.h"
@@ -49,7 +50,7 @@ public:
         SettingsStore* markingSettings = nullptr;
     };
 
-    MainWindow(const Platform& platform, RandomSource& random, const QString& programFolder, Options options);
+    MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder, Options options);
     ~MainWindow() override;
 
     // The start-up sequence; the French message when the program cannot go on (sign file, stored parameters).
@@ -83,7 +84,7 @@ private:
 
     Platform m_platform;
     RandomSource& m_random;
-    QString m_programFolder; // where telkey.ref is read and the exercise files are written
+    ProgramFolder m_programFolder; // where telkey.ref is read and the exercise files are written
     Options m_options;
     Form m_ui;
 

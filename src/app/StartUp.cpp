@@ -18,7 +18,6 @@
 #include "training/LearningOrders.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -63,7 +62,7 @@ Failure MainWindow::startUp()
         QStringLiteral("Tonique,  Version :%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
 
     // 8. The sign table and its list.
-    SignFile file = LoadSignFile(QDir(m_programFolder).filePath(QStringLiteral("telkey.ref")));
+    SignFile file = LoadSignFile(m_programFolder.signFile);
     ui.List2->addItems(file.lines);
     if (file.status != SignFile::Status::Loaded)
         return file.errorText;

@@ -6,6 +6,7 @@
 #include "parameters/Parameters.h"
 #include "sound/PlayerView.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -93,6 +94,44 @@ QComboBox* editableCombo(QWidget* parent, const char* name, int x, int y, int wi
     return c;
 }
 
+// What a screen reader says of a control: its name (from the label beside it, its caption or its tooltip) and,
+// where that does not say everything, a description. Captions, tooltips and object names stay as they are.
+struct Spoken
+{
+    QWidget* control;
+    const char16_t* name;        // empty: the caption says it
+    const char16_t* description; // empty: the tooltip, if any, says it
+};
+
+void speak(std::initializer_list<Spoken> controls)
+{
+    for (const Spoken& s : controls) {
+        if (*s.name)
+            s.control->setAccessibleName(QString::fromUtf16(s.name));
+        if (*s.description)
+            s.control->setAccessibleDescription(QString::fromUtf16(s.description));
+    }
+}
+
+// Tab goes through the controls in this order, the order in which they are read on the screen; a group of controls
+// that takes no focus itself (the player) stands for its own controls, in their order.
+void tabOrder(std::initializer_list<QWidget*> controls)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        QList<QWidget*> stops{control};
+        if (!(control->focusPolicy() & Qt::TabFocus))
+            stops = control->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* w : stops) {
+            if (!(w->focusPolicy() & Qt::TabFocus))
+                continue;
+            if (previous)
+                QWidget::setTabOrder(previous, w);
+            previous = w;
+        }
+    }
+}
+
 } // namespace
 
 namespace {
@@ -104,7 +143,7 @@ constexpr int toneX = 278, toneW = 176, signsX = 460, signsW = 82;
 
 void buildGroupRows(Form& ui)
 {
-    QWidget* c = ui.central;
+    QWidget* c = ui.exerciseView;
     ui.TEXT1 = place<QComboBox>(c, "TEXT1", 36, 36, 8100, 315);
     makeEditable(ui.TEXT1);
     ui.TEXT1->setToolTip(QStringLiteral("caracteres utilisés pour les generations de groupes aléatoires"));
@@ -132,7 +171,7 @@ void buildGroupRows(Form& ui)
 
 void buildFileAndSoundRow(Form& ui)
 {
-    QWidget* c = ui.central;
+    QWidget* c = ui.exerciseView;
     ui.Label2 = place<QLabel>(c, "Label2", 2200, 500, 2260, 260);
     ui.Label2->setText(QStringLiteral("Fichier .Wav et .Txt géneré :"));
     ui.Text11 = place<QLineEdit>(c, "Text11", 4470, 468, 900, 300);
@@ -168,7 +207,7 @@ void buildFileAndSoundRow(Form& ui)
 
 void buildExerciseText(Form& ui)
 {
-    QWidget* c = ui.central;
+    QWidget* c = ui.exerciseView;
     // The exercise text wraps after exactly 36 characters (six groups of five and their spaces) whatever the
     // font's metrics: a fixed column width, in the same fixed-pitch bold font as the margin that numbers its lines.
     // Its own glyphs only: a character the font lacks (the invisible joiner that keeps a call sign on one line among
@@ -196,7 +235,7 @@ void buildExerciseText(Form& ui)
 
 void buildHiddenOperations(Form& ui, QObject* timerOwner)
 {
-    QWidget* c = ui.central;
+    QWidget* c = ui.exerciseView;
     // Operations reached by other handlers only.
     for (auto [field, name, caption] :
          {std::tuple{&ui.Command10, "Command10", "Command10"}, std::tuple{&ui.Command15, "Command15", "tx"},
@@ -377,14 +416,54 @@ void BuildMenus(QMainWindow& window, Form& ui)
     ui.aide = item(ui.appp, "aide", QStringLiteral("Aide"));
     ui.aide->setEnabled(false);
     ui.apropos = item(ui.appp, "apropos", QStringLiteral("A &Propos"));
+    // The button that opens the menus a narrow window cannot show.
+    if (auto* more = bar->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button")))
+        more->setAccessibleName(QStringLiteral("Autres menus"));
 }
+
+namespace {
+
+void describeExerciseView(Form& ui)
+{
+    speak({
+        {ui.TEXT1, u"Caractères utilisés pour les groupes aléatoires", u""},
+        {ui.Text3, u"Nombre de groupes de 5, LETTRES", u""},
+        {ui.Text6, u"Nombre de groupes de 5, CHIFFRES", u""},
+        {ui.Text7, u"Nombre de groupes de 5, DIV", u""},
+        {ui.Command5, u"", u"Ajoute au texte des groupes de lettres tirées des caractères utilisés"},
+        {ui.Command6, u"", u"Ajoute au texte des groupes de chiffres tirés des caractères utilisés"},
+        {ui.Command8, u"", u"Ajoute au texte des groupes tirés du jeu de caractères de DIV"},
+        {ui.Command7, u"", u""},
+        {ui.Text11, u"Fichier .Wav et .Txt géneré", u""},
+        {ui.Check2, u"", u"Cache le texte de l'exercice en réduisant la fenêtre"},
+        {ui.Text14, u"Temps total de l'exercice", u""},
+        {ui.Text25, u"Temps restant", u"Décompte du temps restant pendant la lecture"},
+        {ui.Command3, u"", u"Prépare le son de l'exercice, à écouter ensuite avec le bouton Lecture"},
+        {ui.Text12, u"Renforce le caractére", u""},
+        {ui.Text26, u"Frappe clavier", u"Chaque caractère tapé ici est joué en Morse"},
+        {ui.Text2, u"Texte de l'exercice", u""},
+        {ui.Text5, u"Numéros des groupes", u""},
+        {ui.Command12, u"", u"Compte les caractères de l'exercice"},
+        {ui.List1, u"Statistiques des caractères", u""},
+    });
+    tabOrder({ui.TEXT1, ui.Text3, ui.Command5, ui.Text11, ui.Check2, ui.Text6, ui.Command6, ui.Command7, ui.Text14,
+              ui.Text25, ui.Text26, ui.Text7, ui.Command8, ui.Command3, ui.MMControl1, ui.Text12, ui.Text2,
+              ui.Command12, ui.List1});
+}
+
+} // namespace
 
 void BuildExerciseView(Form& ui, QObject* timerOwner)
 {
+    // Big enough for every control; the window clips it.
+    ui.exerciseView = new QWidget(ui.central);
+    ui.exerciseView->setObjectName(QStringLiteral("exerciseView"));
+    ui.exerciseView->setGeometry(0, 0, Twips(9200), Twips(5000));
     buildGroupRows(ui);
     buildFileAndSoundRow(ui);
     buildExerciseText(ui);
     buildHiddenOperations(ui, timerOwner);
+    describeExerciseView(ui);
 }
 
 void BuildSettingsPanel(Form& ui)
@@ -399,6 +478,26 @@ void BuildSettingsPanel(Form& ui)
     buildSettingsButtons(ui);
     buildToneColumn(ui);
     buildSignColumn(ui);
+    speak({
+        {ui.Text20, u"Mot référence pour les calculs", u""},
+        {ui.Combo1, u"Vitesse en mots par minutes", u""},
+        {ui.Text21, u"Espace en points entre signes", u""},
+        {ui.Text22, u"Espace en points entre caractères", u""},
+        {ui.Text23, u"Espace en points entre mots", u""},
+        {ui.Text24, u"Temps en points du trait", u""},
+        {ui.Texte, u"Temps de réflexion suplémentaire", u""},
+        {ui.TP, u"Temps du Point en Ms", u""},
+        {ui.Text9, u"Début d'exercice", u""},
+        {ui.Text4, u"Fin d'exercice", u""},
+        {ui.Text8, u"Jeux de caractères utilisé par le boutton DIV", u""},
+        {ui.Text15, u"Numéro du port série", u""},
+        {ui.HScroll4, u"Fréquence", u"Fréquence de la tonalité, de 300 à 2000 Hz"},
+        {ui.vol, u"Volume", u"Volume de la tonalité, de 1 à 127"},
+        // The caption blinks between "OK" and nothing.
+        {ui.Command25, u"EXERCICES", u""},
+        {ui.List2, u"Réference des signes, telkey.ref", u""},
+        {ui.Image1, u"Manipulateur Morse", u""},
+    });
 }
 
 void BuildDrillPanel(Form& ui)
@@ -427,4 +526,14 @@ void BuildDrillPanel(Form& ui)
     ui.Combo2->setPlaceholderText(QStringLiteral("Résultats"));
     ui.Command11 = placePx<QPushButton>(f, "Command11", 428, 40, 80, 22);
     ui.Command11->setText(QStringLiteral("Fin"));
+    // Label19 keeps its text as its name, so that each new character is told as it appears.
+    speak({
+        // The panel's caption is the name it had in the program's first version.
+        {ui.Frame2, u"Entraînement au clavier", u""},
+        {ui.Label19, u"", u"Caractère joué"},
+        {ui.Text27, u"Temps de réaction en Ms", u""},
+        {ui.Text17, u"Votre réponse", u"Tapez le caractère entendu"},
+        {ui.Combo2, u"Classement par temps en Ms", u"Le plus lent en dernier"},
+        {ui.Command11, u"", u"Termine l'entraînement au clavier"},
+    });
 }

@@ -6,6 +6,7 @@
 #include "parameters/Parameters.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/Platform.h"
+#include "platform/ProgramFolder.h"
 #include "platform/QtBeep.h"
 #include "platform/QtClock.h"
 #include "platform/QtEntropy.h"
@@ -14,6 +15,7 @@
 #include "platform/QtPrinter.h"
 #include "platform/QtProcessLauncher.h"
 #include "platform/QtProgress.h"
+#include "platform/QtScreenReader.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/TerminationSignals.h"
@@ -54,9 +56,10 @@ int main(int argc, char* argv[])
     QtSettingsStore training(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QStringLiteral("entrainement"));
     QtEntropy entropy;
-    const Platform platform{settings, beep,     player, serial,   fileDialog,         printer,
-                            launcher, messages, clock,  progress, conditionsSettings, training,
-                            entropy};
+    QtScreenReader screenReader;
+    const Platform platform{settings, beep,        player, serial,   fileDialog,         printer,
+                            launcher, messages,    clock,  progress, conditionsSettings, training,
+                            entropy,  screenReader};
 
     // The marking's settings in a group of their own; the history in the program's data folder.
     QtSettingsStore markingSettings(QString::fromUtf16(Parameters::Organization),
@@ -68,7 +71,7 @@ int main(int argc, char* argv[])
     options.markingSettings = &markingSettings;
 
     RandomSource random;
-    MainWindow window(platform, random, QCoreApplication::applicationDirPath(), options);
+    MainWindow window(platform, random, SetUpProgramFolder(QCoreApplication::applicationDirPath()), options);
     if (const auto error = window.startUp()) {
         messages.critical(*error);
         return 1;

@@ -29,6 +29,8 @@ enum class Kind
     Whole,
     Condition,
     Seed,
+    Format,
+    Kbps,
 };
 
 struct OptionInfo
@@ -38,25 +40,13 @@ struct OptionInfo
 };
 
 constexpr OptionInfo kOptions[] = {
-    {u"-o", Kind::Text},
-    {u"--ref", Kind::Text},
-    {u"--wpm", Kind::Number},
-    {u"--espa", Kind::Number},
-    {u"--espb", Kind::Number},
-    {u"--espc", Kind::Number},
-    {u"--dash", Kind::Number},
-    {u"--supl", Kind::Number},
-    {u"--dot", Kind::Number},
-    {u"--tone", Kind::Whole},
-    {u"--volume", Kind::Whole},
-    {u"--start", Kind::Text},
-    {u"--end", Kind::Text},
-    {u"--signs", Kind::Text},
-    {u"--bruit", Kind::Condition},
-    {u"--qsb", Kind::Condition},
-    {u"--qrm", Kind::Condition},
-    {u"--manuel", Kind::Condition},
-    {u"--fronts", Kind::Condition},
+    {u"-o", Kind::Text},         {u"--format", Kind::Format},    {u"--debit", Kind::Kbps},
+    {u"--ref", Kind::Text},      {u"--wpm", Kind::Number},       {u"--espa", Kind::Number},
+    {u"--espb", Kind::Number},   {u"--espc", Kind::Number},      {u"--dash", Kind::Number},
+    {u"--supl", Kind::Number},   {u"--dot", Kind::Number},       {u"--tone", Kind::Whole},
+    {u"--volume", Kind::Whole},  {u"--start", Kind::Text},       {u"--end", Kind::Text},
+    {u"--signs", Kind::Text},    {u"--bruit", Kind::Condition},  {u"--qsb", Kind::Condition},
+    {u"--qrm", Kind::Condition}, {u"--manuel", Kind::Condition}, {u"--fronts", Kind::Condition},
     {u"--graine", Kind::Seed},
 };
 
@@ -103,10 +93,43 @@ Failure setConditionOption(WavCommandLine& o, const QString& name, const QString
     return {};
 }
 
+Failure setFormatOption(WavCommandLine& o, const QString& name, const QString& value, Kind kind)
+{
+    if (kind == Kind::Format) {
+        o.format = FindSoundFormat(value);
+        if (!o.format)
+            return u"Format inconnu : « " + value + u" » (attendu : wav, flac, ogg, opus ou mp3).";
+        return {};
+    }
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
+    if (!digits.match(value).hasMatch())
+        return u"Valeur non numérique pour " + name + u" : « " + value + u" » (un nombre entier de kbit/s).";
+    o.kbps = value.toInt();
+    return {};
+}
+
+// The bit rate goes with the format, whichever of the two options comes first.
+Failure checkKbps(WavCommandLine& o)
+{
+    if (!o.kbps)
+        return {};
+    const SoundFormat& format = *o.format;
+    if (format.minKbps == 0)
+        return u"L'option --debit ne s'applique pas au format " + QString::fromUtf16(format.name) +
+               u" : seuls mp3 (24 à 64 kbit/s) et opus (6 à 256 kbit/s) ont un débit réglable.";
+    if (*o.kbps < format.minKbps || *o.kbps > format.maxKbps)
+        return outOfRange(QStringLiteral("--debit"), QString::number(*o.kbps),
+                          u"de " + QString::number(format.minKbps) + u" à " + QString::number(format.maxKbps) +
+                              u" kbit/s pour " + QString::fromUtf16(format.name));
+    return {};
+}
+
 Failure setOption(WavCommandLine& o, const QString& name, const QString& value, Kind kind)
 {
     if (kind == Kind::Condition || kind == Kind::Seed)
         return setConditionOption(o, name, value, kind);
+    if (kind == Kind::Format || kind == Kind::Kbps)
+        return setFormatOption(o, name, value, kind);
     if (kind == Kind::Text) {
         if (name == u"-o") {
             if (value.isEmpty())
@@ -180,6 +203,15 @@ QString joinLines(const QString& decoded)
 
 } // namespace
 
+const SoundFormat* FindSoundFormat(QStringView name)
+{
+    for (const SoundFormat& format : SoundFormats) {
+        if (name == QStringView(format.name))
+            return &format;
+    }
+    return nullptr;
+}
+
 Failure ParseWavCommandLine(const QStringList& arguments, WavCommandLine& options)
 {
     bool optionsEnded = false;
@@ -219,7 +251,7 @@ Failure ParseWavCommandLine(const QStringList& arguments, WavCommandLine& option
     }
     if (!options.help && options.textFile.isEmpty())
         return QStringLiteral("Aucun fichier texte indiqué.");
-    return {};
+    return checkKbps(options);
 }
 
 QString WavCommandLineHelp()
@@ -231,6 +263,9 @@ QString WavCommandLineHelp()
         "Les paramètres sont ceux enregistrés par SAUVE (valeurs par défaut sinon) ; les options les remplacent.\n"
         "\n"
         "  -o BASE          nom des fichiers produits, sans extension (par défaut TEST, dossier courant)\n"
+        "  --format FORMAT  format du son : wav (par défaut), flac, ogg (Vorbis), opus ou mp3 ; le fichier son\n"
+        "                   prend l'extension du format, le fichier texte reste BASE.txt\n"
+        "  --debit KBPS     débit en kbit/s : mp3 de 24 à 64 (32 par défaut), opus de 6 à 256 (24 par défaut)\n"
         "  --ref MOT        mot de référence de la vitesse (PARIS, CODEX...)\n"
         "  --wpm N          vitesse en mots par minute\n"
         "  --espa N         espace en points entre signes\n"
@@ -243,7 +278,8 @@ QString WavCommandLineHelp()
         "  --volume N       volume, de 1 à 127\n"
         "  --start TEXTE    caractères indiquant le début de l'exercice\n"
         "  --end TEXTE      caractères indiquant la fin de l'exercice\n"
-        "  --signs FICHIER  fichier des signes (par défaut telkey.ref à côté du programme)\n"
+        "  --signs FICHIER  fichier des signes (par défaut telkey.ref à côté du programme, ou la copie de\n"
+        "                   l'utilisateur dans ~/.local/share/Tonique quand Tonique est installé)\n"
         "  --help           affiche cette aide\n"
         "\n"
         "Conditions de réception (par défaut celles réglées dans Tonique ; « non » en retire une) :\n"
@@ -372,8 +408,19 @@ int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
         env.out(WavCommandLineHelp());
         return 0;
     }
+    // Asked before anything is read or written: a format that cannot be written leaves no file.
+    std::unique_ptr<SoundFileEncoder> encoder;
+    if (o.format != &SoundFormats[0]) {
+        if (!env.encoderFor)
+            return fail(u"Le format " + QString::fromUtf16(o.format->name) + u" n'est pas disponible.");
+        Result<std::unique_ptr<SoundFileEncoder>> made =
+            env.encoderFor(*o.format, o.kbps.value_or(o.format->defaultKbps));
+        if (!made)
+            return fail(made.failure());
+        encoder = std::move(*made);
+    }
 
-    const QString signPath = o.signFile ? *o.signFile : QDir(env.programFolder).filePath(QStringLiteral("telkey.ref"));
+    const QString signPath = o.signFile ? *o.signFile : env.signFile;
     const SignFile signFile = LoadSignFile(signPath);
     if (signFile.status != SignFile::Status::Loaded)
         return fail(signFile.errorText);
@@ -393,15 +440,16 @@ int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
     const Marks marks{o.start ? *o.start : stored(env, Parameters::deb), o.end ? *o.end : stored(env, Parameters::fin)};
     source.startMarks = [&marks] { return marks.start; };
     source.endMarks = [&marks] { return marks.end; };
-    const ExerciseFiles files = ExerciseFiles::forBase(o.base);
+    const ExerciseFiles files = ExerciseFiles::forBase(o.base, o.format->name);
     QByteArray header = MakeWavHeader();
-    if (const Failure failed = RenderExerciseFiles(files, signFile.table, *runs, header, source, {}, render))
+    if (const Failure failed =
+            RenderExerciseFiles(files, signFile.table, *runs, header, source, {}, render, encoder.get()))
         return fail(*failed);
 
     const quint64 length = QFile(files.wav).size();
-    env.out(QDir::toNativeSeparators(files.wav) + u" : " +
-            FormatDuration(qint64((length - WavFormat::HeaderSize) / WavFormat::BytesPerMs)) + u" (" +
-            QString::number(length) + u" octets), " + QDir::toNativeSeparators(files.txt) + u'\n');
+    const quint64 sampleBytes = encoder ? encoder->sampleBytes() : length - WavFormat::HeaderSize;
+    env.out(QDir::toNativeSeparators(files.wav) + u" : " + FormatDuration(qint64(sampleBytes / WavFormat::BytesPerMs)) +
+            u" (" + QString::number(length) + u" octets), " + QDir::toNativeSeparators(files.txt) + u'\n');
     if (render.conditions.any())
         env.out(u"Conditions de réception : " + Conditions::Summary(render.conditions) + u" ; graine " +
                 QString::number(render.seed) + u'\n');

@@ -1,7 +1,9 @@
 // tonique-wav: renders a text file to the exercise WAV and text files, as "Préparer La Musique" does.
 
+#include "cli/SndfileEncoder.h"
 #include "cli/WavCommandLine.h"
 #include "parameters/Parameters.h"
+#include "platform/ProgramFolder.h"
 #include "platform/QtSettingsStore.h"
 #include "sound/Conditions.h"
 
@@ -25,11 +27,12 @@ int main(int argc, char* argv[])
     WavEnvironment env;
     env.store = &settings;
     env.conditionsStore = &conditions;
-    env.programFolder = QCoreApplication::applicationDirPath();
+    env.signFile = SetUpProgramFolder(QCoreApplication::applicationDirPath()).signFile;
     env.out = [](const QString& text) {
         const QByteArray bytes = text.toLocal8Bit();
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     };
+    env.encoderFor = MakeSndfileEncoder;
     env.err = [](const QString& text) {
         const QByteArray bytes = text.toLocal8Bit();
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);

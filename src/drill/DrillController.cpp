@@ -5,6 +5,7 @@
 #include "drill/DrillResults.h"
 #include "drill/DrillWindow.h"
 #include "exercise/ExerciseText.h"
+#include "platform/ScreenReader.h"
 #include "sound/ExerciseMarks.h"
 #include "sound/PreparedSound.h"
 
@@ -38,6 +39,7 @@ void DrillController::Command10Click()
 
     m_services.exercise.set(*character);
     m_ui.Label19->setText(*character);
+    m_services.screenReader.valueChanged(m_ui.Label19, *character);
     m_services.sound.prepare();
     // Not the Play button: the transmitter stays released during the drill. The counter starts at the end of the
     // playback.
@@ -70,7 +72,8 @@ void DrillController::Text17Changed()
     results->insertItem(TextOrderPosition(results->count(), item,
                                           [results](qsizetype i) { return results->itemText(static_cast<int>(i)); }),
                         item);
-    results->setCurrentIndex(results->count() - 1); // shows the slowest time so far
+    results->setCurrentIndex(results->count() - 1);  // shows the slowest time so far
+    m_services.screenReader.announce(results, item); // the new result, wherever it ranks
     Command10Click();
 }
 

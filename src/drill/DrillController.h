@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QTimer;
 class RandomSource;
+class ScreenReader;
 
 // The keyboard copy drill of Frame2.
 class DrillController : public PlaybackListener
@@ -36,6 +37,7 @@ public:
         DrillWindow& window;
         RandomSource& random;
         DrillAnswers& answers; // told each right answer
+        ScreenReader& screenReader;
     };
     DrillController(const Controls& controls, const Services& services);
 

@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/ScreenReader.h"
 #include "platform/SettingsStore.h"
 #include "signs/SignTable.h"
 
@@ -146,9 +147,11 @@ void MarkingController::markCopy()
     const Result<MarkedCopy> marked = MarkCopy(*m_prepared, copy, pass);
     if (!marked) {
         m_marking->showRefusal(marked.failure());
+        m_services.screenReader.announce(m_marking->resultView(), marked.failure());
         return;
     }
     m_marking->showMarked(*marked);
+    m_services.screenReader.announce(m_marking->resultView(), SummaryText(*marked));
     // Marking the same copy again records nothing more.
     const QString recorded =
         NormalisedForMarking(*m_prepared) + u'\n' + NormalisedForMarking(copy) + u'\n' + FormatPassMark(pass);

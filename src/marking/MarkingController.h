@@ -17,6 +17,7 @@ class HistoryGuard;
 class MarkingWindow;
 class MessageBox;
 class ProgressWindow;
+class ScreenReader;
 class QAction;
 class QComboBox;
 class QMenu;
@@ -49,6 +50,7 @@ public:
         Clock& clock;
         FileDialog& fileDialog;
         MessageBox& messages;
+        ScreenReader& screenReader;       // told each verdict
         std::function<void()> play;       // the player's Play button
         const SignTable* signs = nullptr; // the characters of the map in "Progrès"
         // A character of the map clicked: the learner wants it reinforced.

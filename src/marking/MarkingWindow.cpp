@@ -125,6 +125,9 @@ void MarkingWindow::arrange()
     auto* copyLabel = new QLabel(u"Votre &copie :"_s, this);
     copyLabel->setBuddy(m_copy);
     auto* confusionsLabel = new QLabel(u"Confusions, les plus fréquentes d'abord :"_s, this);
+    // A list and a text view are not named by a label: a screen reader is told their names here.
+    m_confusions->setAccessibleName(u"Confusions, les plus fréquentes d'abord"_s);
+    m_detail->setAccessibleName(u"Copie corrigée, groupe par groupe"_s);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_exercise);
     layout->addWidget(copyLabel);
@@ -202,6 +205,11 @@ void MarkingWindow::showMarked(const MarkedCopy& marked)
     m_detail->setHtml(MarkedGroupsHtml(marked, colours()));
     for (const Confusion& confusion : marked.confusions)
         m_confusions->addItem(ConfusionText(confusion));
+}
+
+QWidget* MarkingWindow::resultView() const
+{
+    return m_summary;
 }
 
 void MarkingWindow::showRefusal(const QString& message)

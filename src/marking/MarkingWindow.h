@@ -44,6 +44,7 @@ public:
     // How many characters the prepared exercise has; nothing before any exercise was prepared.
     void setPrepared(std::optional<qsizetype> characters);
     void showMarked(const MarkedCopy& marked);
+    QWidget* resultView() const; // the verdict's line, told to the screen reader
     // Instead of a result: why the copy was not marked.
     void showRefusal(const QString& message);
 

@@ -20,6 +20,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -166,6 +167,7 @@ int ProgressWindow::periodDays() const
 
 QChart* ProgressWindow::freshChart(QChartView* view, const QString& title)
 {
+    view->setAccessibleName(title); // what a screen reader says of the chart
     auto* chart = new QChart;
     const bool dark = palette().color(QPalette::Window).lightness() < 128;
     chart->setTheme(dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
@@ -221,6 +223,17 @@ void ProgressWindow::drawMap(const QList<CharacterNeed>& map)
         m_mapGrid->addWidget(button, rowsBefore[kind] + column[kind] / PerRow, column[kind] % PerRow);
         ++column[kind];
     }
+    // Tab reads the map as it is shown, row by row, between "Exporter..." and the charts.
+    QList<QToolButton*> buttons = m_map->findChildren<QToolButton*>();
+    const auto place = [this](QToolButton* b) {
+        int row = 0, col = 0, rows = 0, cols = 0;
+        m_mapGrid->getItemPosition(m_mapGrid->indexOf(b), &row, &col, &rows, &cols);
+        return std::pair(row, col);
+    };
+    std::sort(buttons.begin(), buttons.end(), [&](QToolButton* a, QToolButton* b) { return place(a) < place(b); });
+    QWidget* previous = m_export;
+    for (QToolButton* button : buttons)
+        QWidget::setTabOrder(std::exchange(previous, button), button);
 }
 
 void ProgressWindow::drawAccuracy(QChart* chart, const ProgressData& data)

@@ -9,6 +9,7 @@ class MessageBox;
 class Printer;
 class ProcessLauncher;
 class Progress;
+class ScreenReader;
 class SerialPort;
 class SettingsStore;
 
@@ -29,4 +30,5 @@ struct Platform
     SettingsStore& conditionsSettings; // the band conditions' own group
     SettingsStore& training;           // the group "entrainement": the training options
     Entropy& entropy;
+    ScreenReader& screenReader;
 };

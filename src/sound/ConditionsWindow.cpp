@@ -37,6 +37,7 @@ ConditionsForm BuildConditionsWindow(QMenu* menu, QWidget* parent)
             box->setValue(defaults.*value.field);
             box->setSuffix(u' ' + QString::fromUtf16(value.unit));
             box->setAccelerated(true);
+            box->setAccessibleName(QString::fromUtf16(condition.caption) + u", " + QString::fromUtf16(value.name));
             grid->addWidget(new QLabel(QString::fromUtf16(value.name) + u" :", form.window), int(r), 1 + 2 * v,
                             Qt::AlignRight);
             grid->addWidget(box, int(r), 2 + 2 * v);

@@ -278,6 +278,44 @@ Failure WriteExerciseTextFile(const QString& path, QStringView text, const QStri
     return {};
 }
 
+namespace {
+
+// The samples of the exercise into `out`, through the band conditions when one is on; false when `carryOn` stopped
+// the writing.
+bool writeSamplesThrough(ByteSink& out, ExerciseRenderer& renderer, QStringView start, QStringView text,
+                         QStringView end, const CarryOn& carryOn, const RenderConditions& conditions)
+{
+    if (!conditions.conditions.any())
+        return renderer.writeSamples(out, start, text, end, carryOn);
+    ConditionsStage stage(conditions.conditions, renderer.runs(), renderer.signs(), conditions.seed, out);
+    if (!renderer.writeSamples(stage, start, text, end, carryOn))
+        return false;
+    stage.finish();
+    return true;
+}
+
+QString cancelled(const QString& shown)
+{
+    return u"La préparation de « " + QDir::toNativeSeparators(shown) + u" » a été annulée.";
+}
+
+} // namespace
+
+Failure WriteEncodedSound(const QString& path, SoundFileEncoder& encoder, ExerciseRenderer& renderer, QStringView start,
+                          QStringView trimmedText, QStringView end, const QString& shownPath, const CarryOn& carryOn,
+                          const RenderConditions& conditions)
+{
+    const QString& shown = shownPath.isEmpty() ? path : shownPath;
+    if (const Failure failed = encoder.create(path))
+        return cannotCreate(shown, *failed);
+    const bool written = writeSamplesThrough(encoder, renderer, start, trimmedText, end, carryOn, conditions);
+    const Failure closed = encoder.close();
+    if (written && !closed)
+        return {};
+    QFile::remove(path);
+    return written ? cannotWrite(shown, *closed) : cancelled(shown);
+}
+
 Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
                          QStringView trimmedText, QStringView end, const QString& shownPath, const CarryOn& carryOn,
                          const RenderConditions& conditions)
@@ -287,18 +325,9 @@ Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRender
     if (!writer.create())
         return cannotCreate(shown, writer.reason());
     writer.append(header);
-    bool written = false;
-    if (conditions.conditions.any()) {
-        ConditionsStage stage(conditions.conditions, renderer.runs(), renderer.signs(), conditions.seed, writer);
-        written = renderer.writeSamples(stage, start, trimmedText, end, carryOn);
-        if (written)
-            stage.finish();
-    } else {
-        written = renderer.writeSamples(writer, start, trimmedText, end, carryOn);
-    }
-    if (!written) {
+    if (!writeSamplesThrough(writer, renderer, start, trimmedText, end, carryOn, conditions)) {
         writer.discard();
-        return u"La préparation de « " + QDir::toNativeSeparators(shown) + u" » a été annulée.";
+        return cancelled(shown);
     }
     if (writer.flush()) {
         PatchWavHeader(header, writer.length());
@@ -312,10 +341,12 @@ Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRender
 
 Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, const SampleRuns& runs,
                             QByteArray& header, const ExerciseSource& source, const std::function<void()>& betweenFiles,
-                            const RenderConditions& conditions)
+                            const RenderConditions& conditions, SoundFileEncoder* encoder)
 {
     ExerciseRenderer renderer(signs, runs);
-    auto sizeCheck = [&] {
+    auto sizeCheck = [&]() -> Failure {
+        if (encoder)
+            return {};
         return checkExerciseSize(renderer, files.wav, source.startMarks(), TrimSpaces(source.text()), source.endMarks(),
                                  conditions.conditions);
     };
@@ -341,8 +372,10 @@ Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, 
         const QString trimmed = TrimSpaces(source.text());
         if (source.showTrimmed)
             source.showTrimmed(trimmed);
-        failed = WriteExerciseWav(partial.wav, header, renderer, source.startMarks(), trimmed, source.endMarks(),
-                                  files.wav, source.carryOn, conditions);
+        failed = encoder ? WriteEncodedSound(partial.wav, *encoder, renderer, source.startMarks(), trimmed,
+                                             source.endMarks(), files.wav, source.carryOn, conditions)
+                         : WriteExerciseWav(partial.wav, header, renderer, source.startMarks(), trimmed,
+                                            source.endMarks(), files.wav, source.carryOn, conditions);
     }
     if (!failed)
         failed = replaceFile(partial.txt, files.txt);

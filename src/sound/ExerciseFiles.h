@@ -63,9 +63,25 @@ private:
 // The two files of an exercise, from their base path (folder and Text11, without extension).
 struct ExerciseFiles
 {
-    QString wav;
+    QString wav; // the sound: the program's WAV, or another format for tonique-wav --format
     QString txt;
-    static ExerciseFiles forBase(const QString& base) { return {base + u".wav", base + u".txt"}; }
+    static ExerciseFiles forBase(const QString& base, QStringView soundExtension = u"wav")
+    {
+        return {base + u'.' + soundExtension, base + u".txt"};
+    }
+};
+
+// A sound file in another format than the program's WAV: the same 16-bit samples at 8000 Hz, little-endian as the
+// WAV file holds them, handed to an encoder (tonique-wav's). A half sample at the very end is left out.
+class SoundFileEncoder : public ByteSink
+{
+public:
+    // Creates the file, replacing any file of that name; the French reason when it cannot.
+    virtual Failure create(const QString& path) = 0;
+    // Writes out the end of the sound and closes the file; the French reason of the first failure of the writing.
+    virtual Failure close() = 0;
+    // Sample bytes received so far.
+    virtual quint64 sampleBytes() const = 0;
 };
 
 // The text without its leading and trailing spaces (only U+0020: tabs and line breaks stay).
@@ -102,9 +118,11 @@ struct RenderConditions
 // spaces, end marks, header patched with the length; the samples go through the band conditions when one is on.
 // Both files are written under temporary names beside the final ones and replace the previous pair only once both
 // are complete. On failure the French message names the file and the reason, and the previous pair stays as it was.
+// With an `encoder` the samples go to it instead of the WAV writer, and no 4 GiB limit applies.
 Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, const SampleRuns& runs,
                             QByteArray& header, const ExerciseSource& source,
-                            const std::function<void()>& betweenFiles = {}, const RenderConditions& conditions = {});
+                            const std::function<void()>& betweenFiles = {}, const RenderConditions& conditions = {},
+                            SoundFileEncoder* encoder = nullptr);
 
 // Its steps, for the benchmarks and the tests; a message names `shownPath` when given (the final name of a file
 // written under a temporary one).
@@ -112,3 +130,6 @@ Failure WriteExerciseTextFile(const QString& path, QStringView text, const QStri
 Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
                          QStringView trimmedText, QStringView end, const QString& shownPath = {},
                          const CarryOn& carryOn = {}, const RenderConditions& conditions = {});
+Failure WriteEncodedSound(const QString& path, SoundFileEncoder& encoder, ExerciseRenderer& renderer, QStringView start,
+                          QStringView trimmedText, QStringView end, const QString& shownPath = {},
+                          const CarryOn& carryOn = {}, const RenderConditions& conditions = {});

@@ -1,6 +1,7 @@
 #include "sound/Playback.h"
 
 #include "platform/MediaPlayer.h"
+#include "platform/ScreenReader.h"
 #include "sound/DurationFormat.h"
 #include "sound/PlayerView.h"
 
@@ -21,8 +22,9 @@ int toRemainingMs(qint64 ms)
 
 } // namespace
 
-Playback::Playback(MediaPlayer& player, PlayerView& view, QLineEdit* Text25, QWidget* window)
-    : m_player(player), m_view(view), m_countDown(Text25), m_window(window)
+Playback::Playback(MediaPlayer& player, PlayerView& view, QLineEdit* Text25, QWidget* window,
+                   ScreenReader& screenReader)
+    : m_player(player), m_view(view), m_screenReader(screenReader), m_countDown(Text25), m_window(window)
 {
     m_player.setListener(this);
     QObject::connect(&m_view, &PlayerView::playPressed, &m_view, [this] { pressPlay(); });
@@ -124,6 +126,7 @@ void Playback::StatusTick()
     // Ticks arriving long after the end keep counting down without wrapping around.
     RemainingMs = int(std::max<qint64>(INT_MIN, qint64(RemainingMs) - m_player.statusIntervalMs()));
     m_countDown->setText(FormatDuration(RemainingMs));
+    m_screenReader.valueChanged(m_countDown, m_countDown->text());
 }
 
 void Playback::PlayEnded(PlaybackEnd reason)

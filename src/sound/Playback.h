@@ -9,6 +9,7 @@
 
 class MediaPlayer;
 class PlayerView;
+class ScreenReader;
 class QLineEdit;
 class QWidget;
 
@@ -18,7 +19,7 @@ class QWidget;
 class Playback : public MediaPlayerListener
 {
 public:
-    Playback(MediaPlayer& player, PlayerView& view, QLineEdit* Text25, QWidget* window);
+    Playback(MediaPlayer& player, PlayerView& view, QLineEdit* Text25, QWidget* window, ScreenReader& screenReader);
     ~Playback() override;
     Playback(const Playback&) = delete;
     Playback& operator=(const Playback&) = delete;
@@ -58,6 +59,7 @@ private:
 
     MediaPlayer& m_player;
     PlayerView& m_view;
+    ScreenReader& m_screenReader;
     QLineEdit* m_countDown;
     QWidget* m_window;
     std::vector<PlaybackListener*> m_listeners;

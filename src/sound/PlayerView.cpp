@@ -17,6 +17,7 @@ PlayerView::PlayerView(QWidget* parent) : QWidget(parent)
         button->setIcon(style()->standardIcon(icon));
         button->setIconSize(QSize(14, 14));
         button->setToolTip(tip);
+        button->setAccessibleName(tip); // an icon alone says nothing to a screen reader
         button->setFocusPolicy(Qt::TabFocus);
         button->setFixedSize(32, 20);
         row->addWidget(button);

@@ -26,16 +26,16 @@ TestApp::TestApp(Options options)
         ownRandom = std::make_unique<RandomSource>();
         random = ownRandom.get();
     }
-    const Platform platform{settings, beep,     player, serial,   fileDialog,         printer,
-                            launcher, messages, clock,  progress, conditionsSettings, training,
-                            entropy};
+    const Platform platform{settings, beep,        player, serial,   fileDialog,         printer,
+                            launcher, messages,    clock,  progress, conditionsSettings, training,
+                            entropy,  screenReader};
     MainWindow::Options windowOptions;
     windowOptions.startTimers = false;
     if (!options.history)
         history.open(QStringLiteral(":memory:"));
     windowOptions.history = options.history ? options.history : &history;
     windowOptions.markingSettings = &markingSettings;
-    window = std::make_unique<MainWindow>(platform, *random, m_folder.path(), windowOptions);
+    window = std::make_unique<MainWindow>(platform, *random, ProgramFolder::beside(m_folder.path()), windowOptions);
     if (options.startUp)
         startUpError = window->startUp();
 }

@@ -11,6 +11,7 @@
 #include "fakes/FakePrinter.h"
 #include "fakes/FakeProcessLauncher.h"
 #include "fakes/FakeProgress.h"
+#include "fakes/FakeScreenReader.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSettingsStore.h"
 #include "marking/SqliteHistory.h"
@@ -69,6 +70,7 @@ public:
     FakeSettingsStore conditionsSettings;
     FakeSettingsStore training; // the group "entrainement"
     FakeEntropy entropy;
+    FakeScreenReader screenReader;
     FakeSettingsStore markingSettings;
     SqliteHistory history; // in memory, unless the test gives its own
     std::unique_ptr<RandomSource> ownRandom;

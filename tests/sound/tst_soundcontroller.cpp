@@ -119,6 +119,15 @@ private slots:
         QCOMPARE(app.player.commands.last(), QStringLiteral("Play"));
     }
 
+    // The file name's tooltip tells where the files go: the user's data folder once Tonique is installed.
+    void folderShown()
+    {
+        TestApp app;
+        QVERIFY2(
+            app.ui().Text11->toolTip().endsWith(u"Dossier des fichiers : " + QDir::toNativeSeparators(app.folder())),
+            qPrintable(app.ui().Text11->toolTip()));
+    }
+
     void countDown()
     {
         TestApp app;

@@ -1,0 +1,213 @@
+// tonique-wav --format: the exercise in FLAC, Ogg Vorbis, Ogg Opus and MP3, decoded back with libsndfile against the
+// program's own WAV of the same run; refusals and failures that must leave no file behind.
+#include "cli/WavCommandLine.h"
+#include "fakes/TestWav.h"
+#include "sound/ExerciseFiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+#include <numbers>
+#include <sndfile.h>
+
+namespace {
+
+struct Decoded
+{
+    int major = 0;
+    int rate = 0;
+    std::vector<short> samples;
+};
+
+Decoded decode(const QString& path)
+{
+    Decoded d;
+    SF_INFO info{};
+    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    if (!file)
+        return d;
+    d.major = info.format & SF_FORMAT_TYPEMASK;
+    d.rate = info.samplerate;
+    short chunk[4096];
+    for (sf_count_t n; (n = sf_read_short(file, chunk, 4096)) > 0;)
+        d.samples.insert(d.samples.end(), chunk, chunk + n);
+    sf_close(file);
+    return d;
+}
+
+std::vector<short> wavSamples(const QByteArray& wav)
+{
+    std::vector<short> s(size_t(wav.size() - 58) / 2);
+    qFromLittleEndian<qint16>(wav.constData() + 58, qsizetype(s.size()), s.data());
+    return s;
+}
+
+// How close the decoded sound is to the program's own samples, in dB: the tone and its timing, sample for sample.
+double fidelity(const std::vector<short>& sent, const std::vector<short>& heard)
+{
+    double signal = 0, error = 0;
+    for (size_t i = 0; i < std::min(sent.size(), heard.size()); ++i) {
+        signal += double(sent[i]) * sent[i];
+        error += (double(sent[i]) - heard[i]) * (double(sent[i]) - heard[i]);
+    }
+    return 10 * std::log10(signal / std::max(error, 1.0));
+}
+
+class FakeEncoder : public SoundFileEncoder
+{
+public:
+    Failure createFailure, closeFailure;
+    Failure create(const QString& path) override
+    {
+        if (createFailure)
+            return createFailure;
+        m_file.setFileName(path);
+        return m_file.open(QIODevice::WriteOnly) ? Failure() : Failure(QStringLiteral("ouverture"));
+    }
+    using ByteSink::append;
+    void append(const char* data, qsizetype size) override { m_file.write(data, size); }
+    Failure close() override
+    {
+        m_file.close();
+        return closeFailure;
+    }
+    quint64 sampleBytes() const override { return 0; }
+
+private:
+    QFile m_file;
+};
+
+} // namespace
+
+class TstSoundFormats : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("major");
+        QTest::addColumn<int>("frame");   // samples the length may differ by
+        QTest::addColumn<int>("cbrKbps"); // the MP3 file's rate, 0 when not constant
+        QTest::addColumn<int>("maxKbps"); // the file's rate at most
+        const int flac = SF_FORMAT_FLAC, ogg = SF_FORMAT_OGG, mp3 = SF_FORMAT_MPEG;
+        QTest::newRow("flac") << QStringList{"--format", "flac"} << flac << 0 << 0 << 128;
+        QTest::newRow("ogg") << QStringList{"--format", "ogg"} << ogg << 256 << 0 << 40;
+        QTest::newRow("opus") << QStringList{"--format", "opus"} << ogg << 160 << 0 << 28;
+        QTest::newRow("opus 64") << QStringList{"--format", "opus", "--debit", "64"} << ogg << 160 << 0 << 74;
+        QTest::newRow("mp3") << QStringList{"--format", "mp3"} << mp3 << 576 << 32 << 0;
+        QTest::newRow("mp3 24") << QStringList{"--debit", "24", "--format", "mp3"} << mp3 << 576 << 24 << 0;
+        QTest::newRow("mp3 64") << QStringList{"--format", "mp3", "--debit", "64"} << mp3 << 576 << 64 << 0;
+    }
+    void roundTrip()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, major);
+        QFETCH(int, frame);
+        QFETCH(int, cbrKbps);
+        QFETCH(int, maxKbps);
+        QTemporaryDir wavRun, encodedRun;
+        const QByteArray text = "cq cq de f6abc f6abc pse k 73 ";
+        const QStringList common{"--tone", "700", "--wpm", "20", "in.txt"};
+        for (const QTemporaryDir* dir : {&wavRun, &encodedRun})
+            TestWav::write(dir->filePath("in.txt"), text.repeated(4));
+        QCOMPARE(TestWav::run(QStringLiteral(TONIQUE_WAV), wavRun.path(), common), 0);
+        QString err;
+        QCOMPARE(TestWav::run(QStringLiteral(TONIQUE_WAV), encodedRun.path(), args + common, {}, &err), 0);
+
+        const QString extension = args[args.indexOf("--format") + 1];
+        QCOMPARE(QDir(encodedRun.path()).entryList(QDir::Files, QDir::Name),
+                 (QStringList{"TEST." + extension, "TEST.txt", "in.txt"}));
+        QCOMPARE(TestWav::read(encodedRun.filePath("TEST.txt")), TestWav::read(wavRun.filePath("TEST.txt")));
+        const std::vector<short> wav = wavSamples(TestWav::read(wavRun.filePath("TEST.wav")));
+        const Decoded decoded = decode(encodedRun.filePath("TEST." + extension));
+        QCOMPARE(decoded.major, major);
+        QCOMPARE(decoded.rate, 8000);
+        QVERIFY2(std::abs(qint64(decoded.samples.size()) - qint64(wav.size())) <= frame,
+                 qPrintable(QStringLiteral("%1 samples against %2").arg(decoded.samples.size()).arg(wav.size())));
+        if (frame == 0)
+            QVERIFY(decoded.samples == wav);
+
+        // The same tone, keyed at the same moments: a sound late by a tenth of its period is below 10 dB.
+        const double dB = fidelity(wav, decoded.samples);
+        QVERIFY2(dB > 18, qPrintable(QString::number(dB)));
+
+        const double seconds = double(wav.size()) / 8000;
+        const double kbps = double(QFileInfo(encodedRun.filePath("TEST." + extension)).size()) * 8 / 1000 / seconds;
+        if (cbrKbps)
+            QVERIFY2(std::abs(kbps - cbrKbps) < cbrKbps * 0.1, qPrintable(QString::number(kbps)));
+        else
+            QVERIFY2(kbps < maxKbps, qPrintable(QString::number(kbps)));
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown format") << QStringList{"--format", "aac"} << "Format inconnu : « aac »";
+        QTest::newRow("rate of a WAV") << QStringList{"--debit", "32"} << "ne s'applique pas au format wav";
+        QTest::newRow("rate before a lossless format")
+            << QStringList{"--debit", "32", "--format", "flac"} << "ne s'applique pas au format flac";
+        QTest::newRow("rate of a Vorbis file") << QStringList{"--format", "ogg", "--debit", "32"} << "format ogg";
+        QTest::newRow("MP3 too fast") << QStringList{"--format", "mp3", "--debit", "96"}
+                                      << "de 24 à 64 kbit/s pour mp3";
+        QTest::newRow("MP3 too slow to say its delay")
+            << QStringList{"--format", "mp3", "--debit", "16"} << "de 24 à 64";
+        QTest::newRow("Opus too slow") << QStringList{"--format=opus", "--debit=5"} << "de 6 à 256 kbit/s pour opus";
+        QTest::newRow("rate not whole") << QStringList{"--format", "mp3", "--debit", "24.5"}
+                                        << "Valeur non numérique pour --debit";
+    }
+    void refused()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        WavCommandLine options;
+        const Failure failed = ParseWavCommandLine(args + QStringList{"in.txt"}, options);
+        QVERIFY2(failed && failed->contains(message), qPrintable(failed.value_or(QStringLiteral("accepted"))));
+    }
+
+    // An encoder that cannot be had or that fails: status 2, the reason told, and the folder as it was.
+    void encoderFailure_data()
+    {
+        QTest::addColumn<QString>("failing"); // "format", "create" or "close"
+        QTest::addColumn<QString>("message");
+        QTest::newRow("format the library lacks") << "format"
+                                                  << "tonique-wav : Le format mp3 ne peut pas";
+        QTest::newRow("file not created") << "create"
+                                          << "Impossible de créer le fichier";
+        QTest::newRow("writing fails") << "close"
+                                       << "Impossible d'écrire le fichier";
+    }
+    void encoderFailure()
+    {
+        QFETCH(QString, failing);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        TestWav::write(dir.filePath("in.txt"), "abc");
+        TestWav::write(dir.filePath("TEST.mp3"), "before");
+        TestWav::write(dir.filePath("TEST.txt"), "before");
+        QString err;
+        WavEnvironment env;
+        env.signFile = QStringLiteral(TONIQUE_SIGN_FILE);
+        env.out = [](const QString&) {};
+        env.err = [&err](const QString& text) { err += text; };
+        env.encoderFor = [&](const SoundFormat&, int) -> Result<std::unique_ptr<SoundFileEncoder>> {
+            if (failing == u"format")
+                return Fail(QStringLiteral("Le format mp3 ne peut pas être écrit."));
+            auto encoder = std::make_unique<FakeEncoder>();
+            (failing == u"create" ? encoder->createFailure : encoder->closeFailure) = QStringLiteral("disque plein");
+            return std::unique_ptr<SoundFileEncoder>(std::move(encoder));
+        };
+        const int status = RunToniqueWav({"--format", "mp3", "-o", dir.filePath("TEST"), dir.filePath("in.txt")}, env);
+        QCOMPARE(status, 2);
+        QVERIFY2(err.contains(message), qPrintable(err));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), (QStringList{"TEST.mp3", "TEST.txt", "in.txt"}));
+        QCOMPARE(TestWav::read(dir.filePath("TEST.mp3")) + TestWav::read(dir.filePath("TEST.txt")), "beforebefore");
+    }
+};
+
+QTEST_GUILESS_MAIN(TstSoundFormats)
+#include "tst_soundformats.moc"
