@@ -1,6 +1,7 @@
 #include "sound/SoundProblems.h"
 
 #include "common/Numbers.h"
+#include "parameters/Parameters.h"
 #include "sound/ToneSynthesis.h"
 
 namespace {
@@ -37,7 +38,8 @@ QStringList SoundProblems(const SignTable& signs, const QStringList& signFormHin
     if (!(dotMs > 0))
         return {u"Le temps du point « " + dotText + u" » n'est pas un nombre positif."};
     // The runs do not depend on the tone's shape, only on its presence: any period will do.
-    if (!MakeSampleRuns(MakeTonePeriod(800, 64), dotMs, fields.espa, fields.espb, fields.espc, supl))
+    if (!MakeSampleRuns(MakeTonePeriod(Parameters::ExamTone, Parameters::ExamVolume), dotMs, fields.espa, fields.espb,
+                        fields.espc, supl))
         return {QStringLiteral("Ces espacements (%1, %2 et %3 points) et ce temps de réflexion (%4 points) donnent des "
                                "silences de durée négative ou démesurée.")
                     .arg(FormatNumber(fields.espa), FormatNumber(fields.espb), FormatNumber(fields.espc),
