@@ -77,7 +77,7 @@ const CharacterNeed* WeakestCharacter(const QList<CharacterNeed>& needs)
 {
     const CharacterNeed* weakest = nullptr;
     for (const CharacterNeed& need : needs) {
-        if (need.known() && (!weakest || need.need() > weakest->need()))
+        if (need.shownWeak() && (!weakest || need.need() > weakest->need()))
             weakest = &need;
     }
     return weakest;

@@ -26,11 +26,14 @@ struct CharacterNeed
     double need() const { return errorRate * speedFactor; }
     // Whether the history says anything of it.
     bool known() const { return history.sent > 0 || history.miscopied > 0 || history.answers > 0; }
+    // Whether the history shows it weak: an error, or a reaction slower than the learner's usual one.
+    bool shownWeak() const { return history.wrong > 0 || history.miscopied > 0 || speedFactor > 1; }
 };
 
 // The distinct characters of `characters` (white space left out), in the order they first appear, each with its
 // need according to `weaknesses`.
 QList<CharacterNeed> CharacterNeeds(QStringView characters, const QList<CharacterWeakness>& weaknesses);
 
-// The known character that needs practice most (the first of equals); null when none is known.
+// The character shown weak that needs practice most (the first of equals); null when none is: a set copied without
+// an error and drilled at the usual speed has nothing to reinforce.
 const CharacterNeed* WeakestCharacter(const QList<CharacterNeed>& needs);

@@ -140,10 +140,17 @@ private slots:
                                      0.05 + 0.8 * needD / total};
         for (int i = 0; i < 4; ++i)
             QVERIFY2(qAbs(draw.shares()[i] - expected[i]) < 1e-12, qPrintable(draw.characters()[i]));
-        // "d" needs more than "b" but nothing is known of it: "a" is proposed, then "b" once "a" is left out.
+        // "d" needs more than "a" but nothing is known of it: "a" is proposed. Without "a", nothing: "b" and "c"
+        // were always copied right, and a character never heard is not shown weak.
         QCOMPARE(WeakestCharacter(needs)->character, u"a"_s);
-        QCOMPARE(WeakestCharacter(needs.mid(1))->character, u"b"_s);
+        QCOMPARE(WeakestCharacter(needs.mid(1)), nullptr);
         QCOMPARE(WeakestCharacter(CharacterNeeds(u"xyz"_s, {})), nullptr);
+        // Copied right but drilled slower than usual: weak.
+        QList<CharacterWeakness> slow{copied(u"b"_s, 8, 0), copied(u"c"_s, 8, 0)};
+        slow[0].answers = slow[1].answers = 20;
+        slow[0].medianMs = 900;
+        slow[1].medianMs = 300;
+        QCOMPARE(WeakestCharacter(CharacterNeeds(u"bc"_s, slow))->character, u"b"_s);
     }
 
     // Over 10,000 characters from a set of ten: even without history; with one character missed in every copy it
