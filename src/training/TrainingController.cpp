@@ -124,8 +124,8 @@ void TrainingController::showSuggestion()
         m_suggested.reset();
         button->setText(u"?"_s);
         const bool known = std::any_of(needs.begin(), needs.end(), [](const CharacterNeed& n) { return n.known(); });
-        button->setToolTip(known ? u"Aucun caractère faible dans cette série sur les 30 derniers jours : pas d'erreur "
-                                   "de copie, pas de réaction plus lente que d'habitude."_s
+        button->setToolTip(known ? u"Aucun caractère faible dans cette série (30 derniers jours) :\npas d'erreur de "
+                                   "copie, pas de réaction plus lente que d'habitude."_s
                                  : u"Pas encore de résultat pour ces caractères : corrigez une copie ou faites "
                                    "l'exercice Clavier, et le plus faible sera proposé ici."_s);
         return;
