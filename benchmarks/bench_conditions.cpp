@@ -1,13 +1,11 @@
 // The exam exercise rendered clean and with every band condition on, in pairs within one process: medians and
 // their ratio (goal <= 3x).
 
+#include "ExamSound.h"
 #include "ExamText.h"
-#include "common/Numbers.h"
-#include "signs/SignTable.h"
 #include "sound/ExerciseFiles.h"
 #include "sound/ToneSynthesis.h"
 #include "sound/WavHeader.h"
-#include "timing/Timing.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -18,29 +16,13 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-} // namespace
-
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const SignFile signs = LoadSignFile(QCoreApplication::applicationDirPath() + u"/telkey.ref");
-    if (signs.status != SignFile::Status::Loaded) {
-        std::fprintf(stderr, "%s\n", qPrintable(signs.errorText));
+    const std::optional<ExamSound> exam = LoadExamSound();
+    if (!exam)
         return 1;
-    }
-    TimingFields timing;
-    timing.referenceWord = QStringLiteral("PARIS");
-    const double dotMs = LeadingNumber(FormatNumber(DotLengthOf(timing, signs.table).dotMs, QLocale::c()));
-    const SampleRuns runs = *MakeSampleRuns(MakeTonePeriod(800, 64), dotMs, 1, 3, 9, 0);
-    ExerciseRenderer renderer(signs.table, runs);
+    ExerciseRenderer renderer(exam->signs.table, exam->runs);
     const QString text = ExamText().trimmed();
     const QString start = QStringLiteral("VVV"), end = QStringLiteral("+");
     RenderConditions all;
@@ -71,10 +53,10 @@ int main(int argc, char* argv[])
     }
     std::printf("exam text: %lld characters, WAV %lld bytes with every condition on, %d pairs\n",
                 static_cast<long long>(text.size()), static_cast<long long>(QFile(path).size()), pairs);
-    std::printf("clean                  median %.3f ms\n", median(cleanMs));
-    std::printf("every condition on     median %.3f ms\n", median(allMs));
-    std::printf("ratio: median of pairs %.2fx, of medians %.2fx (goal <= 3x)\n", median(ratios),
-                median(allMs) / median(cleanMs));
+    std::printf("clean                  median %.3f ms\n", Median(cleanMs));
+    std::printf("every condition on     median %.3f ms\n", Median(allMs));
+    std::printf("ratio: median of pairs %.2fx, of medians %.2fx (goal <= 3x)\n", Median(ratios),
+                Median(allMs) / Median(cleanMs));
     // Each condition alone, to see where the time goes.
     for (const Conditions::Condition& condition : Conditions::All) {
         RenderConditions one;
@@ -82,7 +64,7 @@ int main(int argc, char* argv[])
         std::vector<double> ms;
         for (int i = 0; i < pairs; ++i)
             ms.push_back(render(one));
-        std::printf("  %-22s median %.3f ms\n", qPrintable(QString::fromUtf16(condition.caption)), median(ms));
+        std::printf("  %-22s median %.3f ms\n", qPrintable(QString::fromUtf16(condition.caption)), Median(ms));
     }
     return 0;
 }

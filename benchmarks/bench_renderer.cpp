@@ -1,12 +1,10 @@
 // The renderer in one process against the plain writing of as many bytes: pairs of runs, medians printed.
 
+#include "ExamSound.h"
 #include "ExamText.h"
-#include "common/Numbers.h"
-#include "signs/SignTable.h"
 #include "sound/ExerciseFiles.h"
 #include "sound/ToneSynthesis.h"
 #include "sound/WavHeader.h"
-#include "timing/Timing.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,29 +15,13 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-} // namespace
-
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const SignFile signs = LoadSignFile(QCoreApplication::applicationDirPath() + u"/telkey.ref");
-    if (signs.status != SignFile::Status::Loaded) {
-        std::fprintf(stderr, "%s\n", qPrintable(signs.errorText));
+    const std::optional<ExamSound> exam = LoadExamSound();
+    if (!exam)
         return 1;
-    }
-    TimingFields timing;
-    timing.referenceWord = QStringLiteral("PARIS");
-    const double dotMs = LeadingNumber(FormatNumber(DotLengthOf(timing, signs.table).dotMs, QLocale::c()));
-    const SampleRuns runs = *MakeSampleRuns(MakeTonePeriod(800, 64), dotMs, 1, 3, 9, 0);
-    ExerciseRenderer renderer(signs.table, runs);
+    ExerciseRenderer renderer(exam->signs.table, exam->runs);
     const QString text = ExamText().trimmed();
     const QString start = QStringLiteral("VVV"), end = QStringLiteral("+");
 
@@ -81,9 +63,9 @@ int main(int argc, char* argv[])
     }
     std::printf("exam text: %lld characters, WAV %llu bytes, %d pairs\n", static_cast<long long>(text.size()),
                 static_cast<unsigned long long>(length), pairs);
-    std::printf("renderer      median %.3f ms\n", median(renderMs));
-    std::printf("plain writing median %.3f ms\n", median(plainMs));
-    std::printf("ratio renderer / plain: median of pairs %.2fx, of medians %.2fx (goal <= 1.3x)\n", median(ratios),
-                median(renderMs) / median(plainMs));
+    std::printf("renderer      median %.3f ms\n", Median(renderMs));
+    std::printf("plain writing median %.3f ms\n", Median(plainMs));
+    std::printf("ratio renderer / plain: median of pairs %.2fx, of medians %.2fx (goal <= 1.3x)\n", Median(ratios),
+                Median(renderMs) / Median(plainMs));
     return 0;
 }

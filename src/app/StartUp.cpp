@@ -109,13 +109,7 @@ void MainWindow::reportSoundProblems()
 {
     // The program runs as its settings say even when they give no sound; the user is told once why, and how to
     // put it right, without having to answer.
-    TimingFields fields;
-    fields.referenceWord = m_ui.Text20->currentText();
-    fields.espa = LeadingNumber(m_ui.Text21->text());
-    fields.espb = LeadingNumber(m_ui.Text22->text());
-    fields.espc = LeadingNumber(m_ui.Text23->currentText());
-    fields.dash = LeadingNumber(m_ui.Text24->text());
-    fields.wpm = LeadingNumber(m_ui.Combo1->currentText());
+    const TimingFields fields = m_timing->fieldsShown();
     const QStringList problems =
         SoundProblems(m_signs, m_signFormHints, fields, m_ui.TP->text(), LeadingNumber(m_ui.Texte->currentText()));
     if (problems.isEmpty())

@@ -16,7 +16,7 @@ TimingChain::TimingChain(const Controls& controls, const SignTable& signs, Sound
     : m_ui(controls), m_signs(signs), m_pieces(pieces), m_sound(sound), m_beep(beep)
 {}
 
-void TimingChain::ComputeDotLength()
+TimingFields TimingChain::fieldsShown() const
 {
     TimingFields fields;
     fields.referenceWord = m_ui.Text20->currentText();
@@ -25,6 +25,12 @@ void TimingChain::ComputeDotLength()
     fields.espc = LeadingNumber(m_ui.Text23->currentText());
     fields.dash = LeadingNumber(m_ui.Text24->text());
     fields.wpm = LeadingNumber(m_ui.Combo1->currentText());
+    return fields;
+}
+
+void TimingChain::ComputeDotLength()
+{
+    const TimingFields fields = fieldsShown();
     const DotLengthResult result = DotLengthOf(fields, m_signs);
     switch (result.status) {
     case DotLengthResult::Status::MissingCharacter:

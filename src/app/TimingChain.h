@@ -8,6 +8,7 @@ class QPushButton;
 class QScrollBar;
 class SignTable;
 struct SoundPieces;
+struct TimingFields;
 
 // The timing chain, in one place: speed, reference word and spacing give the dot length TP; TP and the extra
 // thinking time give the element runs; the tone frequency and volume give the tone period, then the runs again.
@@ -34,6 +35,8 @@ public:
 
     // Speed, reference word or spacing changed: writes the new dot length into TP, or beeps when the reference word
     // holds a character the sign table lacks. TP is left alone when the settings give no positive dot length.
+    // The timing fields as they stand, read the way the dot length reads them.
+    TimingFields fieldsShown() const;
     void ComputeDotLength();
     // TP or the extra thinking time changed: withdraws the prepared sound and rebuilds the element runs.
     void DotLengthChanged();
