@@ -1,5 +1,6 @@
 #include "cli/MarkCommandLine.h"
 
+#include "common/FileErrors.h"
 #include "common/Result.h"
 #include "marking/CopyMarking.h"
 #include "marking/MarkingReport.h"
@@ -50,20 +51,42 @@ Result<MarkOptions> parse(const QStringList& arguments)
     }
     if (!o.help && o.files.size() < 2)
         return Fail(u"Il faut le fichier envoyé, puis au moins une copie."_s);
+    if (o.files.count(u"-"_s) > 1)
+        return Fail(u"L'entrée standard ne peut être lue qu'une fois\u202f: «\u00a0-\u00a0» ne peut nommer qu'un "
+                    "fichier."_s);
     return o;
+}
+
+// The bytes of a file, or of standard input for "-", read no further than the limit: a device or a pipe tells no
+// size and may never end.
+Result<QByteArray> readBytes(const QString& path)
+{
+    const bool piped = path == u"-"_s;
+    const QString name = QDir::toNativeSeparators(path);
+    QFile file(piped ? QString() : path);
+    const Failure failed = piped ? Failure() : OpenForReading(file);
+    if (failed)
+        return Fail(u"Impossible de lire « "_s + name + u" » : "_s + *failed + u'.');
+    if (piped && !file.open(stdin, QIODevice::ReadOnly))
+        return Fail(u"Impossible de lire l'entrée standard."_s);
+    QByteArray bytes;
+    for (QByteArray chunk; bytes.size() <= MaxFileBytes && !(chunk = file.read(1 << 16)).isEmpty();)
+        bytes += chunk;
+    if (bytes.size() > MaxFileBytes)
+        return Fail(piped ? u"L'entrée standard est trop longue pour être corrigée (plus de 1\u202fMo)."_s
+                          : u"« "_s + name + u" » est trop grand pour être corrigé (plus de 1 Mo)."_s);
+    if (file.error() != QFileDevice::NoError)
+        return Fail(u"Impossible de lire « "_s + name + u" » : "_s + FileFailureReason(0, file.error()) + u'.');
+    return bytes;
 }
 
 // A text file decoded as an opened exercise text is.
 Result<QString> readText(const QString& path)
 {
-    QFile file(path);
-    const QString name = QDir::toNativeSeparators(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(u"Impossible de lire « "_s + name + u" » : "_s +
-                    (file.exists() ? u"accès refusé"_s : u"il n'existe pas"_s) + u'.');
-    if (file.size() > MaxFileBytes)
-        return Fail(u"« "_s + name + u" » est trop grand pour être corrigé (plus de 1 Mo)."_s);
-    return DecodeTextFile(file.readAll());
+    const Result<QByteArray> bytes = readBytes(path);
+    if (!bytes)
+        return Fail(bytes.failure());
+    return DecodeTextFile(*bytes);
 }
 
 } // namespace
@@ -79,8 +102,9 @@ QString MarkCommandLineHelp()
            "  --csv             une ligne CSV par copie : copie;caracteres;erreurs;exactitude;verdict\n"
            "  --help            affiche cette aide\n"
            "\n"
-           "L'historique de Tonique n'est pas modifié. En cas d'erreur (option, fichier illisible), un message est\n"
-           "écrit sur la sortie d'erreur et le code de sortie est 2.\n"_s;
+           "«\u00a0-\u00a0» lit l'entrée standard\u202f; un fichier est lu jusqu'à 1\u202fMo au plus.\n"
+           "L'historique de Tonique n'est pas modifié. En cas d'erreur (option, fichier illisible, sortie standard\n"
+           "qui ne peut être écrite), un message est écrit sur la sortie d'erreur et le code de sortie est 2.\n"_s;
 }
 
 int RunToniqueMark(const QStringList& arguments, const MarkEnvironment& env)

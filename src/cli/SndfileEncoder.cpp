@@ -1,11 +1,14 @@
 #include "cli/SndfileEncoder.h"
 
+#include "common/FileErrors.h"
 #include "common/WavFormat.h"
 
 #include <QFile>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <optional>
 #include <sndfile.h>
 #include <vector>
@@ -60,6 +63,78 @@ QString libraryFailure(SNDFILE* file)
     return u"libsndfile : " + QString::fromLocal8Bit(sf_strerror(file));
 }
 
+// The file the library writes through, every write checked here: the library does not report all of its own, and
+// an MP3 cut short by a full disk would otherwise pass for a finished one.
+class CheckedFile
+{
+public:
+    Failure open(const QString& path);
+    // The library's view of the file.
+    static SF_VIRTUAL_IO& access();
+    // Closes the file; the French reason of the first failure since it was opened.
+    Failure close();
+
+private:
+    void fail();
+
+    QFile m_file;
+    bool m_failed = false;
+    int m_errno = 0;
+};
+
+Failure CheckedFile::open(const QString& path)
+{
+    m_file.setFileName(path);
+    errno = 0;
+    if (m_file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered))
+        return {};
+    return FileFailureReason(errno, m_file.error());
+}
+
+void CheckedFile::fail()
+{
+    if (!m_failed) {
+        m_failed = true;
+        m_errno = errno;
+    }
+}
+
+SF_VIRTUAL_IO& CheckedFile::access()
+{
+    static SF_VIRTUAL_IO io = {
+        [](void* self) -> sf_count_t { return static_cast<CheckedFile*>(self)->m_file.size(); },
+        [](sf_count_t offset, int whence, void* self) -> sf_count_t {
+            QFile& file = static_cast<CheckedFile*>(self)->m_file;
+            const qint64 from = whence == SEEK_CUR ? file.pos() : whence == SEEK_END ? file.size() : 0;
+            return file.seek(from + offset) ? file.pos() : -1;
+        },
+        [](void* data, sf_count_t count, void* self) -> sf_count_t {
+            return std::max<qint64>(0, static_cast<CheckedFile*>(self)->m_file.read(static_cast<char*>(data), count));
+        },
+        [](const void* data, sf_count_t count, void* self) -> sf_count_t {
+            auto* file = static_cast<CheckedFile*>(self);
+            errno = 0;
+            const qint64 written = file->m_file.write(static_cast<const char*>(data), count);
+            if (written != count)
+                file->fail();
+            return std::max<qint64>(0, written);
+        },
+        [](void* self) -> sf_count_t { return static_cast<CheckedFile*>(self)->m_file.pos(); },
+    };
+    return io;
+}
+
+Failure CheckedFile::close()
+{
+    errno = 0;
+    m_file.close();
+    if (m_file.error() != QFileDevice::NoError)
+        fail();
+    if (!m_failed)
+        return {};
+    return FileFailureReason(m_errno, QFileDevice::WriteError);
+}
+
 class SndfileEncoder : public SoundFileEncoder
 {
 public:
@@ -90,6 +165,7 @@ private:
     int m_format;
     std::optional<double> m_level;
     bool m_constantRate;
+    CheckedFile m_out;
     SNDFILE* m_file = nullptr;
     std::vector<short> m_samples;
     qsizetype m_count = 0;
@@ -104,9 +180,13 @@ Failure SndfileEncoder::create(const QString& path)
     info.samplerate = WavFormat::SampleRate;
     info.channels = 1;
     info.format = m_format;
-    m_file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    if (!m_file)
+    if (Failure failed = m_out.open(path))
+        return failed;
+    m_file = sf_open_virtual(&CheckedFile::access(), SFM_WRITE, &info, &m_out);
+    if (!m_file) {
+        m_out.close();
         return libraryFailure(nullptr);
+    }
     // The level first: setting the rate mode re-reads it.
     if (m_level) {
         double level = *m_level;
@@ -152,6 +232,9 @@ Failure SndfileEncoder::close()
     if (m_file && sf_close(m_file) != 0 && !m_failure)
         m_failure = libraryFailure(nullptr);
     m_file = nullptr;
+    // A write the library let pass is the reason, before the library's own account of it.
+    if (const Failure failed = m_out.close())
+        m_failure = failed;
     return m_failure;
 }
 

@@ -18,9 +18,23 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace {
+
+// The rendering sweeps the temporary files of every format after a stop: it must know them all.
+constexpr bool everyFormatSwept()
+{
+    for (const SoundFormat& format : SoundFormats) {
+        if (std::find(std::begin(SoundFileExtensions), std::end(SoundFileExtensions),
+                      std::u16string_view(format.name)) == std::end(SoundFileExtensions))
+            return false;
+    }
+    return true;
+}
+static_assert(everyFormatSwept());
 
 enum class Kind
 {
@@ -282,7 +296,8 @@ QString WavCommandLineHelp()
         "                   l'utilisateur dans ~/.local/share/Tonique quand Tonique est installé)\n"
         "  --help           affiche cette aide\n"
         "\n"
-        "Conditions de réception (par défaut celles réglées dans Tonique ; « non » en retire une) :\n"
+        "Conditions de réception (par défaut celles réglées dans Tonique ; « non » en retire une, même\n"
+        "enregistré avec sa case cochée)\u202f:\n"
         "  --bruit DB                 bruit blanc, rapport signal/bruit de -10 à 30 dB\n"
         "  --qsb PROFONDEUR,PERIODE   fading : profondeur de 0 à 100 %, période de 1 à 30 s\n"
         "  --qrm DECALAGE,NIVEAU      une autre station : tonalité décalée de -500 à 500 Hz,\n"
@@ -292,8 +307,12 @@ QString WavCommandLineHelp()
         "  --graine N                 rend le tirage des conditions répétable (entier de 0 à 2^64 - 1)\n"
         "\n"
         "Les nombres s'écrivent avec un point ou une virgule décimale ; dans les conditions, la virgule sépare\n"
-        "les deux valeurs et la décimale s'écrit avec un point. En cas d'erreur, un message est écrit sur la\n"
-        "sortie d'erreur, aucun fichier n'est laissé et le code de sortie est 2.\n");
+        "les deux valeurs et la décimale s'écrit avec un point. En cas d'erreur (disque plein compris), un\n"
+        "message est écrit sur la sortie d'erreur, aucun fichier n'est laissé, la paire précédente reste telle\n"
+        "quelle et le code de sortie est 2\u202f; de même quand la sortie standard ne peut être écrite.\n"
+        "Pendant l'écriture, les fichiers s'appellent BASE.wav.partiel et BASE.txt.partiel\u202f: arrêté par\n"
+        "Ctrl+C, SIGTERM ou SIGHUP, le programme les efface\u202f; ceux d'un arrêt brutal le sont à la préparation\n"
+        "suivante.\n");
 }
 
 namespace {
@@ -393,6 +412,16 @@ Result<ReceptionConditions> conditionsOf(const WavCommandLine& o, const WavEnvir
     return conditions;
 }
 
+// The encoder of the format, none for WAV.
+Result<std::unique_ptr<SoundFileEncoder>> encoderOf(const WavCommandLine& o, const WavEnvironment& env)
+{
+    if (o.format == &SoundFormats[0])
+        return std::unique_ptr<SoundFileEncoder>();
+    if (!env.encoderFor)
+        return Fail(u"Le format " + QString::fromUtf16(o.format->name) + u" n'est pas disponible.");
+    return env.encoderFor(*o.format, o.kbps.value_or(o.format->defaultKbps));
+}
+
 } // namespace
 
 int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
@@ -409,16 +438,10 @@ int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
         return 0;
     }
     // Asked before anything is read or written: a format that cannot be written leaves no file.
-    std::unique_ptr<SoundFileEncoder> encoder;
-    if (o.format != &SoundFormats[0]) {
-        if (!env.encoderFor)
-            return fail(u"Le format " + QString::fromUtf16(o.format->name) + u" n'est pas disponible.");
-        Result<std::unique_ptr<SoundFileEncoder>> made =
-            env.encoderFor(*o.format, o.kbps.value_or(o.format->defaultKbps));
-        if (!made)
-            return fail(made.failure());
-        encoder = std::move(*made);
-    }
+    Result<std::unique_ptr<SoundFileEncoder>> made = encoderOf(o, env);
+    if (!made)
+        return fail(made.failure());
+    const std::unique_ptr<SoundFileEncoder> encoder = std::move(*made);
 
     const QString signPath = o.signFile ? *o.signFile : env.signFile;
     const SignFile signFile = LoadSignFile(signPath);
@@ -442,8 +465,13 @@ int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
     source.endMarks = [&marks] { return marks.end; };
     const ExerciseFiles files = ExerciseFiles::forBase(o.base, o.format->name);
     QByteArray header = MakeWavHeader();
-    if (const Failure failed =
-            RenderExerciseFiles(files, signFile.table, *runs, header, source, {}, render, encoder.get()))
+    const ExerciseFiles partial = PartialExerciseFiles(files);
+    if (env.removeOnStop)
+        env.removeOnStop({partial.wav, partial.txt});
+    const Failure failed = RenderExerciseFiles(files, signFile.table, *runs, header, source, {}, render, encoder.get());
+    if (env.removeOnStop)
+        env.removeOnStop({});
+    if (failed)
         return fail(*failed);
 
     const quint64 length = QFile(files.wav).size();

@@ -61,6 +61,9 @@ struct WavEnvironment
     std::function<Result<std::unique_ptr<SoundFileEncoder>>(const SoundFormat& format, int kbps)> encoderFor;
     std::function<void(const QString&)> out;
     std::function<void(const QString&)> err;
+    // Told the temporary files of the rendering before it starts, to remove them should the program be stopped, and
+    // nothing once the rendering is over; may be empty.
+    std::function<void(const QStringList& paths)> removeOnStop;
 };
 
 // The whole program: 0 when both files are written, 2 with a message on `err` otherwise (no file left behind).

@@ -1,16 +1,15 @@
 // tonique-wav: renders a text file to the exercise WAV and text files, as "Préparer La Musique" does.
 
 #include "cli/SndfileEncoder.h"
+#include "cli/StandardOutput.h"
 #include "cli/WavCommandLine.h"
 #include "parameters/Parameters.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/TerminationSignals.h"
 #include "sound/Conditions.h"
 
 #include <QCoreApplication>
-#include <QFile>
-
-#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -28,14 +27,9 @@ int main(int argc, char* argv[])
     env.store = &settings;
     env.conditionsStore = &conditions;
     env.signFile = SetUpProgramFolder(QCoreApplication::applicationDirPath()).signFile;
-    env.out = [](const QString& text) {
-        const QByteArray bytes = text.toLocal8Bit();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    };
+    env.out = WriteStandardOutput;
+    env.err = WriteStandardError;
     env.encoderFor = MakeSndfileEncoder;
-    env.err = [](const QString& text) {
-        const QByteArray bytes = text.toLocal8Bit();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    };
-    return RunToniqueWav(arguments, env);
+    env.removeOnStop = RemoveOnTerminationSignals;
+    return FinishStandardOutput(QStringLiteral("tonique-wav"), RunToniqueWav(arguments, env));
 }

@@ -88,9 +88,11 @@ Result<ReceptionConditions> Stored(const SettingsStore& store)
         const Failure failed = SetFromText(condition, text, u"la condition enregistrée « " + key + u" »", read);
         if (failed && on)
             return Fail(*failed + u"\nCorrigez-la dans la fenêtre « Conditions de réception ».");
-        if (!failed && text.trimmed() != u"non")
+        // "non" keeps the default values and leaves the condition off, whatever its tick says.
+        const bool refused = text.trimmed() == u"non";
+        if (!failed && !refused)
             conditions = read;
-        conditions.*condition.on = on && !failed;
+        conditions.*condition.on = on && !failed && !refused;
     }
     return conditions;
 }

@@ -6,6 +6,7 @@
 #include "sound/WavHeader.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #ifdef Q_OS_UNIX
 #include <sys/uio.h>
@@ -237,11 +238,26 @@ Failure checkExerciseSize(ExerciseRenderer& renderer, const QString& wavPath, QS
            u"vitesse.";
 }
 
-// The files being written carry these names until both are complete: a failure, a full disk or the program killed
-// half way leaves the previous pair as it was and never a half-written file under the final names.
-ExerciseFiles partialFiles(const ExerciseFiles& files)
+// Removes the temporary files of an earlier rendering of the same name that was stopped half way, in any format.
+void removeStalePartialFiles(const ExerciseFiles& files)
 {
-    return {files.wav + u".partiel", files.txt + u".partiel"};
+    const QString base = files.txt.chopped(4); // without ".txt"
+    QFile::remove(PartialExerciseFiles(files).txt);
+    for (const char16_t* extension : SoundFileExtensions)
+        QFile::remove(PartialExerciseFiles(ExerciseFiles::forBase(base, extension)).wav);
+}
+
+// Whether both final names can take their new file, checked before either is replaced: a folder in the place of one
+// of them would otherwise leave the new text beside the old sound.
+Failure checkReplaceable(const ExerciseFiles& files)
+{
+    for (const QString& path : {files.txt, files.wav}) {
+        const QFileInfo info(path);
+        if (info.isDir() && !info.isSymLink())
+            return failure(QStringLiteral("Impossible de remplacer le fichier"), path,
+                           reasonText(EISDIR, QFileDevice::RenameError));
+    }
+    return {};
 }
 
 // Puts the finished file `from` in the place of `to`, replacing it.
@@ -262,6 +278,13 @@ Failure replaceFile(const QString& from, const QString& to)
 }
 
 } // namespace
+
+// The files being written carry these names until both are complete: a failure, a full disk or the program stopped
+// half way leaves the previous pair as it was and never a half-written file under the final names.
+ExerciseFiles PartialExerciseFiles(const ExerciseFiles& files)
+{
+    return {files.wav + u".partiel", files.txt + u".partiel"};
+}
 
 Failure WriteExerciseTextFile(const QString& path, QStringView text, const QString& shownPath)
 {
@@ -350,12 +373,15 @@ Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, 
         return checkExerciseSize(renderer, files.wav, source.startMarks(), TrimSpaces(source.text()), source.endMarks(),
                                  conditions.conditions);
     };
-    const ExerciseFiles partial = partialFiles(files);
+    const ExerciseFiles partial = PartialExerciseFiles(files);
     auto dropPartial = [&partial] {
         QFile::remove(partial.txt);
         QFile::remove(partial.wav);
     };
-    Failure failed = sizeCheck();
+    removeStalePartialFiles(files);
+    Failure failed = checkReplaceable(files);
+    if (!failed)
+        failed = sizeCheck();
     if (!failed)
         failed = WriteExerciseTextFile(partial.txt, source.text(), files.txt);
     if (failed) {
@@ -377,6 +403,8 @@ Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, 
                          : WriteExerciseWav(partial.wav, header, renderer, source.startMarks(), trimmed,
                                             source.endMarks(), files.wav, source.carryOn, conditions);
     }
+    if (!failed)
+        failed = checkReplaceable(files);
     if (!failed)
         failed = replaceFile(partial.txt, files.txt);
     if (!failed)

@@ -71,6 +71,14 @@ struct ExerciseFiles
     }
 };
 
+// The extensions of every sound file the program writes: the half-written files of a stopped rendering, whatever
+// its format, go at the next rendering of the same name.
+inline constexpr const char16_t* SoundFileExtensions[] = {u"wav", u"flac", u"ogg", u"opus", u"mp3"};
+
+// The names the two files carry while they are written ("TEST.wav.partiel", "TEST.txt.partiel"), until both are
+// complete and replace the previous pair.
+ExerciseFiles PartialExerciseFiles(const ExerciseFiles& files);
+
 // A sound file in another format than the program's WAV: the same 16-bit samples at 8000 Hz, little-endian as the
 // WAV file holds them, handed to an encoder (tonique-wav's). A half sample at the very end is left out.
 class SoundFileEncoder : public ByteSink
@@ -117,8 +125,10 @@ struct RenderConditions
 // events run once), reads the source again, then streams the WAV file: header, start marks, text without its outer
 // spaces, end marks, header patched with the length; the samples go through the band conditions when one is on.
 // Both files are written under temporary names beside the final ones and replace the previous pair only once both
-// are complete. On failure the French message names the file and the reason, and the previous pair stays as it was.
-// With an `encoder` the samples go to it instead of the WAV writer, and no 4 GiB limit applies.
+// are complete, and neither is replaced when the other cannot be (a folder of that name); the temporary files left
+// by a stopped rendering of the same name go first. On failure the French message names the file and the reason, and
+// the previous pair stays as it was. With an `encoder` the samples go to it instead of the WAV writer, and no 4 GiB
+// limit applies.
 Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, const SampleRuns& runs,
                             QByteArray& header, const ExerciseSource& source,
                             const std::function<void()>& betweenFiles = {}, const RenderConditions& conditions = {},

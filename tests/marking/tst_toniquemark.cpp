@@ -53,6 +53,11 @@ private slots:
         QTest::newRow("copy too long") << QStringList{u"envoi.txt"_s, u"long.txt"_s}
                                        << Files{{u"envoi.txt"_s, "abc"}, {u"long.txt"_s, QByteArray(30000, 'e')}} << 2
                                        << QString() << u"trop longue"_s;
+        // Read no further than the limit, whatever size the file reports.
+        QTest::newRow("endless device") << QStringList{u"envoi.txt"_s, u"/dev/zero"_s} << class1 << 2 << QString()
+                                        << u"« /dev/zero » est trop grand"_s;
+        QTest::newRow("standard input twice") << QStringList{u"-"_s, u"-"_s} << class1 << 2 << QString()
+                                              << u"L'entrée standard ne peut être lue qu'une fois"_s;
     }
     void run()
     {
@@ -78,9 +83,38 @@ private slots:
         QVERIFY2(err.isEmpty() ? complained.isEmpty() : complained.contains(err), qPrintable(complained));
     }
 
-    // The program itself: its exit status and its UTF-8 lines.
+    // The program itself: its exit status, its UTF-8 lines, its standard input and output.
+    void program_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("input");  // a file as standard input
+        QTest::addColumn<QString>("output"); // a file as standard output
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("a copy missing") << QStringList{u"envoi.txt"_s, u"copie.txt"_s, u"rien.txt"_s} << QString()
+                                        << QString() << 2
+                                        << u"copie.txt : 0 erreur sur 5 caractères (100,0 %) — Reçu\n"_s
+                                        << u"tonique-mark : Impossible de lire « rien.txt » : il n'existe pas.\n"_s;
+        QTest::newRow("copy on standard input")
+            << QStringList{u"envoi.txt"_s, u"-"_s} << u"copie.txt"_s << QString() << 0
+            << u"- : 0 erreur sur 5 caractères (100,0 %) — Reçu\n"_s << QString();
+        QTest::newRow("endless standard input")
+            << QStringList{u"envoi.txt"_s, u"-"_s} << u"/dev/zero"_s << QString() << 2 << QString()
+            << u"tonique-mark : L'entrée standard est trop longue pour être corrigée (plus de 1\u202fMo).\n"_s;
+        QTest::newRow("output lost") << QStringList{u"envoi.txt"_s, u"copie.txt"_s} << QString() << u"/dev/full"_s << 2
+                                     << QString()
+                                     << u"tonique-mark : impossible d'écrire sur la sortie standard\u202f: le disque "
+                                        "est plein.\n"_s;
+    }
     void program()
     {
+        QFETCH(QStringList, args);
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
         QTemporaryDir dir;
         for (const char* name : {"envoi.txt", "copie.txt"}) {
             QFile f(dir.filePath(QString::fromLatin1(name)));
@@ -89,12 +123,15 @@ private slots:
         }
         QProcess mark;
         mark.setWorkingDirectory(dir.path());
-        mark.start(QStringLiteral(TONIQUE_MARK), {u"envoi.txt"_s, u"copie.txt"_s, u"rien.txt"_s});
-        QVERIFY(mark.waitForFinished());
-        QCOMPARE(mark.exitCode(), 2);
-        QCOMPARE(QString::fromUtf8(mark.readAllStandardOutput()),
-                 u"copie.txt : 0 erreur sur 5 caractères (100,0 %) — Reçu\n"_s);
-        QVERIFY(mark.readAllStandardError().startsWith("tonique-mark : "));
+        if (!input.isEmpty())
+            mark.setStandardInputFile(QDir(dir.path()).absoluteFilePath(input));
+        if (!output.isEmpty())
+            mark.setStandardOutputFile(output);
+        mark.start(QStringLiteral(TONIQUE_MARK), args);
+        QVERIFY(mark.waitForFinished(20000));
+        QCOMPARE(mark.exitCode(), status);
+        QCOMPARE(QString::fromUtf8(mark.readAllStandardOutput()), out);
+        QCOMPARE(QString::fromUtf8(mark.readAllStandardError()), err);
     }
 };
 

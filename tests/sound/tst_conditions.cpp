@@ -537,6 +537,8 @@ private slots:
             << QStringList{"--bruit", "20", "--graine", "4"} << true;
         QTest::newRow("non turns a stored one off")
             << QStringList{"--manuel", "non"} << QByteArray("manuel=20\nmanuel_actif=1\n") << QStringList() << true;
+        QTest::newRow("a stored non is off, whatever its tick")
+            << QStringList() << QByteArray("fronts=non\nfronts_actif=1\n") << QStringList() << true;
         QTest::newRow("an unreadable value of an unticked one")
             << clean << QByteArray("qsb=abc\nqsb_actif=0\n") << QStringList() << true;
         QTest::newRow("another seed") << QStringList{"--qrm", "250,-6", "--graine", "5"} << QByteArray()

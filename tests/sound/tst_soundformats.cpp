@@ -1,5 +1,6 @@
 // tonique-wav --format: the exercise in FLAC, Ogg Vorbis, Ogg Opus and MP3, decoded back with libsndfile against the
 // program's own WAV of the same run; refusals and failures that must leave no file behind.
+#include "cli/SndfileEncoder.h"
 #include "cli/WavCommandLine.h"
 #include "fakes/TestWav.h"
 #include "sound/ExerciseFiles.h"
@@ -9,8 +10,10 @@
 #include <QtTest>
 
 #include <cmath>
+#include <csignal>
 #include <numbers>
 #include <sndfile.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -180,13 +183,15 @@ private slots:
                                           << "Impossible de créer le fichier";
         QTest::newRow("writing fails") << "close"
                                        << "Impossible d'écrire le fichier";
+        QTest::newRow("the real encoder, no room left") << "full"
+                                                        << "TEST.mp3 » : le fichier dépasse la taille permise.";
     }
     void encoderFailure()
     {
         QFETCH(QString, failing);
         QFETCH(QString, message);
         QTemporaryDir dir;
-        TestWav::write(dir.filePath("in.txt"), "abc");
+        TestWav::write(dir.filePath("in.txt"), failing == u"full" ? QByteArray("paris ").repeated(300) : "abc");
         TestWav::write(dir.filePath("TEST.mp3"), "before");
         TestWav::write(dir.filePath("TEST.txt"), "before");
         QString err;
@@ -201,7 +206,16 @@ private slots:
             (failing == u"create" ? encoder->createFailure : encoder->closeFailure) = QStringLiteral("disque plein");
             return std::unique_ptr<SoundFileEncoder>(std::move(encoder));
         };
+        // Files may grow to 64 KiB, as if the disk were then full.
+        rlimit unlimited{};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        const rlimit full{failing == u"full" ? 65536 : unlimited.rlim_cur, unlimited.rlim_max};
+        if (failing == u"full")
+            env.encoderFor = MakeSndfileEncoder;
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &full);
         const int status = RunToniqueWav({"--format", "mp3", "-o", dir.filePath("TEST"), dir.filePath("in.txt")}, env);
+        setrlimit(RLIMIT_FSIZE, &unlimited);
         QCOMPARE(status, 2);
         QVERIFY2(err.contains(message), qPrintable(err));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), (QStringList{"TEST.mp3", "TEST.txt", "in.txt"}));

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 // The tonique-wav program, run as a user would, with its own settings folder.
 class TstToniqueWav : public QObject
 {
@@ -25,6 +27,8 @@ class TstToniqueWav : public QObject
         dir.mkpath(QStringLiteral("config/tonique"));
         TestWav::write(dir.filePath("config/tonique/tonique.conf"), "[param]\n" + stored);
         TestWav::write(dir.filePath("in.txt"), input);
+        for (const char* folder : {"folder.wav", "folder.mp3"})
+            dir.mkpath(QString::fromLatin1(folder));
         Run r;
         r.status = TestWav::run(QStringLiteral(TONIQUE_WAV), work.path(), args, stdinBytes, &r.err, stdinFile);
         r.wav = TestWav::read(dir.filePath("TEST.wav"));
@@ -55,6 +59,11 @@ private slots:
             << QStringList{"--wpm", "1e400", "in.txt"} << "Valeur hors plage pour --wpm : « 1e400 »";
         QTest::newRow("a folder as text") << QStringList{"config"} << "« config » : c'est un dossier, pas un fichier.";
         QTest::newRow("endless input") << QStringList{"-"} << "l'entrée standard dépasse 64 Mo";
+        // Neither file replaced when one of them cannot be: the text stays with its sound.
+        QTest::newRow("a folder in the sound's place")
+            << QStringList{"-o", "folder", "in.txt"} << "Impossible de remplacer le fichier « folder.wav » : c'est un";
+        QTest::newRow("a folder in the MP3's place")
+            << QStringList{"--format", "mp3", "-o", "folder", "in.txt"} << "« folder.mp3 » : c'est un dossier";
     }
     void refused()
     {
@@ -102,6 +111,61 @@ private slots:
         QVERIFY2(r.status == 0, qPrintable(r.err));
         QCOMPARE(r.txt, expected.txt);
         QVERIFY(r.wav == expected.wav);
+    }
+
+    // Stopped during a long render: no half-written file stays, and one left by a killed run goes at the next.
+    void interrupted_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP") << SIGHUP;
+        QTest::newRow("SIGKILL, then another format") << SIGKILL;
+    }
+    void interrupted()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir work;
+        const QDir dir(work.path());
+        TestWav::write(dir.filePath("long.txt"), QByteArray("paris ").repeated(20000));
+        TestWav::write(dir.filePath("in.txt"), "abc");
+        QProcess p;
+        p.setWorkingDirectory(work.path());
+        p.start(QStringLiteral(TONIQUE_WAV), {"--bruit", "10", "long.txt"});
+        QVERIFY(p.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(dir.filePath("TEST.wav.partiel")).size() > 0, 20000);
+        ::kill(pid_t(p.processId()), signal);
+        QVERIFY(p.waitForFinished());
+        QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+        QStringList left{"in.txt", "long.txt"};
+        if (signal == SIGKILL) {
+            QCOMPARE(TestWav::run(QStringLiteral(TONIQUE_WAV), work.path(), {"--format", "flac", "in.txt"}), 0);
+            left = QStringList{"TEST.flac", "TEST.txt"} + left;
+        }
+        QCOMPARE(dir.entryList(QDir::Files, QDir::Name), left);
+    }
+
+    // Standard output that cannot be written: an error, not a silent loss.
+    void lostOutput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("summary line") << QStringList{"in.txt"};
+        QTest::newRow("help") << QStringList{"--help"};
+    }
+    void lostOutput()
+    {
+        QFETCH(QStringList, args);
+        QTemporaryDir work;
+        TestWav::write(work.filePath("in.txt"), "abc");
+        QProcess p;
+        p.setWorkingDirectory(work.path());
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(QStringLiteral(TONIQUE_WAV), args);
+        QVERIFY(p.waitForFinished());
+        QCOMPARE(p.exitCode(), 2);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
+                 QStringLiteral("tonique-wav : impossible d'écrire sur la sortie standard\u202f: le disque est "
+                                "plein.\n"));
     }
 };
 
