@@ -133,6 +133,11 @@ void speak(std::initializer_list<Spoken> controls)
         // The editor inside an editable list is read on its own: it bears the list's name.
         if (auto* list = qobject_cast<QComboBox*>(s.control); list && list->lineEdit())
             list->lineEdit()->setAccessibleName(list->accessibleName());
+        // A scroll bar says what it scrolls.
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(s.control); area && *s.name) {
+            for (QScrollBar* bar : {area->verticalScrollBar(), area->horizontalScrollBar()})
+                bar->setAccessibleName(u"Défilement\u00a0: " + QString::fromUtf16(s.name));
+        }
         if (*s.description)
             s.control->setAccessibleDescription(QString::fromUtf16(s.description));
     }
@@ -252,7 +257,6 @@ void buildExerciseText(Form& ui)
     ui.Text5->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ui.Text5->setPlainText(QStringLiteral("01\n07\n13\n19\n25\n31\n37"));
     ui.Text2->setTabChangesFocus(true);
-    ui.Text2->verticalScrollBar()->setAccessibleName(QStringLiteral("Défilement du texte de l'exercice"));
 
     ui.Command12 = place<QPushButton>(c, "Command12", 8280, 288, 696, 228);
     ui.Command12->setText(QStringLiteral("Stats"));

@@ -205,6 +205,7 @@ private slots:
     void everyControlHasAName()
     {
         TestApp app;
+        app.ui().afff->trigger(); // the settings panel shown, over the exercise view
         openEveryWindow(app);
         QStringList unnamed;
         for (QWidget* top : QApplication::topLevelWidgets()) {
