@@ -30,13 +30,40 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
+
+namespace {
+
+// Alt with a letter is an access key or nothing: a letter that names no menu is not typed into the field that has
+// the focus. Access keys and shortcuts have had their turn before the key reaches a control; an open menu still
+// takes Alt with the letter of one of its items.
+class AltLetterGuard : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !receiver->isWidgetType() || qobject_cast<QMenu*>(receiver) ||
+            qobject_cast<QMenuBar*>(receiver))
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl with Alt is AltGr on some systems: the characters it types stay.
+        const bool alt = (key->modifiers() & Qt::AltModifier) && !(key->modifiers() & Qt::ControlModifier);
+        return alt && !key->text().isEmpty() && key->text().front().isPrint();
+    }
+};
+
+} // namespace
 
 MainWindow::MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder,
                        Options options)
@@ -61,6 +88,7 @@ MainWindow::MainWindow(const Platform& platform, RandomSource& random, const Pro
     wireSettingsPanel();
     wireDrillPanel();
     wireConditions();
+    qApp->installEventFilter(new AltLetterGuard(this));
 }
 
 MainWindow::~MainWindow()
@@ -127,9 +155,12 @@ void MainWindow::createMarkingController()
     m_marking = std::make_unique<MarkingController>(
         MarkingController::Controls{m_ui.Combo1},
         MarkingController::Services{*m_history, m_options.markingSettings, m_platform.clock, m_platform.fileDialog,
-                                    m_platform.messages, m_platform.screenReader, [player] { player->pressPlay(); },
-                                    &m_signs, [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});
+                                    m_platform.messages, m_platform.screenReader,
+                                    [player] { player->pressPlayOrStop(); }, &m_signs,
+                                    [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});
     m_sound->addPreparedListener(m_marking.get());
+    connect(player, &PlayerView::stateChanged, this,
+            [marking = m_marking.get()](bool open, bool playing) { marking->playerChanged(open, playing); });
     wireMarkingMenu();
 }
 

@@ -79,12 +79,34 @@ QFont courier()
     return f;
 }
 
+// The current item of an editable list is the one its text names, none when the text is no item, so that the
+// opened list and the Up and Down keys start from what the field shows. The text stays as typed, cursor included.
+void followText(QComboBox* c, const QString& text)
+{
+    const int item = c->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (item == c->currentIndex())
+        return;
+    if (item >= 0) {
+        c->setCurrentIndex(item); // the same text: the field is left alone
+        return;
+    }
+    // No current item empties the field: it gets its text back without a word to anyone.
+    QLineEdit* field = c->lineEdit();
+    const int cursor = field->cursorPosition();
+    const QSignalBlocker quietList(c);
+    const QSignalBlocker quietField(field);
+    c->setCurrentIndex(-1);
+    field->setText(text);
+    field->setCursorPosition(cursor);
+}
+
 // An editable list whose text is what the user typed: no completion from the items ("1" stays "1", not "10").
 void makeEditable(QComboBox* c)
 {
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setCompleter(nullptr);
+    QObject::connect(c, &QComboBox::editTextChanged, c, [c](const QString& text) { followText(c, text); });
 }
 
 QComboBox* editableCombo(QWidget* parent, const char* name, int x, int y, int width)
@@ -108,6 +130,14 @@ void speak(std::initializer_list<Spoken> controls)
     for (const Spoken& s : controls) {
         if (*s.name)
             s.control->setAccessibleName(QString::fromUtf16(s.name));
+        // The editor inside an editable list is read on its own: it bears the list's name.
+        if (auto* list = qobject_cast<QComboBox*>(s.control); list && list->lineEdit())
+            list->lineEdit()->setAccessibleName(list->accessibleName());
+        // A scroll bar says what it scrolls.
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(s.control); area && *s.name) {
+            for (QScrollBar* bar : {area->verticalScrollBar(), area->horizontalScrollBar()})
+                bar->setAccessibleName(u"Défilement\u00a0: " + QString::fromUtf16(s.name));
+        }
         if (*s.description)
             s.control->setAccessibleDescription(QString::fromUtf16(s.description));
     }

@@ -98,6 +98,7 @@ void MarkingController::corriger()
         auto* window = new MarkingWindow(nullptr);
         window->setPassMark(storedPassMark());
         window->setPrepared(m_prepared ? std::optional(MarkedLength(*m_prepared)) : std::nullopt);
+        window->setPlayer(m_playerOpen, m_playing);
         QObject::connect(window, &MarkingWindow::markRequested, window, [this] { markCopy(); });
         QObject::connect(window, &MarkingWindow::playRequested, window, [this] { m_services.play(); });
         QObject::connect(window, &MarkingWindow::passMarkChanged, window,
@@ -129,6 +130,14 @@ void MarkingController::exercisePrepared(const QString& text)
     m_preparedWpm = m_ui.Combo1 ? LeadingNumber(m_ui.Combo1->currentText()) : 0;
     if (m_marking)
         m_marking->setPrepared(MarkedLength(text));
+}
+
+void MarkingController::playerChanged(bool open, bool playing)
+{
+    m_playerOpen = open;
+    m_playing = playing;
+    if (m_marking)
+        m_marking->setPlayer(open, playing);
 }
 
 void MarkingController::answered(const QString& character, int reactionMs)

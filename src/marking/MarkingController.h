@@ -51,7 +51,7 @@ public:
         FileDialog& fileDialog;
         MessageBox& messages;
         ScreenReader& screenReader;       // told each verdict
-        std::function<void()> play;       // the player's Play button
+        std::function<void()> play;       // the player's Play button, or Stop while it plays
         const SignTable* signs = nullptr; // the characters of the map in "Progrès"
         // A character of the map clicked: the learner wants it reinforced.
         std::function<void(const QString& character)> reinforce = {};
@@ -70,6 +70,8 @@ public:
     void addResultsListener(ResultsListener* listener) { m_resultsListeners.push_back(listener); }
 
     void exercisePrepared(const QString& text) override;
+    // The player opened, closed, started or stopped: what "Lecture" of the marking window can do.
+    void playerChanged(bool open, bool playing);
     void answered(const QString& character, int reactionMs) override;
 
 private:
@@ -83,6 +85,7 @@ private:
     Services m_services;
     std::optional<QString> m_prepared; // the exercise text of the prepared sound
     double m_preparedWpm = 0;
+    bool m_playerOpen = false, m_playing = false;
     QString m_lastRecorded; // what was last recorded, so that marking it again records nothing more
     QPointer<MarkingWindow> m_marking;
     QPointer<ProgressWindow> m_progress;

@@ -61,7 +61,6 @@ MarkingWindow::MarkingWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_play = named<QPushButton>("lecture", this);
     m_play->setText(u"&Lecture (F5)"_s);
     m_play->setFocusPolicy(Qt::NoFocus);
-    m_play->setToolTip(u"Joue l'exercice préparé ; la saisie reste dans la copie"_s);
     m_clear = named<QPushButton>("effacer", this);
     m_clear->setText(u"&Effacer la copie"_s);
     m_pass = named<QDoubleSpinBox>("admis", this);
@@ -107,6 +106,7 @@ MarkingWindow::MarkingWindow(QWidget* parent) : QWidget(parent, Qt::Window)
             [this] { emit passMarkChanged(PassMark{int(std::lround(m_pass->value() * 100))}); });
     connect(m_copy, &CopyEdit::pasteRefused, this, &MarkingWindow::showRefusal);
     setPrepared(std::nullopt);
+    setPlayer(false, false);
     resize(720, 640);
 }
 
@@ -160,7 +160,6 @@ void MarkingWindow::setPassMark(PassMark pass)
 void MarkingWindow::setPrepared(std::optional<qsizetype> characters)
 {
     m_mark->setEnabled(characters.has_value());
-    m_play->setEnabled(characters.has_value());
     if (!characters) {
         const QString why = u"Aucun exercice préparé : cliquez d'abord sur « Préparer La Musique » dans la fenêtre "
                             "de Tonique."_s;
@@ -171,6 +170,19 @@ void MarkingWindow::setPrepared(std::optional<qsizetype> characters)
     m_mark->setToolTip(u"Corrige la copie d'après l'exercice préparé (Ctrl+Entrée)"_s);
     m_exercise->setText(u"Exercice préparé : "_s + QString::number(*characters) +
                         (*characters < 2 ? u" caractère à recevoir."_s : u" caractères à recevoir."_s));
+}
+
+void MarkingWindow::setPlayer(bool open, bool playing)
+{
+    m_play->setEnabled(open);
+    if (!open)
+        m_play->setToolTip(
+            u"Rien à jouer\u00a0: préparez d'abord l'exercice avec «\u00a0Préparer La Musique\u00a0» dans "
+            "la fenêtre de Tonique."_s);
+    else if (playing)
+        m_play->setToolTip(u"Arrête la lecture (F5)\u00a0; la saisie reste dans la copie"_s);
+    else
+        m_play->setToolTip(u"Joue l'exercice préparé (F5)\u00a0; la saisie reste dans la copie"_s);
 }
 
 MarkColours MarkingWindow::colours() const

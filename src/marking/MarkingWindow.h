@@ -43,6 +43,8 @@ public:
     void setPassMark(PassMark pass);
     // How many characters the prepared exercise has; nothing before any exercise was prepared.
     void setPrepared(std::optional<qsizetype> characters);
+    // What "Lecture" can do: play the sound open in the player, stop it while it plays, nothing without one.
+    void setPlayer(bool open, bool playing);
     void showMarked(const MarkedCopy& marked);
     QWidget* resultView() const; // the verdict's line, told to the screen reader
     // Instead of a result: why the copy was not marked.

@@ -18,7 +18,8 @@ PlayerView::PlayerView(QWidget* parent) : QWidget(parent)
         button->setIconSize(QSize(14, 14));
         button->setToolTip(tip);
         button->setAccessibleName(tip); // an icon alone says nothing to a screen reader
-        button->setFocusPolicy(Qt::TabFocus);
+        // Pressed, a button takes the focus: the Tab that Play sends then moves on from the player.
+        button->setFocusPolicy(Qt::StrongFocus);
         button->setFixedSize(32, 20);
         row->addWidget(button);
         return button;
@@ -50,9 +51,11 @@ PlayerView::PlayerView(QWidget* parent) : QWidget(parent)
 
 void PlayerView::setState(bool open, bool playing)
 {
+    // Stop first: Play, disabled with the focus, hands it on to Stop, still within the player.
+    m_stop->setEnabled(playing);
     m_prev->setEnabled(open);
     m_play->setEnabled(open && !playing);
-    m_stop->setEnabled(playing);
+    emit stateChanged(open, playing);
 }
 
 void PlayerView::setSilent(bool silent)
@@ -70,5 +73,15 @@ void PlayerView::setConditions(const QString& summary)
 
 void PlayerView::pressPlay()
 {
+    if (m_play->isEnabled())
+        m_play->setFocus(Qt::OtherFocusReason);
     m_play->click();
+}
+
+void PlayerView::pressPlayOrStop()
+{
+    if (m_stop->isEnabled())
+        m_stop->click();
+    else
+        pressPlay();
 }

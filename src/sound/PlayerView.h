@@ -21,8 +21,11 @@ public:
     void setConditions(const QString& summary);
     // A press of Play from elsewhere (a key of another window): as a click, when Play can be pressed.
     void pressPlay();
+    // The same key while a sound plays presses Stop.
+    void pressPlayOrStop();
 
 signals:
+    void stateChanged(bool open, bool playing);
     void prevPressed();
     void playPressed();
     void stopPressed();

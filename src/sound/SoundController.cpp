@@ -60,6 +60,37 @@ void SoundController::renderingFailed(const QString& message)
     m_services.messages.critical(message);
 }
 
+QString SoundController::fileBase() const
+{
+    // The folder, a separator and the name: an empty name still names ".wav" and ".txt" inside the folder.
+    const QDir folder(m_services.programFolder);
+    const QString name = m_ui.Text11->text();
+    return name.isEmpty() ? folder.path() + u'/' : folder.filePath(name);
+}
+
+Failure SoundController::writeFiles(const ExerciseFiles& files, bool& cancelled)
+{
+    ExerciseText& exercise = m_services.exercise;
+    const ExerciseMarks& marks = m_services.marks;
+    ExerciseSource source;
+    source.text = [&exercise] { return exercise.text(); };
+    source.startMarks = [&marks] { return marks.startMarks(); };
+    source.endMarks = [&marks] { return marks.endMarks(); };
+    source.showTrimmed = [&exercise](const QString& trimmed) {
+        if (trimmed != exercise.text())
+            exercise.set(trimmed);
+    };
+    // The progress box lasts as long as the writing: it is gone before anything is said about it.
+    ProgressScope progress(m_services.progress, QStringLiteral("Préparation de la musique..."));
+    source.carryOn = progress.carryOn();
+    const RenderConditions conditions{m_services.conditions, QRandomGenerator::global()->generate64()};
+    Failure failed = RenderExerciseFiles(
+        files, m_services.signs, m_services.pieces.runs, m_wavHeader, source, [] { QCoreApplication::processEvents(); },
+        conditions);
+    cancelled = progress.cancelled();
+    return failed;
+}
+
 void SoundController::RenderExercise()
 {
     // A timer running during the yield below may ask for another rendering: the one under way serves it.
@@ -76,25 +107,12 @@ void SoundController::RenderExercise()
     m_ui.Command3->hide();
     playback.close();
 
-    const ExerciseFiles files = ExerciseFiles::forBase(QDir(m_services.programFolder).filePath(m_ui.Text11->text()));
+    const ExerciseFiles files = ExerciseFiles::forBase(fileBase());
     ExerciseText& exercise = m_services.exercise;
-    const ExerciseMarks& marks = m_services.marks;
-    ExerciseSource source;
-    source.text = [&exercise] { return exercise.text(); };
-    source.startMarks = [&marks] { return marks.startMarks(); };
-    source.endMarks = [&marks] { return marks.endMarks(); };
-    source.showTrimmed = [&exercise](const QString& trimmed) {
-        if (trimmed != exercise.text())
-            exercise.set(trimmed);
-    };
-    ProgressScope progress(m_services.progress, QStringLiteral("Préparation de la musique..."));
-    source.carryOn = progress.carryOn();
-    const RenderConditions conditions{m_services.conditions, QRandomGenerator::global()->generate64()};
-    if (const Failure failed = RenderExerciseFiles(
-            files, m_services.signs, m_services.pieces.runs, m_wavHeader, source,
-            [] { QCoreApplication::processEvents(); }, conditions)) {
+    bool cancelled = false;
+    if (const Failure failed = writeFiles(files, cancelled)) {
         // Cancelled by the user: the previous files are kept and nothing more is said.
-        if (progress.cancelled())
+        if (cancelled)
             withdraw();
         else
             renderingFailed(*failed);

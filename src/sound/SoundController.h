@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Result.h"
 #include "sound/PreparedSound.h"
 
 #include <QByteArray>
@@ -8,6 +9,7 @@
 #include <vector>
 
 class ExerciseMarks;
+struct ExerciseFiles;
 class ExerciseText;
 class MessageBox;
 class Progress;
@@ -61,6 +63,9 @@ public:
     void play(PlaybackStart start) override;
 
 private:
+    QString fileBase() const;
+    // Writes the two files, showing the progress; `cancelled` when the user stopped it.
+    Failure writeFiles(const ExerciseFiles& files, bool& cancelled);
     // Reports a failed rendering and leaves the window not prepared, player closed.
     void renderingFailed(const QString& message);
 

@@ -7,13 +7,26 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -25,6 +38,13 @@ bool takesFocus(const QWidget* w)
     const QWidget* parent = w->parentWidget();
     return !qobject_cast<const QComboBox*>(parent) && !qobject_cast<const QAbstractSpinBox*>(parent) &&
            w->window()->windowType() != Qt::Popup;
+}
+
+// Read by a screen reader on its own though Tab does not stop there: the editor of a list field, a scroll bar shown.
+bool readAlone(const QWidget* w)
+{
+    return (qobject_cast<const QLineEdit*>(w) && qobject_cast<const QComboBox*>(w->parentWidget())) ||
+           (qobject_cast<const QScrollBar*>(w) && w->isVisible());
 }
 
 QString describe(const QObject* o)
@@ -55,6 +75,126 @@ QList<QWidget*> tabChain(QWidget* window)
     return chain;
 }
 
+// The real program on a display and a session bus of its own, with the accessibility bus that a screen reader reads
+// (at-spi-bus-launcher and its registry, started by the session bus when the program asks for them).
+class AtSpiSession
+{
+public:
+    ~AtSpiSession()
+    {
+        for (QProcess* p : {&m_program, &m_display, &m_bus}) {
+            p->terminate();
+            if (!p->waitForFinished(3000))
+                p->kill();
+            p->waitForFinished(1000);
+        }
+    }
+
+    // Empty when it is running; otherwise what is missing.
+    QString start()
+    {
+        for (const char* tool : {"Xvfb", "dbus-daemon"}) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                return QString::fromLatin1(tool) + u" missing";
+        }
+        if (!QFile::exists(u"/usr/share/dbus-1/services/org.a11y.Bus.service"_s))
+            return u"at-spi2-core missing"_s;
+        const QString bus = firstLine(m_bus, u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
+        const QString display =
+            firstLine(m_display, u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s, u"1024x768x24"_s});
+        if (bus.isEmpty() || display.isEmpty())
+            return u"no session bus or display"_s;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* dir : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
+            env.insert(QString::fromLatin1(dir), m_home.path());
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, bus);
+        env.insert(u"DISPLAY"_s, u":"_s + display);
+        env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        env.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_s, u"1"_s);
+        m_program.setProcessEnvironment(env);
+        m_program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_program.start(QStringLiteral(TONIQUE_PROGRAM), {});
+        if (!m_program.waitForStarted())
+            return u"the program does not start"_s;
+        m_session = QDBusConnection::connectToBus(bus, u"session"_s);
+        const QDBusMessage address = m_session.call(
+            QDBusMessage::createMethodCall(u"org.a11y.Bus"_s, u"/org/a11y/bus"_s, u"org.a11y.Bus"_s, u"GetAddress"_s));
+        if (address.type() != QDBusMessage::ReplyMessage)
+            return u"no accessibility bus: "_s + address.errorMessage();
+        m_a11y = QDBusConnection::connectToBus(address.arguments().value(0).toString(), u"a11y"_s);
+        return m_a11y.isConnected() ? QString() : u"accessibility bus unreachable"_s;
+    }
+
+    struct Node
+    {
+        QString service, path;
+    };
+    QList<Node> children(const Node& node)
+    {
+        const QDBusMessage reply = call(node, u"org.a11y.atspi.Accessible"_s, u"GetChildren"_s);
+        QList<Node> nodes;
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return nodes;
+        const QDBusArgument list = reply.arguments().value(0).value<QDBusArgument>();
+        list.beginArray();
+        while (!list.atEnd()) {
+            Node child;
+            QDBusObjectPath path;
+            list.beginStructure();
+            list >> child.service >> path;
+            list.endStructure();
+            child.path = path.path();
+            nodes << child;
+        }
+        list.endArray();
+        return nodes;
+    }
+    QString roleName(const Node& node)
+    {
+        return call(node, u"org.a11y.atspi.Accessible"_s, u"GetRoleName"_s).arguments().value(0).toString();
+    }
+    QString name(const Node& node)
+    {
+        const QDBusMessage reply =
+            call(node, u"org.freedesktop.DBus.Properties"_s, u"Get"_s, {u"org.a11y.atspi.Accessible"_s, u"Name"_s});
+        return reply.arguments().value(0).value<QDBusVariant>().variant().toString();
+    }
+    bool showing(const Node& node)
+    {
+        QList<uint> states;
+        const QDBusArgument words =
+            call(node, u"org.a11y.atspi.Accessible"_s, u"GetState"_s).arguments().value(0).value<QDBusArgument>();
+        words >> states;
+        constexpr uint Showing = 1u << 25;
+        return !states.isEmpty() && (states[0] & Showing);
+    }
+
+private:
+    static QString firstLine(QProcess& process, const QString& program, const QStringList& arguments)
+    {
+        process.setProcessChannelMode(QProcess::SeparateChannels);
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(program, arguments);
+        QElapsedTimer waited;
+        waited.start();
+        while (!process.canReadLine() && waited.elapsed() < 10000)
+            process.waitForReadyRead(200);
+        return QString::fromLocal8Bit(process.readLine()).trimmed();
+    }
+    QDBusMessage call(const Node& node, const QString& interface, const QString& method,
+                      const QVariantList& arguments = {})
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(node.service, node.path, interface, method);
+        message.setArguments(arguments);
+        return m_a11y.call(message, QDBus::Block, 5000);
+    }
+
+    QTemporaryDir m_home;
+    QProcess m_bus, m_display, m_program;
+    QDBusConnection m_session{QString()};
+    QDBusConnection m_a11y{QString()};
+};
+
 } // namespace
 
 class TstAccessibility : public QObject
@@ -65,15 +205,17 @@ private slots:
     void everyControlHasAName()
     {
         TestApp app;
+        app.ui().afff->trigger(); // the settings panel shown, over the exercise view
         openEveryWindow(app);
         QStringList unnamed;
         for (QWidget* top : QApplication::topLevelWidgets()) {
             QList<QWidget*> widgets = top->findChildren<QWidget*>();
             widgets.prepend(top);
             for (QWidget* w : widgets) {
-                if (takesFocus(w) || qobject_cast<QAbstractButton*>(w)) {
+                if (takesFocus(w) || qobject_cast<QAbstractButton*>(w) || readAlone(w)) {
                     if (QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).trimmed().isEmpty())
-                        unnamed << describe(w);
+                        unnamed << describe(w) +
+                                       (w->parentWidget() ? u" in " + describe(w->parentWidget()) : QString());
                 }
                 if (qobject_cast<QMenu*>(w) || qobject_cast<QMenuBar*>(w)) {
                     for (QAction* a : w->actions()) {
@@ -83,6 +225,43 @@ private slots:
                 }
             }
         }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", ")));
+    }
+
+    // The same through the bus a screen reader reads: the real window at start-up, every control shown that a user
+    // reaches or reads on its own (fields, the editors inside the lists, lists, buttons, boxes, scroll bars) named.
+    void atSpiTreeNamed()
+    {
+        AtSpiSession session;
+        if (const QString missing = session.start(); !missing.isEmpty())
+            QSKIP(qPrintable(u"no accessibility bus here: "_s + missing));
+        const AtSpiSession::Node root{u"org.a11y.atspi.Registry"_s, u"/org/a11y/atspi/accessible/root"_s};
+        // The program registers once its window is up; its window's controls come with it.
+        QList<AtSpiSession::Node> pending;
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 30000) {
+            pending = session.children(root);
+            if (!pending.isEmpty() && !session.children(pending[0]).isEmpty())
+                break;
+            QThread::msleep(200);
+        }
+        QVERIFY2(!pending.isEmpty(), "the program never showed on the accessibility bus");
+        QThread::msleep(1000); // the start-up exercise is prepared
+        const QStringList named{u"push button"_s, u"check box"_s, u"text"_s,   u"entry"_s,       u"combo box"_s,
+                                u"scroll bar"_s,  u"list"_s,      u"slider"_s, u"spin button"_s, u"toggle button"_s};
+        QStringList unnamed, seen;
+        while (!pending.isEmpty()) {
+            const AtSpiSession::Node node = pending.takeFirst();
+            if (!session.showing(node))
+                continue;
+            const QString role = session.roleName(node);
+            seen << role;
+            if (named.contains(role) && session.name(node).trimmed().isEmpty())
+                unnamed << role + u" " + node.path;
+            pending << session.children(node);
+        }
+        QVERIFY2(seen.contains(u"scroll bar"_s) && seen.count(u"text"_s) >= 5, qPrintable(seen.join(u", ")));
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", ")));
     }
 

@@ -39,6 +39,9 @@ private slots:
     void timing_followsFields();
     void typedValues_notCompleted_data();
     void typedValues_notCompleted();
+    void listsFollowTheirText_data();
+    void listsFollowTheirText();
+    void altLetter_typesNothing();
     void sameValueAssigned_stillRecomputes();
     void exerciseText_wrapsAfterSixGroups();
 };
@@ -340,6 +343,63 @@ void TestMainWindow::typedValues_notCompleted()
     QTest::keyClicks(combo->lineEdit(), typed);
     QTest::keyClick(combo->lineEdit(), Qt::Key_Tab);
     QCOMPARE(combo->currentText(), typed);
+}
+
+// A list stands at the item its field shows, none when the text is no item: Enter in the opened list keeps the
+// value, Down in the field gives the next item.
+void TestMainWindow::listsFollowTheirText_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("speed") << "Combo1";
+    QTest::newRow("word gap") << "Text23";
+    QTest::newRow("thinking time") << "Texte";
+    QTest::newRow("reference word") << "Text20";
+}
+
+void TestMainWindow::listsFollowTheirText()
+{
+    QFETCH(QString, field);
+    TestApp app;
+    app.ui().afff->trigger();
+    auto* combo = app.find<QComboBox>(field);
+    QApplication::setActiveWindow(app.window.get());
+    combo->setFocus();
+    const QString shown = combo->currentText();
+    const int item = combo->findText(shown);
+    QVERIFY(item >= 0);
+    combo->showPopup();
+    QTest::keyClick(combo->view(), Qt::Key_Return);
+    QCOMPARE(combo->currentText(), shown);
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(combo->currentText(), combo->itemText(std::min(item + 1, combo->count() - 1)));
+
+    QTest::keyClick(combo, Qt::Key_End);
+    QTest::keyClicks(combo, QStringLiteral("0"));
+    QCOMPARE(combo->currentIndex(), -1);
+    QCOMPARE(combo->lineEdit()->cursorPosition(), combo->currentText().size());
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(combo->currentText(), combo->itemText(0));
+}
+
+// Alt with a letter that names no menu types nothing into any field; Alt with a menu's letter opens it.
+void TestMainWindow::altLetter_typesNothing()
+{
+    TestApp app;
+    Form& ui = app.ui();
+    QApplication::setActiveWindow(app.window.get());
+    auto fields = [&]() -> QString { return ui.Text3->text() + u'|' + ui.Text11->text() + u'|' + ui.Text12->text(); };
+    const QString before = fields();
+    const QString exercise = app.exercise().text();
+    for (QWidget* field : std::initializer_list<QWidget*>{ui.Text3, ui.Text11, ui.Text2, ui.Text12}) {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_B, Qt::AltModifier);
+    }
+    QCOMPARE(fields(), before);
+    QCOMPARE(app.exercise().text(), exercise);
+    QVERIFY(app.player.isOpen());
+    QTest::keyClick(ui.Text3, Qt::Key_F, Qt::AltModifier);
+    QVERIFY(ui.fichier->isVisible());
+    ui.fichier->close();
 }
 
 // R.A.Z. and a list item chosen again recompute the dot length even when the field keeps its text.

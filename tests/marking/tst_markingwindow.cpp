@@ -156,6 +156,26 @@ private slots:
         QVERIFY(mark->isEnabled());
     }
 
+    // F5 plays the prepared sound and stops it while it plays; with nothing to play (after CLS) "Lecture" is greyed
+    // out and says why.
+    void playKey()
+    {
+        TestApp app;
+        QWidget* window = openMarking(app, u"abcde"_s);
+        auto* play = window->findChild<QPushButton*>(u"lecture"_s);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_F5);
+        QVERIFY(app.player.playing);
+        QTest::keyClick(window, Qt::Key_F5);
+        QVERIFY(!app.player.playing);
+        QCOMPARE(app.player.ends, 1);
+        app.ui().Command7->click();
+        QVERIFY(!play->isEnabled());
+        QVERIFY2(play->toolTip().contains(u"Préparer La Musique"_s), qPrintable(play->toolTip()));
+        app.ui().Command3->click();
+        QVERIFY(play->isEnabled());
+    }
+
     // A paste that would make the copy too long is refused with a message; the field keeps its text.
     void pasteTooLong()
     {

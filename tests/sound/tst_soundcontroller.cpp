@@ -119,6 +119,19 @@ private slots:
         QCOMPARE(app.player.commands.last(), QStringLiteral("Play"));
     }
 
+    // Play takes the focus, and the Tab it sends moves on from the player whatever had the focus before: the next
+    // key goes to the control after the player, not into the DIV count.
+    void playMovesFocusOn()
+    {
+        TestApp app;
+        Form& ui = app.ui();
+        QVERIFY(QTest::qWaitForWindowActive(app.window.get()));
+        ui.Text26->setFocus();
+        QTest::mouseClick(app.find<QToolButton>("playButton"), Qt::LeftButton);
+        QVERIFY(app.player.playing);
+        QCOMPARE(QApplication::focusWidget(), ui.Text12);
+    }
+
     // The file name's tooltip tells where the files go: the user's data folder once Tonique is installed.
     void folderShown()
     {
@@ -184,6 +197,21 @@ private slots:
         QVERIFY(TestWav::read(cli.filePath("TEST.wav")) == TestWav::read(app.folder() + u"/exo.wav"));
     }
 
+    // An empty file name still names two files inside the folder, ".wav" and ".txt", never "<folder>.wav" beside it.
+    void emptyFileName()
+    {
+        TestApp app;
+        app.ui().Text11->clear();
+        app.ui().Command3->click();
+        const QStringList beside{app.folder() + u".wav", app.folder() + u".txt"};
+        const bool besideWritten = QFile::exists(beside[0]) || QFile::exists(beside[1]);
+        for (const QString& file : beside)
+            QFile::remove(file);
+        QVERIFY(!besideWritten);
+        QCOMPARE(app.player.fileName(), app.folder() + u"/.wav");
+        QVERIFY(QFile::exists(app.folder() + u"/.txt"));
+    }
+
     // A long rendering shows its progress; cancelled part way, it leaves the previous files as they were and says
     // nothing more.
     void renderingCancelled()
@@ -228,7 +256,11 @@ private slots:
             app.ui().Text11->setText(folder + u"/TEST");
         }
         const QByteArray before = TestWav::read(app.folder() + u"/TEST.wav");
+        // The progress box is gone before the message shows: it would stand over it, at 0 %.
+        int progressOpen = -1;
+        app.messages.criticalShown = [&] { progressOpen = int(app.progress.labels.size()) - app.progress.ends; };
         app.ui().Command3->click();
+        QCOMPARE(progressOpen, 0);
         QCOMPARE(app.messages.criticals.size(), 1);
         const QString file = QDir(folder).filePath(tooLong ? "TEST.wav" : "TEST.txt");
         QVERIFY2(app.messages.criticals[0].startsWith(message + file + u" »"), qPrintable(app.messages.criticals[0]));
