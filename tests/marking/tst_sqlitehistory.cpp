@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -79,6 +80,9 @@ private slots:
         for (int i = 1; i <= 25; ++i)
             QVERIFY(!history.recordDrillAnswer({Start.addSecs(i), u"e"_s, i * 10}));
         QVERIFY(!history.recordDrillAnswer({Start.addDays(10), u"t"_s, 300}));
+        // Times near the largest an int holds: their sum does not.
+        QVERIFY(!history.recordDrillAnswer({Start.addDays(10), u"z"_s, 2'000'000'000}));
+        QVERIFY(!history.recordDrillAnswer({Start.addDays(10), u"z"_s, 2'100'000'000}));
 
         const auto all = history.copies(QDateTime());
         QCOMPARE(all->size(), 2);
@@ -86,15 +90,16 @@ private slots:
         QCOMPARE(all->first().wpm, 12.5);
         QCOMPARE(all->first().pass, PassMark{250});
         QCOMPARE(history.copies(Start.addDays(5))->size(), 1);
-        QCOMPARE(history.drillAnswers(Start.addDays(5))->size(), 1);
+        QCOMPARE(history.drillAnswers(Start.addDays(5))->size(), 3);
 
         const auto weak = history.weaknesses(QDateTime());
-        QCOMPARE(weak->size(), 4); // b, e, t, é
+        QCOMPARE(weak->size(), 5); // b, e, t, z, é
         QCOMPARE(weak->at(0).sent, 20);
         QCOMPARE(weak->at(0).wrong, 4);
         QCOMPARE(weak->at(1).answers, 20);
         QCOMPARE(weak->at(1).medianMs, 155.0); // 60 to 250 ms
-        QCOMPARE(history.weaknesses(Start.addDays(5))->size(), 2);
+        QCOMPARE(weak->at(3).medianMs, 2'050'000'000.0);
+        QCOMPARE(history.weaknesses(Start.addDays(5))->size(), 3);
     }
 
     // A file of the first version keeps what it holds and takes the copies' characters and confusions from then on.
@@ -138,6 +143,18 @@ private slots:
         QTest::newRow("newer") << Setup([](const QString& path, auto&) {
             writeVersion1(path, SqliteHistory::SchemaVersion + 1);
         }) << u"version plus récente"_s;
+        for (const int version : {-1, -3, INT_MIN})
+            QTest::addRow("unknown version %d", version)
+                << Setup([version](const QString& path, auto&) { writeVersion1(path, version); })
+                << u"version plus récente"_s;
+        QTest::newRow("link to an empty file") << Setup([](const QString& path, auto&) {
+            QFile target(path + u".cible"_s);
+            QVERIFY(target.open(QIODevice::WriteOnly));
+            QVERIFY(QFile::link(target.fileName(), path));
+        }) << u"lien symbolique"_s;
+        QTest::newRow("link to a missing file")
+            << Setup([](const QString& path, auto&) { QVERIFY(QFile::link(path + u".cible"_s, path)); })
+            << u"lien symbolique"_s;
         QTest::newRow("another program's") << Setup([](const QString& path, auto&) { writeVersion1(path, 0); })
                                            << u"n'est pas un historique de Tonique"_s;
         QTest::newRow("locked by another Tonique") << Setup([](const QString& path, auto& holder) {
@@ -166,6 +183,33 @@ private slots:
         QVERIFY(!history.isOpen());
         QCOMPARE(contents(path), before);
         QVERIFY(history.recordDrillAnswer({Start, u"e"_s, 100}).has_value());
+    }
+
+    // A full disk is told in French with what to do; the driver's own words only come after, as a detail.
+    void fullDiskInFrench_data()
+    {
+        QTest::addColumn<bool>("copies");
+        QTest::newRow("copies") << true;
+        QTest::newRow("drill answers") << false;
+    }
+    void fullDiskInFrench()
+    {
+        QFETCH(bool, copies);
+        QTemporaryDir dir;
+        SqliteHistory history;
+        QVERIFY(!history.open(dir.filePath(u"historique.sqlite"_s)));
+        // The file may no longer grow, as on a full disk.
+        const QString connection = QSqlDatabase::connectionNames().filter(u"historique-"_s).constLast();
+        QVERIFY(QSqlQuery(QSqlDatabase::database(connection)).exec(u"PRAGMA max_page_count = 1"_s));
+        Failure failed;
+        for (int i = 0; i < 2000 && !failed; ++i)
+            failed = copies ? history.recordCopy({Start, 5, 0, 12, PassMark{}, true, {{QString::number(i), 5, 0}}, {}})
+                            : history.recordDrillAnswer({Start, QString::number(i), 100});
+        QVERIFY(failed);
+        const QString told = failed->section(u"Détail technique"_s, 0, 0);
+        QVERIFY2(told.contains(u"le disque est plein"_s) && told.contains(u"Libérez de la place"_s), qPrintable(told));
+        QVERIFY2(!told.contains(u"disk"_s) && !told.contains(u"database"_s), qPrintable(told));
+        QVERIFY2(failed->contains(u"database or disk is full"_s), qPrintable(*failed));
     }
 
     // The first failure is told once; the program then goes on without the history.
