@@ -86,8 +86,19 @@ Reason reasonOf(const QSqlError& error)
         return {u"le fichier ne peut être ni ouvert ni créé"_s,
                 u"Vérifiez que son dossier existe et peut être écrit, puis relancez Tonique."_s};
     default:
-        return {u"la base de données a refusé l'opération"_s, u"Relancez Tonique."_s};
+        return {
+            u"la base de données a refusé l'opération"_s,
+            u"Relancez Tonique\u202F; si cela se reproduit, mettez le fichier de côté pour repartir d'un historique "
+            "vide."_s};
     }
+}
+
+// Runs a statement of its own, such as "BEGIN" or "COMMIT": the driver's transaction calls drop the error's code,
+// which tells a full disk from a broken one. An invalid error when it went through.
+QSqlError run(const QSqlDatabase& db, const QString& statement)
+{
+    QSqlQuery query(db);
+    return query.exec(statement) ? QSqlError() : query.lastError();
 }
 
 // The driver's own words, kept as a detail for whoever helps the learner.
@@ -224,8 +235,8 @@ Failure SqliteHistory::migrate(int from)
         return {};
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery query(db);
-    if (!db.transaction())
-        return failureText(db.lastError());
+    if (const QSqlError error = run(db, u"BEGIN"_s); error.isValid())
+        return failureText(error);
     for (int version = from; version < SchemaVersion; ++version) {
         for (const QString& statement : Migrations()[version]) {
             if (!query.exec(statement)) {
@@ -235,8 +246,10 @@ Failure SqliteHistory::migrate(int from)
             }
         }
     }
-    if (!query.exec(u"PRAGMA user_version = "_s + QString::number(SchemaVersion)) || !db.commit()) {
-        const QSqlError error = query.lastError().isValid() ? query.lastError() : db.lastError();
+    const QSqlError error = query.exec(u"PRAGMA user_version = "_s + QString::number(SchemaVersion))
+                                ? run(db, u"COMMIT"_s)
+                                : query.lastError();
+    if (error.isValid()) {
         db.rollback();
         return failureText(error);
     }
@@ -253,8 +266,8 @@ Failure SqliteHistory::recordCopy(const CopyRecord& copy)
         db.rollback();
         return explained(u"Le résultat n'a pas pu être enregistré dans l'historique"_s, error, QString());
     };
-    if (!db.transaction())
-        return failed(db.lastError());
+    if (const QSqlError error = run(db, u"BEGIN"_s); error.isValid())
+        return failed(error);
     query.prepare(u"INSERT INTO copies (at, characters, errors, wpm, pass, received) VALUES (?, ?, ?, ?, ?, ?)"_s);
     for (const QVariant& value :
          {QVariant(copy.at.toMSecsSinceEpoch()), QVariant(copy.characters), QVariant(copy.errors), QVariant(copy.wpm),
@@ -283,8 +296,8 @@ Failure SqliteHistory::recordCopy(const CopyRecord& copy)
         if (!query.exec())
             return failed(query.lastError());
     }
-    if (!db.commit())
-        return failed(db.lastError());
+    if (const QSqlError error = run(db, u"COMMIT"_s); error.isValid())
+        return failed(error);
     return {};
 }
 

@@ -8,7 +8,9 @@
 #include <QTest>
 
 #include <climits>
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +48,30 @@ QByteArray contents(const QString& path)
 
 // Makes the file at `path` (or what stands in its way) and may keep it open in `holder`.
 using Setup = std::function<void(const QString& path, std::unique_ptr<SqliteHistory>& holder)>;
+
+// Files may not grow beyond `bytes` while it lives; the signal that would end the program is ignored.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        m_signal = signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, m_before.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_before);
+        signal(SIGXFSZ, m_signal);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_before{};
+    void (*m_signal)(int) = nullptr;
+};
 
 class FailingHistory : public History
 {
@@ -185,31 +211,44 @@ private slots:
         QVERIFY(history.recordDrillAnswer({Start, u"e"_s, 100}).has_value());
     }
 
-    // A full disk is told in French with what to do; the driver's own words only come after, as a detail.
-    void fullDiskInFrench_data()
+    // A full or failing disk is told in French with what to do; the driver's own words only come after, as a detail.
+    void diskFailuresInFrench_data()
     {
         QTest::addColumn<bool>("copies");
-        QTest::newRow("copies") << true;
-        QTest::newRow("drill answers") << false;
+        QTest::addColumn<bool>("full"); // or the files may no longer grow at all: the writes themselves fail
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("full, copies") << true << true << "le disque est plein"
+                                      << "database or disk is full";
+        QTest::newRow("full, drill answers") << false << true << "le disque est plein"
+                                             << "database or disk is full";
+        QTest::newRow("writes refused, copies") << true << false << "erreur d'entrée-sortie"
+                                                << "disk I/O error";
+        QTest::newRow("writes refused, drill answers") << false << false << "erreur d'entrée-sortie"
+                                                       << "disk I/O error";
     }
-    void fullDiskInFrench()
+    void diskFailuresInFrench()
     {
         QFETCH(bool, copies);
+        QFETCH(bool, full);
+        QFETCH(QString, said);
+        QFETCH(QString, detail);
         QTemporaryDir dir;
         SqliteHistory history;
         QVERIFY(!history.open(dir.filePath(u"historique.sqlite"_s)));
-        // The file may no longer grow, as on a full disk.
         const QString connection = QSqlDatabase::connectionNames().filter(u"historique-"_s).constLast();
-        QVERIFY(QSqlQuery(QSqlDatabase::database(connection)).exec(u"PRAGMA max_page_count = 1"_s));
+        QVERIFY(QSqlQuery(QSqlDatabase::database(connection)).exec(u"PRAGMA max_page_count = 1"_s) || !full);
+        // Writes past the first byte of any file fail with EFBIG, as the system reports a failing disk.
+        const FileSizeLimit limit(full ? RLIM_INFINITY : 1);
         Failure failed;
         for (int i = 0; i < 2000 && !failed; ++i)
             failed = copies ? history.recordCopy({Start, 5, 0, 12, PassMark{}, true, {{QString::number(i), 5, 0}}, {}})
                             : history.recordDrillAnswer({Start, QString::number(i), 100});
         QVERIFY(failed);
         const QString told = failed->section(u"Détail technique"_s, 0, 0);
-        QVERIFY2(told.contains(u"le disque est plein"_s) && told.contains(u"Libérez de la place"_s), qPrintable(told));
+        QVERIFY2(told.contains(said) && told.contains(u"puis relancez Tonique"_s), qPrintable(told));
         QVERIFY2(!told.contains(u"disk"_s) && !told.contains(u"database"_s), qPrintable(told));
-        QVERIFY2(failed->contains(u"database or disk is full"_s), qPrintable(*failed));
+        QVERIFY2(failed->contains(detail), qPrintable(*failed));
     }
 
     // The first failure is told once; the program then goes on without the history.
