@@ -175,7 +175,7 @@ Failure SqliteHistory::opened(const QString& path)
         return u"Le dossier de l'historique «\u202F"_s + QDir::toNativeSeparators(QFileInfo(path).absolutePath()) +
                u"\u202F» ne peut pas être créé\u202F: "_s + WriteFailureReason(path, errno) +
                u". Tonique continue sans historique."_s;
-    if (const Failure linked = symbolicLink(path))
+    if (Failure linked = symbolicLink(path))
         return linked;
     QSqlDatabase db = QSqlDatabase::contains(m_connection) ? QSqlDatabase::database(m_connection, false)
                                                            : QSqlDatabase::addDatabase(u"QSQLITE"_s, m_connection);
