@@ -1,9 +1,11 @@
 #include "common/FileErrors.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <optional>
 
 QString FileFailureReason(int systemError, QFileDevice::FileError qtError)
 {
@@ -57,6 +59,47 @@ QString FileFailureReason(int systemError, QFileDevice::FileError qtError)
     default:
         return QStringLiteral("erreur inconnue");
     }
+}
+
+namespace {
+
+QString parentOf(const QString& path)
+{
+    return QFileInfo(path).absolutePath();
+}
+
+// Why the folder of `path` is missing, when that is something the user can put right.
+std::optional<QString> missingFolderReason(const QString& path)
+{
+    QString first = parentOf(path); // the highest folder of the path that is not one
+    if (QFileInfo(first).isDir())
+        return std::nullopt;
+    for (QString above = parentOf(first); above != first && !QFileInfo(above).isDir(); above = parentOf(first))
+        first = above;
+    if (QFileInfo::exists(first))
+        return QStringLiteral("«\u202F%1\u202F» est un fichier, pas un dossier").arg(QDir::toNativeSeparators(first));
+    // Whether the folder above lets it be made, asked of the system itself (the superuser's permissions, a read-only
+    // disk): the folder made for the question is removed at once.
+    QDir above(parentOf(first));
+    const QString name = QFileInfo(first).fileName();
+    errno = 0;
+    if (above.mkdir(name)) {
+        above.rmdir(name);
+        return std::nullopt;
+    }
+    return QStringLiteral(
+               "le dossier «\u202F%1\u202F» ne peut pas être écrit (%2)\u202F: «\u202F%3\u202F» n'a pas pu y "
+               "être créé")
+        .arg(QDir::toNativeSeparators(above.path()), FileFailureReason(errno), name);
+}
+
+} // namespace
+
+QString WriteFailureReason(const QString& path, int systemError, QFileDevice::FileError qtError)
+{
+    if (auto reason = missingFolderReason(path))
+        return *reason;
+    return FileFailureReason(systemError, qtError);
 }
 
 QString OpenFailureReason(const QString& path, int systemError)

@@ -10,6 +10,11 @@
 // code: "le disque est plein", "accès refusé"...
 QString FileFailureReason(int systemError, QFileDevice::FileError qtError = QFileDevice::NoError);
 
+// Why a file cannot be created or written at `path`, in French: as FileFailureReason, except that a folder of the
+// path that is missing because it could not be made (the one above it cannot be written, a file stands in its place)
+// is told as such rather than as merely missing.
+QString WriteFailureReason(const QString& path, int systemError, QFileDevice::FileError qtError = QFileDevice::NoError);
+
 // Why `path` cannot be opened for reading, in French: it does not exist, is a folder, or the system refuses it
 // (errno as left by the failed open).
 QString OpenFailureReason(const QString& path, int systemError);

@@ -1,5 +1,7 @@
 #include "marking/SqliteHistory.h"
 
+#include "common/FileErrors.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
@@ -10,6 +12,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 
 using namespace Qt::StringLiterals;
@@ -51,11 +54,66 @@ qint64 dayOf(const QDateTime& at)
 // The confusions kept for a character, the most frequent first.
 constexpr qsizetype MainConfusions = 3;
 
-double median(QList<int> values)
+// In 64 bits: two times near the largest stored value add up beyond an int.
+double median(QList<qint64> values)
 {
     std::sort(values.begin(), values.end());
     const qsizetype n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+    return n % 2 ? double(values[n / 2]) : (double(values[n / 2 - 1]) + double(values[n / 2])) / 2.0;
+}
+
+// What went wrong with the file, and what the learner can do about it, from the driver's error code.
+struct Reason
+{
+    QString what;
+    QString todo;
+};
+
+Reason reasonOf(const QSqlError& error)
+{
+    switch (error.nativeErrorCode().toInt() & 0xff) {
+    case 13: // full
+        return {u"le disque est plein"_s, u"Libérez de la place sur le disque, puis relancez Tonique."_s};
+    case 10: // I/O error
+        return {u"le disque ne répond pas correctement (erreur d'entrée-sortie)"_s,
+                u"Vérifiez le disque ou la clé qui le porte, puis relancez Tonique."_s};
+    case 8:  // read-only
+    case 3:  // permission
+    case 23: // authorization
+        return {u"le fichier ou son dossier ne peut pas être écrit"_s,
+                u"Donnez-vous le droit d'y écrire, puis relancez Tonique."_s};
+    case 14: // cannot open
+        return {u"le fichier ne peut être ni ouvert ni créé"_s,
+                u"Vérifiez que son dossier existe et peut être écrit, puis relancez Tonique."_s};
+    default:
+        return {
+            u"la base de données a refusé l'opération"_s,
+            u"Relancez Tonique\u202F; si cela se reproduit, mettez le fichier de côté pour repartir d'un historique "
+            "vide."_s};
+    }
+}
+
+// Runs a statement of its own, such as "BEGIN" or "COMMIT": the driver's transaction calls drop the error's code,
+// which tells a full disk from a broken one. An invalid error when it went through.
+QSqlError run(const QSqlDatabase& db, const QString& statement)
+{
+    QSqlQuery query(db);
+    return query.exec(statement) ? QSqlError() : query.lastError();
+}
+
+// The driver's own words, kept as a detail for whoever helps the learner.
+QString detailOf(const QSqlError& error)
+{
+    const QString text = error.text().trimmed();
+    return text.isEmpty() ? QString() : u"\nDétail technique\u202F: "_s + text;
+}
+
+// `failed` (a sentence without its end), why, that the program goes on without the history, and what to do.
+QString explained(const QString& failed, const QSqlError& error, const QString& kept)
+{
+    const Reason reason = reasonOf(error);
+    return failed + u"\u202F: "_s + reason.what + u". Tonique continue sans historique"_s + kept + u". "_s +
+           reason.todo + detailOf(error);
 }
 
 } // namespace
@@ -78,8 +136,8 @@ QString SqliteHistory::DefaultPath()
 
 QString SqliteHistory::failureText(const QSqlError& error) const
 {
-    const QString where = u"L'historique « "_s + QDir::toNativeSeparators(m_path) + u" »"_s;
-    const QString goOn = u" Tonique continue sans historique ; le fichier n'est ni effacé ni modifié."_s;
+    const QString where = u"L'historique «\u202F"_s + QDir::toNativeSeparators(m_path) + u"\u202F»"_s;
+    const QString goOn = u" Tonique continue sans historique\u202F; le fichier n'est ni effacé ni modifié."_s;
     switch (error.nativeErrorCode().toInt() & 0xff) {
     case 5: // busy
     case 6: // locked
@@ -88,7 +146,8 @@ QString SqliteHistory::failureText(const QSqlError& error) const
     case 26: // not a database
         return where + u" est endommagé ou n'est pas un historique de Tonique."_s + goOn;
     default:
-        return where + u" ne peut pas être utilisé ("_s + error.text() + u")."_s + goOn;
+        return explained(where + u" ne peut pas être utilisé"_s, error,
+                         u"\u202F; le fichier n'est ni effacé ni modifié"_s);
     }
 }
 
@@ -111,13 +170,17 @@ Failure SqliteHistory::open(const QString& path)
 
 Failure SqliteHistory::opened(const QString& path)
 {
+    errno = 0;
     if (path != u":memory:"_s && !QDir().mkpath(QFileInfo(path).absolutePath()))
-        return u"Le dossier de l'historique « "_s + QDir::toNativeSeparators(QFileInfo(path).absolutePath()) +
-               u" » ne peut pas être créé. Tonique continue sans historique."_s;
+        return u"Le dossier de l'historique «\u202F"_s + QDir::toNativeSeparators(QFileInfo(path).absolutePath()) +
+               u"\u202F» ne peut pas être créé\u202F: "_s + WriteFailureReason(path, errno) +
+               u". Tonique continue sans historique."_s;
+    if (Failure linked = symbolicLink(path))
+        return linked;
     QSqlDatabase db = QSqlDatabase::contains(m_connection) ? QSqlDatabase::database(m_connection, false)
                                                            : QSqlDatabase::addDatabase(u"QSQLITE"_s, m_connection);
     if (!db.isValid())
-        return u"Le pilote SQLite de Qt est absent (paquet libqt6sql6-sqlite) : Tonique continue sans historique."_s;
+        return u"Le pilote SQLite de Qt est absent (paquet libqt6sql6-sqlite)\u202F: Tonique continue sans historique."_s;
     db.setDatabaseName(path);
     db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=0"_s); // another Tonique's file is reported at once
     if (!db.open())
@@ -128,16 +191,18 @@ Failure SqliteHistory::opened(const QString& path)
     if (!query.exec(u"PRAGMA locking_mode=EXCLUSIVE"_s) || !query.exec(u"PRAGMA user_version"_s) || !query.next())
         return failureText(query.lastError());
     const int version = query.value(0).toInt();
-    if (version > SchemaVersion)
-        return u"L'historique « "_s + QDir::toNativeSeparators(path) +
-               u" » vient d'une version plus récente de Tonique. Tonique continue sans historique ; le fichier "
+    if (version < 0 || version > SchemaVersion)
+        return u"L'historique «\u202F"_s + QDir::toNativeSeparators(path) +
+               u"\u202F» vient d'une version plus récente de Tonique. Tonique continue sans historique\u202F; le "
+               u"fichier "
                "n'est ni effacé ni modifié."_s;
     if (version == 0) {
         if (!query.exec(u"SELECT count(*) FROM sqlite_master"_s) || !query.next())
             return failureText(query.lastError());
         if (query.value(0).toInt() > 0)
-            return u"Le fichier « "_s + QDir::toNativeSeparators(path) +
-                   u" » n'est pas un historique de Tonique. Tonique continue sans historique ; le fichier n'est ni "
+            return u"Le fichier «\u202F"_s + QDir::toNativeSeparators(path) +
+                   u"\u202F» n'est pas un historique de Tonique. Tonique continue sans historique\u202F; le fichier "
+                   u"n'est ni "
                    "effacé ni modifié."_s;
     }
     if (!query.exec(u"PRAGMA journal_mode=WAL"_s) || !query.next())
@@ -150,14 +215,28 @@ Failure SqliteHistory::opened(const QString& path)
     return migrate(version);
 }
 
+Failure SqliteHistory::symbolicLink(const QString& path) const
+{
+    // The history is written where it is, never through a link to some other file, nor its journals.
+    for (const QString& suffix : {u""_s, u"-wal"_s, u"-shm"_s, u"-journal"_s}) {
+        const QString file = path + suffix;
+        if (QFileInfo(file).isSymLink())
+            return u"L'historique «\u202F"_s + QDir::toNativeSeparators(file) +
+                   u"\u202F» est un lien symbolique\u202F: Tonique n'écrit pas à travers un lien. Remplacez-le par le "
+                   "fichier lui-même, ou supprimez-le pour repartir d'un historique vide. Tonique continue sans "
+                   "historique\u202F; ni le lien ni ce vers quoi il pointe ne sont modifiés."_s;
+    }
+    return {};
+}
+
 Failure SqliteHistory::migrate(int from)
 {
     if (from == SchemaVersion)
         return {};
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery query(db);
-    if (!db.transaction())
-        return failureText(db.lastError());
+    if (const QSqlError error = run(db, u"BEGIN"_s); error.isValid())
+        return failureText(error);
     for (int version = from; version < SchemaVersion; ++version) {
         for (const QString& statement : Migrations()[version]) {
             if (!query.exec(statement)) {
@@ -167,8 +246,10 @@ Failure SqliteHistory::migrate(int from)
             }
         }
     }
-    if (!query.exec(u"PRAGMA user_version = "_s + QString::number(SchemaVersion)) || !db.commit()) {
-        const QSqlError error = query.lastError().isValid() ? query.lastError() : db.lastError();
+    const QSqlError error = query.exec(u"PRAGMA user_version = "_s + QString::number(SchemaVersion))
+                                ? run(db, u"COMMIT"_s)
+                                : query.lastError();
+    if (error.isValid()) {
         db.rollback();
         return failureText(error);
     }
@@ -183,11 +264,10 @@ Failure SqliteHistory::recordCopy(const CopyRecord& copy)
     QSqlQuery query(db);
     auto failed = [&](const QSqlError& error) -> Failure {
         db.rollback();
-        return u"Le résultat n'a pas pu être enregistré dans l'historique ("_s + error.text() +
-               u"). Tonique continue sans historique."_s;
+        return explained(u"Le résultat n'a pas pu être enregistré dans l'historique"_s, error, QString());
     };
-    if (!db.transaction())
-        return failed(db.lastError());
+    if (const QSqlError error = run(db, u"BEGIN"_s); error.isValid())
+        return failed(error);
     query.prepare(u"INSERT INTO copies (at, characters, errors, wpm, pass, received) VALUES (?, ?, ?, ?, ?, ?)"_s);
     for (const QVariant& value :
          {QVariant(copy.at.toMSecsSinceEpoch()), QVariant(copy.characters), QVariant(copy.errors), QVariant(copy.wpm),
@@ -216,8 +296,8 @@ Failure SqliteHistory::recordCopy(const CopyRecord& copy)
         if (!query.exec())
             return failed(query.lastError());
     }
-    if (!db.commit())
-        return failed(db.lastError());
+    if (const QSqlError error = run(db, u"COMMIT"_s); error.isValid())
+        return failed(error);
     return {};
 }
 
@@ -231,8 +311,7 @@ Failure SqliteHistory::recordDrillAnswer(const DrillAnswerRecord& answer)
     query.addBindValue(answer.character);
     query.addBindValue(answer.ms);
     if (!query.exec())
-        return u"La réponse n'a pas pu être enregistrée dans l'historique ("_s + query.lastError().text() +
-               u"). Tonique continue sans historique."_s;
+        return explained(u"La réponse n'a pas pu être enregistrée dans l'historique"_s, query.lastError(), QString());
     return {};
 }
 
@@ -324,9 +403,9 @@ Failure SqliteHistory::addReactionTimes(QMap<QString, CharacterWeakness>& found,
         last.addBindValue(sinceMs(since));
         if (!last.exec())
             return failureText(last.lastError());
-        QList<int> times;
+        QList<qint64> times;
         while (last.next())
-            times.append(last.value(0).toInt());
+            times.append(last.value(0).toLongLong());
         if (!times.isEmpty()) {
             found[character].answers = int(times.size());
             found[character].medianMs = median(times);

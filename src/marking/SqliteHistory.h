@@ -46,6 +46,8 @@ private:
     // What each character was copied as when it was sent wrong, and how often it was copied in another's place.
     Failure addConfusions(QMap<QString, CharacterWeakness>& found, const QDateTime& since);
     Failure opened(const QString& path);
+    // A message when the file or one of its journals is a symbolic link.
+    Failure symbolicLink(const QString& path) const;
 
     QString m_connection;
     QString m_path;

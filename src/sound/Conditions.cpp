@@ -1,5 +1,6 @@
 #include "sound/Conditions.h"
 
+#include "common/Excerpt.h"
 #include "common/Numbers.h"
 #include "platform/SettingsStore.h"
 
@@ -52,16 +53,16 @@ Failure SetFromText(const Condition& condition, const QString& text, const QStri
         return where +
                (condition.valueCount == 1 ? QStringLiteral(" attend une valeur")
                                           : QStringLiteral(" attend deux valeurs séparées par une virgule")) +
-               u" (" + expected(condition) + u") ou « non », pas « " + text + u" ».";
+               u" (" + expected(condition) + u") ou « non », pas « " + Excerpt(text) + u" ».";
     ReceptionConditions values = to;
     for (int i = 0; i < condition.valueCount; ++i) {
         const Value& v = condition.values[size_t(i)];
         const auto read = number(parts[i]);
         if (!read)
-            return u"Valeur non numérique pour " + where + u" : « " + text + u" ».";
+            return u"Valeur non numérique pour " + where + u" : « " + Excerpt(text) + u" ».";
         if (*read < v.min || *read > v.max)
-            return u"Valeur hors plage pour " + where + u" : « " + text + u" » (attendu : " + expected(condition) +
-                   u").";
+            return u"Valeur hors plage pour " + where + u" : « " + Excerpt(text) + u" » (attendu : " +
+                   expected(condition) + u").";
         values.*v.field = *read;
     }
     to = values;

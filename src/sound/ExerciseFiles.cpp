@@ -191,7 +191,7 @@ void BufferedFileWriter::discard()
 
 QString BufferedFileWriter::reason() const
 {
-    return reasonText(m_errno, m_file.error());
+    return WriteFailureReason(m_file.fileName(), m_errno, m_file.error());
 }
 
 // ---- Files

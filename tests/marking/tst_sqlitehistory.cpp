@@ -7,7 +7,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +49,30 @@ QByteArray contents(const QString& path)
 // Makes the file at `path` (or what stands in its way) and may keep it open in `holder`.
 using Setup = std::function<void(const QString& path, std::unique_ptr<SqliteHistory>& holder)>;
 
+// Files may not grow beyond `bytes` while it lives; the signal that would end the program is ignored.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        m_signal = signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, m_before.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_before);
+        signal(SIGXFSZ, m_signal);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_before{};
+    void (*m_signal)(int) = nullptr;
+};
+
 class FailingHistory : public History
 {
 public:
@@ -79,6 +106,9 @@ private slots:
         for (int i = 1; i <= 25; ++i)
             QVERIFY(!history.recordDrillAnswer({Start.addSecs(i), u"e"_s, i * 10}));
         QVERIFY(!history.recordDrillAnswer({Start.addDays(10), u"t"_s, 300}));
+        // Times near the largest an int holds: their sum does not.
+        QVERIFY(!history.recordDrillAnswer({Start.addDays(10), u"z"_s, 2'000'000'000}));
+        QVERIFY(!history.recordDrillAnswer({Start.addDays(10), u"z"_s, 2'100'000'000}));
 
         const auto all = history.copies(QDateTime());
         QCOMPARE(all->size(), 2);
@@ -86,15 +116,16 @@ private slots:
         QCOMPARE(all->first().wpm, 12.5);
         QCOMPARE(all->first().pass, PassMark{250});
         QCOMPARE(history.copies(Start.addDays(5))->size(), 1);
-        QCOMPARE(history.drillAnswers(Start.addDays(5))->size(), 1);
+        QCOMPARE(history.drillAnswers(Start.addDays(5))->size(), 3);
 
         const auto weak = history.weaknesses(QDateTime());
-        QCOMPARE(weak->size(), 4); // b, e, t, é
+        QCOMPARE(weak->size(), 5); // b, e, t, z, é
         QCOMPARE(weak->at(0).sent, 20);
         QCOMPARE(weak->at(0).wrong, 4);
         QCOMPARE(weak->at(1).answers, 20);
         QCOMPARE(weak->at(1).medianMs, 155.0); // 60 to 250 ms
-        QCOMPARE(history.weaknesses(Start.addDays(5))->size(), 2);
+        QCOMPARE(weak->at(3).medianMs, 2'050'000'000.0);
+        QCOMPARE(history.weaknesses(Start.addDays(5))->size(), 3);
     }
 
     // A file of the first version keeps what it holds and takes the copies' characters and confusions from then on.
@@ -138,6 +169,18 @@ private slots:
         QTest::newRow("newer") << Setup([](const QString& path, auto&) {
             writeVersion1(path, SqliteHistory::SchemaVersion + 1);
         }) << u"version plus récente"_s;
+        for (const int version : {-1, -3, INT_MIN})
+            QTest::addRow("unknown version %d", version)
+                << Setup([version](const QString& path, auto&) { writeVersion1(path, version); })
+                << u"version plus récente"_s;
+        QTest::newRow("link to an empty file") << Setup([](const QString& path, auto&) {
+            QFile target(path + u".cible"_s);
+            QVERIFY(target.open(QIODevice::WriteOnly));
+            QVERIFY(QFile::link(target.fileName(), path));
+        }) << u"lien symbolique"_s;
+        QTest::newRow("link to a missing file")
+            << Setup([](const QString& path, auto&) { QVERIFY(QFile::link(path + u".cible"_s, path)); })
+            << u"lien symbolique"_s;
         QTest::newRow("another program's") << Setup([](const QString& path, auto&) { writeVersion1(path, 0); })
                                            << u"n'est pas un historique de Tonique"_s;
         QTest::newRow("locked by another Tonique") << Setup([](const QString& path, auto& holder) {
@@ -166,6 +209,46 @@ private slots:
         QVERIFY(!history.isOpen());
         QCOMPARE(contents(path), before);
         QVERIFY(history.recordDrillAnswer({Start, u"e"_s, 100}).has_value());
+    }
+
+    // A full or failing disk is told in French with what to do; the driver's own words only come after, as a detail.
+    void diskFailuresInFrench_data()
+    {
+        QTest::addColumn<bool>("copies");
+        QTest::addColumn<bool>("full"); // or the files may no longer grow at all: the writes themselves fail
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("full, copies") << true << true << "le disque est plein"
+                                      << "database or disk is full";
+        QTest::newRow("full, drill answers") << false << true << "le disque est plein"
+                                             << "database or disk is full";
+        QTest::newRow("writes refused, copies") << true << false << "erreur d'entrée-sortie"
+                                                << "disk I/O error";
+        QTest::newRow("writes refused, drill answers") << false << false << "erreur d'entrée-sortie"
+                                                       << "disk I/O error";
+    }
+    void diskFailuresInFrench()
+    {
+        QFETCH(bool, copies);
+        QFETCH(bool, full);
+        QFETCH(QString, said);
+        QFETCH(QString, detail);
+        QTemporaryDir dir;
+        SqliteHistory history;
+        QVERIFY(!history.open(dir.filePath(u"historique.sqlite"_s)));
+        const QString connection = QSqlDatabase::connectionNames().filter(u"historique-"_s).constLast();
+        QVERIFY(QSqlQuery(QSqlDatabase::database(connection)).exec(u"PRAGMA max_page_count = 1"_s) || !full);
+        // Writes past the first byte of any file fail with EFBIG, as the system reports a failing disk.
+        const FileSizeLimit limit(full ? RLIM_INFINITY : 1);
+        Failure failed;
+        for (int i = 0; i < 2000 && !failed; ++i)
+            failed = copies ? history.recordCopy({Start, 5, 0, 12, PassMark{}, true, {{QString::number(i), 5, 0}}, {}})
+                            : history.recordDrillAnswer({Start, QString::number(i), 100});
+        QVERIFY(failed);
+        const QString told = failed->section(u"Détail technique"_s, 0, 0);
+        QVERIFY2(told.contains(said) && told.contains(u"puis relancez Tonique"_s), qPrintable(told));
+        QVERIFY2(!told.contains(u"disk"_s) && !told.contains(u"database"_s), qPrintable(told));
+        QVERIFY2(failed->contains(detail), qPrintable(*failed));
     }
 
     // The first failure is told once; the program then goes on without the history.

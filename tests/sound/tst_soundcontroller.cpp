@@ -235,13 +235,19 @@ private slots:
     {
         QTest::addColumn<bool>("tooLong");
         QTest::addColumn<QString>("message");
-        QTest::newRow("read-only folder") << false << "Impossible de créer le fichier « ";
-        QTest::newRow("beyond 4 GiB") << true << "L'exercice est trop long : le fichier « ";
+        QTest::addColumn<QString>("missing"); // a folder to write in that is missing from the read-only one
+        QTest::newRow("read-only folder") << false << "Impossible de créer le fichier « "
+                                          << "";
+        QTest::newRow("missing in a read-only folder") << false << "Impossible de créer le fichier « "
+                                                       << "Tonique";
+        QTest::newRow("beyond 4 GiB") << true << "L'exercice est trop long : le fichier « "
+                                      << "";
     }
     void failures()
     {
         QFETCH(bool, tooLong);
         QFETCH(QString, message);
+        QFETCH(QString, missing);
         TestApp app;
         QString folder = app.folder();
         if (tooLong) {
@@ -253,6 +259,8 @@ private slots:
             folder = geteuid() == 0 ? QStringLiteral("/sys") : app.folder() + u"/ro";
             QDir().mkpath(folder);
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+            if (!missing.isEmpty())
+                folder += u'/' + missing;
             app.ui().Text11->setText(folder + u"/TEST");
         }
         const QByteArray before = TestWav::read(app.folder() + u"/TEST.wav");
@@ -264,6 +272,8 @@ private slots:
         QCOMPARE(app.messages.criticals.size(), 1);
         const QString file = QDir(folder).filePath(tooLong ? "TEST.wav" : "TEST.txt");
         QVERIFY2(app.messages.criticals[0].startsWith(message + file + u" »"), qPrintable(app.messages.criticals[0]));
+        // Said to be unwritable, not merely missing.
+        QCOMPARE(app.messages.criticals[0].contains(u"ne peut pas être écrit"), !missing.isEmpty());
         QCOMPARE(state(app).left(3), QStringLiteral("--3"));
         QCOMPARE(TestWav::read(app.folder() + u"/TEST.wav"), before);
     }
