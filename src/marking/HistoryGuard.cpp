@@ -56,7 +56,7 @@ Result<bool> HistoryGuard::deleteCopy(qint64 id)
 {
     if (!m_history)
         return false;
-    const Result<bool> deleted = m_history->deleteCopy(id);
+    Result<bool> deleted = m_history->deleteCopy(id);
     if (deleted)
         return deleted;
     lost(deleted.failure());

@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
@@ -218,6 +219,7 @@ QWidget* ProgressWindow::copiesPage()
     m_copies->setObjectName(u"copies"_s);
     m_copies->setRootIsDecorated(false);
     m_copies->setHeaderLabels({u"Date"_s, u"Caractères"_s, u"Erreurs"_s, u"Vitesse"_s});
+    m_copies->header()->setStretchLastSection(false);
     m_copies->setAccessibleName(u"Copies corrigées de la période, la plus récente d'abord"_s);
     m_delete = new QPushButton(u"&Supprimer..."_s, page);
     m_delete->setObjectName(u"supprimer"_s);
@@ -332,7 +334,8 @@ void ProgressWindow::listCopies(const QList<CopyRecord>& copies)
         items.append(item);
     }
     m_copies->addTopLevelItems(items);
-    m_copies->resizeColumnToContents(0);
+    for (int column = 0; column < m_copies->columnCount(); ++column)
+        m_copies->resizeColumnToContents(column);
     m_delete->setEnabled(m_copies->currentItem() != nullptr);
 }
 
@@ -391,7 +394,7 @@ void ProgressWindow::drawMap(const QList<CharacterNeed>& map)
 
 void ProgressWindow::drawAccuracy(QChartView* view, const ProgressData& data)
 {
-    const QString title = u"Exactitude de chaque copie"_s;
+    const QString title = u"Exactitude de chaque copie (%)"_s;
     if (data.copies.isEmpty()) {
         freshChart(view, title, u"Aucune copie corrigée sur cette période."_s);
         return;
@@ -418,14 +421,14 @@ void ProgressWindow::drawAccuracy(QChartView* view, const ProgressData& data)
     chart->addSeries(accuracy);
     chart->addSeries(pass);
     addCopyAxis(chart, data.copies, {accuracy, pass});
-    QValueAxis* axis = valueAxis(chart, u"Exactitude (%)"_s, 0, 100);
+    QValueAxis* axis = valueAxis(chart, u"%"_s, 0, 100);
     accuracy->attachAxis(axis);
     pass->attachAxis(axis);
 }
 
 void ProgressWindow::drawSpeed(QChartView* view, const ProgressData& data)
 {
-    const QString title = u"Vitesse de chaque copie"_s;
+    const QString title = u"Vitesse de chaque copie (mots par minute)"_s;
     if (data.copies.isEmpty()) {
         freshChart(view, title, u"Aucune copie corrigée sur cette période."_s);
         return;
@@ -446,7 +449,7 @@ void ProgressWindow::drawSpeed(QChartView* view, const ProgressData& data)
     speed->setPointsVisible(points.size() < 200);
     chart->addSeries(speed);
     addCopyAxis(chart, data.copies, {speed});
-    speed->attachAxis(valueAxis(chart, u"Mots par minute"_s, 0, std::ceil(fastest * 1.1)));
+    speed->attachAxis(valueAxis(chart, u"mots/min"_s, 0, std::ceil(fastest * 1.1)));
 }
 
 void ProgressWindow::drawErrorRates(QChartView* view, const ProgressData& data)
@@ -456,7 +459,7 @@ void ProgressWindow::drawErrorRates(QChartView* view, const ProgressData& data)
         if (w.sent > 0)
             sent.append(&w);
     }
-    const QString title = u"Taux d'erreur par caractère, le plus fort d'abord"_s;
+    const QString title = u"Erreurs par caractère, le pire d'abord"_s;
     if (sent.isEmpty()) {
         freshChart(view, title, u"Aucun caractère envoyé dans une copie corrigée sur cette période."_s);
         return;
@@ -483,7 +486,7 @@ void ProgressWindow::drawReactionTimes(QChartView* view, const ProgressData& dat
         if (w.medianMs)
             answered.append(&w);
     }
-    const QString title = u"Temps de réaction au clavier (médiane des 20 derniers)"_s;
+    const QString title = u"Réaction au clavier, médiane des 20 derniers"_s;
     if (answered.isEmpty()) {
         freshChart(view, title, u"Aucune réponse à l'exercice Clavier sur cette période."_s);
         return;
@@ -500,5 +503,5 @@ void ProgressWindow::drawReactionTimes(QChartView* view, const ProgressData& dat
     }
     QChart* chart = freshChart(view, title);
     chart->legend()->hide();
-    drawBars(chart, u"Temps médian (ms)"_s, labels, times, u"Temps médian (ms)"_s);
+    drawBars(chart, u"Temps médian (ms)"_s, labels, times, u"ms"_s);
 }

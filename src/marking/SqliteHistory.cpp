@@ -201,7 +201,7 @@ Failure SqliteHistory::recordCopy(const CopyRecord& copy)
         query.addBindValue(value);
     if (!query.exec())
         return failed(query.lastError());
-    if (const Failure details = recordDetails(query.lastInsertId().toLongLong(), copy)) {
+    if (Failure details = recordDetails(query.lastInsertId().toLongLong(), copy)) {
         db.rollback();
         return details;
     }
@@ -415,7 +415,7 @@ Result<bool> SqliteHistory::deleteCopy(qint64 id)
         db.rollback();
         return true;
     }
-    const Result<bool> removed = removeTallies(id, QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong()));
+    Result<bool> removed = removeTallies(id, QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong()));
     if (!removed || !*removed) {
         db.rollback();
         return removed;
