@@ -172,13 +172,13 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     top->addWidget(m_period);
     top->addWidget(m_state, 1);
     top->addWidget(m_export);
-    auto* pages = new QTabWidget(this);
-    pages->setObjectName(u"pages"_s);
-    pages->addTab(chartsPage(), u"&Graphiques"_s);
-    pages->addTab(copiesPage(), u"&Copies"_s);
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(u"pages"_s);
+    m_pages->addTab(chartsPage(), u"&Graphiques"_s);
+    m_pages->addTab(copiesPage(), u"&Copies"_s);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(pages, 1);
+    layout->addWidget(m_pages, 1);
 
     connect(m_period, &QComboBox::currentIndexChanged, this, &ProgressWindow::periodChanged);
     connect(m_export, &QPushButton::clicked, this, &ProgressWindow::exportRequested);
@@ -379,7 +379,7 @@ void ProgressWindow::drawMap(const QList<CharacterNeed>& map)
         m_mapGrid->addWidget(button, rowsBefore[kind] + column[kind] / PerRow, column[kind] % PerRow);
         ++column[kind];
     }
-    // Tab reads the map as it is shown, row by row, between "Exporter..." and the charts.
+    // Tab reads the map as it is shown, row by row, between the pages' tabs and the charts.
     QList<QToolButton*> buttons = m_map->findChildren<QToolButton*>();
     const auto place = [this](QToolButton* b) {
         int row = 0, col = 0, rows = 0, cols = 0;
@@ -387,7 +387,8 @@ void ProgressWindow::drawMap(const QList<CharacterNeed>& map)
         return std::pair(row, col);
     };
     std::sort(buttons.begin(), buttons.end(), [&](QToolButton* a, QToolButton* b) { return place(a) < place(b); });
-    QWidget* previous = m_export;
+    QWidget* previous = m_pages->tabBar();
+    QWidget::setTabOrder(m_export, previous);
     for (QToolButton* button : buttons)
         QWidget::setTabOrder(std::exchange(previous, button), button);
 }

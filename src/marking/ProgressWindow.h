@@ -13,6 +13,7 @@ class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTabWidget;
 class QTreeWidget;
 
 // What "Progrès" draws, for the period chosen.
@@ -72,6 +73,7 @@ private:
     QComboBox* m_period = nullptr;
     QPushButton* m_export = nullptr;
     QLabel* m_state = nullptr;
+    QTabWidget* m_pages = nullptr;
     QGroupBox* m_map = nullptr;
     QGridLayout* m_mapGrid = nullptr;
     QChartView* m_accuracy = nullptr;
