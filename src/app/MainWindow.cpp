@@ -169,7 +169,8 @@ void MainWindow::createTrainingController()
     const TrainingForm form = BuildTrainingControls(*m_ui.entrainement, m_ui.Text12, m_ui.Text2, m_ui.Frame1);
     m_training = std::make_unique<TrainingController>(
         TrainingController::Controls{m_ui.TEXT1, m_ui.Text3, m_ui.Text12, form},
-        TrainingController::Services{*m_history, m_platform.clock, m_platform.training, m_random, *m_exercises});
+        TrainingController::Services{*m_history, m_platform.clock, m_platform.training, m_platform.settings, m_random,
+                                     *m_exercises});
     m_sound->addPreparedListener(m_training.get());
     m_marking->addResultsListener(m_training.get());
     TrainingController* training = m_training.get();

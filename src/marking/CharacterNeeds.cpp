@@ -65,7 +65,7 @@ QList<CharacterNeed> CharacterNeeds(QStringView characters, const QList<Characte
         need.character = character;
         need.history = byCharacter.value(character.toLower());
         const CharacterWeakness& h = need.history;
-        need.errorRate = std::min(1.0, (h.wrong + h.miscopied + 1.0) / (h.sent + 2.0));
+        need.errorRate = std::min(1.0, (h.wrong + MiscopiedWeight * h.miscopied + 1.0) / (h.sent + h.miscopied + 2.0));
         if (h.medianMs && typical && *typical > 0)
             need.speedFactor = std::clamp(*h.medianMs / *typical, FastestFactor, SlowestFactor);
         needs.append(need);

@@ -8,15 +8,19 @@
 
 // The period of the history that the training looks at, in days.
 inline constexpr int NeedPeriodDays = 30;
+// How much a character copied in another's place counts against it, against one sent and not recognised.
+inline constexpr double MiscopiedWeight = 0.25;
 
 // How much a character needs practice, from what the history says of it.
 struct CharacterNeed
 {
     QString character;         // as the set (or the sign table) spells it
     CharacterWeakness history; // its results, capitals and small letters together; all zero when none
-    // (errors + 1) / (sent + 2), at most 1, the errors being the times it was sent and not copied right plus the
-    // times it was copied in another's place: one success and one failure assumed beforehand, so that a character
-    // never sent counts as uncertain (0.5) rather than as known.
+    // (wrong + ¼ miscopied + 1) / (sent + miscopied + 2), at most 1: the times it was sent and not copied right,
+    // and, for a quarter each, the times it was copied in another's place, over all the times it took part. A
+    // character written for another was recognised as itself: it is the other one that was missed. One success and
+    // one failure are assumed beforehand, so that a character never sent counts as uncertain (0.5) rather than as
+    // known.
     double errorRate = 0.5;
     // Its median drill reaction time over the learner's (the median of every drilled character's median), kept
     // between 0.5 and 2; 1 when it has no drill answer.

@@ -20,6 +20,7 @@ struct CopyRecord
     bool received = false;
     QList<CharacterTally> tallies; // recorded, not read back with the copies
     QList<Confusion> confusions;   // the same
+    qint64 id = 0;                 // the history's own number for it, read back with the copies
 };
 
 // A right answer of the keyboard copy drill.
@@ -58,4 +59,12 @@ public:
     // Per character since `since`: its errors in marked copies and its median reaction time over its last 20
     // drill answers; ordered by character.
     virtual Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) = 0;
+    // Removes the copy numbered `id` with its tallies and confusions, all or nothing: what is read afterwards is as
+    // if it had never been marked. False, and nothing changed, when its tallies cannot be told apart from others'
+    // (a history that does not keep them per copy).
+    virtual Result<bool> deleteCopy(qint64 id)
+    {
+        Q_UNUSED(id);
+        return false;
+    }
 };

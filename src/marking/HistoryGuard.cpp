@@ -51,3 +51,14 @@ Result<QList<CharacterWeakness>> HistoryGuard::weaknesses(const QDateTime& since
 {
     return m_history ? read(m_history->weaknesses(since)) : QList<CharacterWeakness>();
 }
+
+Result<bool> HistoryGuard::deleteCopy(qint64 id)
+{
+    if (!m_history)
+        return false;
+    Result<bool> deleted = m_history->deleteCopy(id);
+    if (deleted)
+        return deleted;
+    lost(deleted.failure());
+    return false;
+}

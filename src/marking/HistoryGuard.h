@@ -19,6 +19,7 @@ public:
     Result<QList<CopyRecord>> copies(const QDateTime& since) override;
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) override;
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) override;
+    Result<bool> deleteCopy(qint64 id) override;
 
 private:
     // The failure told, the history dropped.

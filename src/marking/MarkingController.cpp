@@ -59,7 +59,9 @@ MarkingMenu BuildMarkingMenu(QMenu& entrainement)
 
 MarkingController::MarkingController(const Controls& controls, Services services)
     : m_ui(controls), m_services(std::move(services))
-{}
+{
+    addResultsListener(this);
+}
 
 MarkingController::~MarkingController()
 {
@@ -114,6 +116,7 @@ void MarkingController::progres()
         auto* window = new ProgressWindow(nullptr);
         QObject::connect(window, &ProgressWindow::periodChanged, window, [this] { showProgress(); });
         QObject::connect(window, &ProgressWindow::exportRequested, window, [this] { exportHistory(); });
+        QObject::connect(window, &ProgressWindow::deleteRequested, window, [this](qint64 id) { deleteCopy(id); });
         QObject::connect(window, &ProgressWindow::characterChosen, window, [this](const QString& character) {
             if (m_services.reinforce)
                 m_services.reinforce(character);
@@ -188,6 +191,30 @@ void MarkingController::showProgress()
     data.pass = m_marking ? m_marking->passMark() : storedPassMark();
     data.historyAvailable = m_services.history.available();
     m_progress->showProgress(data);
+}
+
+void MarkingController::copyMarked(const MarkedCopy&)
+{
+    if (m_progress && m_progress->isVisible())
+        showProgress();
+}
+
+void MarkingController::drillAnswered()
+{
+    if (m_progress && m_progress->isVisible())
+        showProgress();
+}
+
+void MarkingController::deleteCopy(qint64 id)
+{
+    const Result<bool> deleted = m_services.history.deleteCopy(id);
+    if (deleted && !*deleted && m_services.history.available())
+        m_services.messages.information(
+            u"Cette copie a été enregistrée par une version précédente de Tonique, le même jour que d'autres : ses "
+            "caractères ne peuvent pas être séparés des leurs. Elle reste dans l'historique."_s);
+    showProgress();
+    for (ResultsListener* listener : m_resultsListeners)
+        listener->copyDeleted();
 }
 
 void MarkingController::exportHistory()

@@ -2,6 +2,7 @@
 
 #include "drill/DrillAnswers.h"
 #include "marking/CopyMarking.h"
+#include "marking/ResultsListener.h"
 #include "sound/PreparedExercise.h"
 
 #include <QPointer>
@@ -22,7 +23,6 @@ class QAction;
 class QComboBox;
 class QMenu;
 class QWidget;
-class ResultsListener;
 class SettingsStore;
 class SignTable;
 
@@ -36,7 +36,7 @@ MarkingMenu BuildMarkingMenu(QMenu& entrainement);
 
 // Copy marking and progress: the windows "Correction de la copie" and "Progrès", the pass mark setting, and the
 // recording of every marked copy and drill answer in the history.
-class MarkingController : public PreparedExerciseListener, public DrillAnswers
+class MarkingController : public PreparedExerciseListener, public DrillAnswers, private ResultsListener
 {
 public:
     struct Controls
@@ -77,6 +77,10 @@ public:
 private:
     void markCopy();
     void showProgress();
+    // The open "Progrès" follows each new result.
+    void copyMarked(const MarkedCopy& copy) override;
+    void drillAnswered() override;
+    void deleteCopy(qint64 id);
     void exportHistory();
     PassMark storedPassMark() const;
     void storePassMark(PassMark pass);

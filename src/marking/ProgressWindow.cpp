@@ -9,13 +9,18 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDateTimeAxis>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -31,23 +36,64 @@ double accuracyPercent(const CopyRecord& copy)
     return copy.characters > 0 ? std::max(0.0, 100.0 * (1.0 - double(copy.errors) / copy.characters)) : 0.0;
 }
 
-// A time axis over the copies' dates, a day wide at least, under `series`.
-void addTimeAxis(QChart* chart, const QList<CopyRecord>& copies, const QList<QAbstractSeries*>& series)
+// Copies that all fall within this many days are told apart by their order: on a time axis they would stand on
+// one line.
+constexpr int ShortPeriodDays = 3;
+
+bool byNumber(const QList<CopyRecord>& copies)
 {
-    auto* axis = new QDateTimeAxis;
-    axis->setFormat(u"dd/MM"_s);
-    axis->setTitleText(u"Date"_s);
-    if (!copies.isEmpty()) {
-        const QDateTime first = copies.first().at, last = copies.last().at;
-        axis->setRange(first.addSecs(-3600), std::max(last, first.addDays(1)).addSecs(3600));
-        // Within two days the hours tell the copies apart.
-        if (first.daysTo(last) < 2)
-            axis->setFormat(u"dd/MM HH:mm"_s);
+    return !copies.isEmpty() &&
+           copies.first().at.toLocalTime().date().daysTo(copies.last().at.toLocalTime().date()) < ShortPeriodDays;
+}
+
+// Where each copy stands along the horizontal axis: its number from 1, or its time.
+QList<qreal> copyPlaces(const QList<CopyRecord>& copies)
+{
+    QList<qreal> places;
+    const bool numbered = byNumber(copies);
+    for (qsizetype i = 0; i < copies.size(); ++i)
+        places.append(numbered ? qreal(i + 1) : qreal(copies[i].at.toMSecsSinceEpoch()));
+    return places;
+}
+
+// A step of 1, 2 or 5 times a power of ten that shows at most 8 numbers up to `count`.
+double numberStep(qsizetype count)
+{
+    for (double step = 1;; step *= 10) {
+        for (const double factor : {1, 2, 5}) {
+            if (double(count) / (step * factor) <= 8)
+                return step * factor;
+        }
     }
-    axis->setTickCount(4);
-    chart->addAxis(axis, Qt::AlignBottom);
+}
+
+// The horizontal axis under `series`: the copies' numbers, titled with their days, or the dates.
+void addCopyAxis(QChart* chart, const QList<CopyRecord>& copies, const QList<QAbstractSeries*>& series)
+{
+    QAbstractAxis* added = nullptr;
+    if (byNumber(copies)) {
+        const QString first = copies.first().at.toLocalTime().toString(u"dd/MM"_s);
+        const QString last = copies.last().at.toLocalTime().toString(u"dd/MM"_s);
+        auto* axis = new QValueAxis;
+        const QString days = first == last ? first : first + u" au "_s + last;
+        axis->setTitleText(u"Copies du "_s + days + u", dans l'ordre"_s);
+        axis->setRange(0.5, double(copies.size()) + 0.5);
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(1);
+        axis->setTickInterval(numberStep(copies.size()));
+        axis->setLabelFormat(u"%.0f"_s);
+        added = axis;
+    } else {
+        auto* axis = new QDateTimeAxis;
+        axis->setFormat(u"dd/MM"_s);
+        axis->setTitleText(u"Date"_s);
+        axis->setRange(copies.first().at.addSecs(-3600), copies.last().at.addSecs(3600));
+        axis->setTickCount(4);
+        added = axis;
+    }
+    chart->addAxis(added, Qt::AlignBottom);
     for (QAbstractSeries* s : series)
-        s->attachAxis(axis);
+        s->attachAxis(added);
 }
 
 QValueAxis* valueAxis(QChart* chart, const QString& title, double low, double high)
@@ -62,7 +108,7 @@ QValueAxis* valueAxis(QChart* chart, const QString& title, double low, double hi
 }
 
 // Bars of `values` over `labels`, the first at the left; the value axis stops at `ceiling` (a percentage never
-// goes beyond 100). With nothing to draw, the axis says so.
+// goes beyond 100).
 void drawBars(QChart* chart, const QString& name, const QStringList& labels, const QList<qreal>& values,
               const QString& valueTitle, qreal ceiling = 0)
 {
@@ -72,10 +118,10 @@ void drawBars(QChart* chart, const QString& name, const QStringList& labels, con
     series->append(set);
     chart->addSeries(series);
     auto* categories = new QBarCategoryAxis;
-    categories->append(labels.isEmpty() ? QStringList{u"(rien sur cette période)"_s} : labels);
+    categories->append(labels);
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);
-    const qreal highest = values.isEmpty() ? 1 : *std::max_element(values.begin(), values.end());
+    const qreal highest = *std::max_element(values.begin(), values.end());
     qreal top = std::max<qreal>(highest * 1.1, 10);
     if (ceiling > 0)
         top = std::min(top, ceiling);
@@ -126,9 +172,27 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     top->addWidget(m_period);
     top->addWidget(m_state, 1);
     top->addWidget(m_export);
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(u"pages"_s);
+    m_pages->addTab(chartsPage(), u"&Graphiques"_s);
+    m_pages->addTab(copiesPage(), u"&Copies"_s);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_pages, 1);
+
+    connect(m_period, &QComboBox::currentIndexChanged, this, &ProgressWindow::periodChanged);
+    connect(m_export, &QPushButton::clicked, this, &ProgressWindow::exportRequested);
+    // As large as a laptop's screen allows, title bar and panel left room.
+    const QSize room = screen()->availableGeometry().size() - QSize(0, 80);
+    resize(QSize(980, 680).boundedTo(room));
+}
+
+QWidget* ProgressWindow::chartsPage()
+{
+    auto* page = new QWidget;
     m_map = new QGroupBox(u"Carte des caractères : du rouge (à travailler) au vert (sûr), gris sans résultat ; "
                           "cliquer pour le renforcer"_s,
-                          this);
+                          page);
     m_map->setObjectName(u"carte"_s);
     m_mapGrid = new QGridLayout(m_map);
     m_mapGrid->setSpacing(2);
@@ -141,22 +205,73 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     charts->addWidget(m_speed, 0, 1);
     charts->addWidget(m_errors, 1, 0);
     charts->addWidget(m_reaction, 1, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_map);
     layout->addLayout(charts, 1);
+    return page;
+}
 
-    connect(m_period, &QComboBox::currentIndexChanged, this, &ProgressWindow::periodChanged);
-    connect(m_export, &QPushButton::clicked, this, &ProgressWindow::exportRequested);
-    resize(980, 880);
+QWidget* ProgressWindow::copiesPage()
+{
+    auto* page = new QWidget;
+    m_copies = new QTreeWidget(page);
+    m_copies->setObjectName(u"copies"_s);
+    m_copies->setRootIsDecorated(false);
+    m_copies->setHeaderLabels({u"Date"_s, u"Caractères"_s, u"Erreurs"_s, u"Vitesse"_s});
+    m_copies->header()->setStretchLastSection(false);
+    m_copies->setAccessibleName(u"Copies corrigées de la période, la plus récente d'abord"_s);
+    m_delete = new QPushButton(u"&Supprimer..."_s, page);
+    m_delete->setObjectName(u"supprimer"_s);
+    m_delete->setToolTip(u"Retire la copie choisie de l'historique, avec ses caractères et ses confusions"_s);
+    m_delete->setEnabled(false);
+    m_confirm = new QFrame(page);
+    m_confirm->setObjectName(u"confirmation"_s);
+    m_confirm->setFrameShape(QFrame::StyledPanel);
+    m_confirmText = new QLabel(m_confirm);
+    m_confirmText->setWordWrap(true);
+    auto* yes = new QPushButton(u"Supprimer"_s, m_confirm);
+    yes->setObjectName(u"confirmerSuppression"_s);
+    auto* no = new QPushButton(u"Annuler"_s, m_confirm);
+    no->setObjectName(u"annulerSuppression"_s);
+    auto* confirm = new QHBoxLayout(m_confirm);
+    confirm->addWidget(m_confirmText, 1);
+    confirm->addWidget(yes);
+    confirm->addWidget(no);
+    m_confirm->hide();
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(m_copies, 1);
+    layout->addWidget(m_confirm);
+    layout->addWidget(m_delete, 0, Qt::AlignRight);
+
+    connect(m_copies, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        m_delete->setEnabled(item != nullptr);
+        m_confirm->hide();
+    });
+    connect(m_delete, &QPushButton::clicked, this, &ProgressWindow::askDeletion);
+    connect(no, &QPushButton::clicked, m_confirm, &QWidget::hide);
+    connect(yes, &QPushButton::clicked, this, [this] {
+        m_confirm->hide();
+        emit deleteRequested(m_toDelete);
+    });
+    return page;
 }
 
 QChartView* ProgressWindow::chartView(const char* name)
 {
-    auto* view = new QChartView(this);
+    auto* view = new QChartView;
     view->setObjectName(QString::fromLatin1(name));
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(320, 220);
+    view->setMinimumSize(300, 200);
+    // Over the chart, what there is not to draw.
+    auto* empty = new QLabel(view->viewport());
+    empty->setObjectName(u"vide"_s);
+    empty->setAlignment(Qt::AlignCenter);
+    empty->setWordWrap(true);
+    empty->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* layout = new QVBoxLayout(view->viewport());
+    layout->setContentsMargins(16, 32, 16, 16);
+    layout->addWidget(empty);
     return view;
 }
 
@@ -165,15 +280,19 @@ int ProgressWindow::periodDays() const
     return m_period->currentData().toInt();
 }
 
-QChart* ProgressWindow::freshChart(QChartView* view, const QString& title)
+QChart* ProgressWindow::freshChart(QChartView* view, const QString& title, const QString& empty)
 {
-    view->setAccessibleName(title); // what a screen reader says of the chart
+    view->setAccessibleName(empty.isEmpty() ? title : title + u" : "_s + empty); // what a screen reader says
+    auto* note = view->viewport()->findChild<QLabel*>(u"vide"_s);
+    note->setText(empty);
+    note->setVisible(!empty.isEmpty());
     auto* chart = new QChart;
     const bool dark = palette().color(QPalette::Window).lightness() < 128;
     chart->setTheme(dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
     chart->setLocale(QLocale(QLocale::French));
     chart->setLocalizeNumbers(true);
     chart->setTitle(title);
+    chart->setMargins(QMargins(4, 4, 4, 4));
     chart->legend()->setAlignment(Qt::AlignBottom);
     QChart* old = view->chart();
     view->setChart(chart);
@@ -191,11 +310,48 @@ void ProgressWindow::showProgress(const ProgressData& data)
     else
         m_state->setText(QString::number(data.copies.size()) +
                          (data.copies.size() < 2 ? u" copie corrigée"_s : u" copies corrigées"_s));
-    drawAccuracy(freshChart(m_accuracy, u"Exactitude de chaque copie"_s), data);
-    drawSpeed(freshChart(m_speed, u"Vitesse de chaque copie"_s), data);
-    drawErrorRates(freshChart(m_errors, u"Taux d'erreur par caractère, le plus fort d'abord"_s), data);
-    drawReactionTimes(freshChart(m_reaction, u"Temps de réaction au clavier (médiane des 20 derniers)"_s), data);
+    drawAccuracy(m_accuracy, data);
+    drawSpeed(m_speed, data);
+    drawErrorRates(m_errors, data);
+    drawReactionTimes(m_reaction, data);
     drawMap(data.map);
+    listCopies(data.copies);
+}
+
+void ProgressWindow::listCopies(const QList<CopyRecord>& copies)
+{
+    const QLocale french(QLocale::French);
+    m_copies->clear();
+    m_confirm->hide();
+    QList<QTreeWidgetItem*> items;
+    for (auto it = copies.rbegin(); it != copies.rend(); ++it) {
+        auto* item =
+            new QTreeWidgetItem({it->at.toLocalTime().toString(u"dd/MM/yyyy HH:mm"_s), QString::number(it->characters),
+                                 QString::number(it->errors), french.toString(it->wpm, 'g', 4) + u"\u202Fmots/min"_s});
+        item->setData(0, Qt::UserRole, it->id);
+        for (const int column : {1, 2, 3})
+            item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        items.append(item);
+    }
+    m_copies->addTopLevelItems(items);
+    for (int column = 0; column < m_copies->columnCount(); ++column)
+        m_copies->resizeColumnToContents(column);
+    m_delete->setEnabled(m_copies->currentItem() != nullptr);
+}
+
+void ProgressWindow::askDeletion()
+{
+    const QTreeWidgetItem* item = m_copies->currentItem();
+    if (!item)
+        return;
+    m_toDelete = item->data(0, Qt::UserRole).toLongLong();
+    const int characters = item->text(1).toInt(), errors = item->text(2).toInt();
+    m_confirmText->setText(u"Supprimer la copie du "_s + item->text(0).replace(u' ', u"\u00A0à\u00A0"_s) + u" ("_s +
+                           QString::number(characters) + (characters < 2 ? u" caractère, "_s : u" caractères, "_s) +
+                           QString::number(errors) + (errors < 2 ? u" erreur"_s : u" erreurs"_s) +
+                           u")\u202F? Ses caractères et ses confusions sortent aussi des graphiques et de l'exercice "
+                           "ciblé."_s);
+    m_confirm->show();
 }
 
 void ProgressWindow::drawMap(const QList<CharacterNeed>& map)
@@ -223,7 +379,7 @@ void ProgressWindow::drawMap(const QList<CharacterNeed>& map)
         m_mapGrid->addWidget(button, rowsBefore[kind] + column[kind] / PerRow, column[kind] % PerRow);
         ++column[kind];
     }
-    // Tab reads the map as it is shown, row by row, between "Exporter..." and the charts.
+    // Tab reads the map as it is shown, row by row, between the pages' tabs and the charts.
     QList<QToolButton*> buttons = m_map->findChildren<QToolButton*>();
     const auto place = [this](QToolButton* b) {
         int row = 0, col = 0, rows = 0, cols = 0;
@@ -231,62 +387,83 @@ void ProgressWindow::drawMap(const QList<CharacterNeed>& map)
         return std::pair(row, col);
     };
     std::sort(buttons.begin(), buttons.end(), [&](QToolButton* a, QToolButton* b) { return place(a) < place(b); });
-    QWidget* previous = m_export;
+    QWidget* previous = m_pages->tabBar();
+    QWidget::setTabOrder(m_export, previous);
     for (QToolButton* button : buttons)
         QWidget::setTabOrder(std::exchange(previous, button), button);
 }
 
-void ProgressWindow::drawAccuracy(QChart* chart, const ProgressData& data)
+void ProgressWindow::drawAccuracy(QChartView* view, const ProgressData& data)
 {
+    const QString title = u"Exactitude de chaque copie (%)"_s;
+    if (data.copies.isEmpty()) {
+        freshChart(view, title, u"Aucune copie corrigée sur cette période."_s);
+        return;
+    }
+    QChart* chart = freshChart(view, title);
+    const QList<qreal> places = copyPlaces(data.copies);
     QList<QPointF> points;
     points.reserve(data.copies.size());
-    for (const CopyRecord& copy : data.copies)
-        points.append(QPointF(qreal(copy.at.toMSecsSinceEpoch()), accuracyPercent(copy)));
+    for (qsizetype i = 0; i < data.copies.size(); ++i)
+        points.append(QPointF(places[i], accuracyPercent(data.copies[i])));
     auto* accuracy = new QLineSeries;
     accuracy->setName(u"Exactitude"_s);
     accuracy->replace(points);
     accuracy->setPointsVisible(points.size() < 200);
-    // The pass line: as many errors as admitted.
+    // The pass line: as many errors as admitted, across the axis.
     auto* pass = new QLineSeries;
     pass->setName(u"Seuil de réception"_s);
     const qreal line = 100.0 - data.pass.hundredths / 100.0;
-    if (!points.isEmpty())
-        pass->replace({QPointF(points.first().x() - 3.6e6, line), QPointF(points.last().x() + 864e5, line)});
+    const qreal margin = byNumber(data.copies) ? 0.5 : 3.6e6;
+    pass->replace({QPointF(places.first() - margin, line), QPointF(places.last() + margin, line)});
     QPen dashed = pass->pen();
     dashed.setStyle(Qt::DashLine);
     pass->setPen(dashed);
     chart->addSeries(accuracy);
     chart->addSeries(pass);
-    addTimeAxis(chart, data.copies, {accuracy, pass});
-    QValueAxis* axis = valueAxis(chart, u"Exactitude (%)"_s, 0, 100);
+    addCopyAxis(chart, data.copies, {accuracy, pass});
+    QValueAxis* axis = valueAxis(chart, u"%"_s, 0, 100);
     accuracy->attachAxis(axis);
     pass->attachAxis(axis);
 }
 
-void ProgressWindow::drawSpeed(QChart* chart, const ProgressData& data)
+void ProgressWindow::drawSpeed(QChartView* view, const ProgressData& data)
 {
+    const QString title = u"Vitesse de chaque copie (mots par minute)"_s;
+    if (data.copies.isEmpty()) {
+        freshChart(view, title, u"Aucune copie corrigée sur cette période."_s);
+        return;
+    }
+    QChart* chart = freshChart(view, title);
+    chart->legend()->hide(); // one line, named by the title
+    const QList<qreal> places = copyPlaces(data.copies);
     QList<QPointF> points;
     points.reserve(data.copies.size());
     qreal fastest = 1;
-    for (const CopyRecord& copy : data.copies) {
-        points.append(QPointF(qreal(copy.at.toMSecsSinceEpoch()), copy.wpm));
-        fastest = std::max(fastest, copy.wpm);
+    for (qsizetype i = 0; i < data.copies.size(); ++i) {
+        points.append(QPointF(places[i], data.copies[i].wpm));
+        fastest = std::max(fastest, data.copies[i].wpm);
     }
     auto* speed = new QLineSeries;
     speed->setName(u"Vitesse"_s);
     speed->replace(points);
     speed->setPointsVisible(points.size() < 200);
     chart->addSeries(speed);
-    addTimeAxis(chart, data.copies, {speed});
-    speed->attachAxis(valueAxis(chart, u"Mots par minute"_s, 0, std::ceil(fastest * 1.1)));
+    addCopyAxis(chart, data.copies, {speed});
+    speed->attachAxis(valueAxis(chart, u"mots/min"_s, 0, std::ceil(fastest * 1.1)));
 }
 
-void ProgressWindow::drawErrorRates(QChart* chart, const ProgressData& data)
+void ProgressWindow::drawErrorRates(QChartView* view, const ProgressData& data)
 {
     QList<const CharacterWeakness*> sent;
     for (const CharacterWeakness& w : data.weaknesses) {
         if (w.sent > 0)
             sent.append(&w);
+    }
+    const QString title = u"Erreurs par caractère, le pire d'abord"_s;
+    if (sent.isEmpty()) {
+        freshChart(view, title, u"Aucun caractère envoyé dans une copie corrigée sur cette période."_s);
+        return;
     }
     // Worst first; equal rates by character.
     std::stable_sort(sent.begin(), sent.end(), [](const CharacterWeakness* a, const CharacterWeakness* b) {
@@ -298,15 +475,22 @@ void ProgressWindow::drawErrorRates(QChart* chart, const ProgressData& data)
         labels << w->character.toUpper();
         rates << 100.0 * w->wrong / w->sent;
     }
-    drawBars(chart, u"Erreurs (% des envois)"_s, labels, rates, u"%"_s, 100);
+    QChart* chart = freshChart(view, title);
+    chart->legend()->hide();
+    drawBars(chart, u"Erreurs (% des envois)"_s, labels, rates, u"% des envois"_s, 100);
 }
 
-void ProgressWindow::drawReactionTimes(QChart* chart, const ProgressData& data)
+void ProgressWindow::drawReactionTimes(QChartView* view, const ProgressData& data)
 {
     QList<const CharacterWeakness*> answered;
     for (const CharacterWeakness& w : data.weaknesses) {
         if (w.medianMs)
             answered.append(&w);
+    }
+    const QString title = u"Réaction au clavier, médiane des 20 derniers"_s;
+    if (answered.isEmpty()) {
+        freshChart(view, title, u"Aucune réponse à l'exercice Clavier sur cette période."_s);
+        return;
     }
     // Slowest first.
     std::stable_sort(answered.begin(), answered.end(), [](const CharacterWeakness* a, const CharacterWeakness* b) {
@@ -318,5 +502,7 @@ void ProgressWindow::drawReactionTimes(QChart* chart, const ProgressData& data)
         labels << w->character.toUpper();
         times << *w->medianMs;
     }
+    QChart* chart = freshChart(view, title);
+    chart->legend()->hide();
     drawBars(chart, u"Temps médian (ms)"_s, labels, times, u"ms"_s);
 }

@@ -8,10 +8,13 @@
 class QChart;
 class QChartView;
 class QComboBox;
+class QFrame;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTabWidget;
+class QTreeWidget;
 
 // What "Progrès" draws, for the period chosen.
 struct ProgressData
@@ -23,9 +26,10 @@ struct ProgressData
     bool historyAvailable = true;
 };
 
-// "Progrès": the accuracy and the speed of each marked copy over time, the error rate per character and the drill's
-// median reaction time per character, for the last 7 days, 30 days or all, and a map of every character coloured
-// from weak to strong. Not modal; it only shows and reports.
+// "Progrès": the accuracy and the speed of each marked copy over time (by copy number when they all fall within a
+// few days), the error rate per character and the drill's median reaction time per character, for the last 7
+// days, 30 days or all, and a map of every character coloured from weak to strong; beside the charts, the list of
+// the copies, one of which the learner may delete once confirmed. Not modal; it only shows and reports.
 class ProgressWindow : public QWidget
 {
     Q_OBJECT
@@ -45,25 +49,40 @@ signals:
     void exportRequested();
     // A character of the map clicked.
     void characterChosen(const QString& character);
+    // The deletion of a copy confirmed.
+    void deleteRequested(qint64 id);
 
 private:
+    QWidget* chartsPage();
+    QWidget* copiesPage();
     QChartView* chartView(const char* name);
-    void drawAccuracy(QChart* chart, const ProgressData& data);
-    void drawSpeed(QChart* chart, const ProgressData& data);
-    void drawErrorRates(QChart* chart, const ProgressData& data);
-    void drawReactionTimes(QChart* chart, const ProgressData& data);
+    void drawAccuracy(QChartView* view, const ProgressData& data);
+    void drawSpeed(QChartView* view, const ProgressData& data);
+    void drawErrorRates(QChartView* view, const ProgressData& data);
+    void drawReactionTimes(QChartView* view, const ProgressData& data);
+    // The copies of the period, the newest first.
+    void listCopies(const QList<CopyRecord>& copies);
+    // "Supprimer...": the confirmation of the copy chosen.
+    void askDeletion();
     // The characters' buttons: letters, figures and signs a row each (or more when a row is full).
     void drawMap(const QList<CharacterNeed>& map);
-    // A new chart in `view`, in the palette's theme and in French.
-    QChart* freshChart(QChartView* view, const QString& title);
+    // A new chart in `view`, in the palette's theme and in French; `empty`, when not empty, says over it that there
+    // is nothing to draw.
+    QChart* freshChart(QChartView* view, const QString& title, const QString& empty = {});
 
     QComboBox* m_period = nullptr;
     QPushButton* m_export = nullptr;
     QLabel* m_state = nullptr;
+    QTabWidget* m_pages = nullptr;
     QGroupBox* m_map = nullptr;
     QGridLayout* m_mapGrid = nullptr;
     QChartView* m_accuracy = nullptr;
     QChartView* m_speed = nullptr;
     QChartView* m_errors = nullptr;
     QChartView* m_reaction = nullptr;
+    QTreeWidget* m_copies = nullptr;
+    QPushButton* m_delete = nullptr;
+    QFrame* m_confirm = nullptr;
+    QLabel* m_confirmText = nullptr;
+    qint64 m_toDelete = 0;
 };

@@ -11,4 +11,6 @@ public:
     virtual void copyMarked(const MarkedCopy& copy) = 0;
     // A right answer of the keyboard drill.
     virtual void drillAnswered() = 0;
+    // A copy taken out of the history by the learner, with its tallies.
+    virtual void copyDeleted() {}
 };

@@ -36,6 +36,12 @@ const QList<QStringList>& Migrations()
         // An empty `sent` is an extra character, an empty `copied` a missing one.
         {u"CREATE TABLE confusion_days (sent TEXT NOT NULL, copied TEXT NOT NULL, day INTEGER NOT NULL, "
          "count INTEGER NOT NULL, PRIMARY KEY (sent, copied, day)) WITHOUT ROWID"_s},
+        {u"CREATE TABLE copy_characters (copy INTEGER NOT NULL, character TEXT NOT NULL, sent INTEGER NOT NULL, "
+         "wrong INTEGER NOT NULL, PRIMARY KEY (copy, character)) WITHOUT ROWID"_s,
+         u"CREATE TABLE copy_confusions (copy INTEGER NOT NULL, sent TEXT NOT NULL, copied TEXT NOT NULL, "
+         "count INTEGER NOT NULL, PRIMARY KEY (copy, sent, copied)) WITHOUT ROWID"_s,
+         u"CREATE TABLE copies_without_details (id INTEGER PRIMARY KEY)"_s,
+         u"INSERT INTO copies_without_details SELECT id FROM copies"_s},
     };
     return steps;
 }
@@ -275,6 +281,10 @@ Failure SqliteHistory::recordCopy(const CopyRecord& copy)
         query.addBindValue(value);
     if (!query.exec())
         return failed(query.lastError());
+    if (Failure details = recordDetails(query.lastInsertId().toLongLong(), copy)) {
+        db.rollback();
+        return details;
+    }
     // The characters are kept per day: a period's tallies are then a few hundred rows whatever the copies.
     query.prepare(u"INSERT INTO character_days (character, day, sent, wrong) VALUES (?, ?, ?, ?) ON CONFLICT "
                   "(character, day) DO UPDATE SET sent = sent + excluded.sent, wrong = wrong + excluded.wrong"_s);
@@ -321,7 +331,8 @@ Result<QList<CopyRecord>> SqliteHistory::copies(const QDateTime& since)
         return Fail(notOpen());
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
-    query.prepare(u"SELECT at, characters, errors, wpm, pass, received FROM copies WHERE at >= ? ORDER BY at, id"_s);
+    query.prepare(
+        u"SELECT at, characters, errors, wpm, pass, received, id FROM copies WHERE at >= ? ORDER BY at, id"_s);
     query.addBindValue(sinceMs(since));
     if (!query.exec())
         return Fail(failureText(query.lastError()));
@@ -334,6 +345,7 @@ Result<QList<CopyRecord>> SqliteHistory::copies(const QDateTime& since)
         copy.wpm = query.value(3).toDouble();
         copy.pass.hundredths = query.value(4).toInt();
         copy.received = query.value(5).toInt() != 0;
+        copy.id = query.value(6).toLongLong();
         copies.append(std::move(copy));
     }
     return copies;
@@ -435,4 +447,113 @@ Failure SqliteHistory::addConfusions(QMap<QString, CharacterWeakness>& found, co
         w.confusions.resize(std::min(w.confusions.size(), MainConfusions));
     }
     return {};
+}
+
+Failure SqliteHistory::recordDetails(qint64 copy, const CopyRecord& record)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(u"INSERT INTO copy_characters (copy, character, sent, wrong) VALUES (?, ?, ?, ?) ON CONFLICT "
+                  "(copy, character) DO UPDATE SET sent = sent + excluded.sent, wrong = wrong + excluded.wrong"_s);
+    for (const CharacterTally& tally : record.tallies) {
+        for (const QVariant& value :
+             {QVariant(copy), QVariant(tally.character), QVariant(tally.sent), QVariant(tally.wrong)})
+            query.addBindValue(value);
+        if (!query.exec())
+            return failureText(query.lastError());
+    }
+    query.prepare(u"INSERT INTO copy_confusions (copy, sent, copied, count) VALUES (?, ?, ?, ?) ON CONFLICT "
+                  "(copy, sent, copied) DO UPDATE SET count = count + excluded.count"_s);
+    for (const Confusion& confusion : record.confusions) {
+        for (const QVariant& value :
+             {QVariant(copy), QVariant(confusion.sent.isNull() ? u""_s : confusion.sent),
+              QVariant(confusion.copied.isNull() ? u""_s : confusion.copied), QVariant(confusion.count)})
+            query.addBindValue(value);
+        if (!query.exec())
+            return failureText(query.lastError());
+    }
+    return {};
+}
+
+Result<bool> SqliteHistory::deleteCopy(qint64 id)
+{
+    if (!m_open)
+        return Fail(notOpen());
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (const QSqlError error = run(db, u"BEGIN"_s); error.isValid())
+        return Fail(failureText(error));
+    QSqlQuery query(db);
+    const auto failed = [&](const QSqlError& error) -> Result<bool> {
+        db.rollback();
+        return Fail(failureText(error));
+    };
+    query.prepare(u"SELECT at FROM copies WHERE id = ?"_s);
+    query.addBindValue(id);
+    if (!query.exec())
+        return failed(query.lastError());
+    if (!query.next()) { // gone already
+        db.rollback();
+        return true;
+    }
+    Result<bool> removed = removeTallies(id, QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong()));
+    if (!removed || !*removed) {
+        db.rollback();
+        return removed;
+    }
+    for (const QString& statement :
+         {u"DELETE FROM copy_characters WHERE copy = ?"_s, u"DELETE FROM copy_confusions WHERE copy = ?"_s,
+          u"DELETE FROM copies_without_details WHERE id = ?"_s, u"DELETE FROM copies WHERE id = ?"_s}) {
+        query.prepare(statement);
+        query.addBindValue(id);
+        if (!query.exec())
+            return failed(query.lastError());
+    }
+    if (const QSqlError error = run(db, u"COMMIT"_s); error.isValid())
+        return failed(error);
+    return true;
+}
+
+Result<bool> SqliteHistory::removeTallies(qint64 id, const QDateTime& at)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    const qint64 day = dayOf(at);
+    query.prepare(u"SELECT count(*) FROM copies_without_details WHERE id = ?"_s);
+    query.addBindValue(id);
+    if (!query.exec() || !query.next())
+        return Fail(failureText(query.lastError()));
+    // Each statement with the values of its "?", in order.
+    QList<std::pair<QString, QVariantList>> statements;
+    if (query.value(0).toInt() > 0) {
+        // Recorded before each copy kept its own: the day's tallies are its own only when it is alone on its day.
+        const QDateTime start = at.toLocalTime().date().startOfDay();
+        query.prepare(u"SELECT count(*) FROM copies WHERE at >= ? AND at < ? AND id <> ?"_s);
+        for (const QVariant& value :
+             {QVariant(start.toMSecsSinceEpoch()), QVariant(start.addDays(1).toMSecsSinceEpoch()), QVariant(id)})
+            query.addBindValue(value);
+        if (!query.exec() || !query.next())
+            return Fail(failureText(query.lastError()));
+        if (query.value(0).toInt() > 0)
+            return false;
+        statements = {{u"DELETE FROM character_days WHERE day = ?"_s, {day}},
+                      {u"DELETE FROM confusion_days WHERE day = ?"_s, {day}}};
+    } else {
+        statements = {
+            {u"UPDATE character_days SET sent = character_days.sent - c.sent, wrong = character_days.wrong - c.wrong "
+             "FROM copy_characters AS c WHERE c.copy = ? AND c.character = character_days.character AND "
+             "character_days.day = ?"_s,
+             {id, day}},
+            {u"DELETE FROM character_days WHERE day = ? AND sent <= 0 AND wrong <= 0"_s, {day}},
+            {u"UPDATE confusion_days SET count = confusion_days.count - c.count FROM copy_confusions AS c "
+             "WHERE c.copy = ? AND c.sent = confusion_days.sent AND c.copied = confusion_days.copied AND "
+             "confusion_days.day = ?"_s,
+             {id, day}},
+            {u"DELETE FROM confusion_days WHERE day = ? AND count <= 0"_s, {day}}};
+    }
+    for (const auto& [statement, values] : statements) {
+        query.prepare(statement);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (!query.exec())
+            return Fail(failureText(query.lastError()));
+    }
+    return true;
 }

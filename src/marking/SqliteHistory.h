@@ -14,8 +14,9 @@ class SqliteHistory : public History
 {
 public:
     // 1: the copies and the drill answers. 2: the characters of the copies per day, and indexes by date and character.
-    // 3: the confusions of the copies per day.
-    static constexpr int SchemaVersion = 3;
+    // 3: the confusions of the copies per day. 4: the characters and confusions of each copy, so that a copy can be
+    // deleted with them (the copies recorded before are listed apart).
+    static constexpr int SchemaVersion = 4;
 
     SqliteHistory();
     ~SqliteHistory() override;
@@ -35,6 +36,9 @@ public:
     Result<QList<CopyRecord>> copies(const QDateTime& since) override;
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) override;
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) override;
+    // A copy recorded before the history kept each copy's characters is deleted only when it is the one copy of its
+    // day: the day's tallies are then its own.
+    Result<bool> deleteCopy(qint64 id) override;
 
 private:
     // The French message for a failure of the file at `m_path`.
@@ -48,6 +52,10 @@ private:
     Failure opened(const QString& path);
     // A message when the file or one of its journals is a symbolic link.
     Failure symbolicLink(const QString& path) const;
+    // The copy's own characters and confusions, beside the day's.
+    Failure recordDetails(qint64 copy, const CopyRecord& record);
+    // Within deleteCopy's transaction: the copy's tallies taken out of its day's, or false when they cannot be.
+    Result<bool> removeTallies(qint64 id, const QDateTime& at);
 
     QString m_connection;
     QString m_path;

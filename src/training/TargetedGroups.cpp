@@ -17,11 +17,18 @@ TargetedDraw::TargetedDraw(const QList<CharacterNeed>& needs)
     for (const CharacterNeed& need : needs)
         total += need.need();
     const auto n = double(needs.size());
-    double end = 0;
+    double even = EvenPart, neediest = 0;
+    for (const CharacterNeed& need : needs)
+        neediest = std::max(neediest, total > 0 ? need.need() / total : 0);
+    // The even part raised just enough to bring the neediest character down to the limit (1 / n is below it).
+    if (needs.size() >= CappedFrom && neediest > MaxShare)
+        even = std::max(even, (neediest - MaxShare) / (neediest - 1 / n));
     for (const CharacterNeed& need : needs) {
-        const double share = total > 0 ? EvenPart / n + (1 - EvenPart) * need.need() / total : 1 / n;
         m_characters.append(need.character);
-        m_shares.append(share);
+        m_shares.append(total > 0 ? even / n + (1 - even) * need.need() / total : 1 / n);
+    }
+    double end = 0;
+    for (const double share : m_shares) {
         end += share;
         m_ends.append(end);
     }

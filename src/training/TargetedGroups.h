@@ -11,11 +11,15 @@ class RandomSource;
 // The draw of the targeted exercise: each character of the set with its share of the picks. A fifth of the picks is
 // spread evenly, so that every character keeps coming; the rest goes by need:
 //     share(c) = 0.2 / n + 0.8 × need(c) / (sum of the needs), n characters.
-// Without any history every need is 0.5 and the draw is even.
+// In a set of seven characters or more no share goes beyond 15 %: the even part is then raised (in place of 0.2)
+// just enough to bring the neediest character down to 15 %, so that one weak character never fills half an
+// exercise while the others keep their order. Without any history every need is 0.5 and the draw is even.
 class TargetedDraw
 {
 public:
     static constexpr double EvenPart = 0.2;
+    static constexpr double MaxShare = 0.15;
+    static constexpr int CappedFrom = 7; // characters in the set
 
     explicit TargetedDraw(const QList<CharacterNeed>& needs);
 

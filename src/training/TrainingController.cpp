@@ -4,6 +4,7 @@
 #include "exercise/ExercisePresets.h"
 #include "marking/CharacterNeeds.h"
 #include "marking/MarkingReport.h"
+#include "parameters/Parameters.h"
 #include "platform/Clock.h"
 #include "platform/SettingsStore.h"
 #include "training/TargetedGroups.h"
@@ -74,6 +75,11 @@ void TrainingController::drillAnswered()
     historyChanged();
 }
 
+void TrainingController::copyDeleted()
+{
+    historyChanged();
+}
+
 void TrainingController::offreOui()
 {
     m_ui.form.offre->hide();
@@ -82,6 +88,8 @@ void TrainingController::offreOui()
     const QString next = *std::exchange(m_offered, std::nullopt);
     m_progression.moveOn(next);
     storeProgression();
+    // That key alone: the other parameters wait for "SAUVE".
+    m_services.parameters.write(Parameters::name(Parameters::prog), next);
     // As the learner would: the item chosen from the list (typed in when it is not there).
     const int index = m_ui.TEXT1->findText(next, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0)

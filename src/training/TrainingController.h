@@ -17,7 +17,7 @@ class SettingsStore;
 // The training that adapts: "Exercice ciblé" draws the weakest characters of the set most often, the offer of the
 // next progressive set after three good copies on the current one, and the weakest character proposed beside
 // "Renforce le caractére". Where the learner stands is kept in the group "entrainement" (keys `serie` and
-// `serieReussies`).
+// `serieReussies`); a set accepted is also kept as the parameter `prog`, so that TEXT1 starts there next time.
 class TrainingController : public PreparedExerciseListener, public ResultsListener
 {
 public:
@@ -32,7 +32,8 @@ public:
     {
         History& history;
         Clock& clock;
-        SettingsStore& settings; // the group "entrainement"
+        SettingsStore& settings;   // the group "entrainement"
+        SettingsStore& parameters; // the group "param": "Oui" keeps the set accepted as `prog`
         RandomSource& random;
         ExercisePresets& presets;
     };
@@ -47,6 +48,7 @@ public:
     void exercisePrepared(const QString& text) override;
     void copyMarked(const MarkedCopy& copy) override;
     void drillAnswered() override;
+    void copyDeleted() override;
 
 private:
     // The history of the last 30 days read again, and the suggestion shown from it.

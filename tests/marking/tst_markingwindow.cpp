@@ -12,8 +12,10 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QValueAxis>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +77,15 @@ public:
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime&) override { return Fail(u"base verrouillée"_s); }
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime&) override { return Fail(u"base verrouillée"_s); }
 };
+
+const CharacterWeakness* weaknessOf(const QList<CharacterWeakness>& weaknesses, const QString& character)
+{
+    for (const CharacterWeakness& w : weaknesses) {
+        if (w.character == character)
+            return &w;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -265,6 +276,96 @@ private slots:
         app.fileDialog.nextFile = app.folder() + u"/absent/export.csv"_s;
         progress->findChild<QPushButton*>(u"exporter"_s)->click();
         QCOMPARE(app.messages.criticals.size(), 1);
+    }
+
+    // Opened on an empty history, each chart says so instead of drawing empty axes, and the window fits a 768-pixel
+    // screen. Left open, it follows each copy marked and each drill answer; the copies of a day stand in their order.
+    void progressFollows()
+    {
+        TestApp app;
+        app.find<QAction>(u"progres"_s)->trigger();
+        QWidget* progress = topLevel(u"Progres"_s);
+        QVERIFY(progress->height() <= 700);
+        QVERIFY2(progress->minimumSizeHint().height() <= 680,
+                 qPrintable(QString::number(progress->minimumSizeHint().height())));
+        for (const char* name : {"exactitude", "vitesse", "erreurs", "reaction"}) {
+            auto* view = progress->findChild<QChartView*>(QString::fromLatin1(name));
+            QVERIFY2(view->chart()->axes().isEmpty(), name);
+            auto* note = view->findChild<QLabel*>(u"vide"_s);
+            QVERIFY2(note && note->isVisible() && note->text().startsWith(u"Aucun"_s), name);
+        }
+
+        QWidget* marking = openMarking(app, u"abcde fghij"_s);
+        for (const QString& copy : {u"abcde fghij"_s, u"abcde fghix"_s}) {
+            marking->findChild<QPlainTextEdit*>(u"copie"_s)->setPlainText(copy);
+            marking->findChild<QPushButton*>(u"corriger"_s)->click();
+        }
+        QCOMPARE(progress->findChild<QLabel*>(u"etat"_s)->text(), u"2 copies corrigées"_s);
+        auto* accuracy = progress->findChild<QChartView*>(u"exactitude"_s);
+        QVERIFY(!accuracy->findChild<QLabel*>(u"vide"_s)->isVisible());
+        const auto* axis = qobject_cast<QValueAxis*>(accuracy->chart()->axes(Qt::Horizontal).first());
+        QVERIFY(axis && axis->titleText().startsWith(u"Copies du "_s));
+        const auto* series = qobject_cast<QLineSeries*>(accuracy->chart()->series().first());
+        QCOMPARE(series->points(), (QList<QPointF>{{1, 100}, {2, 90}}));
+        QVERIFY(axis->min() < 1 && axis->max() > 2);
+
+        app.ui().TEXT1->setEditText(u"e"_s);
+        app.ui().Clavier->trigger();
+        app.ui().Text17->setText(u"e"_s);
+        QCOMPARE(categories(progress, "reaction"), QStringList{u"E"_s});
+    }
+
+    // The copies of the period are listed, the newest first; one is deleted only once confirmed, and its characters
+    // and confusions leave the charts and the weights with it.
+    void deleteCopy()
+    {
+        TestApp app;
+        const QDateTime now = app.clock.date;
+        app.history.recordCopy(
+            {now.addDays(-1), 150, 3, 12, PassMark{}, true, {{u"b"_s, 4, 1}}, {{Mark::Wrong, u"b"_s, u"d"_s, 1}}});
+        app.history.recordCopy({now,
+                                10,
+                                5,
+                                19.4,
+                                PassMark{},
+                                false,
+                                {{u"b"_s, 4, 3}, {u"d"_s, 5, 1}},
+                                {{Mark::Wrong, u"b"_s, u"d"_s, 3}, {Mark::Missing, u"d"_s, {}, 1}}});
+        app.find<QAction>(u"progres"_s)->trigger();
+        QWidget* progress = topLevel(u"Progres"_s);
+        progress->findChild<QTabWidget*>(u"pages"_s)->setCurrentIndex(1);
+        auto* list = progress->findChild<QTreeWidget*>(u"copies"_s);
+        auto* remove = progress->findChild<QPushButton*>(u"supprimer"_s);
+        auto* confirmation = progress->findChild<QFrame*>(u"confirmation"_s);
+        QCOMPARE(list->topLevelItemCount(), 2);
+        const QTreeWidgetItem* newest = list->topLevelItem(0);
+        QCOMPARE((QStringList{newest->text(0), newest->text(1), newest->text(2), newest->text(3)}),
+                 (QStringList{now.toString(u"dd/MM/yyyy HH:mm"_s), u"10"_s, u"5"_s, u"19,4\u202Fmots/min"_s}));
+        QVERIFY(!remove->isEnabled());
+
+        list->setCurrentItem(list->topLevelItem(0));
+        remove->click();
+        QVERIFY(confirmation->isVisible());
+        QVERIFY(confirmation->findChild<QLabel*>()->text().contains(u"10 caractères, 5 erreurs"_s));
+        confirmation->findChild<QPushButton*>(u"annulerSuppression"_s)->click();
+        QVERIFY(!confirmation->isVisible());
+        QCOMPARE(app.history.copies(QDateTime())->size(), 2);
+
+        remove->click();
+        confirmation->findChild<QPushButton*>(u"confirmerSuppression"_s)->click();
+        QCOMPARE(list->topLevelItemCount(), 1);
+        const auto copies = app.history.copies(QDateTime());
+        QCOMPARE(copies->size(), 1);
+        QCOMPARE(copies->first().characters, 150);
+        const auto weak = app.history.weaknesses(QDateTime());
+        const CharacterWeakness* b = weaknessOf(*weak, u"b"_s);
+        const CharacterWeakness* d = weaknessOf(*weak, u"d"_s);
+        QVERIFY(b && d);
+        QCOMPARE((QList<int>{b->sent, b->wrong, d->sent, d->miscopied}), (QList<int>{4, 1, 0, 1}));
+        QCOMPARE(b->confusions, (QList<Confusion>{{Mark::Wrong, u"b"_s, u"d"_s, 1}}));
+        QCOMPARE(d->confusions, QList<Confusion>{});
+        QCOMPARE(categories(progress, "erreurs"), QStringList{u"B"_s});
+        QCOMPARE(progress->findChild<QLabel*>(u"etat"_s)->text(), u"1 copie corrigée"_s);
     }
 };
 

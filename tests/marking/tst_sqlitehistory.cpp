@@ -154,6 +154,25 @@ private slots:
                  (QList<Confusion>{{Mark::Missing, u"a"_s, {}, 2}, {Mark::Wrong, u"a"_s, u"n"_s, 2}}));
         QCOMPARE(weak->at(2).character, u"n"_s);
         QCOMPARE(weak->at(2).miscopied, 2);
+
+        // The first version's copy shares its day's tallies with the others: it stays until it is alone there. A
+        // later copy leaves with its own characters and confusions.
+        const auto copies = again.copies(QDateTime());
+        QCOMPARE(copies->size(), 3);
+        const auto deleting = [&again, &copies](int copy) {
+            const Result<bool> deleted = again.deleteCopy(copies->at(copy).id);
+            return deleted ? (*deleted ? u"supprimée"_s : u"gardée"_s) : deleted.failure();
+        };
+        QCOMPARE(deleting(0), u"gardée"_s);
+        QCOMPARE(deleting(1), u"supprimée"_s);
+        const auto left = again.weaknesses(QDateTime());
+        QCOMPARE((QList<int>{left->first().sent, left->first().wrong}), (QList<int>{5, 1}));
+        QCOMPARE(left->first().confusions, (QList<Confusion>{{Mark::Missing, u"a"_s, {}, 1}}));
+        QCOMPARE(left->size(), 2); // "n" is gone, "k" drilled
+        QCOMPARE(deleting(2), u"supprimée"_s);
+        QCOMPARE(deleting(0), u"supprimée"_s);
+        QVERIFY(again.copies(QDateTime())->isEmpty());
+        QCOMPARE(again.weaknesses(QDateTime())->size(), 1);
     }
 
     // One French message, and the file as it was.

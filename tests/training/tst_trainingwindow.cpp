@@ -122,7 +122,8 @@ private slots:
     }
 
     // After exactly the third good copy on the item (the same copy marked twice, a text not drawn from it and a bad
-    // copy do not count), the bar offers the next item; "Oui" sets TEXT1 as the learner would and remembers it.
+    // copy do not count), the bar offers the next item; "Oui" sets TEXT1 as the learner would and remembers it
+    // over a restart.
     void offerAccepted()
     {
         TestApp app;
@@ -143,7 +144,13 @@ private slots:
         QCOMPARE(app.ui().TEXT1->currentIndex(), app.ui().TEXT1->findText(Second));
         QCOMPARE(app.training.values.value(u"serie"_s), Second);
         QCOMPARE(app.training.values.value(u"serieReussies"_s), u"0"_s);
-        QVERIFY(app.settings.writes.isEmpty()); // nothing in "param" until SAUVE
+        // Of "param", only the set is kept (the rest waits for SAUVE): the next start is at the new level.
+        QCOMPARE(app.settings.writes, QStringList{u"prog"_s});
+        TestApp::Options options;
+        options.settings = app.settings.values;
+        options.training = app.training.values;
+        TestApp again(options);
+        QCOMPARE(again.ui().TEXT1->currentText(), Second);
     }
 
     // "Plus tard" puts the offer off for the session; the count is kept over a restart, the refusal is not.
