@@ -78,8 +78,8 @@ QString SqliteHistory::DefaultPath()
 
 QString SqliteHistory::failureText(const QSqlError& error) const
 {
-    const QString where = u"L'historique « "_s + QDir::toNativeSeparators(m_path) + u" »"_s;
-    const QString goOn = u" Tonique continue sans historique ; le fichier n'est ni effacé ni modifié."_s;
+    const QString where = u"L'historique «\u202F"_s + QDir::toNativeSeparators(m_path) + u"\u202F»"_s;
+    const QString goOn = u" Tonique continue sans historique\u202F; le fichier n'est ni effacé ni modifié."_s;
     switch (error.nativeErrorCode().toInt() & 0xff) {
     case 5: // busy
     case 6: // locked
@@ -112,12 +112,12 @@ Failure SqliteHistory::open(const QString& path)
 Failure SqliteHistory::opened(const QString& path)
 {
     if (path != u":memory:"_s && !QDir().mkpath(QFileInfo(path).absolutePath()))
-        return u"Le dossier de l'historique « "_s + QDir::toNativeSeparators(QFileInfo(path).absolutePath()) +
-               u" » ne peut pas être créé. Tonique continue sans historique."_s;
+        return u"Le dossier de l'historique «\u202F"_s + QDir::toNativeSeparators(QFileInfo(path).absolutePath()) +
+               u"\u202F» ne peut pas être créé. Tonique continue sans historique."_s;
     QSqlDatabase db = QSqlDatabase::contains(m_connection) ? QSqlDatabase::database(m_connection, false)
                                                            : QSqlDatabase::addDatabase(u"QSQLITE"_s, m_connection);
     if (!db.isValid())
-        return u"Le pilote SQLite de Qt est absent (paquet libqt6sql6-sqlite) : Tonique continue sans historique."_s;
+        return u"Le pilote SQLite de Qt est absent (paquet libqt6sql6-sqlite)\u202F: Tonique continue sans historique."_s;
     db.setDatabaseName(path);
     db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=0"_s); // another Tonique's file is reported at once
     if (!db.open())
@@ -129,15 +129,17 @@ Failure SqliteHistory::opened(const QString& path)
         return failureText(query.lastError());
     const int version = query.value(0).toInt();
     if (version > SchemaVersion)
-        return u"L'historique « "_s + QDir::toNativeSeparators(path) +
-               u" » vient d'une version plus récente de Tonique. Tonique continue sans historique ; le fichier "
+        return u"L'historique «\u202F"_s + QDir::toNativeSeparators(path) +
+               u"\u202F» vient d'une version plus récente de Tonique. Tonique continue sans historique\u202F; le "
+               u"fichier "
                "n'est ni effacé ni modifié."_s;
     if (version == 0) {
         if (!query.exec(u"SELECT count(*) FROM sqlite_master"_s) || !query.next())
             return failureText(query.lastError());
         if (query.value(0).toInt() > 0)
-            return u"Le fichier « "_s + QDir::toNativeSeparators(path) +
-                   u" » n'est pas un historique de Tonique. Tonique continue sans historique ; le fichier n'est ni "
+            return u"Le fichier «\u202F"_s + QDir::toNativeSeparators(path) +
+                   u"\u202F» n'est pas un historique de Tonique. Tonique continue sans historique\u202F; le fichier "
+                   u"n'est ni "
                    "effacé ni modifié."_s;
     }
     if (!query.exec(u"PRAGMA journal_mode=WAL"_s) || !query.next())
