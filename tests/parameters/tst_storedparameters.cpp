@@ -69,7 +69,7 @@ private slots:
         TestApp app(options);
         const Run cli = run(("tona=" + tona + "\nvol=" + vol + "\n").toUtf8());
         if (tone == 0) {
-            const QString named = QStringLiteral("« %1 »").arg(tona == "800" ? vol : tona);
+            const QString named = QStringLiteral("«\u202F%1\u202F»").arg(tona == "800" ? vol : tona);
             QVERIFY(app.startUpError && app.startUpError->contains(named));
             QCOMPARE(cli.status, 2);
             QVERIFY2(cli.err.contains(*app.startUpError), qPrintable(cli.err));
