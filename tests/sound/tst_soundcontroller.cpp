@@ -123,9 +123,9 @@ private slots:
     void folderShown()
     {
         TestApp app;
-        QVERIFY2(
-            app.ui().Text11->toolTip().endsWith(u"Dossier des fichiers : " + QDir::toNativeSeparators(app.folder())),
-            qPrintable(app.ui().Text11->toolTip()));
+        QVERIFY2(app.ui().Text11->toolTip().endsWith(u"Dossier des fichiers\u202F: " +
+                                                     QDir::toNativeSeparators(app.folder())),
+                 qPrintable(app.ui().Text11->toolTip()));
     }
 
     void countDown()
@@ -207,8 +207,8 @@ private slots:
     {
         QTest::addColumn<bool>("tooLong");
         QTest::addColumn<QString>("message");
-        QTest::newRow("read-only folder") << false << "Impossible de créer le fichier « ";
-        QTest::newRow("beyond 4 GiB") << true << "L'exercice est trop long : le fichier « ";
+        QTest::newRow("read-only folder") << false << "Impossible de créer le fichier «\u202F";
+        QTest::newRow("beyond 4 GiB") << true << "L'exercice est trop long\u202F: le fichier «\u202F";
     }
     void failures()
     {
@@ -231,7 +231,8 @@ private slots:
         app.ui().Command3->click();
         QCOMPARE(app.messages.criticals.size(), 1);
         const QString file = QDir(folder).filePath(tooLong ? "TEST.wav" : "TEST.txt");
-        QVERIFY2(app.messages.criticals[0].startsWith(message + file + u" »"), qPrintable(app.messages.criticals[0]));
+        QVERIFY2(app.messages.criticals[0].startsWith(message + file + u"\u202F»"),
+                 qPrintable(app.messages.criticals[0]));
         QCOMPARE(state(app).left(3), QStringLiteral("--3"));
         QCOMPARE(TestWav::read(app.folder() + u"/TEST.wav"), before);
     }
