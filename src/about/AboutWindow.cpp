@@ -53,7 +53,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
         QStringLiteral("lblDisclaimer"),
         QStringLiteral("Ce logiciel est distribué gratuitement, tel quel, sans aucune garantie. Vous pouvez le copier "
                        "et le diffuser librement, à condition de ne pas le modifier ni le vendre. N'hésitez pas à "
-                       "faire part de vos avis et de vos remarques : ils aideront à l'améliorer."),
+                       "faire part de vos avis et de vos remarques\u202F: ils aideront à l'améliorer."),
         this);
     m_lblDisclaimer->setWordWrap(true);
 

@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     if (argc != 2) {
-        std::fputs("Usage : tonique-icons DOSSIER_HICOLOR\n", stderr);
+        std::fputs("Usage\u202F: tonique-icons DOSSIER_HICOLOR\n", stderr);
         return 2;
     }
     const QDir theme(QString::fromLocal8Bit(argv[1]));
@@ -26,6 +26,6 @@ int main(int argc, char* argv[])
     written = theme.mkpath(QStringLiteral("scalable/apps")) && svg.open(QIODevice::WriteOnly) &&
               svg.write(ProgramIconSvg()) > 0 && written;
     if (!written)
-        std::fputs("tonique-icons : impossible d'écrire les icônes\n", stderr);
+        std::fputs("tonique-icons\u202F: impossible d'écrire les icônes\n", stderr);
     return written ? 0 : 1;
 }

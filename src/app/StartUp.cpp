@@ -114,7 +114,7 @@ void MainWindow::reportSoundProblems()
         SoundProblems(m_signs, m_signFormHints, fields, m_ui.TP->text(), LeadingNumber(m_ui.Texte->currentText()));
     if (problems.isEmpty())
         return;
-    const QString text = u"Les exercices seront muets :\n- " + problems.join(QStringLiteral("\n- "));
+    const QString text = u"Les exercices seront muets\u202F:\n- " + problems.join(QStringLiteral("\n- "));
     m_ui.TP->setToolTip(m_ui.TP->toolTip() + u"\n" + text);
     m_platform.messages.warningLater(text);
 }

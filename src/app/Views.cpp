@@ -521,7 +521,7 @@ void BuildSettingsPanel(Form& ui)
         {ui.Text4, u"Fin d'exercice", u""},
         {ui.Text8, u"Jeux de caractères utilisé par le boutton DIV", u""},
         {ui.Text15, u"Numéro du port série", u""},
-        {ui.HScroll4, u"Fréquence", u"Fréquence de la tonalité, de 300 à 2000 Hz"},
+        {ui.HScroll4, u"Fréquence", u"Fréquence de la tonalité, de 300 à 2000\u202FHz"},
         {ui.vol, u"Volume", u"Volume de la tonalité, de 1 à 127"},
         // The caption blinks between "OK" and nothing.
         {ui.Command25, u"EXERCICES", u""},

@@ -43,10 +43,10 @@ Result<MarkOptions> parse(const QStringList& arguments)
                 return Fail(u"L'option --admis attend un pourcentage."_s);
             const Result<PassMark> pass = ParsePassMark(arg == u"--admis"_s ? arguments[++i] : arg.mid(8));
             if (!pass)
-                return Fail(u"--admis : "_s + pass.failure());
+                return Fail(u"--admis\u202F: "_s + pass.failure());
             o.pass = *pass;
         } else {
-            return Fail(u"Option inconnue : « "_s + arg + u" »."_s);
+            return Fail(u"Option inconnue\u202F: «\u202F"_s + arg + u"\u202F»."_s);
         }
     }
     if (!o.help && o.files.size() < 2)
@@ -93,13 +93,14 @@ Result<QString> readText(const QString& path)
 
 QString MarkCommandLineHelp()
 {
-    return u"Usage : tonique-mark [--admis POURCENT] [--csv] ENVOYE.txt COPIE.txt...\n"
-           "Corrige chaque copie d'après le texte envoyé, comme « Corriger ma copie... » de Tonique : les erreurs\n"
+    return u"Usage\u202F: tonique-mark [--admis POURCENT] [--csv] ENVOYE.txt COPIE.txt...\n"
+           "Corrige chaque copie d'après le texte envoyé, comme «\u202FCorriger ma copie...\u202F» de Tonique\u202F: "
+           "les erreurs\n"
            "sont les caractères faux, manquants ou en trop (les espaces ne comptent pas), et la copie est reçue\n"
            "quand elles ne dépassent pas le pourcentage admis des caractères envoyés, arrondi à l'erreur entière.\n"
            "\n"
            "  --admis POURCENT  erreurs admises, de 0 à 100 (par défaut 5)\n"
-           "  --csv             une ligne CSV par copie : copie;caracteres;erreurs;exactitude;verdict\n"
+           "  --csv             une ligne CSV par copie\u202F: copie;caractères;erreurs;exactitude;verdict\n"
            "  --help            affiche cette aide\n"
            "\n"
            "«\u00a0-\u00a0» lit l'entrée standard\u202f; un fichier est lu jusqu'à 1\u202fMo au plus.\n"
@@ -109,10 +110,10 @@ QString MarkCommandLineHelp()
 
 int RunToniqueMark(const QStringList& arguments, const MarkEnvironment& env)
 {
-    auto complain = [&env](const QString& message) { env.err(u"tonique-mark : "_s + message + u'\n'); };
+    auto complain = [&env](const QString& message) { env.err(u"tonique-mark\u202F: "_s + message + u'\n'); };
     const Result<MarkOptions> options = parse(arguments);
     if (!options) {
-        complain(options.failure() + u"\nEssayez « tonique-mark --help »."_s);
+        complain(options.failure() + u"\nEssayez «\u202Ftonique-mark --help\u202F»."_s);
         return 2;
     }
     if (options->help) {
@@ -136,7 +137,7 @@ int RunToniqueMark(const QStringList& arguments, const MarkEnvironment& env)
             continue;
         }
         const QString name = QDir::toNativeSeparators(path);
-        env.out((options->csv ? MarkCsvLine(name, *marked) : name + u" : "_s + SummaryText(*marked)) + u'\n');
+        env.out((options->csv ? MarkCsvLine(name, *marked) : name + u"\u202F: "_s + SummaryText(*marked)) + u'\n');
     }
     return status;
 }

@@ -60,7 +60,7 @@ std::optional<double> compressionLevel(QStringView format, int kbps)
 
 QString libraryFailure(SNDFILE* file)
 {
-    return u"libsndfile : " + QString::fromLocal8Bit(sf_strerror(file));
+    return u"libsndfile\u202F: " + QString::fromLocal8Bit(sf_strerror(file));
 }
 
 // The file the library writes through, every write checked here: the library does not report all of its own, and
@@ -259,9 +259,9 @@ Result<std::unique_ptr<SoundFileEncoder>> MakeSndfileEncoder(const SoundFormat& 
         info.format = code->major | code->subtype;
     if (code == std::end(FormatCodes) || !listed(code->major, SFC_GET_FORMAT_MAJOR_COUNT, SFC_GET_FORMAT_MAJOR) ||
         !listed(code->subtype, SFC_GET_FORMAT_SUBTYPE_COUNT, SFC_GET_FORMAT_SUBTYPE) || !sf_format_check(&info))
-        return Fail(u"Le format " + name.toString() + u" ne peut pas être écrit : la bibliothèque libsndfile " +
+        return Fail(u"Le format " + name.toString() + u" ne peut pas être écrit\u202F: la bibliothèque libsndfile " +
                     u"installée (" + QString::fromLatin1(sf_version_string()) + u") ne le connaît pas en mono à " +
-                    u"8000 Hz.");
+                    u"8000\u202FHz.");
     return std::unique_ptr<SoundFileEncoder>(
         std::make_unique<SndfileEncoder>(info.format, compressionLevel(name, kbps), name == u"mp3"));
 }

@@ -76,7 +76,8 @@ std::optional<double> parseNumber(QString text)
 
 QString outOfRange(const QString& option, const QString& value, const QString& expected)
 {
-    return u"Valeur hors plage pour " + option + u" : « " + value + u" » (attendu : " + expected + u").";
+    return u"Valeur hors plage pour " + option + u"\u202F: «\u202F" + value + u"\u202F» (attendu\u202F: " + expected +
+           u").";
 }
 
 const Conditions::Condition* conditionNamed(QStringView key)
@@ -112,12 +113,13 @@ Failure setFormatOption(WavCommandLine& o, const QString& name, const QString& v
     if (kind == Kind::Format) {
         o.format = FindSoundFormat(value);
         if (!o.format)
-            return u"Format inconnu : « " + value + u" » (attendu : wav, flac, ogg, opus ou mp3).";
+            return u"Format inconnu\u202F: «\u202F" + value + u"\u202F» (attendu\u202F: wav, flac, ogg, opus ou mp3).";
         return {};
     }
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
     if (!digits.match(value).hasMatch())
-        return u"Valeur non numérique pour " + name + u" : « " + value + u" » (un nombre entier de kbit/s).";
+        return u"Valeur non numérique pour " + name + u"\u202F: «\u202F" + value +
+               u"\u202F» (un nombre entier de kbit/s).";
     o.kbps = value.toInt();
     return {};
 }
@@ -130,11 +132,11 @@ Failure checkKbps(WavCommandLine& o)
     const SoundFormat& format = *o.format;
     if (format.minKbps == 0)
         return u"L'option --debit ne s'applique pas au format " + QString::fromUtf16(format.name) +
-               u" : seuls mp3 (24 à 64 kbit/s) et opus (6 à 256 kbit/s) ont un débit réglable.";
+               u"\u202F: seuls mp3 (24 à 64\u202Fkbit/s) et opus (6 à 256\u202Fkbit/s) ont un débit réglable.";
     if (*o.kbps < format.minKbps || *o.kbps > format.maxKbps)
         return outOfRange(QStringLiteral("--debit"), QString::number(*o.kbps),
                           u"de " + QString::number(format.minKbps) + u" à " + QString::number(format.maxKbps) +
-                              u" kbit/s pour " + QString::fromUtf16(format.name));
+                              u"\u202Fkbit/s pour " + QString::fromUtf16(format.name));
     return {};
 }
 
@@ -162,7 +164,7 @@ Failure setOption(WavCommandLine& o, const QString& name, const QString& value, 
     }
     const auto number = parseNumber(value);
     if (!number)
-        return u"Valeur non numérique pour " + name + u" : « " + value + u" ».";
+        return u"Valeur non numérique pour " + name + u"\u202F: «\u202F" + value + u"\u202F».";
     const double v = *number;
     if (!std::isfinite(v))
         return outOfRange(name, value, QStringLiteral("un nombre de taille raisonnable"));
@@ -249,7 +251,7 @@ Failure ParseWavCommandLine(const QStringList& arguments, WavCommandLine& option
             }
             const OptionInfo* option = findOption(name);
             if (!option)
-                return u"Option inconnue : « " + name + u" ».";
+                return u"Option inconnue\u202F: «\u202F" + name + u"\u202F».";
             if (!value) {
                 if (i + 1 >= arguments.size())
                     return u"L'option " + name + u" attend une valeur.";
@@ -260,7 +262,7 @@ Failure ParseWavCommandLine(const QStringList& arguments, WavCommandLine& option
             continue;
         }
         if (!options.textFile.isEmpty())
-            return u"Un seul fichier texte est accepté ; « " + arg + u" » est en trop.";
+            return u"Un seul fichier texte est accepté\u202F; «\u202F" + arg + u"\u202F» est en trop.";
         options.textFile = arg;
     }
     if (!options.help && options.textFile.isEmpty())
@@ -271,15 +273,18 @@ Failure ParseWavCommandLine(const QStringList& arguments, WavCommandLine& option
 QString WavCommandLineHelp()
 {
     return QStringLiteral(
-        "Usage : tonique-wav [options] FICHIER_TEXTE\n"
-        "Transforme un texte en exercice de lecture au son (Morse) : écrit BASE.wav (8000 Hz, 16 bits, mono)\n"
-        "et BASE.txt, comme « Préparer La Musique » de Tonique. FICHIER_TEXTE « - » lit l'entrée standard.\n"
-        "Les paramètres sont ceux enregistrés par SAUVE (valeurs par défaut sinon) ; les options les remplacent.\n"
+        "Usage\u202F: tonique-wav [options] FICHIER_TEXTE\n"
+        "Transforme un texte en exercice de lecture au son (Morse)\u202F: écrit BASE.wav (8000\u202FHz, 16\u202Fbits, "
+        "mono)\n"
+        "et BASE.txt, comme «\u202FPréparer La Musique\u202F» de Tonique. FICHIER_TEXTE «\u202F-\u202F» lit l'entrée "
+        "standard.\n"
+        "Les paramètres sont ceux enregistrés par SAUVE (valeurs par défaut sinon)\u202F; les options les remplacent.\n"
         "\n"
         "  -o BASE          nom des fichiers produits, sans extension (par défaut TEST, dossier courant)\n"
-        "  --format FORMAT  format du son : wav (par défaut), flac, ogg (Vorbis), opus ou mp3 ; le fichier son\n"
+        "  --format FORMAT  format du son\u202F: wav (par défaut), flac, ogg (Vorbis), opus ou mp3\u202F; le fichier "
+        "son\n"
         "                   prend l'extension du format, le fichier texte reste BASE.txt\n"
-        "  --debit KBPS     débit en kbit/s : mp3 de 24 à 64 (32 par défaut), opus de 6 à 256 (24 par défaut)\n"
+        "  --debit KBPS     débit en kbit/s\u202F: mp3 de 24 à 64 (32 par défaut), opus de 6 à 256 (24 par défaut)\n"
         "  --ref MOT        mot de référence de la vitesse (PARIS, CODEX...)\n"
         "  --wpm N          vitesse en mots par minute\n"
         "  --espa N         espace en points entre signes\n"
@@ -288,7 +293,7 @@ QString WavCommandLineHelp()
         "  --dash N         temps en points du trait (calcul de la vitesse)\n"
         "  --supl N         temps de réflexion supplémentaire, en points\n"
         "  --dot MS         temps du point en ms, utilisé tel quel (remplace le calcul par la vitesse)\n"
-        "  --tone HZ        fréquence de la tonalité, de 300 à 2000 Hz\n"
+        "  --tone HZ        fréquence de la tonalité, de 300 à 2000\u202FHz\n"
         "  --volume N       volume, de 1 à 127\n"
         "  --start TEXTE    caractères indiquant le début de l'exercice\n"
         "  --end TEXTE      caractères indiquant la fin de l'exercice\n"
@@ -296,22 +301,22 @@ QString WavCommandLineHelp()
         "                   l'utilisateur dans ~/.local/share/Tonique quand Tonique est installé)\n"
         "  --help           affiche cette aide\n"
         "\n"
-        "Conditions de réception (par défaut celles réglées dans Tonique ; « non » en retire une, même\n"
-        "enregistré avec sa case cochée)\u202f:\n"
-        "  --bruit DB                 bruit blanc, rapport signal/bruit de -10 à 30 dB\n"
-        "  --qsb PROFONDEUR,PERIODE   fading : profondeur de 0 à 100 %, période de 1 à 30 s\n"
-        "  --qrm DECALAGE,NIVEAU      une autre station : tonalité décalée de -500 à 500 Hz,\n"
-        "                             niveau de -20 à 6 dB par rapport au signal\n"
-        "  --manuel POURCENT          manipulation manuelle : écart des durées de 0 à 30 %\n"
-        "  --fronts MS                fronts adoucis de 1 à 10 ms\n"
-        "  --graine N                 rend le tirage des conditions répétable (entier de 0 à 2^64 - 1)\n"
+        "Conditions de réception (par défaut celles réglées dans Tonique\u202F; «\u202Fnon\u202F» en retire une, même\n"
+        "enregistré avec sa case cochée)\u202F:\n"
+        "  --bruit DB                 bruit blanc, rapport signal/bruit de \u221210 à 30\u202FdB\n"
+        "  --qsb PROFONDEUR,PERIODE   fading\u202F: profondeur de 0 à 100\u202F%, période de 1 à 30\u202Fs\n"
+        "  --qrm DECALAGE,NIVEAU      une autre station\u202F: tonalité décalée de \u2212500 à 500\u202FHz,\n"
+        "                             niveau de \u221220 à 6\u202FdB par rapport au signal\n"
+        "  --manuel POURCENT          manipulation manuelle\u202F: écart des durées de 0 à 30\u202F%\n"
+        "  --fronts MS                fronts adoucis de 1 à 10\u202Fms\n"
+        "  --graine N                 rend le tirage des conditions répétable (entier de 0 à 2^64 \u2212 1)\n"
         "\n"
-        "Les nombres s'écrivent avec un point ou une virgule décimale ; dans les conditions, la virgule sépare\n"
+        "Les nombres s'écrivent avec un point ou une virgule décimale\u202F; dans les conditions, la virgule sépare\n"
         "les deux valeurs et la décimale s'écrit avec un point. En cas d'erreur (disque plein compris), un\n"
         "message est écrit sur la sortie d'erreur, aucun fichier n'est laissé, la paire précédente reste telle\n"
-        "quelle et le code de sortie est 2\u202f; de même quand la sortie standard ne peut être écrite.\n"
-        "Pendant l'écriture, les fichiers s'appellent BASE.wav.partiel et BASE.txt.partiel\u202f: arrêté par\n"
-        "Ctrl+C, SIGTERM ou SIGHUP, le programme les efface\u202f; ceux d'un arrêt brutal le sont à la préparation\n"
+        "quelle et le code de sortie est 2\u202F; de même quand la sortie standard ne peut être écrite.\n"
+        "Pendant l'écriture, les fichiers s'appellent BASE.wav.partiel et BASE.txt.partiel\u202F: arrêté par\n"
+        "Ctrl+C, SIGTERM ou SIGHUP, le programme les efface\u202F; ceux d'un arrêt brutal le sont à la préparation\n"
         "suivante.\n");
 }
 
@@ -377,20 +382,20 @@ Result<QString> textOf(const WavCommandLine& o)
     } else {
         file.setFileName(o.textFile);
         if (const Failure reason = OpenForReading(file))
-            return Fail(u"Impossible de lire le fichier texte « " + QDir::toNativeSeparators(o.textFile) + u" » : " +
-                        *reason + u'.');
+            return Fail(u"Impossible de lire le fichier texte «\u202F" + QDir::toNativeSeparators(o.textFile) +
+                        u"\u202F»\u202F: " + *reason + u'.');
     }
     const QString shown = piped ? QStringLiteral("l'entrée standard")
-                                : u"le fichier texte « " + QDir::toNativeSeparators(o.textFile) + u" »";
+                                : u"le fichier texte «\u202F" + QDir::toNativeSeparators(o.textFile) + u"\u202F»";
     QByteArray bytes;
     for (QByteArray chunk; bytes.size() <= MaxTextBytes && !(chunk = file.read(1 << 20)).isEmpty();)
         bytes += chunk;
     if (bytes.size() > MaxTextBytes)
-        return Fail(u"Texte trop long : " + shown +
-                    u" dépasse 64 Mo, bien au-delà de ce qu'un fichier WAV de "
-                    u"4 Go peut faire entendre. Découpez-le en plusieurs exercices.");
+        return Fail(u"Texte trop long\u202F: " + shown +
+                    u" dépasse 64\u202FMo, bien au-delà de ce qu'un fichier WAV de "
+                    u"4\u202FGo peut faire entendre. Découpez-le en plusieurs exercices.");
     if (file.error() != QFileDevice::NoError)
-        return Fail(u"Impossible de lire " + shown + u" : " + FileFailureReason(0, file.error()) + u'.');
+        return Fail(u"Impossible de lire " + shown + u"\u202F: " + FileFailureReason(0, file.error()) + u'.');
     return joinLines(DecodeTextFile(bytes));
 }
 
@@ -427,12 +432,12 @@ Result<std::unique_ptr<SoundFileEncoder>> encoderOf(const WavCommandLine& o, con
 int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
 {
     auto fail = [&](const QString& message) {
-        env.err(u"tonique-wav : " + message + u'\n');
+        env.err(u"tonique-wav\u202F: " + message + u'\n');
         return 2;
     };
     WavCommandLine o;
     if (const Failure message = ParseWavCommandLine(arguments, o))
-        return fail(*message + u"\nEssayez « tonique-wav --help ».");
+        return fail(*message + u"\nEssayez «\u202Ftonique-wav --help\u202F».");
     if (o.help) {
         env.out(WavCommandLineHelp());
         return 0;
@@ -476,10 +481,11 @@ int RunToniqueWav(const QStringList& arguments, const WavEnvironment& env)
 
     const quint64 length = QFile(files.wav).size();
     const quint64 sampleBytes = encoder ? encoder->sampleBytes() : length - WavFormat::HeaderSize;
-    env.out(QDir::toNativeSeparators(files.wav) + u" : " + FormatDuration(qint64(sampleBytes / WavFormat::BytesPerMs)) +
-            u" (" + QString::number(length) + u" octets), " + QDir::toNativeSeparators(files.txt) + u'\n');
+    env.out(QDir::toNativeSeparators(files.wav) + u"\u202F: " +
+            FormatDuration(qint64(sampleBytes / WavFormat::BytesPerMs)) + u" (" + QString::number(length) +
+            u"\u202Foctets), " + QDir::toNativeSeparators(files.txt) + u'\n');
     if (render.conditions.any())
-        env.out(u"Conditions de réception : " + Conditions::Summary(render.conditions) + u" ; graine " +
+        env.out(u"Conditions de réception\u202F: " + Conditions::Summary(render.conditions) + u"\u202F; graine " +
                 QString::number(render.seed) + u'\n');
     return 0;
 }

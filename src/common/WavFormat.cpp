@@ -27,7 +27,7 @@ Result<WavLayout> ReadWavLayout(QIODevice& file)
             const auto rate = qFromLittleEndian<quint32>(fmt.constData() + 4);
             const auto bits = qFromLittleEndian<quint16>(fmt.constData() + 14);
             if (tag != 1 || channels != 1 || rate != WavFormat::SampleRate || bits != 8 * WavFormat::BytesPerSample)
-                return Fail(QStringLiteral("son format n'est pas PCM 16 bits mono à 8000 Hz"));
+                return Fail(QStringLiteral("son format n'est pas PCM 16\u202Fbits mono à 8000\u202FHz"));
             formatSeen = true;
         } else if (id == "data") {
             if (!formatSeen)

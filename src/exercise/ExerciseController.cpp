@@ -168,8 +168,8 @@ void ExerciseController::ouvrir()
     if (name.isEmpty() || !file.open(QIODevice::ReadOnly))
         return;
     if (AppendFileLines(file, appender()) == FileLines::NotText)
-        m_services.messages.warningLater(u"Le fichier « " + QFileInfo(name).fileName() +
-                                         u" » n'est pas un fichier texte : l'exercice reste vide.");
+        m_services.messages.warningLater(u"Le fichier «\u202F" + QFileInfo(name).fileName() +
+                                         u"\u202F» n'est pas un fichier texte\u202F: l'exercice reste vide.");
 }
 
 void ExerciseController::imprimer()

@@ -181,10 +181,11 @@ Result<PassMark> ParsePassMark(QStringView text)
         return std::all_of(s.begin(), s.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
     };
     if (whole.isEmpty() || whole.size() > 3 || decimals.size() > 2 || !digitsOnly(whole) || !digitsOnly(decimals))
-        return Fail(u"« "_s + text + u" » n'est pas un pourcentage de 0 à 100 avec au plus deux décimales."_s);
+        return Fail(u"«\u202F"_s + text +
+                    u"\u202F» n'est pas un pourcentage de 0 à 100 avec au plus deux décimales."_s);
     const int hundredths = whole.toInt() * 100 + QString(decimals + u"00"_s).left(2).toInt();
     if (hundredths > 10000)
-        return Fail(u"« "_s + text + u" » dépasse 100 %."_s);
+        return Fail(u"«\u202F"_s + text + u"\u202F» dépasse 100\u202F%."_s);
     return PassMark{hundredths};
 }
 

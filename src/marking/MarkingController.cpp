@@ -226,6 +226,6 @@ void MarkingController::exportHistory()
         HistoryCsv(*m_services.history.copies(QDateTime()), *m_services.history.drillAnswers(QDateTime()));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        m_services.messages.critical(u"L'historique n'a pas pu être exporté dans « "_s +
-                                     QDir::toNativeSeparators(path) + u" » : "_s + file.errorString());
+        m_services.messages.critical(u"L'historique n'a pas pu être exporté dans «\u202F"_s +
+                                     QDir::toNativeSeparators(path) + u"\u202F»\u202F: "_s + file.errorString());
 }

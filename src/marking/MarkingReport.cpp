@@ -83,7 +83,7 @@ QString ErrorsText(qsizetype errors, qsizetype characters)
 
 QString AccuracyText(int tenths)
 {
-    return tenthsText(tenths) + u" %"_s;
+    return tenthsText(tenths) + u"\u202F%"_s;
 }
 
 QString VerdictText(Verdict verdict)
@@ -109,13 +109,13 @@ QString SummaryText(const MarkedCopy& marked)
 
 QString PassMarkText(const MarkedCopy& marked)
 {
-    return u"Erreurs admises : "_s + FormatPassMark(marked.pass) + u" %, soit "_s +
+    return u"Erreurs admises\u202F: "_s + FormatPassMark(marked.pass) + u"\u202F%, soit "_s +
            counted(marked.allowed, u"erreur"_s, u"erreurs"_s);
 }
 
 QString ConfusionText(const Confusion& confusion)
 {
-    const QString times = u" : "_s + QString::number(confusion.count) + u" fois"_s;
+    const QString times = u"\u202F: "_s + QString::number(confusion.count) + u" fois"_s;
     switch (confusion.mark) {
     case Mark::Wrong:
         return confusion.sent.toUpper() + u" reçu comme "_s + confusion.copied.toUpper() + times;
@@ -131,7 +131,7 @@ QString ConfusionText(const Confusion& confusion)
 QString NeedText(const CharacterNeed& need)
 {
     const CharacterWeakness& h = need.history;
-    QString copies = u"Copies : "_s;
+    QString copies = u"Copies\u202F: "_s;
     if (h.sent > 0)
         copies += u"envoyé "_s + QString::number(h.sent) + u" fois, "_s + counted(h.wrong, u"erreur"_s, u"erreurs"_s) +
                   u" ("_s + AccuracyText(int(std::lround(1000.0 * h.wrong / h.sent))) + u')';
@@ -144,11 +144,11 @@ QString NeedText(const CharacterNeed& need)
         QStringList confusions;
         for (const Confusion& confusion : h.confusions)
             confusions << ConfusionText(confusion);
-        lines << u"Confusions : "_s + confusions.join(u" ; "_s);
+        lines << u"Confusions\u202F: "_s + confusions.join(u"\u202F; "_s);
     }
-    lines << (h.medianMs ? u"Clavier : "_s + QString::number(std::lround(*h.medianMs)) + u" ms (médiane de "_s +
-                               counted(h.answers, u"réponse)"_s, u"réponses)"_s)
-                         : u"Clavier : pas encore de réponse"_s);
+    lines << (h.medianMs ? u"Clavier\u202F: "_s + QString::number(std::lround(*h.medianMs)) +
+                               u"\u202Fms (médiane de "_s + counted(h.answers, u"réponse)"_s, u"réponses)"_s)
+                         : u"Clavier\u202F: pas encore de réponse"_s);
     return lines.join(u'\n');
 }
 
@@ -172,14 +172,14 @@ QString MarkedGroupsHtml(const MarkedCopy& marked, const MarkColours& colours)
 
 QString LegendHtml(const MarkColours& colours)
 {
-    return span(u"X"_s, colours.wrong, u"underline"_s) + u" souligné : caractère faux &nbsp; "_s +
-           span(u"_"_s, colours.missing, u"none"_s) + u" : caractère manquant &nbsp; "_s +
-           span(u"X"_s, colours.extra, u"line-through"_s) + u" barré : caractère en trop"_s;
+    return span(u"X"_s, colours.wrong, u"underline"_s) + u" souligné\u202F: caractère faux &nbsp; "_s +
+           span(u"_"_s, colours.missing, u"none"_s) + u"\u202F: caractère manquant &nbsp; "_s +
+           span(u"X"_s, colours.extra, u"line-through"_s) + u" barré\u202F: caractère en trop"_s;
 }
 
 QString MarkCsvHeader()
 {
-    return u"copie;caracteres;erreurs;exactitude;verdict"_s;
+    return u"copie;caractères;erreurs;exactitude;verdict"_s;
 }
 
 QString MarkCsvLine(const QString& name, const MarkedCopy& marked)
@@ -209,7 +209,7 @@ QByteArray HistoryCsv(const QList<CopyRecord>& copies, const QList<DrillAnswerRe
         lines.append({a.at, date(a.at) + u";clavier;;;;;;;"_s + csvField(a.character) + u';' + QString::number(a.ms)});
     std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.at < b.at; });
 
-    QString text = u"date;activite;caracteres;erreurs;exactitude;vitesse;admis;verdict;caractere;reaction_ms\r\n"_s;
+    QString text = u"date;activité;caractères;erreurs;exactitude;vitesse;admis;verdict;caractère;réaction_ms\r\n"_s;
     for (const Line& line : lines)
         text += line.text + u"\r\n"_s;
     return "\xEF\xBB\xBF" + text.toUtf8();

@@ -39,7 +39,7 @@ QFont courier(int points)
 void CopyEdit::insertFromMimeData(const QMimeData* source)
 {
     if (source->hasText() && MarkedLength(toPlainText()) + MarkedLength(source->text()) > MaxMarkedCharacters) {
-        emit pasteRefused(u"Ce texte n'est pas collé : la copie dépasserait "_s +
+        emit pasteRefused(u"Ce texte n'est pas collé\u202F: la copie dépasserait "_s +
                           QLocale(QLocale::French).toString(MaxMarkedCharacters) +
                           u" caractères, trop pour être corrigée."_s);
         return;
@@ -68,7 +68,7 @@ MarkingWindow::MarkingWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_pass->setRange(0, 100);
     m_pass->setDecimals(1);
     m_pass->setSingleStep(0.5);
-    m_pass->setSuffix(u" %"_s);
+    m_pass->setSuffix(u"\u202F%"_s);
     m_pass->setToolTip(u"Erreurs admises, en pourcentage des caractères envoyés (arrondi à l'erreur entière "
                        "inférieure)"_s);
     m_mark = named<QPushButton>("corriger", this);
@@ -116,15 +116,15 @@ void MarkingWindow::arrange()
     buttons->addWidget(m_play);
     buttons->addWidget(m_clear);
     buttons->addStretch();
-    auto* passLabel = new QLabel(u"Erreurs &admises :"_s, this);
+    auto* passLabel = new QLabel(u"Erreurs &admises\u202F:"_s, this);
     passLabel->setBuddy(m_pass);
     buttons->addWidget(passLabel);
     buttons->addWidget(m_pass);
     buttons->addWidget(m_mark);
 
-    auto* copyLabel = new QLabel(u"Votre &copie :"_s, this);
+    auto* copyLabel = new QLabel(u"Votre &copie\u202F:"_s, this);
     copyLabel->setBuddy(m_copy);
-    auto* confusionsLabel = new QLabel(u"Confusions, les plus fréquentes d'abord :"_s, this);
+    auto* confusionsLabel = new QLabel(u"Confusions, les plus fréquentes d'abord\u202F:"_s, this);
     // A list and a text view are not named by a label: a screen reader is told their names here.
     m_confusions->setAccessibleName(u"Confusions, les plus fréquentes d'abord"_s);
     m_detail->setAccessibleName(u"Copie corrigée, groupe par groupe"_s);
@@ -161,14 +161,15 @@ void MarkingWindow::setPrepared(std::optional<qsizetype> characters)
 {
     m_mark->setEnabled(characters.has_value());
     if (!characters) {
-        const QString why = u"Aucun exercice préparé : cliquez d'abord sur « Préparer La Musique » dans la fenêtre "
-                            "de Tonique."_s;
+        const QString why =
+            u"Aucun exercice préparé\u202F: cliquez d'abord sur «\u202FPréparer La Musique\u202F» dans la fenêtre "
+            "de Tonique."_s;
         m_mark->setToolTip(why);
         m_exercise->setText(why);
         return;
     }
     m_mark->setToolTip(u"Corrige la copie d'après l'exercice préparé (Ctrl+Entrée)"_s);
-    m_exercise->setText(u"Exercice préparé : "_s + QString::number(*characters) +
+    m_exercise->setText(u"Exercice préparé\u202F: "_s + QString::number(*characters) +
                         (*characters < 2 ? u" caractère à recevoir."_s : u" caractères à recevoir."_s));
 }
 

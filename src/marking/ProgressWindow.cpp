@@ -166,7 +166,7 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_state->setObjectName(u"etat"_s);
 
     auto* top = new QHBoxLayout;
-    auto* periodLabel = new QLabel(u"&Période :"_s, this);
+    auto* periodLabel = new QLabel(u"&Période\u202F:"_s, this);
     periodLabel->setBuddy(m_period);
     top->addWidget(periodLabel);
     top->addWidget(m_period);
@@ -190,7 +190,7 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 QWidget* ProgressWindow::chartsPage()
 {
     auto* page = new QWidget;
-    m_map = new QGroupBox(u"Carte des caractères : du rouge (à travailler) au vert (sûr), gris sans résultat ; "
+    m_map = new QGroupBox(u"Carte des caractères\u202F: du rouge (à travailler) au vert (sûr), gris sans résultat\u202F; "
                           "cliquer pour le renforcer"_s,
                           page);
     m_map->setObjectName(u"carte"_s);
@@ -304,7 +304,7 @@ void ProgressWindow::showProgress(const ProgressData& data)
 {
     m_export->setEnabled(data.historyAvailable);
     if (!data.historyAvailable)
-        m_state->setText(u"Pas d'historique : Tonique fonctionne sans lui pendant cette session."_s);
+        m_state->setText(u"Pas d'historique\u202F: Tonique fonctionne sans lui pendant cette session."_s);
     else if (data.copies.isEmpty() && data.weaknesses.isEmpty())
         m_state->setText(u"Rien d'enregistré sur cette période."_s);
     else
@@ -371,7 +371,7 @@ void ProgressWindow::drawMap(const QList<CharacterNeed>& map)
         const int kind = kindOf(need.character);
         auto* button = new QToolButton(m_map);
         button->setText(need.character.toUpper());
-        button->setToolTip(NeedText(need) + u"\nCliquer pour le mettre dans « Renforce le caractére »"_s);
+        button->setToolTip(NeedText(need) + u"\nCliquer pour le mettre dans «\u202FRenforce le caractére\u202F»"_s);
         button->setStyleSheet(u"QToolButton { background-color: %1; color: black; border: 1px solid #808080; "
                               "min-width: 22px; min-height: 20px; }"_s.arg(strengthColour(need).name()));
         const QString character = need.character;

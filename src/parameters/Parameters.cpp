@@ -26,10 +26,9 @@ std::optional<int> wholeNumber(const QString& text)
 
 FailureMessage unusable(const Key& key, const QString& text, const QString& what, int min, int max)
 {
-    return Fail(QStringLiteral(
-                    "Le paramètre enregistré «\u202F%1\u202F» vaut «\u202F%2\u202F»\u202F: %3 n'accepte qu'un nombre "
-                    "entier de %4 à %5.\nCorrigez-le ou supprimez-le dans les réglages de Tonique, puis relancez le "
-                    "programme.")
+    return Fail(QStringLiteral("Le paramètre enregistré «\u202F%1\u202F» vaut «\u202F%2\u202F»\u202F: %3 n'accepte "
+                               "qu'un nombre entier de %4 à %5.\n"
+                               "Corrigez-le ou supprimez-le dans les réglages de Tonique, puis relancez le programme.")
                     .arg(name(key), Excerpt(text), what)
                     .arg(min)
                     .arg(max));

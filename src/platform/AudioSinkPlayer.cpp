@@ -127,11 +127,12 @@ Failure AudioSinkPlayer::open()
         return QStringLiteral("Aucun fichier à ouvrir.");
     m_file.setFileName(m_fileName);
     if (const Failure reason = OpenForReading(m_file))
-        return QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2.").arg(displayName(m_fileName), *reason);
+        return QStringLiteral("Impossible d'ouvrir le fichier «\u202F%1\u202F»\u202F: %2.")
+            .arg(displayName(m_fileName), *reason);
     const Result<WavLayout> layout = ReadWavLayout(m_file);
     if (!layout) {
         m_file.close();
-        return QStringLiteral("Impossible de lire le fichier « %1 » : %2.")
+        return QStringLiteral("Impossible de lire le fichier «\u202F%1\u202F»\u202F: %2.")
             .arg(displayName(m_fileName), layout.failure());
     }
     m_layout = *layout;

@@ -17,7 +17,7 @@ Failure QtPrinter::printImage(const QImage& image)
     printer.setDocName(QStringLiteral("Tonique"));
     QPainter painter;
     if (!painter.begin(&printer))
-        return QStringLiteral("l'imprimante « %1 » refuse le travail").arg(info.printerName());
+        return QStringLiteral("l'imprimante «\u202F%1\u202F» refuse le travail").arg(info.printerName());
     // As large as the page allows, keeping the window's proportions, from the top left corner.
     const QRect page = painter.viewport();
     const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
@@ -26,6 +26,6 @@ Failure QtPrinter::printImage(const QImage& image)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(0, 0, image);
     if (!painter.end())
-        return QStringLiteral("l'impression sur « %1 » a échoué").arg(info.printerName());
+        return QStringLiteral("l'impression sur «\u202F%1\u202F» a échoué").arg(info.printerName());
     return {};
 }

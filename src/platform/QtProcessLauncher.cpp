@@ -6,5 +6,5 @@ Failure QtProcessLauncher::startDetached(const QString& program, const QStringLi
 {
     if (QProcess::startDetached(program, arguments))
         return {};
-    return QStringLiteral("impossible de lancer « %1 »").arg(program);
+    return QStringLiteral("impossible de lancer «\u202F%1\u202F»").arg(program);
 }

@@ -59,8 +59,9 @@ void PttController::keyTransmitter()
     // Already keyed (a key-down while the line is up, or CK unticked and ticked again meanwhile): RTS only.
     if (!port->isOpen()) {
         if (const Failure failed = port->open()) {
-            warn(QStringLiteral("PTT non activé : impossible d'ouvrir le port série %1 : %2\nL'exercice est joué "
-                                "sans passer en émission.")
+            warn(QStringLiteral(
+                     "PTT non activé\u202F: impossible d'ouvrir le port série %1\u202F: %2\nL'exercice est joué "
+                     "sans passer en émission.")
                      .arg(describePort(*port), *failed));
             updateTooltip();
             return;
@@ -68,8 +69,9 @@ void PttController::keyTransmitter()
     }
     if (const Failure failed = port->setRequestToSend(true)) {
         port->close(); // the port is held only while the transmitter is keyed
-        warn(QStringLiteral("PTT non activé : le port série %1 refuse de lever la ligne RTS : %2\nL'exercice est "
-                            "joué sans passer en émission.")
+        warn(QStringLiteral(
+                 "PTT non activé\u202F: le port série %1 refuse de lever la ligne RTS\u202F: %2\nL'exercice est "
+                 "joué sans passer en émission.")
                  .arg(describePort(*port), *failed));
         return;
     }

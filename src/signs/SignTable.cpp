@@ -65,19 +65,20 @@ SignFile LoadSignFile(const QString& path)
     QFile file(path);
     if (!file.exists()) {
         result.status = SignFile::Status::NotFound;
-        result.errorText = QStringLiteral("Le fichier des signes « %1 » est introuvable.").arg(shown);
+        result.errorText = QStringLiteral("Le fichier des signes «\u202F%1\u202F» est introuvable.").arg(shown);
         return result;
     }
     if (const Failure reason = OpenForReading(file)) {
         result.status = SignFile::Status::Unreadable;
-        result.errorText = QStringLiteral("Le fichier des signes « %1 » ne peut pas être lu : %2.").arg(shown, *reason);
+        result.errorText =
+            QStringLiteral("Le fichier des signes «\u202F%1\u202F» ne peut pas être lu\u202F: %2.").arg(shown, *reason);
         return result;
     }
     errno = 0;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         result.status = SignFile::Status::Unreadable;
-        result.errorText = QStringLiteral("Le fichier des signes « %1 » ne peut pas être lu : %2.")
+        result.errorText = QStringLiteral("Le fichier des signes «\u202F%1\u202F» ne peut pas être lu\u202F: %2.")
                                .arg(shown, FileFailureReason(errno, file.error()));
         return result;
     }
@@ -88,10 +89,11 @@ SignFile LoadSignFile(const QString& path)
         lines = lines.mid(0, SignTable::Capacity + 1);
         result.status = SignFile::Status::TooManyLines;
         result.lines = lines;
-        result.errorText = QStringLiteral("Le fichier des signes « %1 » a plus de %2 lignes : la ligne %3 est de trop.")
-                               .arg(shown)
-                               .arg(SignTable::Capacity)
-                               .arg(SignTable::Capacity + 1);
+        result.errorText =
+            QStringLiteral("Le fichier des signes «\u202F%1\u202F» a plus de %2 lignes\u202F: la ligne %3 est de trop.")
+                .arg(shown)
+                .arg(SignTable::Capacity)
+                .arg(SignTable::Capacity + 1);
         return result;
     }
     result.status = SignFile::Status::Loaded;
@@ -104,15 +106,15 @@ QStringList SignFileFormHints(const QString& name, const QByteArray& bytes)
 {
     QStringList hints;
     if (bytes.trimmed().isEmpty())
-        return {name + QStringLiteral(" est vide : il doit donner un caractère et son code par ligne.")};
+        return {name + QStringLiteral(" est vide\u202F: il doit donner un caractère et son code par ligne.")};
     if (bytes.contains('\0'))
         hints << name + QStringLiteral(" n'est pas un fichier texte (il contient des octets nuls).");
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        hints << name + QStringLiteral(" commence par une marque d'ordre des octets UTF-8 : sa première ligne "
+        hints << name + QStringLiteral(" commence par une marque d'ordre des octets UTF-8\u202F: sa première ligne "
                                        "ne donne pas le bon caractère. Enregistrez-le en Windows-1252 (ANSI).");
     if (bytes.contains('\n') && !bytes.contains('\r'))
-        hints << name + QStringLiteral(" : fins de ligne LF seules (format Linux). Tonique sépare les lignes aux "
-                                       "fins CR LF ou CR : enregistrez-le avec des fins de ligne Windows.");
+        hints << name + QStringLiteral("\u202F: fins de ligne LF seules (format Linux). Tonique sépare les lignes aux "
+                                       "fins CR LF ou CR\u202F: enregistrez-le avec des fins de ligne Windows.");
     bool capitals = false, lowerCase = false;
     for (const QString& line : SplitSignFileLines(bytes)) {
         const QChar c = line.isEmpty() ? QChar() : line.front();
@@ -120,7 +122,8 @@ QStringList SignFileFormHints(const QString& name, const QByteArray& bytes)
         lowerCase = lowerCase || (c >= u'a' && c <= u'z');
     }
     if (capitals && !lowerCase)
-        hints << name + QStringLiteral(" : les lettres de la colonne 1 sont en majuscules ; Tonique cherche les "
-                                       "caractères en minuscules. Écrivez-les en minuscules.");
+        hints << name +
+                     QStringLiteral("\u202F: les lettres de la colonne 1 sont en majuscules\u202F; Tonique cherche les "
+                                    "caractères en minuscules. Écrivez-les en minuscules.");
     return hints;
 }

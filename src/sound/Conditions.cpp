@@ -23,14 +23,20 @@ std::optional<double> number(const QString& text)
     return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
+// A value for the user to read: a true minus sign before a negative one.
+QString shown(double value, const QLocale& locale = QLocale::system())
+{
+    return FormatNumber(value, locale).replace(u'-', u'\u2212');
+}
+
 // "profondeur de 0 à 100 %, période de 1 à 30 s"
 QString expected(const Condition& condition)
 {
     QStringList parts;
     for (int i = 0; i < condition.valueCount; ++i) {
         const Value& v = condition.values[size_t(i)];
-        parts << QString::fromUtf16(v.name) + u" de " + FormatNumber(v.min, QLocale::c()) + u" à " +
-                     FormatNumber(v.max, QLocale::c()) + u' ' + QString::fromUtf16(v.unit);
+        parts << QString::fromUtf16(v.name) + u" de " + shown(v.min, QLocale::c()) + u" à " +
+                     shown(v.max, QLocale::c()) + u'\u202F' + QString::fromUtf16(v.unit);
     }
     return parts.join(u", ");
 }
@@ -53,15 +59,15 @@ Failure SetFromText(const Condition& condition, const QString& text, const QStri
         return where +
                (condition.valueCount == 1 ? QStringLiteral(" attend une valeur")
                                           : QStringLiteral(" attend deux valeurs séparées par une virgule")) +
-               u" (" + expected(condition) + u") ou « non », pas « " + Excerpt(text) + u" ».";
+               u" (" + expected(condition) + u") ou «\u202Fnon\u202F», pas «\u202F" + Excerpt(text) + u"\u202F».";
     ReceptionConditions values = to;
     for (int i = 0; i < condition.valueCount; ++i) {
         const Value& v = condition.values[size_t(i)];
         const auto read = number(parts[i]);
         if (!read)
-            return u"Valeur non numérique pour " + where + u" : « " + Excerpt(text) + u" ».";
+            return u"Valeur non numérique pour " + where + u"\u202F: «\u202F" + Excerpt(text) + u"\u202F».";
         if (*read < v.min || *read > v.max)
-            return u"Valeur hors plage pour " + where + u" : « " + Excerpt(text) + u" » (attendu : " +
+            return u"Valeur hors plage pour " + where + u"\u202F: «\u202F" + Excerpt(text) + u"\u202F» (attendu\u202F: " +
                    expected(condition) + u").";
         values.*v.field = *read;
     }
@@ -86,9 +92,10 @@ Result<ReceptionConditions> Stored(const SettingsStore& store)
         const bool on = store.read(activeKey(condition), QStringLiteral("0")).trimmed() == u"1";
         const QString text = store.read(key, ValuesText(condition, conditions));
         ReceptionConditions read = conditions;
-        const Failure failed = SetFromText(condition, text, u"la condition enregistrée « " + key + u" »", read);
+        const Failure failed =
+            SetFromText(condition, text, u"la condition enregistrée «\u202F" + key + u"\u202F»", read);
         if (failed && on)
-            return Fail(*failed + u"\nCorrigez-la dans la fenêtre « Conditions de réception ».");
+            return Fail(*failed + u"\nCorrigez-la dans la fenêtre «\u202FConditions de réception\u202F».");
         // "non" keeps the default values and leaves the condition off, whatever its tick says.
         const bool refused = text.trimmed() == u"non";
         if (!failed && !refused)
@@ -115,7 +122,7 @@ QString Summary(const ReceptionConditions& conditions)
         QString part = QString::fromUtf16(condition.caption);
         for (int i = 0; i < condition.valueCount; ++i) {
             const Value& v = condition.values[size_t(i)];
-            part += u' ' + FormatNumber(conditions.*v.field) + u' ' + QString::fromUtf16(v.unit);
+            part += u' ' + shown(conditions.*v.field) + u'\u202F' + QString::fromUtf16(v.unit);
         }
         parts << part;
     }

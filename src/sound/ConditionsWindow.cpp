@@ -35,10 +35,10 @@ ConditionsForm BuildConditionsWindow(QMenu* menu, QWidget* parent)
             box->setDecimals(0);
             box->setRange(value.min, value.max);
             box->setValue(defaults.*value.field);
-            box->setSuffix(u' ' + QString::fromUtf16(value.unit));
+            box->setSuffix(u'\u202F' + QString::fromUtf16(value.unit));
             box->setAccelerated(true);
             box->setAccessibleName(QString::fromUtf16(condition.caption) + u", " + QString::fromUtf16(value.name));
-            grid->addWidget(new QLabel(QString::fromUtf16(value.name) + u" :", form.window), int(r), 1 + 2 * v,
+            grid->addWidget(new QLabel(QString::fromUtf16(value.name) + u"\u202F:", form.window), int(r), 1 + 2 * v,
                             Qt::AlignRight);
             grid->addWidget(box, int(r), 2 + 2 * v);
             row.values[size_t(v)] = box;

@@ -27,7 +27,7 @@ QString reasonText(int err, QFileDevice::FileError qtError)
 
 QString failure(const QString& what, const QString& path, const QString& reason)
 {
-    return what + u" « " + QDir::toNativeSeparators(path) + u" » : " + reason + u'.';
+    return what + u" «\u202F" + QDir::toNativeSeparators(path) + u"\u202F»\u202F: " + reason + u'.';
 }
 
 QString cannotCreate(const QString& path, const QString& reason)
@@ -232,9 +232,10 @@ Failure checkExerciseSize(ExerciseRenderer& renderer, const QString& wavPath, QS
         length += quint64(double(length) * conditions.handPercent / 100);
     if (WavLengthFits(length))
         return {};
-    return u"L'exercice est trop long : le fichier « " + QDir::toNativeSeparators(wavPath) + u" » ferait " +
-           QString::number(length) +
-           u" octets, au-delà des 4 Go que peut décrire un fichier WAV. Raccourcissez le texte ou augmentez la "
+    return u"L'exercice est trop long\u202F: le fichier «\u202F" + QDir::toNativeSeparators(wavPath) +
+           u"\u202F» ferait " + QString::number(length) +
+           u"\u202Foctets, au-delà des 4\u202FGo que peut décrire un fichier WAV. Raccourcissez le texte ou augmentez "
+           u"la "
            u"vitesse.";
 }
 
@@ -319,7 +320,7 @@ bool writeSamplesThrough(ByteSink& out, ExerciseRenderer& renderer, QStringView 
 
 QString cancelled(const QString& shown)
 {
-    return u"La préparation de « " + QDir::toNativeSeparators(shown) + u" » a été annulée.";
+    return u"La préparation de «\u202F" + QDir::toNativeSeparators(shown) + u"\u202F» a été annulée.";
 }
 
 } // namespace

@@ -65,7 +65,7 @@ void PlayerView::setSilent(bool silent)
 
 void PlayerView::setConditions(const QString& summary)
 {
-    const QString tip = summary.isEmpty() ? QString() : u"Conditions de réception : " + summary;
+    const QString tip = summary.isEmpty() ? QString() : u"Conditions de réception\u202F: " + summary;
     setToolTip(tip);
     m_conditions->setToolTip(tip);
     m_conditions->setVisible(!summary.isEmpty());

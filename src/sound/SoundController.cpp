@@ -20,7 +20,7 @@ SoundController::SoundController(const Controls& controls, const Services& servi
     : m_ui(controls), m_services(services), m_wavHeader(MakeWavHeader())
 {
     // The folder may be the user's data folder rather than the program's: the file name field says which.
-    const QString where = u"Dossier des fichiers : " + QDir::toNativeSeparators(m_services.programFolder);
+    const QString where = u"Dossier des fichiers\u202F: " + QDir::toNativeSeparators(m_services.programFolder);
     const QString tip = m_ui.Text11->toolTip();
     m_ui.Text11->setToolTip(tip.isEmpty() ? where : tip + u'\n' + where);
 }

@@ -28,8 +28,9 @@ QStringList SoundProblems(const SignTable& signs, const QStringList& signFormHin
     const DotLengthResult dot = dotMs > 0 ? DotLengthResult{} : DotLengthOf(fields, signs);
     if (dot.status == DotLengthResult::Status::MissingCharacter) {
         const QString missing = firstMissing(fields.referenceWord, signs);
-        return QStringList{u"Le mot de référence « " + Excerpt(fields.referenceWord) + u" » contient « " + missing +
-                           u" », absent du fichier des signes : le temps du point ne peut pas être calculé."} +
+        return QStringList{u"Le mot de référence «\u202F" + Excerpt(fields.referenceWord) + u"\u202F» contient «\u202F" +
+                           missing +
+                           u"\u202F», absent du fichier des signes\u202F: le temps du point ne peut pas être calculé."} +
                signFormHints;
     }
     if (dot.status == DotLengthResult::Status::NoDivisor)
@@ -37,7 +38,7 @@ QStringList SoundProblems(const SignTable& signs, const QStringList& signFormHin
                                "positif.")
                     .arg(FormatNumber(fields.wpm))};
     if (!(dotMs > 0))
-        return {u"Le temps du point « " + Excerpt(dotText) + u" » n'est pas un nombre positif."};
+        return {u"Le temps du point «\u202F" + Excerpt(dotText) + u"\u202F» n'est pas un nombre positif."};
     // The runs do not depend on the tone's shape, only on its presence: any period will do.
     if (!MakeSampleRuns(MakeTonePeriod(Parameters::ExamTone, Parameters::ExamVolume), dotMs, fields.espa, fields.espb,
                         fields.espc, supl))

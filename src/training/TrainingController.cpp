@@ -66,7 +66,7 @@ void TrainingController::copyMarked(const MarkedCopy& copy)
     if (!next)
         return;
     m_offered = next;
-    m_ui.form.offreTexte->setText(u"Passer à « "_s + *next + u" » ?"_s);
+    m_ui.form.offreTexte->setText(u"Passer à «\u202F"_s + *next + u"\u202F»\u202F?"_s);
     m_ui.form.offre->show();
 }
 
@@ -132,16 +132,17 @@ void TrainingController::showSuggestion()
         m_suggested.reset();
         button->setText(u"?"_s);
         const bool known = std::any_of(needs.begin(), needs.end(), [](const CharacterNeed& n) { return n.known(); });
-        button->setToolTip(known ? u"Aucun caractère faible dans cette série (30 derniers jours) :\npas d'erreur de "
-                                   "copie, pas de réaction plus lente que d'habitude."_s
-                                 : u"Pas encore de résultat pour ces caractères : corrigez une copie ou faites "
-                                   "l'exercice Clavier, et le plus faible sera proposé ici."_s);
+        button->setToolTip(known
+                               ? u"Aucun caractère faible dans cette série (30 derniers jours)\u202F:\npas d'erreur de "
+                                 "copie, pas de réaction plus lente que d'habitude."_s
+                               : u"Pas encore de résultat pour ces caractères\u202F: corrigez une copie ou faites "
+                                 "l'exercice Clavier, et le plus faible sera proposé ici."_s);
         return;
     }
     m_suggested = weakest->character;
     button->setText(weakest->character.toUpper());
-    button->setToolTip(u"Le caractère le plus faible de la série (30 derniers jours) :\n"_s + NeedText(*weakest) +
-                       u"\nCliquer pour le mettre dans « Renforce le caractére »"_s);
+    button->setToolTip(u"Le caractère le plus faible de la série (30 derniers jours)\u202F:\n"_s + NeedText(*weakest) +
+                       u"\nCliquer pour le mettre dans «\u202FRenforce le caractére\u202F»"_s);
 }
 
 void TrainingController::storeProgression()

@@ -79,7 +79,7 @@ inline Failure FakeMediaPlayer::open()
 {
     commands << QStringLiteral("Open");
     if (failOpen)
-        return QStringLiteral("Impossible d'ouvrir le fichier « %1 » : fichier introuvable.").arg(file);
+        return QStringLiteral("Impossible d'ouvrir le fichier «\u202F%1\u202F»\u202F: fichier introuvable.").arg(file);
     opened = true;
     position = 0;
     // 16000 bytes of samples per second after the 58-byte header.

@@ -135,36 +135,37 @@ private slots:
         const int nothing = int(Verdict::Nothing), received = int(Verdict::Received), refused = int(Verdict::Refused);
         QTest::newRow("spacing is free") << "abcde fghij"
                                          << "abc defghij"
-                                         << "0 erreur sur 10 caractères (100,0 %) — Reçu" << received;
+                                         << "0 erreur sur 10 caractères (100,0\u202F%) — Reçu" << received;
         QTest::newRow("any white space, any case")
             << "ABCDE\tfghij\r\n"
-            << u" abcde\u00a0\u00a0FGHIJ\n"_s << "0 erreur sur 10 caractères (100,0 %) — Reçu" << received;
+            << u" abcde\u00a0\u00a0FGHIJ\n"_s << "0 erreur sur 10 caractères (100,0\u202F%) — Reçu" << received;
         QTest::newRow("missing group costs its characters")
             << "abcde fghij klmno"
             << "abcde klmno"
-            << "5 erreurs sur 15 caractères (66,7 %) — Refusé" << refused;
+            << "5 erreurs sur 15 caractères (66,7\u202F%) — Refusé" << refused;
         QTest::newRow("an extra character costs 1") << "abcde fghij klmno pqrst"
                                                     << "abcdex fghij klmno pqrst"
-                                                    << "1 erreur sur 20 caractères (95,0 %) — Reçu" << received;
+                                                    << "1 erreur sur 20 caractères (95,0\u202F%) — Reçu" << received;
         QTest::newRow("substitutions") << "abcde fghij"
                                        << "abxde fghiy"
-                                       << "2 erreurs sur 10 caractères (80,0 %) — Refusé" << refused;
+                                       << "2 erreurs sur 10 caractères (80,0\u202F%) — Refusé" << refused;
         QTest::newRow("all wrong") << "abcde"
                                    << "vwxyz"
-                                   << "5 erreurs sur 5 caractères (0,0 %) — Refusé" << refused;
+                                   << "5 erreurs sur 5 caractères (0,0\u202F%) — Refusé" << refused;
         QTest::newRow("more errors than sent") << "ab"
                                                << "ab cdefgh"
-                                               << "6 erreurs sur 2 caractères (0,0 %) — Refusé" << refused;
+                                               << "6 erreurs sur 2 caractères (0,0\u202F%) — Refusé" << refused;
         QTest::newRow("empty copy: all missing") << "abcde fghij"
                                                  << " \n "
-                                                 << "10 erreurs sur 10 caractères (0,0 %) — Refusé" << refused;
+                                                 << "10 erreurs sur 10 caractères (0,0\u202F%) — Refusé" << refused;
         QTest::newRow("nothing sent") << " "
                                       << "abc"
                                       << "Rien à corriger" << nothing;
         QTest::newRow("accents are characters")
-            << u"ÉLÈVE"_s << u"élevé"_s << "2 erreurs sur 5 caractères (60,0 %) — Refusé" << refused;
-        QTest::newRow("a character beyond 16 bits is one") << u"a\U0001F600b"_s << "ab"
-                                                           << "1 erreur sur 3 caractères (66,7 %) — Refusé" << refused;
+            << u"ÉLÈVE"_s << u"élevé"_s << "2 erreurs sur 5 caractères (60,0\u202F%) — Refusé" << refused;
+        QTest::newRow("a character beyond 16 bits is one")
+            << u"a\U0001F600b"_s << "ab"
+            << "1 erreur sur 3 caractères (66,7\u202F%) — Refusé" << refused;
     }
     void rule()
     {
@@ -331,8 +332,8 @@ private slots:
         QStringList lines;
         for (const Confusion& c : marked->confusions)
             lines << ConfusionText(c);
-        QCOMPARE(lines, (QStringList{"B reçu comme D : 3 fois", "H reçu comme X : 1 fois", "H manqué : 1 fois",
-                                     "Z en trop : 1 fois"}));
+        QCOMPARE(lines, (QStringList{"B reçu comme D\u202F: 3 fois", "H reçu comme X\u202F: 1 fois",
+                                     "H manqué\u202F: 1 fois", "Z en trop\u202F: 1 fois"}));
         QCOMPARE(marked->tallies.first().character, "a");
         QCOMPARE(marked->tallies[1].sent, 4); // b
         QCOMPARE(marked->tallies[1].wrong, 3);
@@ -373,8 +374,8 @@ private slots:
         const QByteArray bytes = HistoryCsv({copy}, {answer});
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
         QCOMPARE(QString::fromUtf8(bytes.mid(3)).split(u"\r\n"_s),
-                 (QStringList{u"date;activite;caracteres;erreurs;exactitude;vitesse;admis;verdict;caractere;"
-                              "reaction_ms"_s,
+                 (QStringList{u"date;activité;caractères;erreurs;exactitude;vitesse;admis;verdict;caractère;"
+                              "réaction_ms"_s,
                               u"2024-05-01 08:00:00;clavier;;;;;;;\";\";230"_s,
                               u"2024-05-02 09:30:00;copie;200;5;97,5;12,5;2,5;Refusé;;"_s, u""_s}));
     }

@@ -120,9 +120,11 @@ private slots:
         QCOMPARE(app.messages.criticals.size(), 1);
 
         QTest::keyClick(copy, Qt::Key_Return, Qt::ControlModifier);
-        QCOMPARE(window->findChild<QLabel*>(u"resultat"_s)->text(), u"1 erreur sur 10 caractères (90,0 %) — Refusé"_s);
-        QCOMPARE(window->findChild<QLabel*>(u"seuil"_s)->text(), u"Erreurs admises : 5 %, soit 0 erreur"_s);
-        QCOMPARE(items(window->findChild<QListWidget*>(u"confusions"_s)), QStringList{u"J reçu comme X : 1 fois"_s});
+        QCOMPARE(window->findChild<QLabel*>(u"resultat"_s)->text(),
+                 u"1 erreur sur 10 caractères (90,0\u202F%) — Refusé"_s);
+        QCOMPARE(window->findChild<QLabel*>(u"seuil"_s)->text(), u"Erreurs admises\u202F: 5\u202F%, soit 0 erreur"_s);
+        QCOMPARE(items(window->findChild<QListWidget*>(u"confusions"_s)),
+                 QStringList{u"J reçu comme X\u202F: 1 fois"_s});
         QCOMPARE(copy->toPlainText(), u"ABCDE FGHIX"_s); // Ctrl+Return typed nothing
 
         window->findChild<QPushButton*>(u"corriger"_s)->click(); // the same copy again: nothing more recorded

@@ -24,12 +24,12 @@ private slots:
         QTest::addColumn<QString>("err");
         const Files class1{{u"envoi.txt"_s, "abcde fghij\r\n"}, {u"c1.txt"_s, "ABCDEFGHIJ"}, {u"c2.txt"_s, "abcde"}};
         QTest::newRow("one line per copy") << QStringList{u"envoi.txt"_s, u"c1.txt"_s, u"c2.txt"_s} << class1 << 0
-                                           << u"c1.txt : 0 erreur sur 10 caractères (100,0 %) — Reçu\n"
-                                              "c2.txt : 5 erreurs sur 10 caractères (50,0 %) — Refusé\n"_s
+                                           << u"c1.txt\u202F: 0 erreur sur 10 caractères (100,0\u202F%) — Reçu\n"
+                                              "c2.txt\u202F: 5 erreurs sur 10 caractères (50,0\u202F%) — Refusé\n"_s
                                            << QString();
         QTest::newRow("csv, pass mark") << QStringList{u"--csv"_s, u"--admis=50"_s, u"envoi.txt"_s, u"c2.txt"_s}
                                         << class1 << 0
-                                        << u"copie;caracteres;erreurs;exactitude;verdict\nc2.txt;10;5;50,0;Reçu\n"_s
+                                        << u"copie;caractères;erreurs;exactitude;verdict\nc2.txt;10;5;50,0;Reçu\n"_s
                                         << QString();
         QTest::newRow("decoded like opened texts")
             << QStringList{u"--admis"_s, u"0"_s, u"ansi.txt"_s, u"utf16.txt"_s, u"utf8.txt"_s}
@@ -37,19 +37,20 @@ private slots:
                      {u"utf16.txt"_s, QByteArray("\xff\xfe\xe9\0l\0\xe8\0v\0e\0", 12)},
                      {u"utf8.txt"_s, "\xef\xbb\xbf\xc3\xa9l\xc3\xa8ve"}}
             << 0
-            << u"utf16.txt : 0 erreur sur 5 caractères (100,0 %) — Reçu\n"
-               "utf8.txt : 0 erreur sur 5 caractères (100,0 %) — Reçu\n"_s
+            << u"utf16.txt\u202F: 0 erreur sur 5 caractères (100,0\u202F%) — Reçu\n"
+               "utf8.txt\u202F: 0 erreur sur 5 caractères (100,0\u202F%) — Reçu\n"_s
             << QString();
         QTest::newRow("a copy missing: the others marked")
             << QStringList{u"envoi.txt"_s, u"absent.txt"_s, u"c1.txt"_s} << class1 << 2
-            << u"c1.txt : 0 erreur sur 10 caractères (100,0 %) — Reçu\n"_s << u"« absent.txt » : il n'existe pas"_s;
+            << u"c1.txt\u202F: 0 erreur sur 10 caractères (100,0\u202F%) — Reçu\n"_s
+            << u"«\u202Fabsent.txt\u202F»\u202F: il n'existe pas"_s;
         QTest::newRow("sent file missing") << QStringList{u"absent.txt"_s, u"c1.txt"_s} << class1 << 2 << QString()
-                                           << u"« absent.txt » : il n'existe pas"_s;
+                                           << u"«\u202Fabsent.txt\u202F»\u202F: il n'existe pas"_s;
         QTest::newRow("no copy") << QStringList{u"envoi.txt"_s} << class1 << 2 << QString() << u"au moins une copie"_s;
         QTest::newRow("bad pass mark") << QStringList{u"--admis"_s, u"cinq"_s, u"envoi.txt"_s, u"c1.txt"_s} << class1
-                                       << 2 << QString() << u"--admis : « cinq »"_s;
+                                       << 2 << QString() << u"--admis\u202F: «\u202Fcinq\u202F»"_s;
         QTest::newRow("unknown option") << QStringList{u"--classe"_s, u"envoi.txt"_s, u"c1.txt"_s} << class1 << 2
-                                        << QString() << u"Option inconnue : « --classe »"_s;
+                                        << QString() << u"Option inconnue\u202F: «\u202F--classe\u202F»"_s;
         QTest::newRow("copy too long") << QStringList{u"envoi.txt"_s, u"long.txt"_s}
                                        << Files{{u"envoi.txt"_s, "abc"}, {u"long.txt"_s, QByteArray(30000, 'e')}} << 2
                                        << QString() << u"trop longue"_s;

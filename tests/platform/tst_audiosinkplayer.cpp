@@ -43,7 +43,7 @@ private slots:
         QTest::newRow("odd chunk before data") << list << "50";
         QTest::newRow("missing") << QByteArray() << "il n'existe pas";
         QTest::newRow("text") << QByteArray("Bonjour.\r\n") << "pas un fichier WAV";
-        QTest::newRow("44100 Hz") << TestWav::file(QByteArray(100, 0), true, -1, 44100) << "8000 Hz";
+        QTest::newRow("44100 Hz") << TestWav::file(QByteArray(100, 0), true, -1, 44100) << "8000\u202FHz";
         QTest::newRow("stereo") << TestWav::file(QByteArray(100, 0), true, -1, 8000, 2) << "mono";
         QTest::newRow("no data chunk") << TestWav::file({}).left(50) << "données";
     }

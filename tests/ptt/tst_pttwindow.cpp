@@ -90,7 +90,7 @@ private slots:
             app.player.finish();
         }
         QCOMPARE(app.messages.warnings.size(), 1);
-        QVERIFY(app.messages.warnings[0].contains(notice + " : " + app.serial.error));
+        QVERIFY(app.messages.warnings[0].contains(notice + "\u202F: " + app.serial.error));
     }
 
     // Away from Windows: built-in ports, then USB adapters, each family by number; macOS's tty.* twins left out.

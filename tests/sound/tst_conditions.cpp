@@ -496,23 +496,23 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<QString>("message");
-        QTest::newRow("noise out of range")
-            << QStringList{"--bruit", "31"} << QByteArray()
-            << "Valeur hors plage pour --bruit : « 31 » (attendu : rapport signal/bruit de -10 à 30 dB).";
+        QTest::newRow("noise out of range") << QStringList{"--bruit", "31"} << QByteArray()
+                                            << "Valeur hors plage pour --bruit\u202F: «\u202F31\u202F» (attendu\u202F: "
+                                               "rapport signal/bruit de \u221210 à 30\u202FdB).";
         QTest::newRow("one value for two")
             << QStringList{"--qsb", "60"} << QByteArray() << "--qsb attend deux valeurs séparées par une virgule";
         QTest::newRow("not a number") << QStringList{"--qrm", "250,moins"} << QByteArray()
-                                      << "Valeur non numérique pour --qrm : « 250,moins ».";
+                                      << "Valeur non numérique pour --qrm\u202F: «\u202F250,moins\u202F».";
         QTest::newRow("decimal comma") << QStringList{"--manuel", "7,5"} << QByteArray()
                                        << "--manuel attend une valeur";
         QTest::newRow("edges too short") << QStringList{"--fronts", "0.5"} << QByteArray()
-                                         << "durée des fronts de 1 à 10 ms";
+                                         << "durée des fronts de 1 à 10\u202Fms";
         QTest::newRow("seed not whole") << QStringList{"--graine", "1.5"} << QByteArray() << "pour --graine";
         QTest::newRow("stored value, ticked") << QStringList() << QByteArray("qrm=250\nqrm_actif=1\n")
-                                              << "la condition enregistrée « qrm » attend deux valeurs";
+                                              << "la condition enregistrée «\u202Fqrm\u202F» attend deux valeurs";
         QTest::newRow("stored value of 200 000 characters")
             << QStringList() << "qrm=" + QByteArray(200'000, '9') + "\nqrm_actif=1\n"
-            << "pas « 999";
+            << "pas «\u202F999";
     }
     void wavRefused()
     {
@@ -521,7 +521,7 @@ private slots:
         QFETCH(QString, message);
         const Run r = wav(args, stored);
         QCOMPARE(r.status, 2);
-        QVERIFY2(r.err.startsWith(u"tonique-wav : ") && r.err.contains(message), qPrintable(r.err.left(300)));
+        QVERIFY2(r.err.startsWith(u"tonique-wav\u202F: ") && r.err.contains(message), qPrintable(r.err.left(300)));
         QVERIFY2(r.err.size() < 400, "the value is quoted in part only");
         QCOMPARE(r.wav, QByteArray("1"));
     }

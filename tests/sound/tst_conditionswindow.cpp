@@ -60,14 +60,14 @@ private slots:
         QTest::addColumn<QString>("tooltip"); // of the player; empty: no mark
         QTest::newRow("noise ticked") << "bruit"
                                       << "" << 0.0 << Stored{{"bruit_actif", "1"}, {"bruit", "10"}} << true
-                                      << "Conditions de réception : Bruit 10 dB";
+                                      << "Conditions de réception\u202F: Bruit 10\u202FdB";
         QTest::newRow("value of an unticked condition")
             << ""
             << "qsb1" << 80.0 << Stored{{"qsb", "80,8"}, {"qsb_actif", "0"}} << false << "";
         QTest::newRow("value of a ticked condition")
             << "qrm"
             << "qrm2" << -12.0 << Stored{{"qrm", "250,-12"}, {"qrm_actif", "1"}} << true
-            << "Conditions de réception : Brouillage (QRM) 250 Hz -12 dB";
+            << "Conditions de réception\u202F: Brouillage (QRM) 250\u202FHz \u221212\u202FdB";
     }
     void change()
     {
@@ -110,8 +110,9 @@ private slots:
         QTest::addColumn<bool>("ticked");
         QTest::addColumn<QString>("warning");
         QTest::newRow("soft edges of 3 ms") << Stored{{"fronts_actif", "1"}, {"fronts", "3"}} << true << "";
-        QTest::newRow("unreadable, ticked") << Stored{{"fronts_actif", "1"}, {"fronts", "trois"}} << false
-                                            << "Valeur non numérique pour la condition enregistrée « fronts »";
+        QTest::newRow("unreadable, ticked")
+            << Stored{{"fronts_actif", "1"}, {"fronts", "trois"}} << false
+            << "Valeur non numérique pour la condition enregistrée «\u202Ffronts\u202F»";
     }
     void storedAtStartUp()
     {

@@ -161,7 +161,7 @@ private slots:
         QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
         const Failure failed = RenderExerciseFiles(files, table, runs, header, source(QString(2000, u'e')));
         setrlimit(RLIMIT_FSIZE, &before);
-        QVERIFY(failed && failed->contains(QStringLiteral("TEST.wav »")));
+        QVERIFY(failed && failed->contains(QStringLiteral("TEST.wav\u202F»")));
         QCOMPARE(TestWav::read(files.wav), wav2);
         QCOMPARE(TestWav::read(files.txt), txt2);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"TEST.txt", "TEST.wav"}));

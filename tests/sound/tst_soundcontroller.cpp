@@ -136,9 +136,9 @@ private slots:
     void folderShown()
     {
         TestApp app;
-        QVERIFY2(
-            app.ui().Text11->toolTip().endsWith(u"Dossier des fichiers : " + QDir::toNativeSeparators(app.folder())),
-            qPrintable(app.ui().Text11->toolTip()));
+        QVERIFY2(app.ui().Text11->toolTip().endsWith(u"Dossier des fichiers\u202F: " +
+                                                     QDir::toNativeSeparators(app.folder())),
+                 qPrintable(app.ui().Text11->toolTip()));
     }
 
     void countDown()
@@ -236,11 +236,11 @@ private slots:
         QTest::addColumn<bool>("tooLong");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("missing"); // a folder to write in that is missing from the read-only one
-        QTest::newRow("read-only folder") << false << "Impossible de créer le fichier « "
+        QTest::newRow("read-only folder") << false << "Impossible de créer le fichier «\u202F"
                                           << "";
-        QTest::newRow("missing in a read-only folder") << false << "Impossible de créer le fichier « "
+        QTest::newRow("missing in a read-only folder") << false << "Impossible de créer le fichier «\u202F"
                                                        << "Tonique";
-        QTest::newRow("beyond 4 GiB") << true << "L'exercice est trop long : le fichier « "
+        QTest::newRow("beyond 4 GiB") << true << "L'exercice est trop long\u202F: le fichier «\u202F"
                                       << "";
     }
     void failures()
@@ -271,7 +271,8 @@ private slots:
         QCOMPARE(progressOpen, 0);
         QCOMPARE(app.messages.criticals.size(), 1);
         const QString file = QDir(folder).filePath(tooLong ? "TEST.wav" : "TEST.txt");
-        QVERIFY2(app.messages.criticals[0].startsWith(message + file + u" »"), qPrintable(app.messages.criticals[0]));
+        QVERIFY2(app.messages.criticals[0].startsWith(message + file + u"\u202F»"),
+                 qPrintable(app.messages.criticals[0]));
         // Said to be unwritable, not merely missing.
         QCOMPARE(app.messages.criticals[0].contains(u"ne peut pas être écrit"), !missing.isEmpty());
         QCOMPARE(state(app).left(3), QStringLiteral("--3"));

@@ -150,16 +150,17 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown format") << QStringList{"--format", "aac"} << "Format inconnu : « aac »";
+        QTest::newRow("unknown format") << QStringList{"--format", "aac"} << "Format inconnu\u202F: «\u202Faac\u202F»";
         QTest::newRow("rate of a WAV") << QStringList{"--debit", "32"} << "ne s'applique pas au format wav";
         QTest::newRow("rate before a lossless format")
             << QStringList{"--debit", "32", "--format", "flac"} << "ne s'applique pas au format flac";
         QTest::newRow("rate of a Vorbis file") << QStringList{"--format", "ogg", "--debit", "32"} << "format ogg";
         QTest::newRow("MP3 too fast") << QStringList{"--format", "mp3", "--debit", "96"}
-                                      << "de 24 à 64 kbit/s pour mp3";
+                                      << "de 24 à 64\u202Fkbit/s pour mp3";
         QTest::newRow("MP3 too slow to say its delay")
             << QStringList{"--format", "mp3", "--debit", "16"} << "de 24 à 64";
-        QTest::newRow("Opus too slow") << QStringList{"--format=opus", "--debit=5"} << "de 6 à 256 kbit/s pour opus";
+        QTest::newRow("Opus too slow") << QStringList{"--format=opus", "--debit=5"}
+                                       << "de 6 à 256\u202Fkbit/s pour opus";
         QTest::newRow("rate not whole") << QStringList{"--format", "mp3", "--debit", "24.5"}
                                         << "Valeur non numérique pour --debit";
     }
@@ -178,7 +179,7 @@ private slots:
         QTest::addColumn<QString>("failing"); // "format", "create" or "close"
         QTest::addColumn<QString>("message");
         QTest::newRow("format the library lacks") << "format"
-                                                  << "tonique-wav : Le format mp3 ne peut pas";
+                                                  << "tonique-wav\u202F: Le format mp3 ne peut pas";
         QTest::newRow("file not created") << "create"
                                           << "Impossible de créer le fichier";
         QTest::newRow("writing fails") << "close"

@@ -43,27 +43,32 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown option") << QStringList{"--speed", "3", "in.txt"} << "Option inconnue : « --speed »";
+        QTest::newRow("unknown option") << QStringList{"--speed", "3", "in.txt"}
+                                        << "Option inconnue\u202F: «\u202F--speed\u202F»";
         QTest::newRow("not a number") << QStringList{"--espa", "un", "in.txt"} << "Valeur non numérique pour --espa";
         QTest::newRow("tone too low") << QStringList{"--tone", "200", "in.txt"} << "Valeur hors plage pour --tone";
         QTest::newRow("dot of zero") << QStringList{"--dot", "0", "in.txt"} << "Valeur hors plage pour --dot";
-        QTest::newRow("missing text file") << QStringList{"absent.txt"} << "« absent.txt » : il n'existe pas.";
+        QTest::newRow("missing text file")
+            << QStringList{"absent.txt"} << "«\u202Fabsent.txt\u202F»\u202F: il n'existe pas.";
         QTest::newRow("missing sign file") << QStringList{"--signs", "nul.ref", "in.txt"} << "nul.ref";
         QTest::newRow("negative gaps") << QStringList{"--espc", "1", "in.txt"} << "durée négative";
-        QTest::newRow("unknown reference letter") << QStringList{"--ref", "P#RIS", "in.txt"} << "« P#RIS »";
-        QTest::newRow("unwritable output") << QStringList{"-o", "nowhere/x", "in.txt"}
-                                           << "Impossible de créer le fichier « nowhere/x.txt » : le dossier";
+        QTest::newRow("unknown reference letter") << QStringList{"--ref", "P#RIS", "in.txt"} << "«\u202FP#RIS\u202F»";
+        QTest::newRow("unwritable output")
+            << QStringList{"-o", "nowhere/x", "in.txt"}
+            << "Impossible de créer le fichier «\u202Fnowhere/x.txt\u202F»\u202F: le dossier";
         QTest::newRow("name refused") << QStringList{"-o", QString(300, u'n'), "in.txt"} << "le nom est trop long";
         // Causes told in French, whatever the system's own words.
         QTest::newRow("number beyond every double")
-            << QStringList{"--wpm", "1e400", "in.txt"} << "Valeur hors plage pour --wpm : « 1e400 »";
-        QTest::newRow("a folder as text") << QStringList{"config"} << "« config » : c'est un dossier, pas un fichier.";
-        QTest::newRow("endless input") << QStringList{"-"} << "l'entrée standard dépasse 64 Mo";
+            << QStringList{"--wpm", "1e400", "in.txt"} << "Valeur hors plage pour --wpm\u202F: «\u202F1e400\u202F»";
+        QTest::newRow("a folder as text")
+            << QStringList{"config"} << "«\u202Fconfig\u202F»\u202F: c'est un dossier, pas un fichier.";
+        QTest::newRow("endless input") << QStringList{"-"} << "l'entrée standard dépasse 64\u202FMo";
         // Neither file replaced when one of them cannot be: the text stays with its sound.
         QTest::newRow("a folder in the sound's place")
-            << QStringList{"-o", "folder", "in.txt"} << "Impossible de remplacer le fichier « folder.wav » : c'est un";
+            << QStringList{"-o", "folder", "in.txt"}
+            << "Impossible de remplacer le fichier «\u202Ffolder.wav\u202F»\u202F: c'est un";
         QTest::newRow("a folder in the MP3's place")
-            << QStringList{"--format", "mp3", "-o", "folder", "in.txt"} << "« folder.mp3 » : c'est un dossier";
+            << QStringList{"--format", "mp3", "-o", "folder", "in.txt"} << "«\u202Ffolder.mp3\u202F»\u202F: c'est un dossier";
     }
     void refused()
     {
@@ -72,7 +77,7 @@ private slots:
         const bool endless = QByteArray(QTest::currentDataTag()) == "endless input";
         const Run r = run(args, "abc", {}, {}, endless ? QStringLiteral("/dev/zero") : QString());
         QCOMPARE(r.status, 2);
-        QVERIFY2(r.err.startsWith(u"tonique-wav : ") && r.err.contains(message), qPrintable(r.err));
+        QVERIFY2(r.err.startsWith(u"tonique-wav\u202F: ") && r.err.contains(message), qPrintable(r.err));
         QCOMPARE(r.wav, QByteArray("1"));
     }
 

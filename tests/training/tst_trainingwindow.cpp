@@ -136,7 +136,7 @@ private slots:
         QVERIFY(offer(app)->isHidden());
         goodCopy(app);
         QVERIFY(offer(app)->isVisible());
-        QCOMPARE(app.find<QLabel>(u"offreTexte"_s)->text(), u"Passer à « egmz0ahtr1 » ?"_s);
+        QCOMPARE(app.find<QLabel>(u"offreTexte"_s)->text(), u"Passer à «\u202Fegmz0ahtr1\u202F»\u202F?"_s);
 
         app.find<QPushButton>(u"offreOui"_s)->click();
         QVERIFY(offer(app)->isHidden());
@@ -198,7 +198,7 @@ private slots:
         QVERIFY(button->geometry().left() > field.right());
         app.ui().TEXT1->setEditText(First);
         QCOMPARE(button->text(), u"Z"_s);
-        QVERIFY(button->toolTip().contains(u"Z reçu comme G : 4 fois"_s));
+        QVERIFY(button->toolTip().contains(u"Z reçu comme G\u202F: 4 fois"_s));
         app.ui().TEXT1->setEditText(u"eg0"_s); // "e" was missed 40 days ago only
         QCOMPARE(button->text(), u"G"_s);
         app.ui().TEXT1->setEditText(u"xyw"_s);
@@ -236,8 +236,8 @@ private slots:
         for (const QString& c : {u"A"_s, u"Z"_s, u"0"_s, u"9"_s, u"?"_s, u"/"_s})
             QVERIFY2(shown.contains(c), qPrintable(c));
         QVERIFY2(z->toolTip().contains(u"envoyé 10 fois, 6 erreurs"_s), qPrintable(z->toolTip()));
-        QVERIFY(z->toolTip().contains(u"Confusions : Z reçu comme G : 4 fois"_s));
-        QVERIFY2(m->toolTip().contains(u"Clavier : 900 ms"_s), qPrintable(m->toolTip()));
+        QVERIFY(z->toolTip().contains(u"Confusions\u202F: Z reçu comme G\u202F: 4 fois"_s));
+        QVERIFY2(m->toolTip().contains(u"Clavier\u202F: 900\u202Fms"_s), qPrintable(m->toolTip()));
         z->click();
         QCOMPARE(app.ui().Text12->text(), u"z"_s);
     }
