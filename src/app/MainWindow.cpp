@@ -122,10 +122,10 @@ void MainWindow::createMarkingController()
 {
     // The history's first failure is told once, without waiting; the program then goes on without it.
     m_history = std::make_unique<HistoryGuard>(
-        m_options.history, [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); });
+        m_options.history, [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); },
+        m_options.noHistoryReason);
     PlayerView* player = m_ui.MMControl1;
     m_marking = std::make_unique<MarkingController>(
-        MarkingController::Controls{m_ui.Combo1},
         MarkingController::Services{*m_history, m_options.markingSettings, m_platform.clock, m_platform.fileDialog,
                                     m_platform.messages, m_platform.screenReader, [player] { player->pressPlay(); },
                                     &m_signs, [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});

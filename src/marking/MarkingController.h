@@ -4,6 +4,7 @@
 #include "marking/CopyMarking.h"
 #include "sound/PreparedExercise.h"
 
+#include <QDateTime>
 #include <QPointer>
 #include <QString>
 
@@ -19,7 +20,6 @@ class MessageBox;
 class ProgressWindow;
 class ScreenReader;
 class QAction;
-class QComboBox;
 class QMenu;
 class QWidget;
 class ResultsListener;
@@ -39,10 +39,6 @@ MarkingMenu BuildMarkingMenu(QMenu& entrainement);
 class MarkingController : public PreparedExerciseListener, public DrillAnswers
 {
 public:
-    struct Controls
-    {
-        const QComboBox* Combo1 = nullptr; // the speed, read when an exercise is prepared
-    };
     struct Services
     {
         HistoryGuard& history;
@@ -56,7 +52,7 @@ public:
         // A character of the map clicked: the learner wants it reinforced.
         std::function<void(const QString& character)> reinforce = {};
     };
-    MarkingController(const Controls& controls, Services services);
+    explicit MarkingController(Services services);
     ~MarkingController() override;
     MarkingController(const MarkingController&) = delete;
     MarkingController& operator=(const MarkingController&) = delete;
@@ -69,20 +65,22 @@ public:
     // Told of each new result, in the order added.
     void addResultsListener(ResultsListener* listener) { m_resultsListeners.push_back(listener); }
 
-    void exercisePrepared(const QString& text) override;
+    // Only an exercise is marked: a drilled or typed character, or the tone test, leaves the last one in place.
+    void exercisePrepared(const PreparedExercise& prepared) override;
     void answered(const QString& character, int reactionMs) override;
 
 private:
     void markCopy();
+    // The copy marked is recorded (unless it is the same as the last one); without a history, the window says so.
+    void record(const MarkedCopy& marked, const QString& copy, PassMark pass);
     void showProgress();
     void exportHistory();
     PassMark storedPassMark() const;
     void storePassMark(PassMark pass);
 
-    Controls m_ui;
     Services m_services;
-    std::optional<QString> m_prepared; // the exercise text of the prepared sound
-    double m_preparedWpm = 0;
+    std::optional<PreparedExercise> m_prepared; // the last exercise prepared, the one a copy is marked against
+    QDateTime m_preparedAt;
     QString m_lastRecorded; // what was last recorded, so that marking it again records nothing more
     QPointer<MarkingWindow> m_marking;
     QPointer<ProgressWindow> m_progress;

@@ -60,7 +60,7 @@ void SoundController::renderingFailed(const QString& message)
     m_services.messages.critical(message);
 }
 
-void SoundController::RenderExercise()
+void SoundController::RenderExercise(SoundOrigin origin)
 {
     // A timer running during the yield below may ask for another rendering: the one under way serves it.
     if (m_rendering)
@@ -110,8 +110,10 @@ void SoundController::RenderExercise()
     playback.showPlayer(true);
     m_ui.Command3->hide();
     m_ui.Text14->show();
+    const SoundPieces& pieces = m_services.pieces;
+    const PreparedExercise prepared{exercise.text(), pieces.dotMs, pieces.wpm, pieces.frequency, pieces.volume, origin};
     for (PreparedExerciseListener* listener : m_preparedListeners)
-        listener->exercisePrepared(exercise.text());
+        listener->exercisePrepared(prepared);
 }
 
 void SoundController::addPreparedListener(PreparedExerciseListener* listener)
@@ -121,7 +123,7 @@ void SoundController::addPreparedListener(PreparedExerciseListener* listener)
 
 void SoundController::ToneTest()
 {
-    RenderExercise();
+    RenderExercise(SoundOrigin::ToneTest);
     if (isPrepared())
         play(PlaybackStart::ToneTest);
 }
