@@ -38,9 +38,11 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <utility>
+
 MainWindow::MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder,
                        Options options)
-    : m_platform(platform), m_random(random), m_programFolder(programFolder), m_options(options)
+    : m_platform(platform), m_random(random), m_programFolder(programFolder), m_options(std::move(options))
 {
     setObjectName(QStringLiteral("Tonique"));
     QFont small(QStringLiteral("Arial"));
