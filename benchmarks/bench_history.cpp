@@ -115,7 +115,7 @@ int main(int argc, char* argv[])
     FakeFileDialog files;
     FakeMessageBox messages;
     FakeScreenReader screenReader;
-    MarkingController marking({}, {guard, nullptr, clock, files, messages, screenReader, [] {}});
+    MarkingController marking({guard, nullptr, clock, files, messages, screenReader, [] {}});
     QElapsedTimer timer;
     timer.start();
     marking.progres();

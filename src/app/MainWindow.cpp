@@ -40,6 +40,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <utility>
+
 namespace {
 
 // Alt with a letter is an access key or nothing: a letter that names no menu is not typed into the field that has
@@ -67,7 +69,7 @@ protected:
 
 MainWindow::MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder,
                        Options options)
-    : m_platform(platform), m_random(random), m_programFolder(programFolder), m_options(options)
+    : m_platform(platform), m_random(random), m_programFolder(programFolder), m_options(std::move(options))
 {
     setObjectName(QStringLiteral("Tonique"));
     QFont small(QStringLiteral("Arial"));
@@ -150,10 +152,10 @@ void MainWindow::createMarkingController()
 {
     // The history's first failure is told once, without waiting; the program then goes on without it.
     m_history = std::make_unique<HistoryGuard>(
-        m_options.history, [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); });
+        m_options.history, [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); },
+        m_options.noHistoryReason);
     PlayerView* player = m_ui.MMControl1;
     m_marking = std::make_unique<MarkingController>(
-        MarkingController::Controls{m_ui.Combo1},
         MarkingController::Services{*m_history, m_options.markingSettings, m_platform.clock, m_platform.fileDialog,
                                     m_platform.messages, m_platform.screenReader,
                                     [player] { player->pressPlayOrStop(); }, &m_signs,

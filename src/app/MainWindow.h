@@ -46,6 +46,7 @@ public:
         bool startTimers = true; // tests drive the timers' handlers themselves
         // Where marked copies and drill answers are kept; none: the program goes on without a history.
         History* history = nullptr;
+        QString noHistoryReason = {}; // without one: why, told again when a copy is marked
         // The group of the marking's own settings (the pass mark); none: the defaults, nothing kept.
         SettingsStore* markingSettings = nullptr;
     };

@@ -57,8 +57,11 @@ void TimingChain::DotLengthChanged()
     // Gaps that give no runs (negative, absurd) leave the previous runs in place too.
     if (auto runs = MakeSampleRuns(m_pieces.tonePeriod, dotMs, LeadingNumber(m_ui.Text21->text()),
                                    LeadingNumber(m_ui.Text22->text()), LeadingNumber(m_ui.Text23->currentText()),
-                                   LeadingNumber(m_ui.Texte->currentText())))
+                                   LeadingNumber(m_ui.Texte->currentText()))) {
         m_pieces.runs = std::move(*runs);
+        m_pieces.dotMs = dotMs;
+        m_pieces.wpm = SpeedOfDotLength(dotMs, fieldsShown(), m_signs).value_or(0);
+    }
 }
 
 void TimingChain::Text22Changed()
@@ -77,5 +80,7 @@ void TimingChain::BuildTonePeriod()
                            u")");
     m_sound.closePlayer();
     m_pieces.tonePeriod = MakeTonePeriod(frequency, volume);
+    m_pieces.frequency = frequency;
+    m_pieces.volume = volume;
     DotLengthChanged();
 }

@@ -68,6 +68,7 @@ int main(int argc, char* argv[])
     const Failure historyFailed = history.open(SqliteHistory::DefaultPath());
     MainWindow::Options options;
     options.history = historyFailed ? nullptr : &history;
+    options.noHistoryReason = historyFailed.value_or(QString());
     options.markingSettings = &markingSettings;
 
     RandomSource random;

@@ -23,6 +23,7 @@ DrillController::DrillController(const Controls& controls, const Services& servi
 
 void DrillController::Command10Click()
 {
+    m_timed = false;
     m_ui.Label18->setText(MaxReactionLine(LeadingNumber(m_ui.TP->text())));
     m_ui.Text27->setText(QStringLiteral("0"));
     m_services.window.showDrillPanel(true); // also over the settings panel when the drill starts from there
@@ -40,7 +41,7 @@ void DrillController::Command10Click()
     m_services.exercise.set(*character);
     m_ui.Label19->setText(*character);
     m_services.screenReader.valueChanged(m_ui.Label19, *character);
-    m_services.sound.prepare();
+    m_services.sound.prepare(SoundOrigin::DrilledCharacter);
     // Not the Play button: the transmitter stays released during the drill. The counter starts at the end of the
     // playback.
     m_services.sound.play(PlaybackStart::Drill);
@@ -64,7 +65,8 @@ void DrillController::Text17Changed()
 
     m_ui.Timer3->stop();
     const double reactionMs = LeadingNumber(m_ui.Text27->text());
-    m_services.answers.answered(expected, int(std::lround(std::clamp(reactionMs, 0.0, 2.0e9))));
+    if (m_timed)
+        m_services.answers.answered(expected, int(std::lround(std::clamp(reactionMs, 0.0, 2.0e9))));
     const QString item = ResultItem(reactionMs, expected);
     // Combo2 keeps plain text order (code-point order, not the locale's): the time on four digits ranks below
     // 10000 ms, and equal times follow the character.
@@ -99,6 +101,8 @@ void DrillController::startReactionCounter()
 void DrillController::playbackEnded(PlaybackEnd reason)
 {
     // A sound withdrawn while it played starts no count.
-    if (reason != PlaybackEnd::Closed)
+    if (reason != PlaybackEnd::Closed) {
         startReactionCounter();
+        m_timed = true;
+    }
 }

@@ -36,7 +36,7 @@ public:
         PreparedSound& sound;
         DrillWindow& window;
         RandomSource& random;
-        DrillAnswers& answers; // told each right answer
+        DrillAnswers& answers; // told each right answer timed from the end of its sound
         ScreenReader& screenReader;
     };
     DrillController(const Controls& controls, const Services& services);
@@ -53,4 +53,7 @@ public:
 private:
     Controls m_ui;
     Services m_services;
+    // The counter of this round was started by the end of its sound: only then is Text27 a reaction time. An
+    // answer typed before keeps its place in the ranked list, as always, but is no measure worth recording.
+    bool m_timed = false;
 };

@@ -82,7 +82,7 @@ void ExerciseController::makeExercise(const std::function<void(const TextSink& a
         m_services.exercise.set(QString());
         fill(appender());
     }
-    m_services.sound.prepare();
+    m_services.sound.prepare(SoundOrigin::Exercise);
 }
 
 void ExerciseController::ex1()
@@ -186,6 +186,6 @@ void ExerciseController::Command4Click()
         m_services.marks.clear();
         AppendSpeedCheck(LeadingNumber(m_ui.Combo1->currentText()), m_ui.Text20->currentText(), appender());
     }
-    m_services.sound.prepare();
+    m_services.sound.prepare(SoundOrigin::Exercise);
     m_services.views.returnToExerciseView();
 }

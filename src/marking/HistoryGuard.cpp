@@ -1,12 +1,14 @@
 #include "marking/HistoryGuard.h"
 
-HistoryGuard::HistoryGuard(History* history, std::function<void(const QString&)> report)
-    : m_history(history), m_report(std::move(report))
+HistoryGuard::HistoryGuard(History* history, std::function<void(const QString&)> report, QString why)
+    : m_history(history), m_report(std::move(report)),
+      m_why(history || !why.isEmpty() ? std::move(why) : QStringLiteral("Tonique fonctionne sans historique."))
 {}
 
 void HistoryGuard::lost(const QString& message)
 {
     m_history = nullptr;
+    m_why = message;
     if (m_report)
         m_report(message);
 }

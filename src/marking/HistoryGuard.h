@@ -10,9 +10,12 @@
 class HistoryGuard : public History
 {
 public:
-    HistoryGuard(History* history, std::function<void(const QString&)> report);
+    // `why`: why there is no history at all, when `history` is null.
+    HistoryGuard(History* history, std::function<void(const QString&)> report, QString why = {});
 
     bool available() const { return m_history != nullptr; }
+    // Why the program goes on without a history.
+    QString unavailableReason() const { return m_why; }
 
     Failure recordCopy(const CopyRecord& copy) override;
     Failure recordDrillAnswer(const DrillAnswerRecord& answer) override;
@@ -28,4 +31,5 @@ private:
 
     History* m_history;
     std::function<void(const QString&)> m_report;
+    QString m_why;
 };

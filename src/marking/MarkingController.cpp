@@ -1,6 +1,5 @@
 #include "marking/MarkingController.h"
 
-#include "common/Numbers.h"
 #include "marking/CharacterNeeds.h"
 #include "marking/HistoryGuard.h"
 #include "marking/MarkingReport.h"
@@ -15,10 +14,11 @@
 #include "signs/SignTable.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QMenu>
 #include <QSaveFile>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -36,6 +36,11 @@ QString signCharacters(const SignTable* signs)
             characters += c;
     }
     return characters;
+}
+
+PreparedShown shown(const PreparedExercise& prepared, const QDateTime& at)
+{
+    return {MarkedLength(prepared.text), at.time(), prepared.wpm};
 }
 
 void bringForward(QWidget* window)
@@ -57,8 +62,7 @@ MarkingMenu BuildMarkingMenu(QMenu& entrainement)
     return menu;
 }
 
-MarkingController::MarkingController(const Controls& controls, Services services)
-    : m_ui(controls), m_services(std::move(services))
+MarkingController::MarkingController(Services services) : m_services(std::move(services))
 {
     addResultsListener(this);
 }
@@ -99,7 +103,7 @@ void MarkingController::corriger()
         // A window of its own: the learner types there while the main window plays.
         auto* window = new MarkingWindow(nullptr);
         window->setPassMark(storedPassMark());
-        window->setPrepared(m_prepared ? std::optional(MarkedLength(*m_prepared)) : std::nullopt);
+        window->setPrepared(m_prepared ? std::optional(shown(*m_prepared, m_preparedAt)) : std::nullopt);
         window->setPlayer(m_playerOpen, m_playing);
         QObject::connect(window, &MarkingWindow::markRequested, window, [this] { markCopy(); });
         QObject::connect(window, &MarkingWindow::playRequested, window, [this] { m_services.play(); });
@@ -127,12 +131,16 @@ void MarkingController::progres()
     bringForward(m_progress);
 }
 
-void MarkingController::exercisePrepared(const QString& text)
+void MarkingController::exercisePrepared(const PreparedExercise& prepared)
 {
-    m_prepared = text;
-    m_preparedWpm = m_ui.Combo1 ? LeadingNumber(m_ui.Combo1->currentText()) : 0;
+    if (prepared.origin != SoundOrigin::Exercise)
+        return;
+    m_prepared = prepared;
+    m_preparedAt = m_services.clock.now();
+    // A copy of the new exercise is a new copy, even when it reads as the last one recorded.
+    m_lastRecorded.clear();
     if (m_marking)
-        m_marking->setPrepared(MarkedLength(text));
+        m_marking->startExercise(shown(prepared, m_preparedAt));
 }
 
 void MarkingController::playerChanged(bool open, bool playing)
@@ -156,7 +164,11 @@ void MarkingController::markCopy()
         return;
     const PassMark pass = m_marking->passMark();
     const QString copy = m_marking->copy();
-    const Result<MarkedCopy> marked = MarkCopy(*m_prepared, copy, pass);
+    // Nothing typed is nothing heard yet, not a copy with every character missed.
+    const Result<MarkedCopy> marked =
+        NormalisedForMarking(copy).isEmpty()
+            ? Result<MarkedCopy>(Fail(u"Rien à corriger\u202f: tapez ce que vous avez entendu."_s))
+            : MarkCopy(m_prepared->text, copy, pass);
     if (!marked) {
         m_marking->showRefusal(marked.failure());
         m_services.screenReader.announce(m_marking->resultView(), marked.failure());
@@ -164,16 +176,28 @@ void MarkingController::markCopy()
     }
     m_marking->showMarked(*marked);
     m_services.screenReader.announce(m_marking->resultView(), SummaryText(*marked));
+    record(*marked, copy, pass);
+}
+
+void MarkingController::record(const MarkedCopy& marked, const QString& copy, PassMark pass)
+{
+    if (marked.verdict == Verdict::Nothing)
+        return;
     // Marking the same copy again records nothing more.
     const QString recorded =
-        NormalisedForMarking(*m_prepared) + u'\n' + NormalisedForMarking(copy) + u'\n' + FormatPassMark(pass);
-    if (marked->verdict == Verdict::Nothing || recorded == m_lastRecorded)
-        return;
-    m_lastRecorded = recorded;
-    m_services.history.recordCopy({m_services.clock.now(), int(marked->characters), int(marked->errors), m_preparedWpm,
-                                   pass, marked->verdict == Verdict::Received, marked->tallies, marked->confusions});
-    for (ResultsListener* listener : m_resultsListeners)
-        listener->copyMarked(*marked);
+        NormalisedForMarking(m_prepared->text) + u'\n' + NormalisedForMarking(copy) + u'\n' + FormatPassMark(pass);
+    if (recorded != m_lastRecorded) {
+        m_lastRecorded = recorded;
+        // The speed heard, to a tenth of a word per minute.
+        const double wpm = std::round(m_prepared->wpm * 10) / 10;
+        m_services.history.recordCopy({m_services.clock.now(), int(marked.characters), int(marked.errors), wpm, pass,
+                                       marked.verdict == Verdict::Received, marked.tallies, marked.confusions});
+        for (ResultsListener* listener : m_resultsListeners)
+            listener->copyMarked(marked);
+    }
+    // Without a history (another Tonique holds it, or it was lost, also at this very copy) the window says so.
+    if (!m_services.history.available())
+        m_marking->showNotRecorded(m_services.history.unavailableReason());
 }
 
 void MarkingController::showProgress()

@@ -5,6 +5,7 @@
 #include "marking/ResultsListener.h"
 #include "sound/PreparedExercise.h"
 
+#include <QDateTime>
 #include <QPointer>
 #include <QString>
 
@@ -20,7 +21,6 @@ class MessageBox;
 class ProgressWindow;
 class ScreenReader;
 class QAction;
-class QComboBox;
 class QMenu;
 class QWidget;
 class SettingsStore;
@@ -39,10 +39,6 @@ MarkingMenu BuildMarkingMenu(QMenu& entrainement);
 class MarkingController : public PreparedExerciseListener, public DrillAnswers, private ResultsListener
 {
 public:
-    struct Controls
-    {
-        const QComboBox* Combo1 = nullptr; // the speed, read when an exercise is prepared
-    };
     struct Services
     {
         HistoryGuard& history;
@@ -56,7 +52,7 @@ public:
         // A character of the map clicked: the learner wants it reinforced.
         std::function<void(const QString& character)> reinforce = {};
     };
-    MarkingController(const Controls& controls, Services services);
+    explicit MarkingController(Services services);
     ~MarkingController() override;
     MarkingController(const MarkingController&) = delete;
     MarkingController& operator=(const MarkingController&) = delete;
@@ -69,13 +65,16 @@ public:
     // Told of each new result, in the order added.
     void addResultsListener(ResultsListener* listener) { m_resultsListeners.push_back(listener); }
 
-    void exercisePrepared(const QString& text) override;
+    // Only an exercise is marked: a drilled or typed character, or the tone test, leaves the last one in place.
+    void exercisePrepared(const PreparedExercise& prepared) override;
     // The player opened, closed, started or stopped: what "Lecture" of the marking window can do.
     void playerChanged(bool open, bool playing);
     void answered(const QString& character, int reactionMs) override;
 
 private:
     void markCopy();
+    // The copy marked is recorded (unless it is the same as the last one); without a history, the window says so.
+    void record(const MarkedCopy& marked, const QString& copy, PassMark pass);
     void showProgress();
     // The open "Progrès" follows each new result.
     void copyMarked(const MarkedCopy& copy) override;
@@ -85,10 +84,9 @@ private:
     PassMark storedPassMark() const;
     void storePassMark(PassMark pass);
 
-    Controls m_ui;
     Services m_services;
-    std::optional<QString> m_prepared; // the exercise text of the prepared sound
-    double m_preparedWpm = 0;
+    std::optional<PreparedExercise> m_prepared; // the last exercise prepared, the one a copy is marked against
+    QDateTime m_preparedAt;
     bool m_playerOpen = false, m_playing = false;
     QString m_lastRecorded; // what was last recorded, so that marking it again records nothing more
     QPointer<MarkingWindow> m_marking;

@@ -34,6 +34,22 @@ QFont courier(int points)
     return font;
 }
 
+// "Exercice préparé à 10 h 32 : 150 caractères à recevoir, à 12 mots par minute."
+QString PreparedText(const PreparedShown& exercise)
+{
+    const QLocale french(QLocale::French);
+    QString text = u"Exercice préparé"_s;
+    if (exercise.at.isValid())
+        text += u" à "_s + exercise.at.toString(u"H'\u00a0h\u00a0'mm"_s);
+    text += u"\u202f: "_s + french.toString(exercise.characters) +
+            (exercise.characters < 2 ? u" caractère à recevoir"_s : u" caractères à recevoir"_s);
+    // The speed heard, to a tenth.
+    if (exercise.wpm > 0)
+        text += u", à "_s + french.toString(std::round(exercise.wpm * 10) / 10, 'g', QLocale::FloatingPointShortest) +
+                u"\u00a0mots par minute"_s;
+    return text + u'.';
+}
+
 } // namespace
 
 void CopyEdit::insertFromMimeData(const QMimeData* source)
@@ -128,12 +144,15 @@ void MarkingWindow::arrange()
     // A list and a text view are not named by a label: a screen reader is told their names here.
     m_confusions->setAccessibleName(u"Confusions, les plus fréquentes d'abord"_s);
     m_detail->setAccessibleName(u"Copie corrigée, groupe par groupe"_s);
+    m_notRecorded = named<QLabel>("nonEnregistree", this);
+    m_notRecorded->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_exercise);
     layout->addWidget(copyLabel);
     layout->addWidget(m_copy, 1);
     layout->addLayout(buttons);
     layout->addWidget(m_summary);
+    layout->addWidget(m_notRecorded);
     layout->addWidget(m_passText);
     layout->addWidget(m_legend);
     layout->addWidget(m_detail, 3);
@@ -157,10 +176,10 @@ void MarkingWindow::setPassMark(PassMark pass)
     m_pass->setValue(pass.hundredths / 100.0);
 }
 
-void MarkingWindow::setPrepared(std::optional<qsizetype> characters)
+void MarkingWindow::setPrepared(const std::optional<PreparedShown>& exercise)
 {
-    m_mark->setEnabled(characters.has_value());
-    if (!characters) {
+    m_mark->setEnabled(exercise.has_value());
+    if (!exercise) {
         const QString why =
             u"Aucun exercice préparé\u202F: cliquez d'abord sur «\u202FPréparer La Musique\u202F» dans la fenêtre "
             "de Tonique."_s;
@@ -169,8 +188,17 @@ void MarkingWindow::setPrepared(std::optional<qsizetype> characters)
         return;
     }
     m_mark->setToolTip(u"Corrige la copie d'après l'exercice préparé (Ctrl+Entrée)"_s);
-    m_exercise->setText(u"Exercice préparé\u202F: "_s + QString::number(*characters) +
-                        (*characters < 2 ? u" caractère à recevoir."_s : u" caractères à recevoir."_s));
+    m_exercise->setText(PreparedText(*exercise));
+}
+
+void MarkingWindow::startExercise(const PreparedShown& exercise)
+{
+    const bool hadCopy = !m_copy->toPlainText().isEmpty() || !m_summary->text().isEmpty();
+    m_copy->clear();
+    clearResult();
+    setPrepared(exercise);
+    if (hadCopy)
+        m_summary->setText(u"Nouvel exercice\u202F: la copie et la correction du précédent sont effacées."_s);
 }
 
 void MarkingWindow::setPlayer(bool open, bool playing)
@@ -197,6 +225,7 @@ MarkColours MarkingWindow::colours() const
 void MarkingWindow::clearResult()
 {
     m_summary->clear();
+    m_notRecorded->clear();
     m_passText->clear();
     m_legend->clear();
     m_detail->clear();
@@ -223,6 +252,11 @@ void MarkingWindow::showMarked(const MarkedCopy& marked)
 QWidget* MarkingWindow::resultView() const
 {
     return m_summary;
+}
+
+void MarkingWindow::showNotRecorded(const QString& why)
+{
+    m_notRecorded->setText(u"Cette copie n'est pas enregistrée dans l'historique\u202f: "_s + why);
 }
 
 void MarkingWindow::showRefusal(const QString& message)

@@ -3,6 +3,7 @@
 #include "marking/MarkingReport.h"
 
 #include <QPlainTextEdit>
+#include <QTime>
 #include <QWidget>
 
 #include <optional>
@@ -29,6 +30,14 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 };
 
+// The exercise a copy is marked against, as the window names it.
+struct PreparedShown
+{
+    qsizetype characters = 0;
+    QTime at;       // when it was prepared
+    double wpm = 0; // the speed heard; 0: not known
+};
+
 // "Correction de la copie": the learner types the copy (while the exercise plays, or after), has it marked and
 // reads the result. Not modal; it only shows and reports: the marking controller does the rest.
 class MarkingWindow : public QWidget
@@ -41,14 +50,18 @@ public:
     QString copy() const;
     PassMark passMark() const;
     void setPassMark(PassMark pass);
-    // How many characters the prepared exercise has; nothing before any exercise was prepared.
-    void setPrepared(std::optional<qsizetype> characters);
+    // The exercise marked; nothing before any exercise was prepared.
+    void setPrepared(const std::optional<PreparedShown>& exercise);
+    // A new exercise: the copy and the verdict of the previous one go.
+    void startExercise(const PreparedShown& exercise);
     // What "Lecture" can do: play the sound open in the player, stop it while it plays, nothing without one.
     void setPlayer(bool open, bool playing);
     void showMarked(const MarkedCopy& marked);
     QWidget* resultView() const; // the verdict's line, told to the screen reader
     // Instead of a result: why the copy was not marked.
     void showRefusal(const QString& message);
+    // Under the verdict: the copy was marked but not recorded, and why.
+    void showNotRecorded(const QString& why);
 
 signals:
     void markRequested();
@@ -67,6 +80,7 @@ private:
     QDoubleSpinBox* m_pass = nullptr;
     QPushButton* m_mark = nullptr;
     QLabel* m_summary = nullptr;
+    QLabel* m_notRecorded = nullptr;
     QLabel* m_passText = nullptr;
     QLabel* m_legend = nullptr;
     QTextBrowser* m_detail = nullptr;

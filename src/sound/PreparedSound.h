@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sound/PlaybackEvents.h"
+#include "sound/PreparedExercise.h"
 
 // The exercise's sound as the other subsystems ask for it: prepared ("Préparer La Musique"), withdrawn when it no
 // longer matches the text, the timing or the tone, and played.
@@ -8,8 +9,9 @@ class PreparedSound
 {
 public:
     virtual ~PreparedSound() = default;
-    // "Préparer La Musique": renders the exercise text with its marks and opens it in the player, not playing.
-    virtual void prepare() = 0;
+    // "Préparer La Musique": renders the exercise text with its marks and opens it in the player, not playing;
+    // `origin` tells the listeners what the sound is for.
+    virtual void prepare(SoundOrigin origin) = 0;
     // The prepared sound no longer matches: player closed and hidden, "Préparer La Musique" shown again; with
     // `hideTotalTime` (the text changed) the total time is hidden too.
     virtual void withdraw(bool hideTotalTime = false) = 0;

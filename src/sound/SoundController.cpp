@@ -91,7 +91,7 @@ Failure SoundController::writeFiles(const ExerciseFiles& files, bool& cancelled)
     return failed;
 }
 
-void SoundController::RenderExercise()
+void SoundController::RenderExercise(SoundOrigin origin)
 {
     // A timer running during the yield below may ask for another rendering: the one under way serves it.
     if (m_rendering)
@@ -128,8 +128,10 @@ void SoundController::RenderExercise()
     playback.showPlayer(true);
     m_ui.Command3->hide();
     m_ui.Text14->show();
+    const SoundPieces& pieces = m_services.pieces;
+    const PreparedExercise prepared{exercise.text(), pieces.dotMs, pieces.wpm, pieces.frequency, pieces.volume, origin};
     for (PreparedExerciseListener* listener : m_preparedListeners)
-        listener->exercisePrepared(exercise.text());
+        listener->exercisePrepared(prepared);
 }
 
 void SoundController::addPreparedListener(PreparedExerciseListener* listener)
@@ -139,7 +141,7 @@ void SoundController::addPreparedListener(PreparedExerciseListener* listener)
 
 void SoundController::ToneTest()
 {
-    RenderExercise();
+    RenderExercise(SoundOrigin::ToneTest);
     if (isPrepared())
         play(PlaybackStart::ToneTest);
 }

@@ -48,15 +48,15 @@ public:
 
     // Builds the WAV header template (start-up).
     void entete();
-    // "Préparer La Musique" (Command3).
-    void RenderExercise();
+    // "Préparer La Musique" (Command3), and every rendering asked for `origin`.
+    void RenderExercise(SoundOrigin origin = SoundOrigin::Exercise);
     // "Test de la tonalité" (Command1): render, then play.
     void ToneTest();
-    // Told the exercise text after each rendering that succeeds.
+    // Told what was prepared after each rendering that succeeds.
     void addPreparedListener(PreparedExerciseListener* listener);
 
     // PreparedSound
-    void prepare() override { RenderExercise(); }
+    void prepare(SoundOrigin origin) override { RenderExercise(origin); }
     void withdraw(bool hideTotalTime = false) override;
     void closePlayer() override;
     bool isPrepared() const override;

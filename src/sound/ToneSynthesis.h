@@ -28,6 +28,11 @@ struct SoundPieces
 {
     QByteArray tonePeriod;
     SampleRuns runs;
+    // What they were built from, told with every sound prepared from them.
+    int frequency = 0;
+    int volume = 0;
+    double dotMs = 0;
+    double wpm = 0; // the speed heard at that dot length, 0 when the reference word cannot be measured
 };
 
 // A single run is never allowed beyond this many bytes (a dot of about 70 minutes).

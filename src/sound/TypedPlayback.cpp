@@ -41,7 +41,7 @@ void TypedPlayback::PlayTypedCharacter()
         // The caret goes to position 500: the end of any shorter queue.
         m_ui.Text26->setCursorPosition(static_cast<int>(std::min<qsizetype>(500, rest.size())));
 
-        m_sound.prepare();
+        m_sound.prepare(SoundOrigin::TypedCharacter);
         // A file the player could not open gives no end of playback: nothing is started, so that the queue goes on
         // with the next character.
         if (m_sound.isPrepared())

@@ -35,6 +35,18 @@ DotLengthResult DotLengthOf(const TimingFields& f, const SignTable& signs)
     return result;
 }
 
+std::optional<double> SpeedOfDotLength(double dotMs, const TimingFields& fields, const SignTable& signs)
+{
+    const DotLengthResult measured = DotLengthOf(fields, signs);
+    if (measured.status == DotLengthResult::Status::MissingCharacter || !(dotMs > 0))
+        return std::nullopt;
+    // 60000 / dotMs = wpm * W + (wpm - 1) * espc - espa, solved for wpm.
+    const double wpm = (60000.0 / dotMs + fields.espc + fields.espa) / (measured.wordDots + fields.espc);
+    if (!std::isfinite(wpm) || !(wpm > 0))
+        return std::nullopt;
+    return wpm;
+}
+
 double DotLengthFromText(QString text)
 {
     text.replace(u',', u'.');

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The speed and spacing settings, as read from their fields (every number through LeadingNumber).
 struct TimingFields
 {
@@ -32,6 +34,11 @@ struct DotLengthResult
 
 // The dot length in ms: 60000 / D with D = wpm * W + (wpm - 1) * espc - espa, W measured through the sign table.
 DotLengthResult DotLengthOf(const TimingFields& fields, const SignTable& signs);
+
+// The speed in words per minute that DotLengthOf would need, with the reference word and spacing of `fields` (their
+// speed aside), to give a dot of `dotMs` ms: the speed heard when the dot length was typed rather than computed.
+// Nothing when the word cannot be measured or no positive speed gives that dot.
+std::optional<double> SpeedOfDotLength(double dotMs, const TimingFields& fields, const SignTable& signs);
 
 // The dot length in ms that the runs are built from, read from the text of TP: its leading number, a decimal comma
 // taken as the point (TP is written with the user's decimal separator).

@@ -45,10 +45,13 @@ void TrainingController::exerciceCible()
         [&](const TextSink& append) { AppendTargetedGroups(count, draw, m_services.random, append); });
 }
 
-void TrainingController::exercisePrepared(const QString& text)
+void TrainingController::exercisePrepared(const PreparedExercise& prepared)
 {
+    // A drilled or typed character, or the tone test, is no exercise of the set: the one prepared before stays.
+    if (prepared.origin != SoundOrigin::Exercise)
+        return;
     const QString set = m_ui.TEXT1->currentText();
-    m_preparedFrom = DrawnFrom(text, set) ? set : QString();
+    m_preparedFrom = DrawnFrom(prepared.text, set) ? set : QString();
     m_preparedCounted = false;
 }
 

@@ -45,7 +45,7 @@ public:
     void suggestionClicked(); // the suggestion into Text12
     void TEXT1Changed();      // the suggestion follows the set
 
-    void exercisePrepared(const QString& text) override;
+    void exercisePrepared(const PreparedExercise& prepared) override;
     void copyMarked(const MarkedCopy& copy) override;
     void drillAnswered() override;
     void copyDeleted() override;

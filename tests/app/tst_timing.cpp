@@ -12,6 +12,8 @@ private slots:
     void initTestCase();
     void dotLength_data();
     void dotLength();
+    void speedHeard_data();
+    void speedHeard();
     void missingCharacter();
     void noPositiveDivisor_data();
     void noPositiveDivisor();
@@ -66,6 +68,32 @@ void TestTiming::dotLength()
     QCOMPARE(r.wordDots, wordDots);
     QCOMPARE(r.status, DotLengthResult::Status::Ok);
     QCOMPARE(r.dotMs, dotMs);
+    // The speed heard from that dot length is the speed it was computed from.
+    const std::optional<double> heard = SpeedOfDotLength(dotMs, TimingFields{word, espa, espb, espc, dash, 0}, m_signs);
+    QVERIFY(heard && qAbs(*heard - wpm) < 1e-9);
+}
+
+void TestTiming::speedHeard_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<double>("dotMs");
+    QTest::addColumn<double>("wpm"); // 0: no speed gives that dot
+    // A dot of 60 ms typed with the default settings: D = 1000 = 43 wpm + 9 (wpm - 1) - 1, wpm = 1010 / 52.
+    QTest::newRow("60 ms, defaults") << "PARIS" << 60.0 << 1010.0 / 52;
+    QTest::newRow("60 ms, CODEX") << "CODEX" << 60.0 << 1010.0 / 62;
+    QTest::newRow("word not measured") << "P#" << 60.0 << 0.0;
+    QTest::newRow("no dot length") << "PARIS" << 0.0 << 0.0;
+}
+
+void TestTiming::speedHeard()
+{
+    QFETCH(QString, word);
+    QFETCH(double, dotMs);
+    QFETCH(double, wpm);
+    const std::optional<double> heard = SpeedOfDotLength(dotMs, TimingFields{word}, m_signs);
+    QCOMPARE(heard.value_or(0), wpm);
+    if (dotMs == 60.0 && word == u"PARIS")
+        QCOMPARE(QString::number(*heard, 'f', 1), "19.4");
 }
 
 void TestTiming::missingCharacter()

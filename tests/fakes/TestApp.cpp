@@ -34,6 +34,10 @@ TestApp::TestApp(Options options)
     if (!options.history)
         history.open(QStringLiteral(":memory:"));
     windowOptions.history = options.history ? options.history : &history;
+    if (options.noHistory) {
+        windowOptions.history = nullptr;
+        windowOptions.noHistoryReason = *options.noHistory;
+    }
     windowOptions.markingSettings = &markingSettings;
     window = std::make_unique<MainWindow>(platform, *random, ProgramFolder::beside(m_folder.path()), windowOptions);
     if (options.startUp)

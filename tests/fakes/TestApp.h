@@ -39,6 +39,7 @@ public:
         RandomSource* random = nullptr;     // the program's stream; a default one when null
         bool startUp = true;                // run the start-up sequence in the constructor
         History* history = nullptr;         // where results are recorded; an empty one in memory when null
+        std::optional<QString> noHistory;   // no history at all, for this reason (another Tonique holds it)
     };
 
     TestApp() : TestApp(Options{}) {}

@@ -54,6 +54,14 @@ QStringList items(const QListWidget* list)
     return texts;
 }
 
+QStringList items(const QComboBox* list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->itemText(row);
+    return texts;
+}
+
 QStringList categories(QWidget* progress, const char* chart)
 {
     auto* view = progress->findChild<QChartView*>(QString::fromLatin1(chart));
@@ -139,6 +147,72 @@ private slots:
         QCOMPARE(copies->last().received, true);
     }
 
+    // A new exercise clears the copy and the verdict of the last one and says which one is marked now; a drilled
+    // or typed character and the tone test leave the exercise in place; a blank copy is neither marked nor recorded.
+    void markedExercise()
+    {
+        TestApp app;
+        QWidget* window = openMarking(app, u"abcde fghij"_s);
+        auto* copy = window->findChild<QPlainTextEdit*>(u"copie"_s);
+        auto* result = window->findChild<QLabel*>(u"resultat"_s);
+        auto* mark = window->findChild<QPushButton*>(u"corriger"_s);
+        copy->setPlainText(u"abcde fghij"_s);
+        mark->click();
+        app.clock.date = app.clock.date.addSecs(32 * 60);
+        app.ui().Text3->setText(u"3"_s);
+        app.ui().Command7->click(); // CLS, LETTRES, "Préparer La Musique": a new exercise of 15 characters
+        app.ui().Command5->click();
+        app.ui().Command3->click();
+        QCOMPARE(copy->toPlainText(), QString());
+        QVERIFY(!result->text().contains(u"erreur"_s));
+        QCOMPARE(window->findChild<QLabel*>(u"exercice"_s)->text(),
+                 u"Exercice préparé à 10\u00a0h\u00a032\u202f: 15 caractères à recevoir, à 12\u00a0mots par minute."_s);
+
+        const QString sent = app.exercise().text();
+        app.ui().TEXT1->setEditText(u"e"_s);
+        app.ui().Clavier->trigger();
+        app.ui().Text17->setText(u"e"_s);
+        app.ui().Command11->click();
+        app.ui().Text26->setText(u"x"_s);
+        app.tick(app.ui().Timer2);
+        app.ui().Command1->click();
+        QCOMPARE(app.exercise().text(), u"x"_s);
+        copy->setPlainText(u"   \n "_s);
+        mark->click();
+        QCOMPARE(result->text(), u"Rien à corriger\u202f: tapez ce que vous avez entendu."_s);
+        copy->setPlainText(sent);
+        mark->click();
+        QVERIFY2(result->text().startsWith(u"0 erreur sur 15 caractères"_s), qPrintable(result->text()));
+        const auto copies = app.history.copies(QDateTime());
+        QCOMPARE(copies->size(), 2);
+        QCOMPARE(copies->last().characters, 15);
+    }
+
+    // The speed recorded is the speed heard: the speed box's when the dot length was computed from it, the one
+    // the reference word and spacing give to a dot length typed into TP.
+    void speedHeard_data()
+    {
+        QTest::addColumn<QString>("speed");
+        QTest::addColumn<QString>("dotMs"); // typed into TP after the speed, when not empty
+        QTest::addColumn<double>("wpm");
+        QTest::newRow("computed") << u"15"_s << QString() << 15.0;
+        QTest::newRow("typed 60 ms") << u"12"_s << u"60"_s << 19.4;
+    }
+    void speedHeard()
+    {
+        QFETCH(QString, speed);
+        QFETCH(QString, dotMs);
+        QFETCH(double, wpm);
+        TestApp app;
+        app.ui().Combo1->setEditText(speed);
+        if (!dotMs.isEmpty())
+            app.ui().TP->setText(dotMs);
+        QWidget* window = openMarking(app, u"abcde"_s);
+        window->findChild<QPlainTextEdit*>(u"copie"_s)->setPlainText(u"abcde"_s);
+        window->findChild<QPushButton*>(u"corriger"_s)->click();
+        QCOMPARE(app.history.copies(QDateTime())->first().wpm, wpm);
+    }
+
     // Before any sound is prepared "Corriger" says why it cannot mark; the first rendering enables it. The pass mark
     // is read from its own group of settings, not from the parameters; a hand-edited one that is not a percentage
     // gives the default.
@@ -202,22 +276,60 @@ private slots:
         QVERIFY(window->findChild<QLabel*>(u"resultat"_s)->text().contains(u"n'est pas collé"_s));
     }
 
-    // Every right answer of the drill is dated and recorded; the drill's own list is as before.
+    // A right answer of the drill is dated and recorded with the time counted from the end of its sound; answered
+    // before that end, it keeps its place in the drill's own list but is no reaction time to record.
     void drillAnswersRecorded()
     {
         TestApp app;
         Form& ui = app.ui();
         ui.TEXT1->setEditText(u"e"_s);
+        app.pressPlay(); // the exercise's end starts the counter, which runs on into the drill's first sound
+        app.player.finish();
         ui.Clavier->trigger();
-        ui.Text27->setText(u"230"_s);
+        for (int i = 0; i < 30; ++i)
+            app.tick(ui.Timer3);
+        ui.Text17->setText(u"e"_s);
+        ui.Text17->setText(u"e"_s); // before the counter ran at all
+        app.player.finish();
+        for (int i = 0; i < 23; ++i)
+            app.tick(ui.Timer3);
         ui.Text17->setText(u"x"_s); // wrong: not recorded
         ui.Text17->setText(u"E"_s);
-        QCOMPARE(ui.Combo2->itemText(0), u"0230 e"_s);
+        QCOMPARE(items(ui.Combo2), (QStringList{u"0000 e"_s, u"0230 e"_s, u"0300 e"_s}));
         const auto answers = app.history.drillAnswers(QDateTime());
         QCOMPARE(answers->size(), 1);
         QCOMPARE(answers->first().character, u"e"_s);
         QCOMPARE(answers->first().ms, 230);
         QCOMPARE(answers->first().at, app.clock.date);
+    }
+
+    // Without a history, each copy marked says that it is not recorded, and why: another Tonique holds the history
+    // from the start, or it failed at this copy.
+    void notRecorded_data()
+    {
+        QTest::addColumn<bool>("fromStart");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("second window") << true << u"L'historique est utilisé par un autre Tonique."_s;
+        QTest::newRow("lost") << false << u"base verrouillée"_s;
+    }
+    void notRecorded()
+    {
+        QFETCH(bool, fromStart);
+        QFETCH(QString, why);
+        BrokenHistory broken;
+        TestApp::Options options;
+        options.history = &broken;
+        if (fromStart)
+            options.noHistory = why;
+        TestApp app(options);
+        QWidget* window = openMarking(app, u"abcde"_s);
+        window->findChild<QPlainTextEdit*>(u"copie"_s)->setPlainText(u"abcdf"_s);
+        for (int twice = 0; twice < 2; ++twice) {
+            window->findChild<QPushButton*>(u"corriger"_s)->click();
+            QCOMPARE(window->findChild<QLabel*>(u"nonEnregistree"_s)->text(),
+                     u"Cette copie n'est pas enregistrée dans l'historique\u202f: "_s + why);
+        }
+        QCOMPARE(app.messages.warnings.size(), fromStart ? 0 : 1);
     }
 
     // A history that fails: one message, the marking and the drill go on, "Progrès" says there is no history.

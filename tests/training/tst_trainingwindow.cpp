@@ -121,9 +121,9 @@ private slots:
         QVERIFY(app.messages.criticals.isEmpty() && app.messages.warnings.isEmpty());
     }
 
-    // After exactly the third good copy on the item (the same copy marked twice, a text not drawn from it and a bad
-    // copy do not count), the bar offers the next item; "Oui" sets TEXT1 as the learner would and remembers it
-    // over a restart.
+    // After exactly the third good copy on the item (the same copy marked twice, a text not drawn from it, a
+    // drilled character and a bad copy do not count), the bar offers the next item; "Oui" sets TEXT1 as the learner
+    // would and remembers it over a restart.
     void offerAccepted()
     {
         TestApp app;
@@ -133,6 +133,13 @@ private slots:
         topLevel(u"Correction"_s)->findChild<QPushButton*>(u"corriger"_s)->click(); // again: not a new copy
         markCopy(app, u"f6abc f5xyz"_s, u"f6abc f5xyz"_s);                          // call signs
         goodCopy(app);
+        QVERIFY(offer(app)->isHidden());
+        app.ui().Clavier->trigger(); // a character of the item, drilled then copied right
+        const QString drilled = app.ui().Label19->text();
+        app.ui().Command11->click();
+        QWidget* marking = topLevel(u"Correction"_s);
+        marking->findChild<QPlainTextEdit*>(u"copie"_s)->setPlainText(drilled);
+        marking->findChild<QPushButton*>(u"corriger"_s)->click();
         QVERIFY(offer(app)->isHidden());
         goodCopy(app);
         QVERIFY(offer(app)->isVisible());
