@@ -155,11 +155,10 @@ void MainWindow::createMarkingController()
         m_options.history, [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); },
         m_options.noHistoryReason);
     PlayerView* player = m_ui.MMControl1;
-    m_marking = std::make_unique<MarkingController>(
-        MarkingController::Services{*m_history, m_options.markingSettings, m_platform.clock, m_platform.fileDialog,
-                                    m_platform.messages, m_platform.screenReader,
-                                    [player] { player->pressPlayOrStop(); }, &m_signs,
-                                    [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});
+    m_marking = std::make_unique<MarkingController>(MarkingController::Services{
+        *m_history, m_options.markingSettings, m_platform.clock, m_platform.fileDialog, m_platform.messages,
+        m_platform.screenReader, [player] { player->pressPlayOrStop(); }, &m_signs,
+        [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});
     m_sound->addPreparedListener(m_marking.get());
     connect(player, &PlayerView::stateChanged, this,
             [marking = m_marking.get()](bool open, bool playing) { marking->playerChanged(open, playing); });

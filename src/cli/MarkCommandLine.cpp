@@ -66,17 +66,18 @@ Result<QByteArray> readBytes(const QString& path)
     QFile file(piped ? QString() : path);
     const Failure failed = piped ? Failure() : OpenForReading(file);
     if (failed)
-        return Fail(u"Impossible de lire « "_s + name + u" » : "_s + *failed + u'.');
+        return Fail(u"Impossible de lire «\u202F"_s + name + u"\u202F»\u202F: "_s + *failed + u'.');
     if (piped && !file.open(stdin, QIODevice::ReadOnly))
         return Fail(u"Impossible de lire l'entrée standard."_s);
     QByteArray bytes;
     for (QByteArray chunk; bytes.size() <= MaxFileBytes && !(chunk = file.read(1 << 16)).isEmpty();)
         bytes += chunk;
     if (bytes.size() > MaxFileBytes)
-        return Fail(piped ? u"L'entrée standard est trop longue pour être corrigée (plus de 1\u202fMo)."_s
-                          : u"« "_s + name + u" » est trop grand pour être corrigé (plus de 1 Mo)."_s);
+        return Fail(piped ? u"L'entrée standard est trop longue pour être corrigée (plus de 1\u202FMo)."_s
+                          : u"«\u202F"_s + name + u"\u202F» est trop grand pour être corrigé (plus de 1\u202FMo)."_s);
     if (file.error() != QFileDevice::NoError)
-        return Fail(u"Impossible de lire « "_s + name + u" » : "_s + FileFailureReason(0, file.error()) + u'.');
+        return Fail(u"Impossible de lire «\u202F"_s + name + u"\u202F»\u202F: "_s + FileFailureReason(0, file.error()) +
+                    u'.');
     return bytes;
 }
 
@@ -103,7 +104,7 @@ QString MarkCommandLineHelp()
            "  --csv             une ligne CSV par copie\u202F: copie;caractères;erreurs;exactitude;verdict\n"
            "  --help            affiche cette aide\n"
            "\n"
-           "«\u00a0-\u00a0» lit l'entrée standard\u202f; un fichier est lu jusqu'à 1\u202fMo au plus.\n"
+           "«\u00a0-\u00a0» lit l'entrée standard\u202f; un fichier est lu jusqu'à 1\u202FMo au plus.\n"
            "L'historique de Tonique n'est pas modifié. En cas d'erreur (option, fichier illisible, sortie standard\n"
            "qui ne peut être écrite), un message est écrit sur la sortie d'erreur et le code de sortie est 2.\n"_s;
 }

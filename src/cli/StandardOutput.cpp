@@ -41,7 +41,7 @@ int FinishStandardOutput(const QString& program, int status)
         keepFailure();
     if (!g_outputFailed)
         return status;
-    WriteStandardError(program + u" : impossible d'écrire sur la sortie standard\u202f: " +
+    WriteStandardError(program + u"\u202F: impossible d'écrire sur la sortie standard\u202F: " +
                        FileFailureReason(g_outputError, QFileDevice::WriteError) + u".\n");
     return 2;
 }

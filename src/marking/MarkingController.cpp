@@ -234,7 +234,8 @@ void MarkingController::deleteCopy(qint64 id)
     const Result<bool> deleted = m_services.history.deleteCopy(id);
     if (deleted && !*deleted && m_services.history.available())
         m_services.messages.information(
-            u"Cette copie a été enregistrée par une version précédente de Tonique, le même jour que d'autres : ses "
+            u"Cette copie a été enregistrée par une version précédente de Tonique, le même jour que d'autres\u202F: "
+            u"ses "
             "caractères ne peuvent pas être séparés des leurs. Elle reste dans l'historique."_s);
     showProgress();
     for (ResultsListener* listener : m_resultsListeners)

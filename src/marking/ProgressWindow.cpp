@@ -190,9 +190,10 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 QWidget* ProgressWindow::chartsPage()
 {
     auto* page = new QWidget;
-    m_map = new QGroupBox(u"Carte des caractères\u202F: du rouge (à travailler) au vert (sûr), gris sans résultat\u202F; "
-                          "cliquer pour le renforcer"_s,
-                          page);
+    m_map =
+        new QGroupBox(u"Carte des caractères\u202F: du rouge (à travailler) au vert (sûr), gris sans résultat\u202F; "
+                      "cliquer pour le renforcer"_s,
+                      page);
     m_map->setObjectName(u"carte"_s);
     m_mapGrid = new QGridLayout(m_map);
     m_mapGrid->setSpacing(2);
@@ -282,7 +283,7 @@ int ProgressWindow::periodDays() const
 
 QChart* ProgressWindow::freshChart(QChartView* view, const QString& title, const QString& empty)
 {
-    view->setAccessibleName(empty.isEmpty() ? title : title + u" : "_s + empty); // what a screen reader says
+    view->setAccessibleName(empty.isEmpty() ? title : title + u"\u202F: "_s + empty); // what a screen reader says
     auto* note = view->viewport()->findChild<QLabel*>(u"vide"_s);
     note->setText(empty);
     note->setVisible(!empty.isEmpty());

@@ -67,8 +67,8 @@ Failure SetFromText(const Condition& condition, const QString& text, const QStri
         if (!read)
             return u"Valeur non numérique pour " + where + u"\u202F: «\u202F" + Excerpt(text) + u"\u202F».";
         if (*read < v.min || *read > v.max)
-            return u"Valeur hors plage pour " + where + u"\u202F: «\u202F" + Excerpt(text) + u"\u202F» (attendu\u202F: " +
-                   expected(condition) + u").";
+            return u"Valeur hors plage pour " + where + u"\u202F: «\u202F" + Excerpt(text) +
+                   u"\u202F» (attendu\u202F: " + expected(condition) + u").";
         values.*v.field = *read;
     }
     to = values;

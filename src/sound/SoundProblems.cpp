@@ -28,9 +28,10 @@ QStringList SoundProblems(const SignTable& signs, const QStringList& signFormHin
     const DotLengthResult dot = dotMs > 0 ? DotLengthResult{} : DotLengthOf(fields, signs);
     if (dot.status == DotLengthResult::Status::MissingCharacter) {
         const QString missing = firstMissing(fields.referenceWord, signs);
-        return QStringList{u"Le mot de référence «\u202F" + Excerpt(fields.referenceWord) + u"\u202F» contient «\u202F" +
-                           missing +
-                           u"\u202F», absent du fichier des signes\u202F: le temps du point ne peut pas être calculé."} +
+        return QStringList{
+                   u"Le mot de référence «\u202F" + Excerpt(fields.referenceWord) + u"\u202F» contient «\u202F" +
+                   missing +
+                   u"\u202F», absent du fichier des signes\u202F: le temps du point ne peut pas être calculé."} +
                signFormHints;
     }
     if (dot.status == DotLengthResult::Status::NoDivisor)

@@ -425,6 +425,9 @@ private slots:
 
         app.ui().TEXT1->setEditText(u"e"_s);
         app.ui().Clavier->trigger();
+        app.player.finish(); // the drilled character heard to its end starts the counter
+        for (int i = 0; i < 25; ++i)
+            app.tick(app.ui().Timer3);
         app.ui().Text17->setText(u"e"_s);
         QCOMPARE(categories(progress, "reaction"), QStringList{u"E"_s});
     }

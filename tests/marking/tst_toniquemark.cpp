@@ -56,7 +56,7 @@ private slots:
                                        << QString() << u"trop longue"_s;
         // Read no further than the limit, whatever size the file reports.
         QTest::newRow("endless device") << QStringList{u"envoi.txt"_s, u"/dev/zero"_s} << class1 << 2 << QString()
-                                        << u"« /dev/zero » est trop grand"_s;
+                                        << u"«\u202F/dev/zero\u202F» est trop grand"_s;
         QTest::newRow("standard input twice") << QStringList{u"-"_s, u"-"_s} << class1 << 2 << QString()
                                               << u"L'entrée standard ne peut être lue qu'une fois"_s;
     }
@@ -93,20 +93,20 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
-        QTest::newRow("a copy missing") << QStringList{u"envoi.txt"_s, u"copie.txt"_s, u"rien.txt"_s} << QString()
-                                        << QString() << 2
-                                        << u"copie.txt : 0 erreur sur 5 caractères (100,0 %) — Reçu\n"_s
-                                        << u"tonique-mark : Impossible de lire « rien.txt » : il n'existe pas.\n"_s;
+        QTest::newRow("a copy missing")
+            << QStringList{u"envoi.txt"_s, u"copie.txt"_s, u"rien.txt"_s} << QString() << QString() << 2
+            << u"copie.txt\u202F: 0 erreur sur 5 caractères (100,0\u202F%) — Reçu\n"_s
+            << u"tonique-mark\u202F: Impossible de lire «\u202Frien.txt\u202F»\u202F: il n'existe pas.\n"_s;
         QTest::newRow("copy on standard input")
             << QStringList{u"envoi.txt"_s, u"-"_s} << u"copie.txt"_s << QString() << 0
-            << u"- : 0 erreur sur 5 caractères (100,0 %) — Reçu\n"_s << QString();
+            << u"-\u202F: 0 erreur sur 5 caractères (100,0\u202F%) — Reçu\n"_s << QString();
         QTest::newRow("endless standard input")
             << QStringList{u"envoi.txt"_s, u"-"_s} << u"/dev/zero"_s << QString() << 2 << QString()
-            << u"tonique-mark : L'entrée standard est trop longue pour être corrigée (plus de 1\u202fMo).\n"_s;
-        QTest::newRow("output lost") << QStringList{u"envoi.txt"_s, u"copie.txt"_s} << QString() << u"/dev/full"_s << 2
-                                     << QString()
-                                     << u"tonique-mark : impossible d'écrire sur la sortie standard\u202f: le disque "
-                                        "est plein.\n"_s;
+            << u"tonique-mark\u202F: L'entrée standard est trop longue pour être corrigée (plus de 1\u202FMo).\n"_s;
+        QTest::newRow("output lost")
+            << QStringList{u"envoi.txt"_s, u"copie.txt"_s} << QString() << u"/dev/full"_s << 2 << QString()
+            << u"tonique-mark\u202F: impossible d'écrire sur la sortie standard\u202F: le disque "
+               "est plein.\n"_s;
     }
     void program()
     {

@@ -184,8 +184,9 @@ private slots:
                                           << "Impossible de créer le fichier";
         QTest::newRow("writing fails") << "close"
                                        << "Impossible d'écrire le fichier";
-        QTest::newRow("the real encoder, no room left") << "full"
-                                                        << "TEST.mp3 » : le fichier dépasse la taille permise.";
+        QTest::newRow("the real encoder, no room left")
+            << "full"
+            << "TEST.mp3\u202F»\u202F: le fichier dépasse la taille permise.";
     }
     void encoderFailure()
     {

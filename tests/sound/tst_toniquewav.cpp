@@ -67,8 +67,8 @@ private slots:
         QTest::newRow("a folder in the sound's place")
             << QStringList{"-o", "folder", "in.txt"}
             << "Impossible de remplacer le fichier «\u202Ffolder.wav\u202F»\u202F: c'est un";
-        QTest::newRow("a folder in the MP3's place")
-            << QStringList{"--format", "mp3", "-o", "folder", "in.txt"} << "«\u202Ffolder.mp3\u202F»\u202F: c'est un dossier";
+        QTest::newRow("a folder in the MP3's place") << QStringList{"--format", "mp3", "-o", "folder", "in.txt"}
+                                                     << "«\u202Ffolder.mp3\u202F»\u202F: c'est un dossier";
     }
     void refused()
     {
@@ -169,7 +169,7 @@ private slots:
         QVERIFY(p.waitForFinished());
         QCOMPARE(p.exitCode(), 2);
         QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
-                 QStringLiteral("tonique-wav : impossible d'écrire sur la sortie standard\u202f: le disque est "
+                 QStringLiteral("tonique-wav\u202F: impossible d'écrire sur la sortie standard\u202F: le disque est "
                                 "plein.\n"));
     }
 };
