@@ -104,7 +104,7 @@ void MarkingController::corriger()
         auto* window = new MarkingWindow(nullptr);
         window->setPassMark(storedPassMark());
         window->setPrepared(m_prepared ? std::optional(shown(*m_prepared, m_preparedAt)) : std::nullopt);
-        window->setPlayer(m_playerOpen, m_playing);
+        window->setPlayer(playerState());
         QObject::connect(window, &MarkingWindow::markRequested, window, [this] { markCopy(); });
         QObject::connect(window, &MarkingWindow::playRequested, window, [this] { m_services.play(); });
         QObject::connect(window, &MarkingWindow::passMarkChanged, window,
@@ -133,7 +133,10 @@ void MarkingController::progres()
 
 void MarkingController::exercisePrepared(const PreparedExercise& prepared)
 {
-    if (prepared.origin != SoundOrigin::Exercise)
+    m_playerHoldsExercise = prepared.origin == SoundOrigin::Exercise;
+    if (m_marking)
+        m_marking->setPlayer(playerState());
+    if (!m_playerHoldsExercise)
         return;
     m_prepared = prepared;
     m_preparedAt = m_services.clock.now();
@@ -148,7 +151,17 @@ void MarkingController::playerChanged(bool open, bool playing)
     m_playerOpen = open;
     m_playing = playing;
     if (m_marking)
-        m_marking->setPlayer(open, playing);
+        m_marking->setPlayer(playerState());
+}
+
+MarkingWindow::Player MarkingController::playerState() const
+{
+    if (!m_playerOpen)
+        return MarkingWindow::Player::Closed;
+    if (m_playing)
+        return MarkingWindow::Player::Playing;
+    // After a drill round or a typed character the player holds that character's sound, not the exercise marked.
+    return m_playerHoldsExercise ? MarkingWindow::Player::Exercise : MarkingWindow::Player::OtherSound;
 }
 
 void MarkingController::answered(const QString& character, int reactionMs)

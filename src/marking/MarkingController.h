@@ -2,6 +2,7 @@
 
 #include "drill/DrillAnswers.h"
 #include "marking/CopyMarking.h"
+#include "marking/MarkingWindow.h"
 #include "marking/ResultsListener.h"
 #include "sound/PreparedExercise.h"
 
@@ -16,7 +17,6 @@
 class Clock;
 class FileDialog;
 class HistoryGuard;
-class MarkingWindow;
 class MessageBox;
 class ProgressWindow;
 class ScreenReader;
@@ -73,6 +73,7 @@ public:
 
 private:
     void markCopy();
+    MarkingWindow::Player playerState() const;
     // The copy marked is recorded (unless it is the same as the last one); without a history, the window says so.
     void record(const MarkedCopy& marked, const QString& copy, PassMark pass);
     void showProgress();
@@ -88,7 +89,8 @@ private:
     std::optional<PreparedExercise> m_prepared; // the last exercise prepared, the one a copy is marked against
     QDateTime m_preparedAt;
     bool m_playerOpen = false, m_playing = false;
-    QString m_lastRecorded; // what was last recorded, so that marking it again records nothing more
+    bool m_playerHoldsExercise = false; // the sound in the player is the exercise, not a drilled or typed character
+    QString m_lastRecorded;             // what was last recorded, so that marking it again records nothing more
     QPointer<MarkingWindow> m_marking;
     QPointer<ProgressWindow> m_progress;
     std::vector<ResultsListener*> m_resultsListeners;

@@ -122,7 +122,7 @@ MarkingWindow::MarkingWindow(QWidget* parent) : QWidget(parent, Qt::Window)
             [this] { emit passMarkChanged(PassMark{int(std::lround(m_pass->value() * 100))}); });
     connect(m_copy, &CopyEdit::pasteRefused, this, &MarkingWindow::showRefusal);
     setPrepared(std::nullopt);
-    setPlayer(false, false);
+    setPlayer(Player::Closed);
     resize(720, 640);
 }
 
@@ -201,17 +201,26 @@ void MarkingWindow::startExercise(const PreparedShown& exercise)
         m_summary->setText(u"Nouvel exercice\u202F: la copie et la correction du précédent sont effacées."_s);
 }
 
-void MarkingWindow::setPlayer(bool open, bool playing)
+void MarkingWindow::setPlayer(Player player)
 {
-    m_play->setEnabled(open);
-    if (!open)
+    m_play->setEnabled(player == Player::Exercise || player == Player::Playing);
+    switch (player) {
+    case Player::Closed:
         m_play->setToolTip(
             u"Rien à jouer\u00a0: préparez d'abord l'exercice avec «\u00a0Préparer La Musique\u00a0» dans "
             "la fenêtre de Tonique."_s);
-    else if (playing)
+        break;
+    case Player::OtherSound:
+        m_play->setToolTip(u"Le lecteur tient le son d'un caractère isolé (exercice clavier ou frappe), pas celui "
+                           "de l'exercice corrigé\u00a0: préparez un exercice pour l'entendre."_s);
+        break;
+    case Player::Playing:
         m_play->setToolTip(u"Arrête la lecture (F5)\u00a0; la saisie reste dans la copie"_s);
-    else
+        break;
+    case Player::Exercise:
         m_play->setToolTip(u"Joue l'exercice préparé (F5)\u00a0; la saisie reste dans la copie"_s);
+        break;
+    }
 }
 
 MarkColours MarkingWindow::colours() const

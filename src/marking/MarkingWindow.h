@@ -54,8 +54,16 @@ public:
     void setPrepared(const std::optional<PreparedShown>& exercise);
     // A new exercise: the copy and the verdict of the previous one go.
     void startExercise(const PreparedShown& exercise);
-    // What "Lecture" can do: play the sound open in the player, stop it while it plays, nothing without one.
-    void setPlayer(bool open, bool playing);
+    // What the player holds, and so what "Lecture" can do: play the exercise, stop it while it plays, nothing
+    // without a sound or when the sound is a drilled or typed character rather than the exercise marked.
+    enum class Player
+    {
+        Closed,
+        Exercise,
+        Playing,
+        OtherSound
+    };
+    void setPlayer(Player player);
     void showMarked(const MarkedCopy& marked);
     QWidget* resultView() const; // the verdict's line, told to the screen reader
     // Instead of a result: why the copy was not marked.

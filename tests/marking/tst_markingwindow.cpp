@@ -261,6 +261,14 @@ private slots:
         QVERIFY2(play->toolTip().contains(u"Préparer La Musique"_s), qPrintable(play->toolTip()));
         app.ui().Command3->click();
         QVERIFY(play->isEnabled());
+        // A drilled character in the player is not the exercise marked: "Lecture" does not play it in its place.
+        app.ui().TEXT1->setEditText(u"e"_s);
+        app.ui().Clavier->trigger();
+        app.player.finish();
+        QVERIFY(!play->isEnabled());
+        QVERIFY2(play->toolTip().contains(u"caractère isolé"_s), qPrintable(play->toolTip()));
+        QTest::keyClick(window, Qt::Key_F5);
+        QVERIFY(!app.player.playing);
     }
 
     // A paste that would make the copy too long is refused with a message; the field keeps its text.
