@@ -188,7 +188,7 @@ void MainWindow::createPracticeControllers()
     m_drill = std::make_unique<DrillController>(
         DrillController::Controls{m_ui.Label18, m_ui.Label19, m_ui.Text27, m_ui.Text17, m_ui.Combo2, m_ui.Timer3,
                                   m_ui.TP, m_ui.TEXT1},
-        DrillController::Services{m_exercise, *m_marks, *m_sound, *m_app, m_random, *m_marking,
+        DrillController::Services{m_exercise, *m_marks, *m_sound, *m_app, m_random, *m_marking, m_platform.clock,
                                   m_platform.screenReader});
     m_ptt = std::make_unique<PttController>(m_ui.CK, m_ui.Text15, m_platform.serial, m_platform.messages);
     // A playback's start and end reach, in this order, the statistics, the transmitter and the drill's counter.

@@ -36,42 +36,11 @@ constexpr bool everyFormatSwept()
 }
 static_assert(everyFormatSwept());
 
-enum class Kind
-{
-    Text,
-    Number,
-    Whole,
-    Condition,
-    Seed,
-    Format,
-    Kbps,
-};
-
-struct OptionInfo
-{
-    const char16_t* name;
-    Kind kind;
-};
-
-constexpr OptionInfo kOptions[] = {
-    {u"-o", Kind::Text},         {u"--format", Kind::Format},    {u"--debit", Kind::Kbps},
-    {u"--ref", Kind::Text},      {u"--wpm", Kind::Number},       {u"--espa", Kind::Number},
-    {u"--espb", Kind::Number},   {u"--espc", Kind::Number},      {u"--dash", Kind::Number},
-    {u"--supl", Kind::Number},   {u"--dot", Kind::Number},       {u"--tone", Kind::Whole},
-    {u"--volume", Kind::Whole},  {u"--start", Kind::Text},       {u"--end", Kind::Text},
-    {u"--signs", Kind::Text},    {u"--bruit", Kind::Condition},  {u"--qsb", Kind::Condition},
-    {u"--qrm", Kind::Condition}, {u"--manuel", Kind::Condition}, {u"--fronts", Kind::Condition},
-    {u"--graine", Kind::Seed},
-};
-
 // A number as typed: optional sign, digits with "." or "," as decimal point, optional exponent, nothing else.
-std::optional<double> parseNumber(QString text)
+std::optional<double> parseNumber(const QString& text)
 {
-    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+([.]\\d*)?|[.]\\d+)([eE][+-]?\\d+)?\\s*$"));
-    text.replace(u',', u'.');
-    if (!number.match(text).hasMatch())
-        return std::nullopt;
-    return LeadingNumber(text); // infinite when the number is beyond every double
+    const auto typed = ReadTypedNumber(text, {.decimalComma = true, .exponent = true});
+    return typed ? std::optional<double>(typed->value) : std::nullopt; // infinite when beyond every double
 }
 
 QString outOfRange(const QString& option, const QString& value, const QString& expected)
@@ -89,17 +58,67 @@ const Conditions::Condition* conditionNamed(QStringView key)
     return nullptr;
 }
 
-Failure setConditionOption(WavCommandLine& o, const QString& name, const QString& value, Kind kind)
+// Each option's effect: the options as given, the option's name as typed and its value.
+using Setter = Failure (*)(WavCommandLine& o, const QString& name, const QString& value);
+
+Failure setHelp(WavCommandLine& o, const QString& /*name*/, const QString& /*value*/)
 {
-    if (kind == Kind::Seed) {
-        static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
-        bool ok = false;
-        const quint64 seed = value.toULongLong(&ok);
-        if (!digits.match(value).hasMatch() || !ok)
-            return outOfRange(name, value, QStringLiteral("un nombre entier de 0 à 18446744073709551615"));
-        o.seed = seed;
-        return {};
-    }
+    o.help = true;
+    return {};
+}
+
+Failure setBase(WavCommandLine& o, const QString& name, const QString& value)
+{
+    if (value.isEmpty())
+        return u"L'option " + name + u" attend un nom de fichier non vide.";
+    o.base = value;
+    return {};
+}
+
+template <std::optional<QString> WavCommandLine::*Field>
+Failure setText(WavCommandLine& o, const QString& /*name*/, const QString& value)
+{
+    o.*Field = value;
+    return {};
+}
+
+Result<double> numberOf(const QString& name, const QString& value)
+{
+    const auto number = parseNumber(value);
+    if (!number)
+        return Fail(u"Valeur non numérique pour " + name + u"\u202F: «\u202F" + value + u"\u202F».");
+    if (!std::isfinite(*number))
+        return Fail(outOfRange(name, value, QStringLiteral("un nombre de taille raisonnable")));
+    return *number;
+}
+
+template <std::optional<double> WavCommandLine::*Field, bool Positive = false>
+Failure setNumber(WavCommandLine& o, const QString& name, const QString& value)
+{
+    const Result<double> number = numberOf(name, value);
+    if (!number)
+        return number.failure();
+    if (Positive && !(*number > 0))
+        return outOfRange(name, value, QStringLiteral("un nombre positif"));
+    o.*Field = *number;
+    return {};
+}
+
+template <std::optional<int> WavCommandLine::*Field, int Low, int High>
+Failure setWhole(WavCommandLine& o, const QString& name, const QString& value)
+{
+    const Result<double> number = numberOf(name, value);
+    if (!number)
+        return number.failure();
+    const double v = *number;
+    if (v != std::floor(v) || v < Low || v > High)
+        return outOfRange(name, value, u"un nombre entier de " + QString::number(Low) + u" à " + QString::number(High));
+    o.*Field = int(v);
+    return {};
+}
+
+Failure setCondition(WavCommandLine& o, const QString& name, const QString& value)
+{
     const QString key = name.mid(2);
     ReceptionConditions check;
     if (const Failure failed = Conditions::SetFromText(*conditionNamed(key), value, name, check))
@@ -108,14 +127,27 @@ Failure setConditionOption(WavCommandLine& o, const QString& name, const QString
     return {};
 }
 
-Failure setFormatOption(WavCommandLine& o, const QString& name, const QString& value, Kind kind)
+Failure setSeed(WavCommandLine& o, const QString& name, const QString& value)
 {
-    if (kind == Kind::Format) {
-        o.format = FindSoundFormat(value);
-        if (!o.format)
-            return u"Format inconnu\u202F: «\u202F" + value + u"\u202F» (attendu\u202F: wav, flac, ogg, opus ou mp3).";
-        return {};
-    }
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    bool ok = false;
+    const quint64 seed = value.toULongLong(&ok);
+    if (!digits.match(value).hasMatch() || !ok)
+        return outOfRange(name, value, QStringLiteral("un nombre entier de 0 à 18446744073709551615"));
+    o.seed = seed;
+    return {};
+}
+
+Failure setFormat(WavCommandLine& o, const QString& /*name*/, const QString& value)
+{
+    o.format = FindSoundFormat(value);
+    if (!o.format)
+        return u"Format inconnu\u202F: «\u202F" + value + u"\u202F» (attendu\u202F: wav, flac, ogg, opus ou mp3).";
+    return {};
+}
+
+Failure setKbps(WavCommandLine& o, const QString& name, const QString& value)
+{
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
     if (!digits.match(value).hasMatch())
         return u"Valeur non numérique pour " + name + u"\u202F: «\u202F" + value +
@@ -140,66 +172,66 @@ Failure checkKbps(WavCommandLine& o)
     return {};
 }
 
-Failure setOption(WavCommandLine& o, const QString& name, const QString& value, Kind kind)
+// One option of tonique-wav: how it is parsed and how the help tells it.
+struct OptionInfo
 {
-    if (kind == Kind::Condition || kind == Kind::Seed)
-        return setConditionOption(o, name, value, kind);
-    if (kind == Kind::Format || kind == Kind::Kbps)
-        return setFormatOption(o, name, value, kind);
-    if (kind == Kind::Text) {
-        if (name == u"-o") {
-            if (value.isEmpty())
-                return QStringLiteral("L'option -o attend un nom de fichier non vide.");
-            o.base = value;
-        } else if (name == u"--ref") {
-            o.referenceWord = value;
-        } else if (name == u"--start") {
-            o.start = value;
-        } else if (name == u"--end") {
-            o.end = value;
-        } else {
-            o.signFile = value;
-        }
-        return {};
-    }
-    const auto number = parseNumber(value);
-    if (!number)
-        return u"Valeur non numérique pour " + name + u"\u202F: «\u202F" + value + u"\u202F».";
-    const double v = *number;
-    if (!std::isfinite(v))
-        return outOfRange(name, value, QStringLiteral("un nombre de taille raisonnable"));
-    if (kind == Kind::Whole) {
-        const bool tone = name == u"--tone";
-        const int low = tone ? Parameters::ToneMin : Parameters::VolumeMin;
-        const int high = tone ? Parameters::ToneMax : Parameters::VolumeMax;
-        if (v != std::floor(v) || v < low || v > high)
-            return outOfRange(name, value,
-                              u"un nombre entier de " + QString::number(low) + u" à " + QString::number(high));
-        (tone ? o.toneHz : o.volume) = int(v);
-        return {};
-    }
-    if (name == u"--wpm" || name == u"--dot") {
-        if (!(v > 0))
-            return outOfRange(name, value, QStringLiteral("un nombre positif"));
-        (name == u"--wpm" ? o.wpm : o.dotMs) = v;
-    } else if (name == u"--espa") {
-        o.espa = v;
-    } else if (name == u"--espb") {
-        o.espb = v;
-    } else if (name == u"--espc") {
-        o.espc = v;
-    } else if (name == u"--dash") {
-        o.dash = v;
-    } else {
-        o.supl = v;
-    }
-    return {};
+    const char16_t* name;       // its French name
+    const char16_t* aliases[2]; // the other names it takes (its English ones), told in the help
+    const char16_t* value;      // what follows it in the help; null for an option without a value
+    const char16_t* help;       // its lines in the help
+    Setter set;
+    bool condition = false; // told among the reception conditions
+};
+
+using O = WavCommandLine;
+
+// clang-format off
+constexpr OptionInfo kOptions[] = {
+    {u"-o", {}, u"BASE", u"nom des fichiers produits, sans extension (par défaut TEST, dossier courant)", &setBase},
+    {u"--format", {}, u"FORMAT", u"format du son\u202F: wav (par défaut), flac, ogg (Vorbis), opus ou mp3\u202F; le "
+        "fichier son\nprend l'extension du format, le fichier texte reste BASE.txt", &setFormat},
+    {u"--debit", {}, u"KBPS", u"débit en kbit/s\u202F: mp3 de 24 à 64 (32 par défaut), opus de 6 à 256 (24 par "
+        "défaut)", &setKbps},
+    {u"--ref", {}, u"MOT", u"mot de référence de la vitesse (PARIS, CODEX...)", &setText<&O::referenceWord>},
+    {u"--vitesse", {u"--wpm"}, u"N", u"vitesse en mots par minute", &setNumber<&O::wpm, true>},
+    {u"--espa", {}, u"N", u"espace en points entre signes", &setNumber<&O::espa>},
+    {u"--espb", {}, u"N", u"espace en points entre caractères", &setNumber<&O::espb>},
+    {u"--espc", {}, u"N", u"espace en points entre mots", &setNumber<&O::espc>},
+    {u"--trait", {u"--dash"}, u"N", u"temps en points du trait (calcul de la vitesse)", &setNumber<&O::dash>},
+    {u"--supl", {}, u"N", u"temps de réflexion supplémentaire, en points", &setNumber<&O::supl>},
+    {u"--point", {u"--dot"}, u"MS", u"temps du point en ms, utilisé tel quel (remplace le calcul par la vitesse)",
+        &setNumber<&O::dotMs, true>},
+    {u"--tonalite", {u"--tone"}, u"HZ", u"fréquence de la tonalité, de 300 à 2000\u202FHz",
+        &setWhole<&O::toneHz, Parameters::ToneMin, Parameters::ToneMax>},
+    {u"--volume", {}, u"N", u"volume, de 1 à 127", &setWhole<&O::volume, Parameters::VolumeMin, Parameters::VolumeMax>},
+    {u"--debut", {u"--start"}, u"TEXTE", u"caractères indiquant le début de l'exercice", &setText<&O::start>},
+    {u"--fin", {u"--end"}, u"TEXTE", u"caractères indiquant la fin de l'exercice", &setText<&O::end>},
+    {u"--signes", {u"--signs"}, u"FICHIER", u"fichier des signes (par défaut telkey.ref à côté du programme, ou la "
+        "copie de\nl'utilisateur dans ~/.local/share/Tonique quand Tonique est installé)", &setText<&O::signFile>},
+    {u"--aide", {u"--help", u"-h"}, nullptr, u"affiche cette aide", &setHelp},
+    {u"--bruit", {}, u"DB", u"bruit blanc, rapport signal/bruit de \u221210 à 30\u202FdB", &setCondition, true},
+    {u"--qsb", {}, u"PROFONDEUR,PERIODE", u"fading\u202F: profondeur de 0 à 100\u202F%, période de 1 à 30\u202Fs",
+        &setCondition, true},
+    {u"--qrm", {}, u"DECALAGE,NIVEAU", u"une autre station\u202F: tonalité décalée de \u2212500 à 500\u202FHz,\n"
+        "niveau de \u221220 à 6\u202FdB par rapport au signal", &setCondition, true},
+    {u"--manuel", {}, u"POURCENT", u"manipulation manuelle\u202F: écart des durées de 0 à 30\u202F%", &setCondition,
+        true},
+    {u"--fronts", {}, u"MS", u"fronts adoucis de 1 à 10\u202Fms", &setCondition, true},
+    {u"--graine", {}, u"N", u"rend le tirage des conditions répétable (entier de 0 à 2^64 \u2212 1)", &setSeed, true},
+};
+// clang-format on
+
+bool named(const OptionInfo& option, QStringView name)
+{
+    return name == QStringView(option.name) ||
+           std::any_of(std::begin(option.aliases), std::end(option.aliases),
+                       [&](const char16_t* alias) { return alias && name == QStringView(alias); });
 }
 
 const OptionInfo* findOption(QStringView name)
 {
     for (const OptionInfo& candidate : kOptions) {
-        if (name == QStringView(candidate.name))
+        if (named(candidate, name))
             return &candidate;
     }
     return nullptr;
@@ -228,36 +260,71 @@ const SoundFormat* FindSoundFormat(QStringView name)
     return nullptr;
 }
 
+namespace {
+
+// The option at arguments[i], with its value: after "=", or the next argument, which it then takes.
+Failure parseOption(const QStringList& arguments, qsizetype& i, WavCommandLine& options)
+{
+    const QString& arg = arguments[i];
+    QString name = arg;
+    std::optional<QString> value;
+    const qsizetype eq = arg.indexOf(u'=');
+    if (arg.startsWith(u"--") && eq > 0) {
+        name = arg.left(eq);
+        value = arg.mid(eq + 1);
+    }
+    const OptionInfo* option = findOption(name);
+    if (!option || (!option->value && value))
+        return u"Option inconnue\u202F: «\u202F" + name + u"\u202F».";
+    if (option->value && !value) {
+        if (i + 1 >= arguments.size())
+            return u"L'option " + name + u" attend une valeur.";
+        value = arguments[++i];
+    }
+    return option->set(options, name, value.value_or(QString()));
+}
+
+// "--point, --dot MS"
+QString syntaxOf(const OptionInfo& option)
+{
+    QString syntax = QString::fromUtf16(option.name);
+    for (const char16_t* alias : option.aliases) {
+        if (alias)
+            syntax += u", " + QString::fromUtf16(alias);
+    }
+    return option.value ? syntax + u' ' + QString::fromUtf16(option.value) : syntax;
+}
+
+// The options of one part of the help, each with its names, then its description in a column.
+QString optionLines(bool conditions)
+{
+    qsizetype width = 0;
+    for (const OptionInfo& option : kOptions) {
+        if (option.condition == conditions)
+            width = std::max(width, syntaxOf(option).size());
+    }
+    QString lines;
+    for (const OptionInfo& option : kOptions) {
+        if (option.condition == conditions)
+            lines += u"  " + syntaxOf(option).leftJustified(width + 2) +
+                     QString::fromUtf16(option.help).replace(u'\n', u'\n' + QString(width + 4, u' ')) + u'\n';
+    }
+    return lines;
+}
+
+} // namespace
+
 Failure ParseWavCommandLine(const QStringList& arguments, WavCommandLine& options)
 {
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
-        if (!optionsEnded && (arg == u"--help" || arg == u"-h")) {
-            options.help = true;
-            continue;
-        }
         if (!optionsEnded && arg == u"--") {
             optionsEnded = true;
             continue;
         }
         if (!optionsEnded && arg.startsWith(u'-') && arg != u"-") {
-            QString name = arg;
-            std::optional<QString> value;
-            const qsizetype eq = arg.indexOf(u'=');
-            if (arg.startsWith(u"--") && eq > 0) {
-                name = arg.left(eq);
-                value = arg.mid(eq + 1);
-            }
-            const OptionInfo* option = findOption(name);
-            if (!option)
-                return u"Option inconnue\u202F: «\u202F" + name + u"\u202F».";
-            if (!value) {
-                if (i + 1 >= arguments.size())
-                    return u"L'option " + name + u" attend une valeur.";
-                value = arguments[++i];
-            }
-            if (Failure message = setOption(options, name, *value, option->kind))
+            if (Failure message = parseOption(arguments, i, options))
                 return message;
             continue;
         }
@@ -273,51 +340,34 @@ Failure ParseWavCommandLine(const QStringList& arguments, WavCommandLine& option
 QString WavCommandLineHelp()
 {
     return QStringLiteral(
-        "Usage\u202F: tonique-wav [options] FICHIER_TEXTE\n"
-        "Transforme un texte en exercice de lecture au son (Morse)\u202F: écrit BASE.wav (8000\u202FHz, 16\u202Fbits, "
-        "mono)\n"
-        "et BASE.txt, comme «\u202FPréparer La Musique\u202F» de Tonique. FICHIER_TEXTE «\u202F-\u202F» lit l'entrée "
-        "standard.\n"
-        "Les paramètres sont ceux enregistrés par SAUVE (valeurs par défaut sinon)\u202F; les options les remplacent.\n"
-        "\n"
-        "  -o BASE          nom des fichiers produits, sans extension (par défaut TEST, dossier courant)\n"
-        "  --format FORMAT  format du son\u202F: wav (par défaut), flac, ogg (Vorbis), opus ou mp3\u202F; le fichier "
-        "son\n"
-        "                   prend l'extension du format, le fichier texte reste BASE.txt\n"
-        "  --debit KBPS     débit en kbit/s\u202F: mp3 de 24 à 64 (32 par défaut), opus de 6 à 256 (24 par défaut)\n"
-        "  --ref MOT        mot de référence de la vitesse (PARIS, CODEX...)\n"
-        "  --wpm N          vitesse en mots par minute\n"
-        "  --espa N         espace en points entre signes\n"
-        "  --espb N         espace en points entre caractères\n"
-        "  --espc N         espace en points entre mots\n"
-        "  --dash N         temps en points du trait (calcul de la vitesse)\n"
-        "  --supl N         temps de réflexion supplémentaire, en points\n"
-        "  --dot MS         temps du point en ms, utilisé tel quel (remplace le calcul par la vitesse)\n"
-        "  --tone HZ        fréquence de la tonalité, de 300 à 2000\u202FHz\n"
-        "  --volume N       volume, de 1 à 127\n"
-        "  --start TEXTE    caractères indiquant le début de l'exercice\n"
-        "  --end TEXTE      caractères indiquant la fin de l'exercice\n"
-        "  --signs FICHIER  fichier des signes (par défaut telkey.ref à côté du programme, ou la copie de\n"
-        "                   l'utilisateur dans ~/.local/share/Tonique quand Tonique est installé)\n"
-        "  --help           affiche cette aide\n"
-        "\n"
-        "Conditions de réception (par défaut celles réglées dans Tonique\u202F; «\u202Fnon\u202F» en retire une, même\n"
-        "enregistré avec sa case cochée)\u202F:\n"
-        "  --bruit DB                 bruit blanc, rapport signal/bruit de \u221210 à 30\u202FdB\n"
-        "  --qsb PROFONDEUR,PERIODE   fading\u202F: profondeur de 0 à 100\u202F%, période de 1 à 30\u202Fs\n"
-        "  --qrm DECALAGE,NIVEAU      une autre station\u202F: tonalité décalée de \u2212500 à 500\u202FHz,\n"
-        "                             niveau de \u221220 à 6\u202FdB par rapport au signal\n"
-        "  --manuel POURCENT          manipulation manuelle\u202F: écart des durées de 0 à 30\u202F%\n"
-        "  --fronts MS                fronts adoucis de 1 à 10\u202Fms\n"
-        "  --graine N                 rend le tirage des conditions répétable (entier de 0 à 2^64 \u2212 1)\n"
-        "\n"
-        "Les nombres s'écrivent avec un point ou une virgule décimale\u202F; dans les conditions, la virgule sépare\n"
-        "les deux valeurs et la décimale s'écrit avec un point. En cas d'erreur (disque plein compris), un\n"
-        "message est écrit sur la sortie d'erreur, aucun fichier n'est laissé, la paire précédente reste telle\n"
-        "quelle et le code de sortie est 2\u202F; de même quand la sortie standard ne peut être écrite.\n"
-        "Pendant l'écriture, les fichiers s'appellent BASE.wav.partiel et BASE.txt.partiel\u202F: arrêté par\n"
-        "Ctrl+C, SIGTERM ou SIGHUP, le programme les efface\u202F; ceux d'un arrêt brutal le sont à la préparation\n"
-        "suivante.\n");
+               "Usage\u202F: tonique-wav [options] FICHIER_TEXTE\n"
+               "Transforme un texte en exercice de lecture au son (Morse)\u202F: écrit BASE.wav (8000\u202FHz, "
+               "16\u202Fbits, mono)\n"
+               "et BASE.txt, comme «\u202FPréparer La Musique\u202F» de Tonique. FICHIER_TEXTE «\u202F-\u202F» lit "
+               "l'entrée standard.\n"
+               "Les paramètres sont ceux enregistrés par SAUVE (valeurs par défaut sinon)\u202F; les options les "
+               "remplacent.\n"
+               "\n") +
+           optionLines(false) +
+           QStringLiteral("\n"
+                          "Conditions de réception (par défaut celles réglées dans Tonique\u202F; «\u202Fnon\u202F» en "
+                          "retire une, même\n"
+                          "enregistré avec sa case cochée)\u202F:\n") +
+           optionLines(true) +
+           QStringLiteral(
+               "\n"
+               "Les options anciennement en anglais (--wpm, --tone...) gardent ce nom à côté de leur nom français.\n"
+               "Les nombres s'écrivent avec un point ou une virgule décimale\u202F; dans les conditions, la virgule "
+               "sépare\n"
+               "les deux valeurs et la décimale s'écrit avec un point. En cas d'erreur (disque plein compris), un\n"
+               "message est écrit sur la sortie d'erreur, aucun fichier n'est laissé, la paire précédente reste "
+               "telle\n"
+               "quelle et le code de sortie est 2\u202F; de même quand la sortie standard ne peut être écrite.\n"
+               "Pendant l'écriture, les fichiers s'appellent BASE.wav.partiel et BASE.txt.partiel\u202F: arrêté "
+               "par\n"
+               "Ctrl+C, SIGTERM ou SIGHUP, le programme les efface\u202F; ceux d'un arrêt brutal le sont à la "
+               "préparation\n"
+               "suivante.\n");
 }
 
 namespace {

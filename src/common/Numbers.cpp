@@ -112,6 +112,46 @@ double LeadingNumber(QStringView text)
     return value;
 }
 
+namespace {
+
+qsizetype countDigits(QStringView text, qsizetype& i)
+{
+    const qsizetype first = i;
+    while (i < text.size() && isDigit(text[i]))
+        ++i;
+    return i - first;
+}
+
+} // namespace
+
+std::optional<TypedNumber> ReadTypedNumber(QStringView text, NumberForm form)
+{
+    const QStringView typed = text.trimmed();
+    qsizetype i = 0;
+    auto take = [&](QChar a, QChar b) {
+        const bool taken = i < typed.size() && (typed[i] == a || typed[i] == b);
+        i += taken ? 1 : 0;
+        return taken;
+    };
+    if (form.sign)
+        take(u'+', u'-');
+    TypedNumber number;
+    number.wholeDigits = countDigits(typed, i);
+    if (take(u'.', form.decimalComma ? u',' : u'.'))
+        number.decimals = countDigits(typed, i);
+    if (number.wholeDigits + number.decimals == 0)
+        return std::nullopt;
+    if (form.exponent && take(u'e', u'E')) {
+        take(u'+', u'-');
+        if (countDigits(typed, i) == 0)
+            return std::nullopt;
+    }
+    if (i != typed.size())
+        return std::nullopt;
+    number.value = LeadingNumber(typed.toString().replace(u',', u'.'));
+    return number;
+}
+
 QString FormatNumber(double value, const QLocale& locale)
 {
     if (value == 0.0)

@@ -5,6 +5,7 @@
 #include "drill/DrillResults.h"
 #include "drill/DrillWindow.h"
 #include "exercise/ExerciseText.h"
+#include "platform/Clock.h"
 #include "platform/ScreenReader.h"
 #include "sound/ExerciseMarks.h"
 #include "sound/PreparedSound.h"
@@ -65,8 +66,10 @@ void DrillController::Text17Changed()
 
     m_ui.Timer3->stop();
     const double reactionMs = LeadingNumber(m_ui.Text27->text());
-    if (m_timed)
-        m_services.answers.answered(expected, int(std::lround(std::clamp(reactionMs, 0.0, 2.0e9))));
+    if (m_timed) {
+        const qint64 measured = m_services.clock.monotonicMs() - m_soundEndMs;
+        m_services.answers.answered(expected, int(std::clamp<qint64>(measured, 0, 2'000'000'000)));
+    }
     const QString item = ResultItem(reactionMs, expected);
     // Combo2 keeps plain text order (code-point order, not the locale's): the time on four digits ranks below
     // 10000 ms, and equal times follow the character.
@@ -104,5 +107,6 @@ void DrillController::playbackEnded(PlaybackEnd reason)
     if (reason != PlaybackEnd::Closed) {
         startReactionCounter();
         m_timed = true;
+        m_soundEndMs = m_services.clock.monotonicMs();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "sound/PlaybackEvents.h"
 
+class Clock;
 class DrillAnswers;
 class DrillWindow;
 class ExerciseMarks;
@@ -37,6 +38,7 @@ public:
         DrillWindow& window;
         RandomSource& random;
         DrillAnswers& answers; // told each right answer timed from the end of its sound
+        const Clock& clock;    // measures that time
         ScreenReader& screenReader;
     };
     DrillController(const Controls& controls, const Services& services);
@@ -53,7 +55,10 @@ public:
 private:
     Controls m_ui;
     Services m_services;
-    // The counter of this round was started by the end of its sound: only then is Text27 a reaction time. An
-    // answer typed before keeps its place in the ranked list, as always, but is no measure worth recording.
+    // The counter of this round was started by the end of its sound: only then is the answer timed. An answer typed
+    // before keeps its place in the ranked list, as always, but is no measure worth recording.
     bool m_timed = false;
+    // When the sound of this round ended, on the clock: the reaction time recorded is measured from there, whatever
+    // ticks of Timer3 came late or not at all.
+    qint64 m_soundEndMs = 0;
 };

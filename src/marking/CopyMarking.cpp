@@ -1,5 +1,6 @@
 #include "marking/CopyMarking.h"
 
+#include "common/Numbers.h"
 #include "marking/EditDistance.h"
 
 #include <QHash>
@@ -7,6 +8,7 @@
 #include <QMap>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
 using namespace Qt::StringLiterals;
@@ -173,17 +175,11 @@ void addDetail(MarkedCopy& marked, const std::vector<Step>& steps, const Grouped
 
 Result<PassMark> ParsePassMark(QStringView text)
 {
-    const QString typed = text.trimmed().toString().replace(u',', u'.');
-    const qsizetype point = typed.indexOf(u'.');
-    const QString whole = point < 0 ? typed : typed.left(point);
-    const QString decimals = point < 0 ? QString() : typed.mid(point + 1);
-    auto digitsOnly = [](const QString& s) {
-        return std::all_of(s.begin(), s.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
-    };
-    if (whole.isEmpty() || whole.size() > 3 || decimals.size() > 2 || !digitsOnly(whole) || !digitsOnly(decimals))
+    const auto typed = ReadTypedNumber(text, {.sign = false, .decimalComma = true});
+    if (!typed || typed->wholeDigits == 0 || typed->wholeDigits > 3 || typed->decimals > 2)
         return Fail(u"«\u202F"_s + text +
                     u"\u202F» n'est pas un pourcentage de 0 à 100 avec au plus deux décimales."_s);
-    const int hundredths = whole.toInt() * 100 + QString(decimals + u"00"_s).left(2).toInt();
+    const auto hundredths = int(std::lround(typed->value * 100));
     if (hundredths > 10000)
         return Fail(u"«\u202F"_s + text + u"\u202F» dépasse 100\u202F%."_s);
     return PassMark{hundredths};
@@ -195,6 +191,14 @@ QString FormatPassMark(PassMark pass)
     while (decimals.endsWith(u'0'))
         decimals.chop(1);
     return QString::number(pass.hundredths / 100) + (decimals.isEmpty() ? QString() : u',' + decimals);
+}
+
+int AccuracyTenths(qint64 characters, qint64 errors)
+{
+    if (characters <= 0)
+        return 0;
+    const qint64 right = std::max<qint64>(0, characters - errors);
+    return int((2000 * right + characters) / (2 * characters));
 }
 
 qsizetype AllowedErrors(qsizetype characters, PassMark pass)
@@ -244,8 +248,7 @@ Result<MarkedCopy> MarkCopy(QStringView sentText, QStringView copyText, PassMark
     marked.errors = ErrorCount(sent.characters, copy.characters);
     marked.allowed = AllowedErrors(marked.characters, pass);
     if (marked.characters > 0) {
-        const qsizetype m = marked.characters, right = std::max<qsizetype>(0, m - marked.errors);
-        marked.accuracyTenths = int((2000 * right + m) / (2 * m)); // rounded half up
+        marked.accuracyTenths = AccuracyTenths(marked.characters, marked.errors);
         marked.verdict = marked.errors <= marked.allowed ? Verdict::Received : Verdict::Refused;
     }
     const auto steps =

@@ -94,3 +94,7 @@ Result<MarkedCopy> MarkCopy(QStringView sent, QStringView copy, PassMark pass);
 
 // Whole characters, spaces not counted.
 qsizetype MarkedLength(QStringView text);
+
+// The share of `characters` sent that was copied right, in tenths of a percent rounded half up:
+// max(0, 100 × (1 − errors / characters)); 0 when nothing was sent.
+int AccuracyTenths(qint64 characters, qint64 errors);

@@ -67,12 +67,6 @@ QString decimalComma(double value)
     return QString::number(value, 'g', 15).replace(u'.', u',');
 }
 
-int accuracyTenths(int characters, int errors)
-{
-    const qint64 right = std::max(0, characters - errors);
-    return characters > 0 ? int((2000 * right + characters) / (2 * qint64(characters))) : 0;
-}
-
 } // namespace
 
 QString ErrorsText(qsizetype errors, qsizetype characters)
@@ -201,7 +195,7 @@ QByteArray HistoryCsv(const QList<CopyRecord>& copies, const QList<DrillAnswerRe
     auto date = [](const QDateTime& at) { return at.toLocalTime().toString(u"yyyy-MM-dd HH:mm:ss"_s); };
     for (const CopyRecord& c : copies) {
         lines.append({c.at, date(c.at) + u";copie;"_s + QString::number(c.characters) + u';' +
-                                QString::number(c.errors) + u';' + tenthsText(accuracyTenths(c.characters, c.errors)) +
+                                QString::number(c.errors) + u';' + tenthsText(AccuracyTenths(c.characters, c.errors)) +
                                 u';' + decimalComma(c.wpm) + u';' + FormatPassMark(c.pass) + u';' +
                                 (c.received ? u"Reçu"_s : u"Refusé"_s) + u";;"_s});
     }

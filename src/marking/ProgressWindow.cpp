@@ -1,5 +1,6 @@
 #include "marking/ProgressWindow.h"
 
+#include "marking/CopyMarking.h"
 #include "marking/MarkingReport.h"
 
 #include <QBarCategoryAxis>
@@ -33,7 +34,7 @@ namespace {
 
 double accuracyPercent(const CopyRecord& copy)
 {
-    return copy.characters > 0 ? std::max(0.0, 100.0 * (1.0 - double(copy.errors) / copy.characters)) : 0.0;
+    return AccuracyTenths(copy.characters, copy.errors) / 10.0; // as the report gives it
 }
 
 // Copies that all fall within this many days are told apart by their order: on a time axis they would stand on

@@ -4,8 +4,6 @@
 #include "common/Numbers.h"
 #include "platform/SettingsStore.h"
 
-#include <QRegularExpression>
-
 namespace Parameters {
 
 namespace {
@@ -13,12 +11,10 @@ namespace {
 // A stored number as a scroll bar takes it: the whole text must be a number, rounded half to even.
 std::optional<int> wholeNumber(const QString& text)
 {
-    static const QRegularExpression number(QStringLiteral(R"(^\s*[+-]?(\d+[.,]?\d*|[.,]\d+)([eE][+-]?\d+)?\s*$)"));
-    if (!number.match(text).hasMatch())
+    const auto number = ReadTypedNumber(text, {.decimalComma = true, .exponent = true});
+    if (!number)
         return std::nullopt;
-    QString plain = text.trimmed();
-    plain.replace(u',', u'.');
-    const double value = RoundHalfEven(LeadingNumber(plain));
+    const double value = RoundHalfEven(number->value);
     if (!(value >= -2147483648.0 && value <= 2147483647.0))
         return std::nullopt;
     return static_cast<int>(value);

@@ -11,4 +11,6 @@ public:
     virtual int secondsOfMinute() const = 0;
     // The date and time now, where results are dated.
     virtual QDateTime now() const = 0;
+    // Milliseconds from an arbitrary start on a clock that only goes forward, for measuring durations.
+    virtual qint64 monotonicMs() const = 0;
 };

@@ -4,7 +4,6 @@
 #include "common/Numbers.h"
 #include "platform/SettingsStore.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <cmath>
@@ -16,11 +15,8 @@ namespace {
 // A number as typed: optional sign, digits with "." as decimal point (the comma separates values), nothing else.
 std::optional<double> number(const QString& text)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(^\s*[+-]?(\d+([.]\d*)?|[.]\d+)\s*$)"));
-    if (!pattern.match(text).hasMatch())
-        return std::nullopt;
-    const double value = LeadingNumber(text);
-    return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+    const auto typed = ReadTypedNumber(text);
+    return typed && std::isfinite(typed->value) ? std::optional<double>(typed->value) : std::nullopt;
 }
 
 // A value for the user to read: a true minus sign before a negative one.

@@ -18,6 +18,8 @@ private slots:
     void leadingNumber();
     void leadingNumber_agreesWithStrtod_data();
     void leadingNumber_agreesWithStrtod();
+    void typedNumber_data();
+    void typedNumber();
     void formatNumber_data();
     void formatNumber();
     void formatNumber_ignoresCLocale();
@@ -50,6 +52,55 @@ void TestNumbers::leadingNumber()
     QFETCH(QString, text);
     QFETCH(double, expected);
     QCOMPARE(LeadingNumber(text), expected);
+}
+
+// A number as the fields and options take it; `form` lists what is allowed: s(ign), c(omma), e(xponent). NaN: refused.
+void TestNumbers::typedNumber_data()
+{
+    const double refused = std::nan("");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("carriage return before") << "\r12"
+                                            << "s" << 12.0;
+    QTest::newRow("form feed and tab around") << "\f-3\t"
+                                              << "s" << -3.0;
+    QTest::newRow("no-break spaces around") << QStringLiteral("\u00a02,5\u202f") << "c" << 2.5;
+    QTest::newRow("point and no digit") << "."
+                                        << "sce" << refused;
+    QTest::newRow("point first") << ".5"
+                                 << "s" << 0.5;
+    QTest::newRow("point last") << "5."
+                                << "" << 5.0;
+    QTest::newRow("comma not allowed") << "1,5"
+                                       << "se" << refused;
+    QTest::newRow("two points") << "1.2.3"
+                                << "sce" << refused;
+    QTest::newRow("sign not allowed") << "+5"
+                                      << "c" << refused;
+    QTest::newRow("blank inside") << "1 2"
+                                  << "sce" << refused;
+    QTest::newRow("exponent") << "-1,5E+3"
+                              << "sce" << -1500.0;
+    QTest::newRow("exponent not allowed") << "1e3"
+                                          << "sc" << refused;
+    QTest::newRow("exponent without digits") << "1e"
+                                             << "sce" << refused;
+    QTest::newRow("beyond every double") << "1e400"
+                                         << "se" << HUGE_VAL;
+    QTest::newRow("digit of another script") << QStringLiteral("\u0663") << "sce" << refused;
+}
+
+void TestNumbers::typedNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, form);
+    QFETCH(double, expected);
+    const auto typed = ReadTypedNumber(
+        text, {.sign = form.contains(u's'), .decimalComma = form.contains(u'c'), .exponent = form.contains(u'e')});
+    QCOMPARE(typed.has_value(), !std::isnan(expected));
+    if (typed)
+        QCOMPARE(typed->value, expected);
 }
 
 void TestNumbers::leadingNumber_agreesWithStrtod_data()

@@ -96,6 +96,11 @@ private slots:
         QTest::newRow("stored values overridden")
             << QStringList{"--wpm", "12", "--tone", "800", "--start=VVV", "--end", "+", "in.txt"}
             << QByteArray("abc de") << QByteArray("mn=20\ntona=1200\ndeb=AB\nfin=\n") << file;
+        QTest::newRow("French names") << QStringList{"--vitesse",   "12",    "--tonalite", "800",
+                                                     "--debut=VVV", "--fin", "+",          "in.txt"}
+                                      << QByteArray("abc de") << QByteArray("mn=20\ntona=1200\ndeb=AB\nfin=\n") << file;
+        QTest::newRow("carriage return before a number")
+            << QStringList{"--wpm", "\r12", "in.txt"} << QByteArray("abc de") << QByteArray() << file;
         QTest::newRow("stored tone below 300 is 800")
             << file << QByteArray("abc de") << QByteArray("tona=250\n") << file;
         QTest::newRow("Windows-1252 as UTF-8") << file << QByteArray("abc\xe9") << QByteArray() << file;
