@@ -113,9 +113,8 @@ void ProgressController::exportHistory()
     const QString path = m_services.fileDialog.getSaveFileName(u"CSV (*.csv)"_s, u"historique.csv"_s);
     if (path.isEmpty())
         return;
-    const QByteArray bytes =
-        HistoryCsv(ReadOrEmpty(m_services.history.copies(QDateTime())),
-                   ReadOrEmpty(m_services.history.drillAnswers(QDateTime())));
+    const QByteArray bytes = HistoryCsv(ReadOrEmpty(m_services.history.copies(QDateTime())),
+                                        ReadOrEmpty(m_services.history.drillAnswers(QDateTime())));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         m_services.messages.critical(u"L'historique n'a pas pu être exporté dans «\u202F"_s +
