@@ -2,8 +2,8 @@
 // groups drawn, as the menu item does before the sound is rendered.
 
 #include "common/RandomSource.h"
-#include "marking/CharacterNeeds.h"
-#include "marking/SqliteHistory.h"
+#include "history/SqliteHistory.h"
+#include "training/CharacterNeeds.h"
 #include "training/TargetedGroups.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "app/Layout.h"
 #include "common/RandomSource.h"
-#include "sound/PreparedSound.h"
+#include "playback/PreparedSound.h"
 
 #include <QAction>
 #include <QCheckBox>

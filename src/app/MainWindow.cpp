@@ -12,10 +12,11 @@
 #include "drill/DrillController.h"
 #include "drill/StatisticsController.h"
 #include "exercise/ExerciseController.h"
-#include "marking/HistoryGuard.h"
+#include "history/HistoryGuard.h"
 #include "marking/MarkingController.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
+#include "progress/ProgressController.h"
 #include "ptt/PttController.h"
 #include "sound/ConditionsController.h"
 #include "sound/Playback.h"
@@ -155,10 +156,14 @@ void MainWindow::createMarkingController()
         m_options.history, [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); },
         m_options.noHistoryReason);
     PlayerView* player = m_ui.MMControl1;
-    m_marking = std::make_unique<MarkingController>(MarkingController::Services{
-        *m_history, m_options.markingSettings, m_platform.clock, m_platform.fileDialog, m_platform.messages,
-        m_platform.screenReader, [player] { player->pressPlayOrStop(); }, &m_signs,
-        [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});
+    m_marking = std::make_unique<MarkingController>(
+        MarkingController::Services{*m_history, m_options.markingSettings, m_platform.clock, m_platform.screenReader,
+                                    [player] { player->pressPlayOrStop(); }});
+    m_progress = std::make_unique<ProgressController>(
+        ProgressController::Services{*m_history, m_platform.clock, m_platform.fileDialog, m_platform.messages,
+                                     [marking = m_marking.get()] { return marking->passMark(); }, &m_signs,
+                                     [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});
+    m_marking->addResultsListener(&m_progress->resultsListener());
     m_sound->addPreparedListener(m_marking.get());
     connect(player, &PlayerView::stateChanged, this,
             [marking = m_marking.get()](bool open, bool playing) { marking->playerChanged(open, playing); });
@@ -174,6 +179,7 @@ void MainWindow::createTrainingController()
                                      *m_exercises});
     m_sound->addPreparedListener(m_training.get());
     m_marking->addResultsListener(m_training.get());
+    m_progress->addResultsListener(m_training.get());
     TrainingController* training = m_training.get();
     connect(form.exerciceCible, &QAction::triggered, this, [training] { training->exerciceCible(); });
     connect(form.oui, &QPushButton::clicked, this, [training] { training->offreOui(); });
@@ -224,7 +230,7 @@ void MainWindow::wireMarkingMenu()
     // The learner's own work comes first in the menu, the sound's settings after it.
     const MarkingMenu menu = BuildMarkingMenu(*m_ui.entrainement);
     connect(menu.corriger, &QAction::triggered, this, [marking = m_marking.get()] { marking->corriger(); });
-    connect(menu.progres, &QAction::triggered, this, [marking = m_marking.get()] { marking->progres(); });
+    connect(menu.progres, &QAction::triggered, this, [progress = m_progress.get()] { progress->progres(); });
 }
 
 void MainWindow::wireExerciseView()

@@ -24,6 +24,7 @@ class HistoryGuard;
 class MarkingController;
 class MarkFields;
 class ParameterController;
+class ProgressController;
 class Playback;
 class PttController;
 class RandomSource;
@@ -111,6 +112,7 @@ private:
     std::unique_ptr<AboutController> m_about;
     std::unique_ptr<HistoryGuard> m_history;
     std::unique_ptr<MarkingController> m_marking;
+    std::unique_ptr<ProgressController> m_progress;
     std::unique_ptr<ConditionsController> m_receptionConditions;
     std::unique_ptr<FreshDraws> m_freshDraws;
     std::unique_ptr<TrainingController> m_training;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sound/ExerciseMarks.h"
+#include "exercise/ExerciseMarks.h"
 
 class QLineEdit;
 

@@ -2,7 +2,7 @@
 
 #include "common/Numbers.h"
 #include "platform/Beep.h"
-#include "sound/PreparedSound.h"
+#include "playback/PreparedSound.h"
 #include "sound/ToneSynthesis.h"
 #include "timing/Timing.h"
 

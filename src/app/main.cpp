@@ -2,7 +2,7 @@
 #include "app/MainWindow.h"
 #include "common/RandomSource.h"
 #include "common/Version.h"
-#include "marking/SqliteHistory.h"
+#include "history/SqliteHistory.h"
 #include "parameters/Parameters.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/Platform.h"

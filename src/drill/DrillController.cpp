@@ -4,11 +4,11 @@
 #include "drill/DrillAnswers.h"
 #include "drill/DrillResults.h"
 #include "drill/DrillWindow.h"
+#include "exercise/ExerciseMarks.h"
 #include "exercise/ExerciseText.h"
 #include "platform/Clock.h"
 #include "platform/ScreenReader.h"
-#include "sound/ExerciseMarks.h"
-#include "sound/PreparedSound.h"
+#include "playback/PreparedSound.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sound/PlaybackEvents.h"
+#include "playback/PlaybackEvents.h"
 
 class Clock;
 class DrillAnswers;

@@ -2,6 +2,7 @@
 
 #include "common/Numbers.h"
 #include "exercise/CallSign.h"
+#include "exercise/ExerciseMarks.h"
 #include "exercise/ExerciseText.h"
 #include "exercise/ExerciseViews.h"
 #include "exercise/TextTools.h"
@@ -9,8 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Printer.h"
 #include "platform/Progress.h"
-#include "sound/ExerciseMarks.h"
-#include "sound/PreparedSound.h"
+#include "playback/PreparedSound.h"
 
 #include <QComboBox>
 #include <QFile>

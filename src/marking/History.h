@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 // A marked copy as the history keeps it.
 struct CopyRecord
@@ -45,10 +46,19 @@ struct CharacterWeakness
 
 // Every marked copy and every drill answer, kept from one session to the next. A failure is the French message to
 // show; the caller decides whether to go on without the history.
+//
+// What a caller gets when the history is unavailable (none could be opened, or it failed once and was dropped): a
+// write records nothing and fails with nothing, a read is an empty list, a deletion deletes nothing (false), and
+// available() is false with unavailableReason() saying why. Readers go through ReadOrEmpty(), which gives the same
+// empty list for a read that failed.
 class History
 {
 public:
     virtual ~History() = default;
+    // Whether what is recorded is kept.
+    virtual bool available() const { return true; }
+    // Why the program goes on without a history; empty while it is available.
+    virtual QString unavailableReason() const { return {}; }
     // Records one marked copy with its tallies and confusions, all or nothing.
     virtual Failure recordCopy(const CopyRecord& copy) = 0;
     virtual Failure recordDrillAnswer(const DrillAnswerRecord& answer) = 0;
@@ -68,3 +78,9 @@ public:
         return false;
     }
 };
+
+// The list read, or an empty one when the read failed: the failure has been told where the history is guarded.
+template <typename T> QList<T> ReadOrEmpty(Result<QList<T>> answer)
+{
+    return answer ? std::move(*answer) : QList<T>();
+}

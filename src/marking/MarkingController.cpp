@@ -1,22 +1,15 @@
 #include "marking/MarkingController.h"
 
-#include "marking/CharacterNeeds.h"
-#include "marking/HistoryGuard.h"
+#include "marking/History.h"
 #include "marking/MarkingReport.h"
 #include "marking/MarkingWindow.h"
-#include "marking/ProgressWindow.h"
 #include "marking/ResultsListener.h"
 #include "platform/Clock.h"
-#include "platform/FileDialog.h"
-#include "platform/MessageBox.h"
 #include "platform/ScreenReader.h"
 #include "platform/SettingsStore.h"
-#include "signs/SignTable.h"
 
 #include <QAction>
-#include <QDir>
 #include <QMenu>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -25,18 +18,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString PassMarkKey = u"admis"_s;
-
-// The characters of the sign table, once each, in the file's order.
-QString signCharacters(const SignTable* signs)
-{
-    QString characters;
-    for (int j = 1; signs && j <= SignTable::Capacity; ++j) {
-        const QString& c = signs->entry(j).character;
-        if (!c.isEmpty() && !characters.contains(c))
-            characters += c;
-    }
-    return characters;
-}
 
 PreparedShown shown(const PreparedExercise& prepared, const QDateTime& at)
 {
@@ -62,15 +43,11 @@ MarkingMenu BuildMarkingMenu(QMenu& entrainement)
     return menu;
 }
 
-MarkingController::MarkingController(Services services) : m_services(std::move(services))
-{
-    addResultsListener(this);
-}
+MarkingController::MarkingController(Services services) : m_services(std::move(services)) {}
 
 MarkingController::~MarkingController()
 {
     delete m_marking.data();
-    delete m_progress.data();
 }
 
 QWidget* MarkingController::markingWindow() const
@@ -78,9 +55,9 @@ QWidget* MarkingController::markingWindow() const
     return m_marking.data();
 }
 
-QWidget* MarkingController::progressWindow() const
+PassMark MarkingController::passMark() const
 {
-    return m_progress.data();
+    return m_marking ? m_marking->passMark() : storedPassMark();
 }
 
 PassMark MarkingController::storedPassMark() const
@@ -112,23 +89,6 @@ void MarkingController::corriger()
         m_marking = window;
     }
     bringForward(m_marking);
-}
-
-void MarkingController::progres()
-{
-    if (!m_progress) {
-        auto* window = new ProgressWindow(nullptr);
-        QObject::connect(window, &ProgressWindow::periodChanged, window, [this] { showProgress(); });
-        QObject::connect(window, &ProgressWindow::exportRequested, window, [this] { exportHistory(); });
-        QObject::connect(window, &ProgressWindow::deleteRequested, window, [this](qint64 id) { deleteCopy(id); });
-        QObject::connect(window, &ProgressWindow::characterChosen, window, [this](const QString& character) {
-            if (m_services.reinforce)
-                m_services.reinforce(character);
-        });
-        m_progress = window;
-    }
-    showProgress();
-    bringForward(m_progress);
 }
 
 void MarkingController::exercisePrepared(const PreparedExercise& prepared)
@@ -211,59 +171,4 @@ void MarkingController::record(const MarkedCopy& marked, const QString& copy, Pa
     // Without a history (another Tonique holds it, or it was lost, also at this very copy) the window says so.
     if (!m_services.history.available())
         m_marking->showNotRecorded(m_services.history.unavailableReason());
-}
-
-void MarkingController::showProgress()
-{
-    if (!m_progress)
-        return;
-    const int days = m_progress->periodDays();
-    // The last 7 days: today and the six days before, from midnight.
-    const QDateTime since =
-        days > 0 ? QDateTime(m_services.clock.now().date().addDays(1 - days), QTime(0, 0)) : QDateTime();
-    ProgressData data;
-    data.copies = *m_services.history.copies(since);
-    data.weaknesses = *m_services.history.weaknesses(since);
-    data.map = CharacterNeeds(signCharacters(m_services.signs), data.weaknesses);
-    data.pass = m_marking ? m_marking->passMark() : storedPassMark();
-    data.historyAvailable = m_services.history.available();
-    m_progress->showProgress(data);
-}
-
-void MarkingController::copyMarked(const MarkedCopy&)
-{
-    if (m_progress && m_progress->isVisible())
-        showProgress();
-}
-
-void MarkingController::drillAnswered()
-{
-    if (m_progress && m_progress->isVisible())
-        showProgress();
-}
-
-void MarkingController::deleteCopy(qint64 id)
-{
-    const Result<bool> deleted = m_services.history.deleteCopy(id);
-    if (deleted && !*deleted && m_services.history.available())
-        m_services.messages.information(
-            u"Cette copie a été enregistrée par une version précédente de Tonique, le même jour que d'autres\u202F: "
-            u"ses "
-            "caractères ne peuvent pas être séparés des leurs. Elle reste dans l'historique."_s);
-    showProgress();
-    for (ResultsListener* listener : m_resultsListeners)
-        listener->copyDeleted();
-}
-
-void MarkingController::exportHistory()
-{
-    const QString path = m_services.fileDialog.getSaveFileName(u"CSV (*.csv)"_s, u"historique.csv"_s);
-    if (path.isEmpty())
-        return;
-    const QByteArray bytes =
-        HistoryCsv(*m_services.history.copies(QDateTime()), *m_services.history.drillAnswers(QDateTime()));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        m_services.messages.critical(u"L'historique n'a pas pu être exporté dans «\u202F"_s +
-                                     QDir::toNativeSeparators(path) + u"\u202F»\u202F: "_s + file.errorString());
 }

@@ -4,7 +4,7 @@
 #include "marking/CopyMarking.h"
 #include "marking/MarkingWindow.h"
 #include "marking/ResultsListener.h"
-#include "sound/PreparedExercise.h"
+#include "playback/PreparedExercise.h"
 
 #include <QDateTime>
 #include <QPointer>
@@ -15,16 +15,12 @@
 #include <vector>
 
 class Clock;
-class FileDialog;
-class HistoryGuard;
-class MessageBox;
-class ProgressWindow;
+class History;
 class ScreenReader;
 class QAction;
 class QMenu;
 class QWidget;
 class SettingsStore;
-class SignTable;
 
 // The items of the menu "&Entraînement" that this subsystem adds.
 struct MarkingMenu
@@ -34,23 +30,18 @@ struct MarkingMenu
 };
 MarkingMenu BuildMarkingMenu(QMenu& entrainement);
 
-// Copy marking and progress: the windows "Correction de la copie" and "Progrès", the pass mark setting, and the
-// recording of every marked copy and drill answer in the history.
-class MarkingController : public PreparedExerciseListener, public DrillAnswers, private ResultsListener
+// Copy marking: the window "Correction de la copie", the pass mark setting, and the recording of every marked copy
+// and drill answer in the history.
+class MarkingController : public PreparedExerciseListener, public DrillAnswers
 {
 public:
     struct Services
     {
-        HistoryGuard& history;
+        History& history;
         SettingsStore* settings; // the group of the marking's settings; none: the defaults, nothing kept
         Clock& clock;
-        FileDialog& fileDialog;
-        MessageBox& messages;
-        ScreenReader& screenReader;       // told each verdict
-        std::function<void()> play;       // the player's Play button, or Stop while it plays
-        const SignTable* signs = nullptr; // the characters of the map in "Progrès"
-        // A character of the map clicked: the learner wants it reinforced.
-        std::function<void(const QString& character)> reinforce = {};
+        ScreenReader& screenReader; // told each verdict
+        std::function<void()> play; // the player's Play button, or Stop while it plays
     };
     explicit MarkingController(Services services);
     ~MarkingController() override;
@@ -58,9 +49,9 @@ public:
     MarkingController& operator=(const MarkingController&) = delete;
 
     void corriger(); // opens "Correction de la copie"
-    void progres();  // opens "Progrès"
     QWidget* markingWindow() const;
-    QWidget* progressWindow() const;
+    // The pass mark of the open window, or the one kept.
+    PassMark passMark() const;
 
     // Told of each new result, in the order added.
     void addResultsListener(ResultsListener* listener) { m_resultsListeners.push_back(listener); }
@@ -76,12 +67,6 @@ private:
     MarkingWindow::Player playerState() const;
     // The copy marked is recorded (unless it is the same as the last one); without a history, the window says so.
     void record(const MarkedCopy& marked, const QString& copy, PassMark pass);
-    void showProgress();
-    // The open "Progrès" follows each new result.
-    void copyMarked(const MarkedCopy& copy) override;
-    void drillAnswered() override;
-    void deleteCopy(qint64 id);
-    void exportHistory();
     PassMark storedPassMark() const;
     void storePassMark(PassMark pass);
 
@@ -92,6 +77,5 @@ private:
     bool m_playerHoldsExercise = false; // the sound in the player is the exercise, not a drilled or typed character
     QString m_lastRecorded;             // what was last recorded, so that marking it again records nothing more
     QPointer<MarkingWindow> m_marking;
-    QPointer<ProgressWindow> m_progress;
     std::vector<ResultsListener*> m_resultsListeners;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "marking/CharacterNeeds.h"
 #include "marking/CopyMarking.h"
 #include "marking/History.h"
 
@@ -21,8 +20,6 @@ QString SummaryText(const MarkedCopy& marked);
 QString PassMarkText(const MarkedCopy& marked);
 // "B reçu comme D : 3 fois", "H manqué : 2 fois", "X en trop : 1 fois".
 QString ConfusionText(const Confusion& confusion);
-// What the history says of a character, a line each for its copies, its confusions and its drill answers.
-QString NeedText(const CharacterNeed& need);
 
 // The colours of the three kinds of error, as HTML colours.
 struct MarkColours

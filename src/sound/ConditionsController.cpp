@@ -2,9 +2,9 @@
 
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "playback/PreparedSound.h"
 #include "sound/Conditions.h"
 #include "sound/PlayerView.h"
-#include "sound/PreparedSound.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>

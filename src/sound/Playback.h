@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/Result.h"
-#include "sound/PlaybackEvents.h"
+#include "playback/PlaybackEvents.h"
 
 #include <QString>
 

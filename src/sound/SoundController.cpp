@@ -1,13 +1,13 @@
 #include "sound/SoundController.h"
 
+#include "exercise/ExerciseMarks.h"
 #include "exercise/ExerciseText.h"
 #include "platform/MessageBox.h"
 #include "platform/Progress.h"
+#include "playback/PreparedExercise.h"
 #include "sound/DurationFormat.h"
 #include "sound/ExerciseFiles.h"
-#include "sound/ExerciseMarks.h"
 #include "sound/Playback.h"
-#include "sound/PreparedExercise.h"
 #include "sound/WavHeader.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/Result.h"
-#include "sound/PreparedSound.h"
+#include "playback/PreparedSound.h"
 
 #include <QByteArray>
 #include <QString>

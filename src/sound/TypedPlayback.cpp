@@ -1,9 +1,9 @@
 #include "sound/TypedPlayback.h"
 
+#include "exercise/ExerciseMarks.h"
 #include "exercise/ExerciseText.h"
-#include "sound/ExerciseMarks.h"
+#include "playback/PreparedSound.h"
 #include "sound/Playback.h"
-#include "sound/PreparedSound.h"
 
 #include <QLineEdit>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "exercise/RandomGroups.h"
-#include "marking/CharacterNeeds.h"
+#include "training/CharacterNeeds.h"
 
 #include <QList>
 #include <QStringList>

@@ -2,11 +2,11 @@
 
 #include "common/Numbers.h"
 #include "exercise/ExercisePresets.h"
-#include "marking/CharacterNeeds.h"
 #include "marking/MarkingReport.h"
 #include "parameters/Parameters.h"
 #include "platform/Clock.h"
 #include "platform/SettingsStore.h"
+#include "training/CharacterNeeds.h"
 #include "training/TargetedGroups.h"
 
 #include <QAction>
@@ -121,7 +121,7 @@ void TrainingController::TEXT1Changed()
 
 void TrainingController::historyChanged()
 {
-    m_recent = *m_services.history.weaknesses(m_services.clock.now().addDays(-NeedPeriodDays));
+    m_recent = ReadOrEmpty(m_services.history.weaknesses(m_services.clock.now().addDays(-NeedPeriodDays)));
     showSuggestion();
 }
 

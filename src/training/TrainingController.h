@@ -2,7 +2,7 @@
 
 #include "marking/History.h"
 #include "marking/ResultsListener.h"
-#include "sound/PreparedExercise.h"
+#include "playback/PreparedExercise.h"
 #include "training/Progression.h"
 #include "training/TrainingViews.h"
 

@@ -14,7 +14,7 @@
 #include "fakes/FakeScreenReader.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSettingsStore.h"
-#include "marking/SqliteHistory.h"
+#include "history/SqliteHistory.h"
 
 #include <QMap>
 #include <QTemporaryDir>

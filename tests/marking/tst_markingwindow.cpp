@@ -1,3 +1,4 @@
+#include "fakes/FailingHistory.h"
 #include "fakes/TestApp.h"
 
 #include <QApplication>
@@ -74,17 +75,6 @@ qsizetype accuracyPoints(QWidget* progress)
     auto* view = progress->findChild<QChartView*>(u"exactitude"_s);
     return qobject_cast<QLineSeries*>(view->chart()->series().first())->count();
 }
-
-// A history that fails at everything.
-class BrokenHistory : public History
-{
-public:
-    Failure recordCopy(const CopyRecord&) override { return u"base verrouillée"_s; }
-    Failure recordDrillAnswer(const DrillAnswerRecord&) override { return u"base verrouillée"_s; }
-    Result<QList<CopyRecord>> copies(const QDateTime&) override { return Fail(u"base verrouillée"_s); }
-    Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime&) override { return Fail(u"base verrouillée"_s); }
-    Result<QList<CharacterWeakness>> weaknesses(const QDateTime&) override { return Fail(u"base verrouillée"_s); }
-};
 
 const CharacterWeakness* weaknessOf(const QList<CharacterWeakness>& weaknesses, const QString& character)
 {
@@ -326,7 +316,7 @@ private slots:
     {
         QFETCH(bool, fromStart);
         QFETCH(QString, why);
-        BrokenHistory broken;
+        FailingHistory broken(u"base verrouillée"_s);
         TestApp::Options options;
         options.history = &broken;
         if (fromStart)
@@ -345,7 +335,7 @@ private slots:
     // A history that fails: one message, the marking and the drill go on, "Progrès" says there is no history.
     void brokenHistory()
     {
-        BrokenHistory broken;
+        FailingHistory broken(u"base verrouillée"_s);
         TestApp::Options options;
         options.history = &broken;
         TestApp app(options);

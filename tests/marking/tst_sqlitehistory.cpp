@@ -1,5 +1,6 @@
-#include "marking/HistoryGuard.h"
-#include "marking/SqliteHistory.h"
+#include "fakes/FailingHistory.h"
+#include "history/HistoryGuard.h"
+#include "history/SqliteHistory.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -71,16 +72,6 @@ public:
 private:
     rlimit m_before{};
     void (*m_signal)(int) = nullptr;
-};
-
-class FailingHistory : public History
-{
-public:
-    Failure recordCopy(const CopyRecord&) override { return u"disque plein"_s; }
-    Failure recordDrillAnswer(const DrillAnswerRecord&) override { return u"disque plein"_s; }
-    Result<QList<CopyRecord>> copies(const QDateTime&) override { return Fail(u"illisible"_s); }
-    Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime&) override { return Fail(u"illisible"_s); }
-    Result<QList<CharacterWeakness>> weaknesses(const QDateTime&) override { return Fail(u"illisible"_s); }
 };
 
 } // namespace
@@ -270,17 +261,37 @@ private slots:
         QVERIFY2(failed->contains(detail), qPrintable(*failed));
     }
 
-    // The first failure is told once; the program then goes on without the history.
-    void guardTellsOnce()
+    // Without a history, or once it has failed (told once), every caller gets the same answers: writes record nothing
+    // and fail with nothing, reads are empty lists, a deletion deletes nothing, and it says why.
+    void unavailable_data()
     {
-        FailingHistory failing;
-        QStringList told;
-        HistoryGuard guard(&failing, [&told](const QString& text) { told << text; });
-        QVERIFY(!guard.recordDrillAnswer({Start, u"e"_s, 100}));
-        QVERIFY(!guard.recordCopy({}));
-        QVERIFY(guard.copies(QDateTime())->isEmpty());
-        QCOMPARE(told, QStringList{u"disque plein"_s});
-        QVERIFY(!guard.available());
+        QTest::addColumn<bool>("none");
+        QTest::addColumn<QStringList>("told");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("none from the start") << true << QStringList() << u"Tonique fonctionne sans historique."_s;
+        QTest::newRow("lost at its first failure") << false << QStringList{u"disque plein"_s} << u"disque plein"_s;
+    }
+    void unavailable()
+    {
+        QFETCH(bool, none);
+        QFETCH(QStringList, told);
+        QFETCH(QString, why);
+        FailingHistory failing(u"disque plein"_s);
+        QStringList heard;
+        HistoryGuard guard(none ? nullptr : &failing, [&heard](const QString& text) { heard << text; });
+        History& history = guard;
+        QVERIFY(!history.recordDrillAnswer({Start, u"e"_s, 100}));
+        QVERIFY(!history.recordCopy({}));
+        QVERIFY(history.copies(QDateTime()) && history.copies(QDateTime())->isEmpty());
+        QVERIFY(history.drillAnswers(QDateTime()) && history.drillAnswers(QDateTime())->isEmpty());
+        QVERIFY(history.weaknesses(QDateTime()) && history.weaknesses(QDateTime())->isEmpty());
+        const Result<bool> deleted = history.deleteCopy(1);
+        QVERIFY(deleted && !*deleted);
+        QCOMPARE(heard, told);
+        QVERIFY(!history.available());
+        QCOMPARE(history.unavailableReason(), why);
+        // Read without the guard, a failed read is an empty list too.
+        QVERIFY(ReadOrEmpty(failing.weaknesses(QDateTime())).isEmpty());
     }
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sound/PlaybackEvents.h"
-#include "sound/PreparedExercise.h"
+#include "playback/PlaybackEvents.h"
+#include "playback/PreparedExercise.h"
 
 // The exercise's sound as the other subsystems ask for it: prepared ("Préparer La Musique"), withdrawn when it no
 // longer matches the text, the timing or the tone, and played.

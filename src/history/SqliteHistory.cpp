@@ -1,4 +1,4 @@
-#include "marking/SqliteHistory.h"
+#include "history/SqliteHistory.h"
 
 #include "common/FileErrors.h"
 

@@ -1,4 +1,4 @@
-#include "marking/HistoryGuard.h"
+#include "history/HistoryGuard.h"
 
 HistoryGuard::HistoryGuard(History* history, std::function<void(const QString&)> report, QString why)
     : m_history(history), m_report(std::move(report)),

@@ -13,9 +13,8 @@ public:
     // `why`: why there is no history at all, when `history` is null.
     HistoryGuard(History* history, std::function<void(const QString&)> report, QString why = {});
 
-    bool available() const { return m_history != nullptr; }
-    // Why the program goes on without a history.
-    QString unavailableReason() const { return m_why; }
+    bool available() const override { return m_history != nullptr; }
+    QString unavailableReason() const override { return m_why; }
 
     Failure recordCopy(const CopyRecord& copy) override;
     Failure recordDrillAnswer(const DrillAnswerRecord& answer) override;

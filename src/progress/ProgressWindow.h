@@ -1,7 +1,7 @@
 #pragma once
 
-#include "marking/CharacterNeeds.h"
 #include "marking/History.h"
+#include "training/CharacterNeeds.h"
 
 #include <QWidget>
 

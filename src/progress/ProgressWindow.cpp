@@ -1,4 +1,4 @@
-#include "marking/ProgressWindow.h"
+#include "progress/ProgressWindow.h"
 
 #include "marking/CopyMarking.h"
 #include "marking/MarkingReport.h"

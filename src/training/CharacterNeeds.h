@@ -41,3 +41,6 @@ QList<CharacterNeed> CharacterNeeds(QStringView characters, const QList<Characte
 // The character shown weak that needs practice most (the first of equals); null when none is: a set copied without
 // an error and drilled at the usual speed has nothing to reinforce.
 const CharacterNeed* WeakestCharacter(const QList<CharacterNeed>& needs);
+
+// What the history says of a character, a line each for its copies, its confusions and its drill answers.
+QString NeedText(const CharacterNeed& need);

@@ -1,11 +1,21 @@
-#include "marking/CharacterNeeds.h"
+#include "training/CharacterNeeds.h"
+
+#include "marking/MarkingReport.h"
 
 #include <QHash>
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
 
 namespace {
+
+QString counted(qsizetype count, const QString& singular, const QString& plural)
+{
+    return QString::number(count) + u' ' + (count < 2 ? singular : plural);
+}
 
 constexpr double SlowestFactor = 2, FastestFactor = 0.5;
 
@@ -81,4 +91,28 @@ const CharacterNeed* WeakestCharacter(const QList<CharacterNeed>& needs)
             weakest = &need;
     }
     return weakest;
+}
+
+QString NeedText(const CharacterNeed& need)
+{
+    const CharacterWeakness& h = need.history;
+    QString copies = u"Copies\u202F: "_s;
+    if (h.sent > 0)
+        copies += u"envoyé "_s + QString::number(h.sent) + u" fois, "_s + counted(h.wrong, u"erreur"_s, u"erreurs"_s) +
+                  u" ("_s + AccuracyText(int(std::lround(1000.0 * h.wrong / h.sent))) + u')';
+    else
+        copies += u"jamais envoyé"_s;
+    if (h.miscopied > 0)
+        copies += u", écrit à la place d'un autre "_s + QString::number(h.miscopied) + u" fois"_s;
+    QStringList lines{need.character.toUpper(), copies};
+    if (!h.confusions.isEmpty()) {
+        QStringList confusions;
+        for (const Confusion& confusion : h.confusions)
+            confusions << ConfusionText(confusion);
+        lines << u"Confusions\u202F: "_s + confusions.join(u"\u202F; "_s);
+    }
+    lines << (h.medianMs ? u"Clavier\u202F: "_s + QString::number(std::lround(*h.medianMs)) +
+                               u"\u202Fms (médiane de "_s + counted(h.answers, u"réponse)"_s, u"réponses)"_s)
+                         : u"Clavier\u202F: pas encore de réponse"_s);
+    return lines.join(u'\n');
 }

@@ -1,0 +1,122 @@
+#include "progress/ProgressController.h"
+
+#include "marking/History.h"
+#include "marking/MarkingReport.h"
+#include "platform/Clock.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "progress/ProgressWindow.h"
+#include "signs/SignTable.h"
+#include "training/CharacterNeeds.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The characters of the sign table, once each, in the file's order.
+QString signCharacters(const SignTable* signs)
+{
+    QString characters;
+    for (int j = 1; signs && j <= SignTable::Capacity; ++j) {
+        const QString& c = signs->entry(j).character;
+        if (!c.isEmpty() && !characters.contains(c))
+            characters += c;
+    }
+    return characters;
+}
+
+void bringForward(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+ProgressController::ProgressController(Services services) : m_services(std::move(services)) {}
+
+ProgressController::~ProgressController()
+{
+    delete m_progress.data();
+}
+
+QWidget* ProgressController::progressWindow() const
+{
+    return m_progress.data();
+}
+
+void ProgressController::progres()
+{
+    if (!m_progress) {
+        auto* window = new ProgressWindow(nullptr);
+        QObject::connect(window, &ProgressWindow::periodChanged, window, [this] { showProgress(); });
+        QObject::connect(window, &ProgressWindow::exportRequested, window, [this] { exportHistory(); });
+        QObject::connect(window, &ProgressWindow::deleteRequested, window, [this](qint64 id) { deleteCopy(id); });
+        QObject::connect(window, &ProgressWindow::characterChosen, window, [this](const QString& character) {
+            if (m_services.reinforce)
+                m_services.reinforce(character);
+        });
+        m_progress = window;
+    }
+    showProgress();
+    bringForward(m_progress);
+}
+
+void ProgressController::showProgress()
+{
+    if (!m_progress)
+        return;
+    const int days = m_progress->periodDays();
+    // The last 7 days: today and the six days before, from midnight.
+    const QDateTime since =
+        days > 0 ? QDateTime(m_services.clock.now().date().addDays(1 - days), QTime(0, 0)) : QDateTime();
+    ProgressData data;
+    data.copies = ReadOrEmpty(m_services.history.copies(since));
+    data.weaknesses = ReadOrEmpty(m_services.history.weaknesses(since));
+    data.map = CharacterNeeds(signCharacters(m_services.signs), data.weaknesses);
+    data.pass = m_services.passMark ? m_services.passMark() : PassMark{};
+    data.historyAvailable = m_services.history.available();
+    m_progress->showProgress(data);
+}
+
+void ProgressController::copyMarked(const MarkedCopy&)
+{
+    if (m_progress && m_progress->isVisible())
+        showProgress();
+}
+
+void ProgressController::drillAnswered()
+{
+    if (m_progress && m_progress->isVisible())
+        showProgress();
+}
+
+void ProgressController::deleteCopy(qint64 id)
+{
+    const Result<bool> deleted = m_services.history.deleteCopy(id);
+    if (deleted && !*deleted && m_services.history.available())
+        m_services.messages.information(
+            u"Cette copie a été enregistrée par une version précédente de Tonique, le même jour que d'autres\u202F: "
+            u"ses "
+            "caractères ne peuvent pas être séparés des leurs. Elle reste dans l'historique."_s);
+    showProgress();
+    for (ResultsListener* listener : m_resultsListeners)
+        listener->copyDeleted();
+}
+
+void ProgressController::exportHistory()
+{
+    const QString path = m_services.fileDialog.getSaveFileName(u"CSV (*.csv)"_s, u"historique.csv"_s);
+    if (path.isEmpty())
+        return;
+    const QByteArray bytes = HistoryCsv(ReadOrEmpty(m_services.history.copies(QDateTime())),
+                                        ReadOrEmpty(m_services.history.drillAnswers(QDateTime())));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        m_services.messages.critical(u"L'historique n'a pas pu être exporté dans «\u202F"_s +
+                                     QDir::toNativeSeparators(path) + u"\u202F»\u202F: "_s + file.errorString());
+}
