@@ -11,6 +11,7 @@ import concurrent.futures
 import hashlib
 import json
 import os
+import shlex
 import subprocess
 import sys
 import time
@@ -70,6 +71,12 @@ def entries(source, build):
             yield dict(e, file=path)
 
 
+def output_of(command):
+    """The object file a compile command writes (CMake's compile_commands.json says it only from 3.20)."""
+    args = shlex.split(command)
+    return args[args.index("-o") + 1] if "-o" in args[:-1] else None
+
+
 def check(build, path):
     run = subprocess.run(["clang-tidy", "-quiet", "-p", build, path], capture_output=True, text=True)
     out = run.stdout + run.stderr
@@ -87,7 +94,7 @@ def main():
     deps = ninja_deps(build)
     todo, skipped = {}, 0
     for e in entries(source, build):
-        recorded = deps.get(e.get("output", ""))
+        recorded = deps.get(e.get("output") or output_of(e["command"]))
         if recorded is None:
             todo[e["file"]] = None
             continue
