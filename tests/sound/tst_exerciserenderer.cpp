@@ -119,7 +119,7 @@ private slots:
         for (const QString& text : {QStringLiteral("  ab c "), QStringLiteral("e")}) {
             bool between = false;
             const ExerciseSource source{
-                [&] { return text; }, [] { return QStringLiteral("VVV"); }, [] { return QStringLiteral("+"); }, {}};
+                [&] { return text; }, [] { return QStringLiteral("VVV"); }, [] { return QStringLiteral("+"); }, {}, {}};
             QCOMPARE(RenderExerciseFiles(files, table, Runs, header, source, [&] { between = true; }), Failure());
             QVERIFY(between);
             QCOMPARE(TestWav::read(files.txt), ExerciseTextFileBytes(text));
@@ -142,7 +142,7 @@ private slots:
         const SampleRuns runs{QByteArray(400, 'D'), QByteArray(900, 'T'), QByteArray(300, '\0'), QByteArray(700, '\0'),
                               100};
         auto source = [](const QString& text) {
-            return ExerciseSource{[text] { return text; }, [] { return QString(); }, [] { return QString(); }, {}};
+            return ExerciseSource{[text] { return text; }, [] { return QString(); }, [] { return QString(); }, {}, {}};
         };
         QCOMPARE(RenderExerciseFiles(files, table, runs, header, source(QStringLiteral("ab"))), Failure());
         const QByteArray wav = TestWav::read(files.wav), txt = TestWav::read(files.txt);
