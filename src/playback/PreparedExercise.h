@@ -1,5 +1,7 @@
 #pragma once
 
+#include "playback/TextFields.h"
+
 #include <QString>
 
 // What asked for a sound to be prepared.
@@ -20,6 +22,7 @@ struct PreparedExercise
     int frequency = 0; // the tone, Hz
     int volume = 0;
     SoundOrigin origin = SoundOrigin::Exercise;
+    TextFields fields; // the pieces of a generated text, positions in `text`; none for a text typed or edited
 };
 
 // A subsystem that wants each sound prepared.
