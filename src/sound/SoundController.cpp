@@ -6,8 +6,8 @@
 #include "platform/Progress.h"
 #include "playback/PreparedExercise.h"
 #include "sound/DurationFormat.h"
-#include "sound/ExerciseFiles.h"
 #include "sound/Playback.h"
+#include "sound/RenderExerciseFiles.h"
 #include "sound/WavHeader.h"
 
 #include <QCoreApplication>
