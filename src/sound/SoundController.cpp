@@ -129,7 +129,8 @@ void SoundController::RenderExercise(SoundOrigin origin)
     m_ui.Command3->hide();
     m_ui.Text14->show();
     const SoundPieces& pieces = m_services.pieces;
-    const PreparedExercise prepared{exercise.text(), pieces.dotMs, pieces.wpm, pieces.frequency, pieces.volume, origin};
+    const PreparedExercise prepared{exercise.text(), pieces.dotMs, pieces.wpm, pieces.frequency,
+                                    pieces.volume,   origin,       {}};
     for (PreparedExerciseListener* listener : m_preparedListeners)
         listener->exercisePrepared(prepared);
 }
