@@ -36,7 +36,7 @@ public:
         PreparedSound& sound;
         RandomSource& random;
         MessageBox& messages;
-        TextSource* texts = nullptr;      // none: the items say that the texts are not available
+        TextSource* texts = nullptr;       // none: the items say that the texts are not available
         SettingsStore* settings = nullptr; // the group "textes"; none: the choice is off and not kept
         std::function<void()> examGroups;  // appends the groups of "Style examen 30 + 6"
     };
@@ -66,6 +66,6 @@ private:
 
     Controls m_ui;
     Services m_services;
-    QString m_toldFor;   // the characters for which m_told was said
+    QString m_toldFor;    // the characters for which m_told was said
     QSet<QString> m_told; // the pieces said to be left out
 };

@@ -41,8 +41,8 @@ struct Fields
 // A field as a failed comparison shows it.
 char* toString(const TextField& field)
 {
-    return QTest::toString(FieldKindName(field.kind) + u' ' + field.label + u'@' + QString::number(field.start) +
-                           u'+' + QString::number(field.length));
+    return QTest::toString(FieldKindName(field.kind) + u' ' + field.label + u'@' + QString::number(field.start) + u'+' +
+                           QString::number(field.length));
 }
 
 Q_DECLARE_METATYPE(Fields)
@@ -84,8 +84,8 @@ private slots:
         for (QAction* a : app->window->menuBar()->actions())
             bar << a->text();
         const qsizetype groups = bar.indexOf(QStringLiteral("&Groupes aléatoire"));
-        QCOMPARE(bar.mid(groups, 3),
-                 QStringList({QStringLiteral("&Groupes aléatoire"), QStringLiteral("&Textes"), QStringLiteral("&Actions")}));
+        QCOMPARE(bar.mid(groups, 3), QStringList({QStringLiteral("&Groupes aléatoire"), QStringLiteral("&Textes"),
+                                                  QStringLiteral("&Actions")}));
         QStringList items;
         for (QAction* a : ui.textes->actions())
             items << (a->isSeparator() ? QStringLiteral("--") : a->text());
