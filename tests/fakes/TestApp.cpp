@@ -39,6 +39,7 @@ TestApp::TestApp(Options options)
         windowOptions.noHistoryReason = *options.noHistory;
     }
     windowOptions.markingSettings = &markingSettings;
+    windowOptions.textsSettings = &textsSettings;
     window = std::make_unique<MainWindow>(platform, *random, ProgramFolder::beside(m_folder.path()), windowOptions);
     if (options.startUp)
         startUpError = window->startUp();

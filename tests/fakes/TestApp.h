@@ -73,7 +73,8 @@ public:
     FakeEntropy entropy;
     FakeScreenReader screenReader;
     FakeSettingsStore markingSettings;
-    SqliteHistory history; // in memory, unless the test gives its own
+    FakeSettingsStore textsSettings; // the group "textes"
+    SqliteHistory history;           // in memory, unless the test gives its own
     std::unique_ptr<RandomSource> ownRandom;
     std::unique_ptr<MainWindow> window;
     std::optional<QString> startUpError; // what start-up reported
