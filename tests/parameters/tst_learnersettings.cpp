@@ -101,18 +101,43 @@ private slots:
         QTest::addColumn<bool>("kept");
         using Map = Stored;
         const QVariant series = QStringList{u"egmz0ahtr1"_s, u"0"_s};
-        QTest::newRow("character set, the window's") << u"characterSet"_s << Map{} << QVariant(QString()) << QVariant(u"egmz0"_s) << QStringList{} << false;
-        QTest::newRow("count of groups, the window's") << u"groupCount"_s << Map{} << QVariant(0.0) << QVariant(12.5) << QStringList{} << false;
-        QTest::newRow("pass mark with a comma") << u"passMark"_s << Map{{u"correction/admis"_s, u"2,5"_s}} << QVariant(250) << QVariant(1000) << QStringList{u"correction/admis=10"_s} << true;
-        QTest::newRow("pass mark absent: 5 %") << u"passMark"_s << Map{} << QVariant(500) << QVariant(1250) << QStringList{u"correction/admis=12,5"_s} << true;
-        QTest::newRow("pass mark not a number: 5 %") << u"passMark"_s << Map{{u"correction/admis"_s, u"douze"_s}} << QVariant(500) << QVariant(0) << QStringList{u"correction/admis=0"_s} << true;
-        QTest::newRow("pass mark above 100: 5 %") << u"passMark"_s << Map{{u"correction/admis"_s, u"150"_s}} << QVariant(500) << QVariant(10000) << QStringList{u"correction/admis=100"_s} << true;
-        QTest::newRow("pass mark in param is not its") << u"passMark"_s << Map{{u"param/admis"_s, u"7"_s}} << QVariant(500) << QVariant(700) << QStringList{u"correction/admis=7"_s} << true;
-        QTest::newRow("fresh draws on") << u"freshDraws"_s << Map{{u"entrainement/toujoursNouveaux"_s, u"true"_s}} << QVariant(true) << QVariant(false) << QStringList{u"entrainement/toujoursNouveaux=false"_s} << true;
-        QTest::newRow("fresh draws, anything else is off") << u"freshDraws"_s << Map{{u"entrainement/toujoursNouveaux"_s, u"oui"_s}} << QVariant(false) << QVariant(true) << QStringList{u"entrainement/toujoursNouveaux=true"_s} << true;
-        QTest::newRow("only learned characters, off by default") << u"onlyLearned"_s << Map{} << QVariant(false) << QVariant(true) << QStringList{u"textes/appris=true"_s} << true;
-        QTest::newRow("series") << u"progression"_s << Map{{u"entrainement/serie"_s, u"egmz0"_s}, {u"entrainement/serieReussies"_s, u"2"_s}} << QVariant(QStringList{u"egmz0"_s, u"2"_s}) << series << QStringList{u"entrainement/serie=egmz0ahtr1"_s, u"entrainement/serieReussies=0"_s} << true;
-        QTest::newRow("series absent") << u"progression"_s << Map{} << QVariant(QStringList{QString(), u"0"_s}) << series << QStringList{u"entrainement/serie=egmz0ahtr1"_s, u"entrainement/serieReussies=0"_s} << true;
+        QTest::newRow("character set, the window's")
+            << u"characterSet"_s << Map{} << QVariant(QString()) << QVariant(u"egmz0"_s) << QStringList{} << false;
+        QTest::newRow("count of groups, the window's")
+            << u"groupCount"_s << Map{} << QVariant(0.0) << QVariant(12.5) << QStringList{} << false;
+        QTest::newRow("pass mark with a comma")
+            << u"passMark"_s << Map{{u"correction/admis"_s, u"2,5"_s}} << QVariant(250) << QVariant(1000)
+            << QStringList{u"correction/admis=10"_s} << true;
+        QTest::newRow("pass mark absent: 5 %") << u"passMark"_s << Map{} << QVariant(500) << QVariant(1250)
+                                               << QStringList{u"correction/admis=12,5"_s} << true;
+        QTest::newRow("pass mark not a number: 5 %")
+            << u"passMark"_s << Map{{u"correction/admis"_s, u"douze"_s}} << QVariant(500) << QVariant(0)
+            << QStringList{u"correction/admis=0"_s} << true;
+        QTest::newRow("pass mark above 100: 5 %")
+            << u"passMark"_s << Map{{u"correction/admis"_s, u"150"_s}} << QVariant(500) << QVariant(10000)
+            << QStringList{u"correction/admis=100"_s} << true;
+        QTest::newRow("pass mark in param is not its")
+            << u"passMark"_s << Map{{u"param/admis"_s, u"7"_s}} << QVariant(500) << QVariant(700)
+            << QStringList{u"correction/admis=7"_s} << true;
+        QTest::newRow("fresh draws on") << u"freshDraws"_s << Map{{u"entrainement/toujoursNouveaux"_s, u"true"_s}}
+                                        << QVariant(true) << QVariant(false)
+                                        << QStringList{u"entrainement/toujoursNouveaux=false"_s} << true;
+        QTest::newRow("fresh draws, anything else is off")
+            << u"freshDraws"_s << Map{{u"entrainement/toujoursNouveaux"_s, u"oui"_s}} << QVariant(false)
+            << QVariant(true) << QStringList{u"entrainement/toujoursNouveaux=true"_s} << true;
+        QTest::newRow("only learned characters, off by default")
+            << u"onlyLearned"_s << Map{} << QVariant(false) << QVariant(true) << QStringList{u"textes/appris=true"_s}
+            << true;
+        QTest::newRow("series") << u"progression"_s
+                                << Map{{u"entrainement/serie"_s, u"egmz0"_s}, {u"entrainement/serieReussies"_s, u"2"_s}}
+                                << QVariant(QStringList{u"egmz0"_s, u"2"_s}) << series
+                                << QStringList{u"entrainement/serie=egmz0ahtr1"_s, u"entrainement/serieReussies=0"_s}
+                                << true;
+        QTest::newRow("series absent") << u"progression"_s << Map{} << QVariant(QStringList{QString(), u"0"_s})
+                                       << series
+                                       << QStringList{u"entrainement/serie=egmz0ahtr1"_s,
+                                                      u"entrainement/serieReussies=0"_s}
+                                       << true;
     }
     void changes()
     {
@@ -140,15 +165,6 @@ private slots:
 
         const LearnerSettings again(groups.stores());
         QTEST(valueOf(again, name) == next, "kept");
-    }
-
-    // The set the next start begins with is the parameter `prog`, written at once and alone.
-    void startingSet()
-    {
-        Groups groups;
-        LearnerSettings settings(groups.stores());
-        settings.keepStartingSet(u"egmz0ahtr1"_s);
-        QCOMPARE(groups.written(), QStringList{u"param/prog=egmz0ahtr1"_s});
     }
 
     // Without a store of its own, a group's values last for the session and are written nowhere.
