@@ -49,9 +49,9 @@ public:
         // Where marked copies and drill answers are kept; none: the program goes on without a history.
         History* history = nullptr;
         QString noHistoryReason = {}; // without one: why, told again when a copy is marked
-        // The group of the marking's own settings (the pass mark); none: the defaults, nothing kept.
+        // The group of the marking's own settings (the pass mark); none: kept for the session only.
         SettingsStore* markingSettings = nullptr;
-        // The group of the texts' settings; none: the defaults, nothing kept.
+        // The group of the texts' settings ("only the learned characters"); none: kept for the session only.
         SettingsStore* textsSettings = nullptr;
     };
 
