@@ -8,6 +8,7 @@
 #include "app/ParameterController.h"
 #include "app/TimingChain.h"
 #include "app/Views.h"
+#include "common/Numbers.h"
 #include "common/RandomSource.h"
 #include "drill/DrillController.h"
 #include "drill/StatisticsController.h"
@@ -15,6 +16,7 @@
 #include "exercise/TextsController.h"
 #include "history/HistoryGuard.h"
 #include "marking/MarkingController.h"
+#include "parameters/LearnerSettings.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
 #include "progress/ProgressController.h"
@@ -67,6 +69,19 @@ protected:
     }
 };
 
+// A set chosen elsewhere than in TEXT1, shown there as the learner would choose it: the item of the list, or typed in
+// when the list does not hold it.
+void showCharacterSet(QComboBox& text1, const QString& set)
+{
+    if (text1.currentText() == set)
+        return;
+    const int index = text1.findText(set, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0)
+        text1.setCurrentIndex(index);
+    if (text1.currentText() != set)
+        text1.setEditText(set);
+}
+
 } // namespace
 
 MainWindow::MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder,
@@ -92,6 +107,7 @@ MainWindow::MainWindow(const Platform& platform, RandomSource& random, const Pro
     wireSettingsPanel();
     wireDrillPanel();
     wireConditions();
+    wireLearnerSettings();
     qApp->installEventFilter(new AltLetterGuard(this));
 }
 
@@ -106,6 +122,8 @@ MainWindow::~MainWindow()
 
 void MainWindow::createControllers()
 {
+    m_learner = std::make_unique<LearnerSettings>(LearnerSettings::Stores{
+        m_platform.settings, m_platform.training, m_options.markingSettings, m_options.textsSettings});
     m_marks = std::make_unique<MarkFields>(m_ui.Text9, m_ui.Text4);
     createSoundControllers();
     createMarkingController();
@@ -135,7 +153,7 @@ void MainWindow::createControllers()
     m_receptionConditions = std::make_unique<ConditionsController>(
         ConditionsController::Controls{BuildConditionsWindow(m_ui.entrainement, this), m_ui.MMControl1},
         ConditionsController::Services{m_conditions, m_platform.conditionsSettings, *m_sound, m_platform.messages});
-    m_freshDraws = std::make_unique<FreshDraws>(m_ui.entrainement, m_platform.training, m_platform.entropy, m_random);
+    m_freshDraws = std::make_unique<FreshDraws>(m_ui.entrainement, *m_learner, m_platform.entropy, m_random);
     m_exercise.attach(m_ui.Text2, [app = m_app.get()] { app->ExerciseTextChanged(); });
 }
 
@@ -163,9 +181,8 @@ void MainWindow::createMarkingController()
         m_options.history, [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); },
         m_options.noHistoryReason);
     PlayerView* player = m_ui.MMControl1;
-    m_marking = std::make_unique<MarkingController>(
-        MarkingController::Services{*m_history, m_options.markingSettings, m_platform.clock, m_platform.screenReader,
-                                    [player] { player->pressPlayOrStop(); }});
+    m_marking = std::make_unique<MarkingController>(MarkingController::Services{
+        *m_history, *m_learner, m_platform.clock, m_platform.screenReader, [player] { player->pressPlayOrStop(); }});
     m_progress = std::make_unique<ProgressController>(
         ProgressController::Services{*m_history, m_platform.clock, m_platform.fileDialog, m_platform.messages,
                                      [marking = m_marking.get()] { return marking->passMark(); }, &m_signs,
@@ -181,9 +198,8 @@ void MainWindow::createTrainingController()
 {
     const TrainingForm form = BuildTrainingControls(*m_ui.entrainement, m_ui.Text12, m_ui.Text2, m_ui.Frame1);
     m_training = std::make_unique<TrainingController>(
-        TrainingController::Controls{m_ui.TEXT1, m_ui.Text3, m_ui.Text12, form},
-        TrainingController::Services{*m_history, m_platform.clock, m_platform.training, m_platform.settings, m_random,
-                                     *m_exercises});
+        TrainingController::Controls{m_ui.Text12, form},
+        TrainingController::Services{*m_history, m_platform.clock, *m_learner, m_random, *m_exercises});
     m_sound->addPreparedListener(m_training.get());
     m_marking->addResultsListener(m_training.get());
     m_progress->addResultsListener(m_training.get());
@@ -192,15 +208,15 @@ void MainWindow::createTrainingController()
     connect(form.oui, &QPushButton::clicked, this, [training] { training->offreOui(); });
     connect(form.plusTard, &QPushButton::clicked, this, [training] { training->offrePlusTard(); });
     connect(form.suggestion, &QToolButton::clicked, this, [training] { training->suggestionClicked(); });
-    connect(m_ui.TEXT1, &QComboBox::editTextChanged, this, [training] { training->TEXT1Changed(); });
+    connect(m_learner.get(), &LearnerSettings::characterSetChanged, this,
+            [training] { training->characterSetChanged(); });
 }
 
 void MainWindow::createTextsController()
 {
     m_texts = std::make_unique<TextsController>(
-        TextsController::Controls{m_ui.TEXT1, m_ui.appris},
-        TextsController::Services{m_exercise, *m_sound, m_random, m_platform.messages, m_options.texts,
-                                  m_options.textsSettings,
+        TextsController::Controls{m_ui.appris},
+        TextsController::Services{m_exercise, *m_sound, m_random, m_platform.messages, *m_learner, m_options.texts,
                                   [exercises = m_exercises.get()] { exercises->examGroups(); }});
 }
 
@@ -324,6 +340,19 @@ void MainWindow::wireConditions()
                 connect(box, &QDoubleSpinBox::valueChanged, this, [conditions] { conditions->changed(); });
         }
     }
+}
+
+void MainWindow::wireLearnerSettings()
+{
+    LearnerSettings* learner = m_learner.get();
+    QComboBox* text1 = m_ui.TEXT1;
+    connect(text1, &QComboBox::editTextChanged, this, [learner](const QString& set) { learner->setCharacterSet(set); });
+    connect(learner, &LearnerSettings::characterSetChanged, this,
+            [text1](const QString& set) { showCharacterSet(*text1, set); });
+    connect(m_ui.Text3, &QLineEdit::textChanged, this,
+            [learner](const QString& count) { learner->setGroupCount(LeadingNumber(count)); });
+    learner->setCharacterSet(text1->currentText());
+    learner->setGroupCount(LeadingNumber(m_ui.Text3->text()));
 }
 
 void MainWindow::endSession()

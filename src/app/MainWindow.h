@@ -21,6 +21,7 @@ class ExerciseController;
 class FreshDraws;
 class History;
 class HistoryGuard;
+class LearnerSettings;
 class MarkingController;
 class MarkFields;
 class ParameterController;
@@ -51,7 +52,7 @@ public:
         // Where marked copies and drill answers are kept; none: the program goes on without a history.
         History* history = nullptr;
         QString noHistoryReason = {}; // without one: why, told again when a copy is marked
-        // The group of the marking's own settings (the pass mark); none: the defaults, nothing kept.
+        // The group of the marking's own settings (the pass mark); none: kept for the session only.
         SettingsStore* markingSettings = nullptr;
         // Where the French texts come from; none: their menu says they are not available.
         TextSource* texts = nullptr;
@@ -87,6 +88,8 @@ private:
     void wireSettingsPanel();
     void wireDrillPanel();
     void wireConditions();
+    // The learner's character set and count of groups follow TEXT1 and Text3, and a set chosen elsewhere reaches TEXT1.
+    void wireLearnerSettings();
     // Steps 12 to 16 of the start-up: the random stream, the parameters, the tone and the first exercise.
     Failure startExercise();
     // Tells the user, once and without waiting, why the settings give no sound (sign file, speed, gaps).
@@ -107,6 +110,8 @@ private:
     ExerciseText m_exercise;
     ReceptionConditions m_conditions;
 
+    // The learner's settings, which the subsystems below share.
+    std::unique_ptr<LearnerSettings> m_learner;
     // The subsystems, in the order they are created (and the reverse of their destruction).
     std::unique_ptr<MarkFields> m_marks;
     std::unique_ptr<Playback> m_playback;

@@ -1,8 +1,8 @@
 #include "exercise/TextsController.h"
 
 #include "exercise/ExerciseText.h"
+#include "parameters/LearnerSettings.h"
 #include "platform/MessageBox.h"
-#include "platform/SettingsStore.h"
 #include "playback/PreparedSound.h"
 #include "playback/TextSource.h"
 
@@ -12,18 +12,6 @@
 #include <utility>
 
 namespace {
-
-// Where the choice "Seulement les caractères appris" is kept: the group "textes", key "appris".
-bool LearnedOnlyStored(const SettingsStore* settings)
-{
-    return settings && settings->read(QStringLiteral("appris"), QStringLiteral("false")) == u"true";
-}
-
-void StoreLearnedOnly(SettingsStore* settings, bool on)
-{
-    if (settings)
-        settings->write(QStringLiteral("appris"), on ? QStringLiteral("true") : QStringLiteral("false"));
-}
 
 // A part of the full exam, from its first character to its last that is not a space, `offset` into the text.
 std::optional<TextField> Part(const QString& label, QStringView part, qsizetype offset)
@@ -60,19 +48,19 @@ TextFields ExamFields(const QString& groups, const GeneratedText& plain)
 TextsController::TextsController(const Controls& controls, Services services)
     : m_ui(controls), m_services(std::move(services))
 {
-    m_ui.appris->setChecked(LearnedOnlyStored(m_services.settings));
+    m_ui.appris->setChecked(m_services.learner.onlyLearnedCharacters());
 }
 
 void TextsController::apprisToggled(bool on)
 {
-    StoreLearnedOnly(m_services.settings, on);
+    m_services.learner.setOnlyLearnedCharacters(on);
 }
 
 std::optional<QString> TextsController::allowed() const
 {
-    if (!m_ui.appris->isChecked())
+    if (!m_services.learner.onlyLearnedCharacters())
         return std::nullopt;
-    return m_ui.TEXT1->currentText();
+    return m_services.learner.characterSet();
 }
 
 bool TextsController::available()
@@ -145,7 +133,7 @@ void TextsController::examenComplet()
 
 void TextsController::tellLeftOut(const QStringList& leftOut)
 {
-    const QString characters = m_ui.TEXT1->currentText();
+    const QString characters = m_services.learner.characterSet();
     if (characters != m_toldFor) {
         m_told.clear();
         m_toldFor = characters;

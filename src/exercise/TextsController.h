@@ -13,22 +13,20 @@ class ExerciseText;
 class MessageBox;
 class PreparedSound;
 class QAction;
-class QComboBox;
 class RandomSource;
-class SettingsStore;
+class LearnerSettings;
 class TextSource;
 
 // The menu "Textes": French texts as exercises (a contact, words, plain language, the full exam with its
 // plain-language part), each written into the exercise text with the pieces it is made of and its sound prepared at
 // once, as the presets do; and the choice "Seulement les caractères appris", which keeps the texts to the characters
-// of TEXT1.
+// of the character set in use.
 class TextsController
 {
 public:
     struct Controls
     {
-        const QComboBox* TEXT1 = nullptr; // the learner's characters
-        QAction* appris = nullptr;        // "Seulement les caractères appris", checkable
+        QAction* appris = nullptr; // "Seulement les caractères appris", checkable
     };
     struct Services
     {
@@ -36,9 +34,9 @@ public:
         PreparedSound& sound;
         RandomSource& random;
         MessageBox& messages;
-        TextSource* texts = nullptr;       // none: the items say that the texts are not available
-        SettingsStore* settings = nullptr; // the group "textes"; none: the choice is off and not kept
-        std::function<void()> examGroups;  // appends the groups of "Style examen 30 + 6"
+        LearnerSettings& learner;         // the learner's characters, and whether the texts keep to them
+        TextSource* texts = nullptr;      // none: the items say that the texts are not available
+        std::function<void()> examGroups; // appends the groups of "Style examen 30 + 6"
     };
     // Ticks "Seulement les caractères appris" as stored.
     TextsController(const Controls& controls, Services services);

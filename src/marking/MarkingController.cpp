@@ -4,9 +4,9 @@
 #include "marking/MarkingReport.h"
 #include "marking/MarkingWindow.h"
 #include "marking/ResultsListener.h"
+#include "parameters/LearnerSettings.h"
 #include "platform/Clock.h"
 #include "platform/ScreenReader.h"
-#include "platform/SettingsStore.h"
 
 #include <QAction>
 #include <QMenu>
@@ -16,8 +16,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString PassMarkKey = u"admis"_s;
 
 PreparedShown shown(const PreparedExercise& prepared, const QDateTime& at)
 {
@@ -57,21 +55,8 @@ QWidget* MarkingController::markingWindow() const
 
 PassMark MarkingController::passMark() const
 {
-    return m_marking ? m_marking->passMark() : storedPassMark();
-}
-
-PassMark MarkingController::storedPassMark() const
-{
-    if (!m_services.settings)
-        return PassMark{};
-    const Result<PassMark> stored = ParsePassMark(m_services.settings->read(PassMarkKey, FormatPassMark(PassMark{})));
-    return stored ? *stored : PassMark{};
-}
-
-void MarkingController::storePassMark(PassMark pass)
-{
-    if (m_services.settings)
-        m_services.settings->write(PassMarkKey, FormatPassMark(pass));
+    // The window's pass mark is the learner's: each change made there is kept at once.
+    return m_services.learner.passMark();
 }
 
 void MarkingController::corriger()
@@ -79,13 +64,13 @@ void MarkingController::corriger()
     if (!m_marking) {
         // A window of its own: the learner types there while the main window plays.
         auto* window = new MarkingWindow(nullptr);
-        window->setPassMark(storedPassMark());
+        window->setPassMark(m_services.learner.passMark());
         window->setPrepared(m_prepared ? std::optional(shown(*m_prepared, m_preparedAt)) : std::nullopt);
         window->setPlayer(playerState());
         QObject::connect(window, &MarkingWindow::markRequested, window, [this] { markCopy(); });
         QObject::connect(window, &MarkingWindow::playRequested, window, [this] { m_services.play(); });
         QObject::connect(window, &MarkingWindow::passMarkChanged, window,
-                         [this](PassMark pass) { storePassMark(pass); });
+                         [this](PassMark pass) { m_services.learner.setPassMark(pass); });
         m_marking = window;
     }
     bringForward(m_marking);

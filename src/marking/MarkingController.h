@@ -16,11 +16,11 @@
 
 class Clock;
 class History;
+class LearnerSettings;
 class ScreenReader;
 class QAction;
 class QMenu;
 class QWidget;
-class SettingsStore;
 
 // The items of the menu "&Entraînement" that this subsystem adds.
 struct MarkingMenu
@@ -38,7 +38,7 @@ public:
     struct Services
     {
         History& history;
-        SettingsStore* settings; // the group of the marking's settings; none: the defaults, nothing kept
+        LearnerSettings& learner; // the pass mark kept
         Clock& clock;
         ScreenReader& screenReader; // told each verdict
         std::function<void()> play; // the player's Play button, or Stop while it plays
@@ -50,7 +50,7 @@ public:
 
     void corriger(); // opens "Correction de la copie"
     QWidget* markingWindow() const;
-    // The pass mark of the open window, or the one kept.
+    // The pass mark, as the marking window last set it.
     PassMark passMark() const;
 
     // Told of each new result, in the order added.
@@ -67,8 +67,6 @@ private:
     MarkingWindow::Player playerState() const;
     // The copy marked is recorded (unless it is the same as the last one); without a history, the window says so.
     void record(const MarkedCopy& marked, const QString& copy, PassMark pass);
-    PassMark storedPassMark() const;
-    void storePassMark(PassMark pass);
 
     Services m_services;
     std::optional<PreparedExercise> m_prepared; // the last exercise prepared, the one a copy is marked against

@@ -1,20 +1,12 @@
 #pragma once
 
+#include "parameters/LearnerSettings.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringView>
 
 #include <optional>
-
-// Where the learner stands along the learning orders: the progressive set the last copies were made on, and how
-// many of them in a row reached 90 % (counted up to three).
-struct ProgressionState
-{
-    QString item;
-    int inARow = 0;
-
-    bool operator==(const ProgressionState&) const = default;
-};
 
 // Whether every character of the exercise `text` (white space left out, capitals as small letters) is one of
 // `set`'s: a copy counts for a set only when its exercise was drawn from it, not for an opened text or call signs.

@@ -1,16 +1,13 @@
 #include "training/TrainingController.h"
 
-#include "common/Numbers.h"
 #include "exercise/ExercisePresets.h"
 #include "marking/MarkingReport.h"
-#include "parameters/Parameters.h"
+#include "parameters/LearnerSettings.h"
 #include "platform/Clock.h"
-#include "platform/SettingsStore.h"
 #include "training/CharacterNeeds.h"
 #include "training/TargetedGroups.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,15 +20,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString ItemKey = u"serie"_s;
-const QString InARowKey = u"serieReussies"_s;
+ProgressionState bounded(ProgressionState state)
+{
+    state.inARow = std::clamp(state.inARow, 0, Progression::CopiesToMoveOn);
+    return state;
+}
 
 } // namespace
 
 TrainingController::TrainingController(const Controls& controls, const Services& services)
-    : m_ui(controls), m_services(services),
-      m_progression({m_services.settings.read(ItemKey, QString()),
-                     std::clamp(m_services.settings.read(InARowKey, u"0"_s).toInt(), 0, Progression::CopiesToMoveOn)})
+    : m_ui(controls), m_services(services), m_progression(bounded(services.learner.progression()))
 {
     historyChanged();
 }
@@ -39,8 +37,8 @@ TrainingController::TrainingController(const Controls& controls, const Services&
 void TrainingController::exerciceCible()
 {
     historyChanged();
-    const TargetedDraw draw(CharacterNeeds(m_ui.TEXT1->currentText(), m_recent));
-    const double count = LeadingNumber(m_ui.Text3->text());
+    const TargetedDraw draw(CharacterNeeds(m_services.learner.characterSet(), m_recent));
+    const double count = m_services.learner.groupCount();
     m_services.presets.makeExercise(
         [&](const TextSink& append) { AppendTargetedGroups(count, draw, m_services.random, append); });
 }
@@ -50,7 +48,7 @@ void TrainingController::exercisePrepared(const PreparedExercise& prepared)
     // A drilled or typed character, or the tone test, is no exercise of the set: the one prepared before stays.
     if (prepared.origin != SoundOrigin::Exercise)
         return;
-    const QString set = m_ui.TEXT1->currentText();
+    const QString& set = m_services.learner.characterSet();
     m_preparedFrom = DrawnFrom(prepared.text, set) ? set : QString();
     m_preparedCounted = false;
 }
@@ -65,7 +63,7 @@ void TrainingController::copyMarked(const MarkedCopy& copy)
     const ProgressionState before = m_progression.state();
     const std::optional<QString> next = m_progression.copyMarked(m_preparedFrom, copy.characters, copy.errors);
     if (m_progression.state() != before)
-        storeProgression();
+        m_services.learner.setProgression(m_progression.state());
     if (!next)
         return;
     m_offered = next;
@@ -90,15 +88,9 @@ void TrainingController::offreOui()
         return;
     const QString next = *std::exchange(m_offered, std::nullopt);
     m_progression.moveOn(next);
-    storeProgression();
-    // That key alone: the other parameters wait for "SAUVE".
-    m_services.parameters.write(Parameters::name(Parameters::prog), next);
-    // As the learner would: the item chosen from the list (typed in when it is not there).
-    const int index = m_ui.TEXT1->findText(next, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0)
-        m_ui.TEXT1->setCurrentIndex(index);
-    if (m_ui.TEXT1->currentText() != next)
-        m_ui.TEXT1->setEditText(next);
+    m_services.learner.setProgression(m_progression.state());
+    m_services.learner.keepStartingSet(next);
+    m_services.learner.setCharacterSet(next);
 }
 
 void TrainingController::offrePlusTard()
@@ -114,7 +106,7 @@ void TrainingController::suggestionClicked()
         m_ui.Text12->setText(*m_suggested);
 }
 
-void TrainingController::TEXT1Changed()
+void TrainingController::characterSetChanged()
 {
     showSuggestion();
 }
@@ -127,7 +119,7 @@ void TrainingController::historyChanged()
 
 void TrainingController::showSuggestion()
 {
-    const QList<CharacterNeed> needs = CharacterNeeds(m_ui.TEXT1->currentText(), m_recent);
+    const QList<CharacterNeed> needs = CharacterNeeds(m_services.learner.characterSet(), m_recent);
     const CharacterNeed* weakest = WeakestCharacter(needs);
     QToolButton* button = m_ui.form.suggestion;
     button->setEnabled(weakest != nullptr);
@@ -146,10 +138,4 @@ void TrainingController::showSuggestion()
     button->setText(weakest->character.toUpper());
     button->setToolTip(u"Le caractère le plus faible de la série (30 derniers jours)\u202F:\n"_s + NeedText(*weakest) +
                        u"\nCliquer pour le mettre dans «\u202FRenforce le caractére\u202F»"_s);
-}
-
-void TrainingController::storeProgression()
-{
-    m_services.settings.write(ItemKey, m_progression.state().item);
-    m_services.settings.write(InARowKey, QString::number(m_progression.state().inARow));
 }

@@ -10,40 +10,36 @@
 
 class Clock;
 class ExercisePresets;
-class QComboBox;
+class LearnerSettings;
 class RandomSource;
-class SettingsStore;
 
 // The training that adapts: "Exercice ciblé" draws the weakest characters of the set most often, the offer of the
 // next progressive set after three good copies on the current one, and the weakest character proposed beside
-// "Renforce le caractére". Where the learner stands is kept in the group "entrainement" (keys `serie` and
-// `serieReussies`); a set accepted is also kept as the parameter `prog`, so that TEXT1 starts there next time.
+// "Renforce le caractére". The set, the count of groups and where the learner stands are the learner's settings;
+// a set accepted becomes the set in use and is kept as the one the next start begins with.
 class TrainingController : public PreparedExerciseListener, public ResultsListener
 {
 public:
     struct Controls
     {
-        QComboBox* TEXT1 = nullptr;       // the character set; the offer, accepted, sets it
-        const QLineEdit* Text3 = nullptr; // the count of groups
-        QLineEdit* Text12 = nullptr;      // the reinforced character; the suggestion, clicked, fills it
+        QLineEdit* Text12 = nullptr; // the reinforced character; the suggestion, clicked, fills it
         TrainingForm form;
     };
     struct Services
     {
         History& history;
         Clock& clock;
-        SettingsStore& settings;   // the group "entrainement"
-        SettingsStore& parameters; // the group "param": "Oui" keeps the set accepted as `prog`
+        LearnerSettings& learner; // the set and the count drawn from, the progression; "Oui" changes the set
         RandomSource& random;
         ExercisePresets& presets;
     };
     TrainingController(const Controls& controls, const Services& services);
 
-    void exerciceCible();     // the menu item
-    void offreOui();          // the offer accepted
-    void offrePlusTard();     // the offer put off
-    void suggestionClicked(); // the suggestion into Text12
-    void TEXT1Changed();      // the suggestion follows the set
+    void exerciceCible();       // the menu item
+    void offreOui();            // the offer accepted
+    void offrePlusTard();       // the offer put off
+    void suggestionClicked();   // the suggestion into Text12
+    void characterSetChanged(); // the suggestion follows the set
 
     void exercisePrepared(const PreparedExercise& prepared) override;
     void copyMarked(const MarkedCopy& copy) override;
@@ -54,7 +50,6 @@ private:
     // The history of the last 30 days read again, and the suggestion shown from it.
     void historyChanged();
     void showSuggestion();
-    void storeProgression();
 
     Controls m_ui;
     Services m_services;

@@ -94,31 +94,62 @@ private slots:
         }
     }
 
-    // "Exercice ciblé" right after "Progrès...": the count of groups of Text3 drawn from TEXT1, written whole, then
-    // one rendering; an empty set writes nothing and says nothing.
+    // "Exercice ciblé" right after "Progrès...": the count of groups of Text3 drawn from TEXT1, however the learner
+    // changed them (typed, chosen from the list, the exam values), written whole, then one rendering; an empty set
+    // writes nothing and says nothing.
+    void targetedExercise_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<int>("groups");
+        QTest::newRow("set and count put in") << u"put"_s << u"ab"_s << 4;
+        QTest::newRow("set and count typed") << u"typed"_s << u"k7"_s << 3;
+        QTest::newRow("first item chosen") << u"item"_s << u"egmz0"_s << 2;
+        QTest::newRow("exam values") << u"exam"_s << u"0123456789abcdefghijklmnopqrstuvwxyz.,?/+'<*"_s << 2;
+        QTest::newRow("set emptied") << u"put"_s << QString() << 0;
+    }
     void targetedExercise()
     {
+        QFETCH(QString, how);
+        QFETCH(QString, set);
+        QFETCH(int, groups);
         TestApp app;
         const QStringList menu = menuTexts(app.ui().entrainement);
         const qsizetype at = menu.indexOf(u"Exercice ci&blé"_s);
         QCOMPARE(menu.mid(at - 1, 3), (QStringList{u"&Progrès..."_s, u"Exercice ci&blé"_s, u"-"_s}));
 
-        app.ui().TEXT1->setEditText(u"ab"_s);
-        app.ui().Text3->setText(u"4"_s);
+        app.ui().TEXT1->setEditText(u"xyz"_s);
+        app.ui().Text3->setText(QString::number(groups));
+        if (how == u"put") {
+            app.ui().TEXT1->setEditText(set);
+        } else if (how == u"typed") {
+            app.ui().Text3->clear();
+            app.ui().TEXT1->clearEditText();
+            QTest::keyClicks(app.ui().TEXT1->lineEdit(), set);
+            QTest::keyClicks(app.ui().Text3, QString::number(groups));
+        } else if (how == u"item") {
+            app.ui().TEXT1->setCurrentIndex(0);
+        } else {
+            app.ui().Command23->click();
+        }
+        QCOMPARE(app.ui().TEXT1->currentText(), set);
         app.player.commands.clear();
         app.find<QAction>(u"exerciceCible"_s)->trigger();
-        QVERIFY2(QRegularExpression(u"^([ab]{5} ){3}[ab]{5}$"_s).match(app.exercise().text()).hasMatch(),
-                 qPrintable(app.exercise().text()));
+        if (set.isEmpty()) {
+            QCOMPARE(app.exercise().text().trimmed(), QString());
+            QVERIFY(app.messages.criticals.isEmpty() && app.messages.warnings.isEmpty());
+            return;
+        }
+        const QString drawn = u'[' + QRegularExpression::escape(set) + u']';
+        const QString groupOf5 = drawn + u"{5}"_s;
+        const QRegularExpression expected(u"^("_s + groupOf5 + u" ){"_s + QString::number(groups - 1) + u'}' +
+                                          groupOf5 + u'$');
+        QVERIFY2(expected.match(app.exercise().text()).hasMatch(), qPrintable(app.exercise().text()));
         QCOMPARE(app.player.commands.count(u"Open"_s), 1);
         QFile rendered(app.folder() + u"/TEST.txt"_s);
         QVERIFY(rendered.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromLatin1(rendered.readAll()).remove(u"\r\r\n"_s).trimmed(),
                  app.exercise().text().trimmed());
-
-        app.ui().TEXT1->setEditText(QString());
-        app.find<QAction>(u"exerciceCible"_s)->trigger();
-        QCOMPARE(app.exercise().text().trimmed(), QString());
-        QVERIFY(app.messages.criticals.isEmpty() && app.messages.warnings.isEmpty());
     }
 
     // After exactly the third good copy on the item (the same copy marked twice, a text not drawn from it, a
