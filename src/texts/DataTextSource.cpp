@@ -1,0 +1,163 @@
+#include "texts/DataTextSource.h"
+
+#include "common/FileErrors.h"
+#include "common/RandomSource.h"
+#include "texts/GrammarExpander.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString FolderName = u"textes"_s;
+// Attempts at a sentence or a contact written with the allowed characters before giving up.
+constexpr int MaxAttempts = 200;
+
+QString Quoted(const QString& text)
+{
+    return u"«\u202F"_s + text + u"\u202F»"_s;
+}
+
+QString WrittenWith(const std::optional<QString>& allowed)
+{
+    return u" ne s'écrit avec les caractères "_s + Quoted(allowed.value_or(QString())) + u'.';
+}
+
+} // namespace
+
+QStringList TextFolders(const QString& programFolder, const QString& executableFolder)
+{
+    QStringList folders{QDir(programFolder).filePath(FolderName)};
+    const QString delivered =
+        QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral(TONIQUE_DATA_FROM_BIN "/") + FolderName));
+    if (!folders.contains(delivered))
+        folders << delivered;
+    return folders;
+}
+
+DataTextSource::DataTextSource(QStringList folders, SignTable signs)
+    : m_folders(std::move(folders)), m_signs(std::move(signs))
+{
+    m_soundable = [this](QChar c) { return m_signs.FindSign(QString(c.toLower())).has_value(); };
+}
+
+Result<QString> DataTextSource::read(const QString& name) const
+{
+    for (const QString& folder : m_folders) {
+        const QString path = QDir(folder).filePath(name);
+        if (!QFileInfo::exists(path))
+            continue;
+        QFile file(path);
+        if (const Failure failed = OpenForReading(file))
+            return Fail(Quoted(QDir::toNativeSeparators(path)) + u" ne peut être lu\u202F: "_s + *failed + u'.');
+        QString text = QString::fromUtf8(file.readAll());
+        if (text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
+        return text.remove(u'\r');
+    }
+    QStringList shown;
+    for (const QString& folder : m_folders)
+        shown << QDir::toNativeSeparators(folder);
+    return Fail(Quoted(name) + u" est introuvable (cherché dans "_s + shown.join(u", "_s) + u")."_s);
+}
+
+Failure DataTextSource::loadGrammar(std::optional<Grammar>& grammar, const QString& file, const QString& start)
+{
+    if (grammar)
+        return {};
+    Result<Grammar> loaded =
+        LoadGrammar(file, start, [this](const QString& name) { return read(name); }, m_soundable, m_warnings);
+    if (!loaded)
+        return loaded.failure();
+    grammar = std::move(*loaded);
+    return {};
+}
+
+Failure DataTextSource::loadWords()
+{
+    if (m_words)
+        return {};
+    const QString file = u"mots.txt"_s;
+    const Result<QString> text = read(file);
+    if (!text)
+        return text.failure();
+    Result<WordList> list = ParseWordList(file, *text, m_soundable, m_warnings);
+    if (!list)
+        return list.failure();
+    m_words = std::move(*list);
+    return {};
+}
+
+Failure DataTextSource::loadAll()
+{
+    if (const Failure failed = loadGrammar(m_qso, u"qso.txt"_s, u"qso"_s))
+        return failed;
+    if (const Failure failed = loadGrammar(m_plain, u"clair.txt"_s, u"phrase"_s))
+        return failed;
+    return loadWords();
+}
+
+GeneratedText DataTextSource::withWarnings(GeneratedText text)
+{
+    text.leftOut = m_warnings + text.leftOut;
+    m_warnings.clear();
+    return text;
+}
+
+Result<GeneratedText> DataTextSource::qso(RandomSource& random, const std::optional<QString>& allowed)
+{
+    if (const Failure failed = loadGrammar(m_qso, u"qso.txt"_s, u"qso"_s))
+        return Fail(*failed);
+    GrammarExpander expander(*m_qso, random, allowed);
+    if (!expander.expand(u"qso"_s))
+        return Fail(expander.failure());
+    GeneratedText text = expander.take();
+    if (text.text.isEmpty())
+        return Fail(u"Aucune partie du contact"_s + WrittenWith(allowed));
+    return withWarnings(std::move(text));
+}
+
+Result<GeneratedText> DataTextSource::words(int count, RandomSource& random, const std::optional<QString>& allowed)
+{
+    if (const Failure failed = loadWords())
+        return Fail(*failed);
+    const Grammar none;
+    GrammarExpander expander(none, random, allowed);
+    for (int i = 0; i < count; ++i) {
+        expander.drawFrom(u"mots"_s, *m_words);
+        expander.append(u" ");
+    }
+    GeneratedText text = expander.take();
+    if (!text.leftOut.isEmpty())
+        return Fail(u"Aucun mot de "_s + Quoted(m_words->file) + WrittenWith(allowed));
+    return withWarnings(std::move(text));
+}
+
+Result<GeneratedText> DataTextSource::plainText(int characters, RandomSource& random,
+                                                const std::optional<QString>& allowed)
+{
+    if (const Failure failed = loadGrammar(m_plain, u"clair.txt"_s, u"phrase"_s))
+        return Fail(*failed);
+    QString text;
+    QString last;
+    for (int attempt = 0; attempt < MaxAttempts && text.size() < characters; ++attempt) {
+        GrammarExpander expander(*m_plain, random, allowed);
+        if (!expander.expand(u"phrase"_s))
+            return Fail(expander.failure());
+        const GeneratedText sentence = expander.take();
+        if (sentence.text.isEmpty() || !sentence.leftOut.isEmpty())
+            continue;
+        last = sentence.text;
+        text += (text.isEmpty() ? QString() : u" "_s) + last;
+    }
+    if (text.isEmpty())
+        return Fail(u"Aucune phrase de "_s + Quoted(m_plain->file) + WrittenWith(allowed));
+    // The last sentence stays only if it brings the length nearer the one asked for.
+    const qsizetype without = text.size() - last.size() - 1;
+    if (without > 0 && characters - without < text.size() - characters)
+        text.truncate(without);
+    return withWarnings(GeneratedText{text, {}, {}});
+}

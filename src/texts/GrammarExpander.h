@@ -1,0 +1,56 @@
+#pragma once
+
+#include "playback/TextFields.h"
+#include "texts/TextData.h"
+
+#include <QHash>
+#include <QString>
+
+#include <optional>
+
+class RandomSource;
+
+// Draws a text from a grammar: one alternative of each rule met, by weight, the variables once. With `allowed`, only
+// the alternatives and list items written with those characters (and spaces) are drawn; a rule none of whose
+// alternatives fits is left out and named in `leftOut`. Spaces never double and the text has none at its ends.
+class GrammarExpander
+{
+public:
+    GrammarExpander(const Grammar& grammar, RandomSource& random, const std::optional<QString>& allowed);
+
+    // Appends the expansion of `rule`; false when the grammar nests too deep or grows without end (failure()).
+    bool expand(const QString& rule);
+
+    // The text so far, without a trailing space.
+    GeneratedText take();
+    const QString& failure() const { return m_failure; }
+
+    // One item of `list` (named `name` when none fits), then plain text.
+    void drawFrom(const QString& name, const WordList& list);
+    void append(QStringView text);
+
+private:
+    bool expandRule(const GrammarRule& rule, int depth, bool marked);
+    bool expandPieces(const Alternative& alternative, int depth);
+    bool useVariable(const GrammarRule& variable, int depth);
+    bool bind(const GrammarRule& variable, int depth);
+    bool clashes(const GrammarRule& variable, const QString& value) const;
+    const Alternative* pick(const GrammarRule& rule);
+    bool fits(QStringView text) const;
+    bool fitsItem(QStringView item) const;
+    void appendDrawn(QStringView text);
+    void appendFitting(QStringView text);
+    void record(FieldKind kind, qsizetype before);
+    void leaveOut(const QString& piece);
+    bool stop(const GrammarRule& rule, const QString& why);
+
+    const Grammar& m_grammar;
+    RandomSource& m_random;
+    std::optional<QString> m_allowed; // lower case
+    QString m_letters;                // what "@" and "#" of a list item may become
+    QString m_figures;
+    GeneratedText m_out;
+    QHash<QString, QString> m_values; // the variables drawn, "" for one left out
+    int m_steps = 0;
+    QString m_failure;
+};

@@ -1,0 +1,289 @@
+#include "common/RandomSource.h"
+#include "signs/SignTable.h"
+#include "texts/DataTextSource.h"
+#include "training/LearningOrders.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Folder = QStringLiteral(TONIQUE_TEXT_FOLDER);
+
+class SeededRandom : public RandomSource
+{
+public:
+    explicit SeededRandom(quint32 seed) { startFrom({seed, 1, 2, 3, 4, 5, 6, 7}); }
+};
+
+SignTable Signs()
+{
+    return LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE)).table;
+}
+
+// The lines of a list file without their weights, as the tests compare generated pieces with them.
+QSet<QString> ListItems(const QString& name)
+{
+    QFile file(QDir(Folder).filePath(name));
+    file.open(QIODevice::ReadOnly);
+    QSet<QString> items;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (!line.trimmed().isEmpty() && !line.startsWith(u'#'))
+            items << line.section(u'|', 0, 0).trimmed();
+    }
+    return items;
+}
+
+enum class Generator
+{
+    Qso,
+    Words,
+    Plain,
+};
+
+Result<GeneratedText> Generate(DataTextSource& source, Generator generator, quint32 seed,
+                               const std::optional<QString>& allowed = std::nullopt)
+{
+    SeededRandom random(seed);
+    switch (generator) {
+    case Generator::Qso:
+        return source.qso(random, allowed);
+    case Generator::Words:
+        return source.words(20, random, allowed);
+    case Generator::Plain:
+        return source.plainText(180, random, allowed);
+    }
+    return Fail(QString());
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Generator)
+
+class TestTexts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyCharacterSounded_data();
+    void everyCharacterSounded();
+    void qsosAreVariedAndComplete();
+    void wordsOfTheFirstCharacters_data();
+    void wordsOfTheFirstCharacters();
+    void sameSeedSameText_data();
+    void sameSeedSameText();
+    void damagedFiles_data();
+    void damagedFiles();
+};
+
+void TestTexts::everyCharacterSounded_data()
+{
+    QTest::addColumn<Generator>("generator");
+    QTest::addColumn<std::optional<QString>>("allowed");
+    const std::optional<QString> all;
+    const std::optional<QString> ten = u"eishtmoarn"_s;
+    const std::optional<QString> qsoSet = u"cqdek0123456789fabrst=+*/?"_s;
+    QTest::newRow("contact") << Generator::Qso << all;
+    QTest::newRow("contact, 10 characters") << Generator::Qso << ten;
+    QTest::newRow("contact, figures and procedure") << Generator::Qso << qsoSet;
+    QTest::newRow("words") << Generator::Words << all;
+    QTest::newRow("words, 10 characters") << Generator::Words << ten;
+    QTest::newRow("plain text") << Generator::Plain << all;
+    QTest::newRow("plain text, 26 letters") << Generator::Plain << std::optional(u"abcdefghijklmnopqrstuvwxyz.,"_s);
+}
+
+// Nothing silent in the sound: every character is in the sign table (and in the set allowed), the text has no
+// outer or double spaces, and each field lies inside it.
+void TestTexts::everyCharacterSounded()
+{
+    QFETCH(Generator, generator);
+    QFETCH(std::optional<QString>, allowed);
+    const SignTable signs = Signs();
+    DataTextSource source({Folder}, signs);
+    int made = 0;
+    for (quint32 seed = 0; seed < 300; ++seed) {
+        const Result<GeneratedText> text = Generate(source, generator, seed, allowed);
+        QVERIFY2(text || allowed, qPrintable(text.failure()));
+        if (!text)
+            continue;
+        ++made;
+        for (const QChar c : text->text) {
+            if (c == u' ')
+                continue;
+            QVERIFY2(signs.FindSign(QString(c.toLower())), qPrintable(text->text));
+            QVERIFY2(!allowed || allowed->contains(c.toLower()), qPrintable(text->text));
+        }
+        QVERIFY2(!text->text.contains(u"  "_s) && text->text == text->text.trimmed(), qPrintable(text->text));
+        for (const TextField& field : text->fields) {
+            QVERIFY(field.start >= 0 && field.length > 0 && field.start + field.length <= text->text.size());
+            QVERIFY(!text->text.mid(field.start, field.length).startsWith(u' '));
+        }
+    }
+    QVERIFY(made > 0);
+}
+
+void TestTexts::qsosAreVariedAndComplete()
+{
+    DataTextSource source({Folder}, Signs());
+    const QSet<QString> names = ListItems(u"prenoms.txt"_s);
+    const QSet<QString> towns = ListItems(u"villes.txt"_s);
+    const QRegularExpression callSign(u"^(F[0-9]|TM[0-9]{1,2}|TK[0-9]|F[GMYROKPWH][0-9]|ON[0-9]|HB[39]|LX[0-9]|3A[0-9]|"
+                                      "VE2|VA2)[A-Z]{1,3}(/(P|M|MM|QRP))?$"_s);
+    const QRegularExpression report(u"^[345][3-9][789]$"_s);
+    const QRegularExpression signOff(u"\\*( E E| TU)?$"_s);
+    QSet<QString> distinct;
+    const int count = 10'000;
+    for (quint32 seed = 1; seed <= count; ++seed) {
+        const Result<GeneratedText> qso = Generate(source, Generator::Qso, seed);
+        QVERIFY2(qso, qPrintable(qso.failure()));
+        distinct << qso->text;
+        QMap<FieldKind, QSet<QString>> pieces;
+        for (const TextField& field : qso->fields)
+            pieces[field.kind] << qso->text.mid(field.start, field.length);
+        const auto why = qPrintable(qso->text);
+        QVERIFY2(pieces[FieldKind::CallSign].size() == 2, why);
+        for (const QString& call : pieces[FieldKind::CallSign])
+            QVERIFY2(callSign.match(call).hasMatch(), qPrintable(call));
+        QVERIFY2(!pieces[FieldKind::Report].isEmpty(), why);
+        for (const QString& rst : pieces[FieldKind::Report])
+            QVERIFY2(report.match(rst).hasMatch(), qPrintable(rst));
+        QVERIFY2(!pieces[FieldKind::Name].isEmpty() && names.contains(pieces[FieldKind::Name]), why);
+        QVERIFY2(!pieces[FieldKind::Qth].isEmpty() && towns.contains(pieces[FieldKind::Qth]), why);
+        QVERIFY2(signOff.match(qso->text).hasMatch(), why);
+        QVERIFY2(qso->leftOut.isEmpty(), why);
+    }
+    QVERIFY2(distinct.size() >= 9'900, qPrintable(QString::number(distinct.size())));
+}
+
+void TestTexts::wordsOfTheFirstCharacters_data()
+{
+    QTest::addColumn<QString>("set");
+    for (const QString& set : ProgressiveSets()) {
+        if (set.size() == 10)
+            QTest::newRow(qPrintable(set)) << set;
+    }
+}
+
+// A learner at the second step of any order copies words already; an order that starts with the figures has none
+// to offer yet, and says so.
+void TestTexts::wordsOfTheFirstCharacters()
+{
+    QFETCH(QString, set);
+    DataTextSource source({Folder}, Signs());
+    SeededRandom random(7);
+    const Result<GeneratedText> words = source.words(2'000, random, set);
+    const bool letters = set.contains(QRegularExpression(u"[a-z]"_s));
+    if (!letters) {
+        QVERIFY(!words);
+        QVERIFY2(words.failure().contains(set), qPrintable(words.failure()));
+        return;
+    }
+    QVERIFY2(words, qPrintable(words.failure()));
+    const QStringList drawn = words->text.split(u' ');
+    QCOMPARE(drawn.size(), 2'000);
+    QVERIFY2(QSet<QString>(drawn.cbegin(), drawn.cend()).size() >= 30, qPrintable(words->text.left(300)));
+}
+
+void TestTexts::sameSeedSameText_data()
+{
+    QTest::addColumn<Generator>("generator");
+    QTest::newRow("contact") << Generator::Qso;
+    QTest::newRow("words") << Generator::Words;
+    QTest::newRow("plain text") << Generator::Plain;
+}
+
+void TestTexts::sameSeedSameText()
+{
+    QFETCH(Generator, generator);
+    DataTextSource first({Folder}, Signs());
+    DataTextSource second({Folder}, Signs());
+    const Result<GeneratedText> a = Generate(first, generator, 42);
+    const Result<GeneratedText> b = Generate(second, generator, 42);
+    const Result<GeneratedText> c = Generate(first, generator, 43);
+    QVERIFY(a && b && c);
+    QCOMPARE(a->text, b->text);
+    QCOMPARE(a->fields, b->fields);
+    QVERIFY(a->text != c->text);
+    if (generator == Generator::Plain)
+        QVERIFY2(a->text.size() > 140 && a->text.size() < 240, qPrintable(a->text));
+}
+
+void TestTexts::damagedFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("content"); // empty: the file is removed
+    QTest::addColumn<Generator>("generator");
+    QTest::addColumn<QStringList>("message"); // what the failure says; empty when the text is still made
+    QTest::addColumn<QString>("warning");     // a warning of the first text made
+    const QString qso = u"qso.txt"_s;
+    const QString words = u"mots.txt"_s;
+    QTest::newRow("missing") << qso << QString() << Generator::Qso << QStringList{u"qso.txt"_s, u"introuvable"_s}
+                             << QString();
+    QTest::newRow("empty") << words << u"# rien\n\n"_s << Generator::Words << QStringList{u"mots.txt"_s, u"vide"_s}
+                           << QString();
+    QTest::newRow("no equals sign") << qso << u"qso = CQ\n\nCQ DE F5ABC\n"_s << Generator::Qso
+                                    << QStringList{u"qso.txt"_s, u"ligne 3"_s, u"="_s} << QString();
+    QTest::newRow("bad weight") << words << u"le | 3\nla | beaucoup\n"_s << Generator::Words
+                                << QStringList{u"ligne 2"_s, u"beaucoup"_s} << QString();
+    QTest::newRow("rule of nothing") << qso << u"qso = CQ <appel>\nappl = DE\n"_s << Generator::Qso
+                                     << QStringList{u"ligne 1"_s, u"appel"_s, u"nulle part"_s} << QString();
+    QTest::newRow("list of nothing") << qso << u"qso = QTH {bourgs}\n"_s << Generator::Qso
+                                     << QStringList{u"ligne 1"_s, u"bourgs.txt"_s} << QString();
+    QTest::newRow("loop") << qso << u"qso = CQ <a>\na = DE <b>\nb = K <a>\n"_s << Generator::Qso
+                          << QStringList{u"ligne 2"_s, u"«\u202Fa\u202F»"_s, u"finir"_s} << QString();
+    QTest::newRow("growing without end") << qso << u"qso = <a>\na = <a> <a> | 500\na = K\n"_s << Generator::Qso
+                                         << QStringList{u"qso.txt"_s, u"sans fin"_s} << QString();
+    QTest::newRow("no start") << qso << u"appel = CQ\n"_s << Generator::Qso << QStringList{u"«\u202Fqso\u202F»"_s}
+                              << QString();
+    QTest::newRow("characters not sounded") << words << u"garçon\nçà\nle\n"_s << Generator::Words << QStringList{}
+                                            << u"«\u202Fmots.txt\u202F», ligne 1\u202F: le caractère «\u202Fç"_s;
+}
+
+// A damaged file gives a French message naming it (and the line), at once; the other generators still work.
+void TestTexts::damagedFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, content);
+    QFETCH(Generator, generator);
+    QFETCH(QStringList, message);
+    QFETCH(QString, warning);
+    QTemporaryDir dir;
+    QDir source(Folder);
+    for (const QString& name : source.entryList({u"*.txt"_s}))
+        QFile::copy(source.filePath(name), dir.filePath(name));
+    QFile::remove(dir.filePath(file));
+    if (!content.isEmpty()) {
+        QFile damaged(dir.filePath(file));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(content.toUtf8());
+    }
+    DataTextSource texts({dir.path()}, Signs());
+    QElapsedTimer timer;
+    timer.start();
+    const Result<GeneratedText> text = Generate(texts, generator, 1);
+    QVERIFY(timer.elapsed() < 2'000);
+    if (message.isEmpty()) {
+        QVERIFY2(text, qPrintable(text.failure()));
+        QVERIFY2(!text->text.contains(u'ç'), qPrintable(text->text));
+        QCOMPARE(text->leftOut.filter(u"caractère"_s).size(), 1);
+        QVERIFY2(text->leftOut.first().startsWith(warning), qPrintable(text->leftOut.first()));
+        QVERIFY(Generate(texts, generator, 2)->leftOut.isEmpty()); // reported once
+        return;
+    }
+    QVERIFY(!text);
+    for (const QString& part : message)
+        QVERIFY2(text.failure().contains(part), qPrintable(text.failure()));
+    const Generator other = generator == Generator::Words ? Generator::Qso : Generator::Words;
+    QVERIFY(Generate(texts, other, 1));
+    QVERIFY(Generate(texts, Generator::Plain, 1));
+}
+
+QTEST_GUILESS_MAIN(TestTexts)
+#include "tst_texts.moc"
