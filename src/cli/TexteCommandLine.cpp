@@ -33,13 +33,22 @@ struct TexteOptions
     bool help = false;
 };
 
+// 10000 as "10 000", with the narrow no-break space of French typography.
+QString Grouped(qint64 value)
+{
+    QString digits = QString::number(value);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QChar(0x202F));
+    return digits;
+}
+
 Result<qint64> Number(const QString& option, const QString& text, qint64 low, qint64 high)
 {
     bool ok = false;
     const qint64 value = text.toLongLong(&ok);
     if (!ok || value < low || value > high)
-        return Fail(u"L'option "_s + option + u" attend un nombre entier de "_s + QString::number(low) + u" à "_s +
-                    QString::number(high) + u", pas «\u202F"_s + text + u"\u202F»."_s);
+        return Fail(u"L'option "_s + option + u" attend un nombre entier de "_s + Grouped(low) + u" à "_s +
+                    Grouped(high) + u", pas «\u202F"_s + text + u"\u202F»."_s);
     return value;
 }
 
@@ -78,8 +87,8 @@ Failure ParseValue(TexteOptions& o, const QString& arg, const QString& value)
 Result<TexteOptions> Parse(const QStringList& arguments)
 {
     static const QStringList valued{u"--mots"_s, u"--jeu"_s, u"--graine"_s, u"--nombre"_s};
-    static const QHash<QString, Kind> kinds{{u"--qso"_s, Kind::Qso}, {u"--clair"_s, Kind::Plain},
-                                            {u"--examen"_s, Kind::Exam}};
+    static const QHash<QString, Kind> kinds{
+        {u"--qso"_s, Kind::Qso}, {u"--clair"_s, Kind::Plain}, {u"--examen"_s, Kind::Exam}};
     TexteOptions o;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString arg = arguments[i].section(u'=', 0, 0);
@@ -120,7 +129,8 @@ Result<GeneratedText> Exam(TextSource& texts, RandomSource& random, const std::o
     const bool letters = AppendLetterGroups(30, set, {}, random, append);
     const bool figures = AppendFigureGroups(6, set, random, append);
     if (!letters || !figures)
-        return Fail(u"Le jeu «\u202F"_s + set + u"\u202F» n'a pas de quoi faire les groupes de lettres et de chiffres."_s);
+        return Fail(u"Le jeu «\u202F"_s + set +
+                    u"\u202F» n'a pas de quoi faire les groupes de lettres et de chiffres."_s);
     Result<GeneratedText> plain = texts.plainText(PlainCharacters, random, allowed);
     if (!plain)
         return plain;
@@ -156,7 +166,8 @@ QString TexteCommandLineHelp()
            "  --qso             un contact complet entre deux stations\n"
            "  --mots N          N mots courants (de 1 à 10\u202F000)\n"
            "  --clair           un texte en clair d'environ 180 caractères\n"
-           "  --examen          l'examen complet\u202F: 30 groupes de lettres, 6 groupes de chiffres, un texte en clair\n"
+           "  --examen          l'examen complet\u202F: 30 groupes de lettres, 6 groupes de chiffres, un texte en "
+           "clair\n"
            "  --jeu CARACTERES  seulement ces caractères (ceux que l'élève a appris)\n"
            "  --graine N        le même N donne les mêmes textes (de 0 à 4294967295)\n"
            "  --nombre N        N textes, séparés par une ligne vide (de 1 à 1\u202F000)\n"

@@ -68,8 +68,8 @@ Failure DataTextSource::loadGrammar(std::optional<Grammar>& grammar, const QStri
 {
     if (grammar)
         return {};
-    Result<Grammar> loaded =
-        LoadGrammar(file, start, [this](const QString& name) { return read(name); }, m_soundable, m_warnings);
+    Result<Grammar> loaded = LoadGrammar(
+        file, start, [this](const QString& name) { return read(name); }, m_soundable, m_warnings);
     if (!loaded)
         return loaded.failure();
     grammar = std::move(*loaded);

@@ -70,10 +70,14 @@ bool GrammarExpander::expandRule(const GrammarRule& rule, int depth, bool marked
     }
     const qsizetype before = m_out.text.size();
     const qsizetype leftOut = m_out.leftOut.size();
+    const qsizetype fields = m_out.fields.size();
+    const int dropped = m_dropped;
     if (!expandPieces(*alternative, depth))
         return false;
-    if (rule.kind && m_out.text.mid(before).trimmed().isEmpty()) {
-        // The information as a whole was left out, whatever its pieces were called.
+    if (rule.kind && (m_dropped > dropped || m_out.text.mid(before).trimmed().isEmpty())) {
+        // A piece of information is whole or left out (a report of two figures would be wrong), named by its kind.
+        m_out.text.truncate(before);
+        m_out.fields.resize(fields);
         m_out.leftOut.resize(leftOut);
         leaveOut(Label(rule));
     } else if (rule.kind && marked) {
@@ -274,6 +278,7 @@ void GrammarExpander::record(FieldKind kind, qsizetype before)
 
 void GrammarExpander::leaveOut(const QString& piece)
 {
+    ++m_dropped;
     if (!m_out.leftOut.contains(piece))
         m_out.leftOut << piece;
 }

@@ -52,5 +52,6 @@ private:
     GeneratedText m_out;
     QHash<QString, QString> m_values; // the variables drawn, "" for one left out
     int m_steps = 0;
+    int m_dropped = 0; // pieces left out so far, each time counted
     QString m_failure;
 };

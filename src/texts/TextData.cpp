@@ -19,8 +19,7 @@ class CharacterFilter
 public:
     CharacterFilter(QString file, const SoundableCheck& soundable, QStringList& warnings)
         : m_file(std::move(file)), m_soundable(soundable), m_warnings(warnings)
-    {
-    }
+    {}
 
     // `keep` lists characters of the file's own syntax that stay whatever the sign table says.
     QString filter(QStringView text, int line, QStringView keep = {})
@@ -167,7 +166,7 @@ private:
         if (!body)
             return body.failure();
         Alternative alternative{{}, body->second, line};
-        if (const Failure failed = parseBody(body->first, line, alternative.pieces))
+        if (const Failure failed = parseBody(body->first.trimmed(), line, alternative.pieces))
             return failed;
         GrammarRule& rule = m_grammar.rules[(variable ? u"$"_s : QString()) + name.toString()];
         if (rule.alternatives.isEmpty())
@@ -242,7 +241,7 @@ Failure Resolve(Grammar& grammar, const DataFileReader& read, const SoundableChe
                     if (!grammar.rules.contains(piece.text))
                         return Where(grammar.file, alternative.line) +
                                (piece.kind == GrammarPiece::Kind::Rule ? u"la règle «\u202F"_s
-                                                                        : u"la variable «\u202F"_s) +
+                                                                       : u"la variable «\u202F"_s) +
                                piece.text + u"\u202F» n'est définie nulle part."_s;
                     continue;
                 }
@@ -282,7 +281,8 @@ bool ReachesItself(const Grammar& grammar, const QString& name, const QSet<QStri
         const QString current = todo.takeLast();
         for (const Alternative& alternative : grammar.rules.constFind(current)->alternatives) {
             for (const GrammarPiece& piece : alternative.pieces) {
-                const bool refers = piece.kind == GrammarPiece::Kind::Rule || piece.kind == GrammarPiece::Kind::Variable;
+                const bool refers =
+                    piece.kind == GrammarPiece::Kind::Rule || piece.kind == GrammarPiece::Kind::Variable;
                 if (!refers || ending.contains(piece.text))
                     continue;
                 if (piece.text == name)
@@ -317,7 +317,8 @@ Failure CheckEnds(const Grammar& grammar)
     }
     const GrammarRule* first = nullptr;
     for (auto it = grammar.rules.cbegin(); it != grammar.rules.cend(); ++it) {
-        if (!ending.contains(it.key()) && ReachesItself(grammar, it.key(), ending) && (!first || it->line < first->line))
+        if (!ending.contains(it.key()) && ReachesItself(grammar, it.key(), ending) &&
+            (!first || it->line < first->line))
             first = &*it;
     }
     if (!first)

@@ -26,7 +26,7 @@ void TestToniqueTexte::run_data()
     QTest::newRow("two kinds") << QStringList{u"--qso"_s, u"--clair"_s} << 2 << u"^$"_s << u"Une seule sorte"_s;
     QTest::newRow("unknown option") << QStringList{u"--qsl"_s} << 2 << u"^$"_s << u"«\u202F--qsl\u202F»"_s;
     QTest::newRow("no word count") << QStringList{u"--mots"_s} << 2 << u"^$"_s << u"attend une valeur"_s;
-    QTest::newRow("zero words") << QStringList{u"--mots=0"_s} << 2 << u"^$"_s << u"de 1 à 10000"_s;
+    QTest::newRow("zero words") << QStringList{u"--mots=0"_s} << 2 << u"^$"_s << u"de 1 à 10\u202F000"_s;
     QTest::newRow("seed not a number") << QStringList{u"--qso"_s, u"--graine"_s, u"x"_s} << 2 << u"^$"_s
                                        << u"«\u202Fx\u202F»"_s;
     QTest::newRow("three contacts") << QStringList{u"--qso"_s, u"--nombre"_s, u"3"_s} << 0
@@ -58,7 +58,7 @@ void TestToniqueTexte::run()
         QString errors;
         TexteEnvironment env{&texts, [&](const QString& s) { written += s; }, [&](const QString& s) { errors += s; },
                              [run] { return quint32(run); }};
-        QCOMPARE(RunToniqueTexte(arguments + QStringList{u"--graine=9"_s}, env), status);
+        QCOMPARE(RunToniqueTexte(QStringList{u"--graine=9"_s} + arguments, env), status);
         QVERIFY2(QRegularExpression(out).match(written).hasMatch(), qPrintable(written));
         QVERIFY2(errors.contains(err), qPrintable(errors));
         outputs << written;
