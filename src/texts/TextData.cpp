@@ -127,102 +127,107 @@ public:
         m_grammar.file = file;
     }
 
-    Failure parse(const QString& text)
-    {
-        const QStringList lines = text.split(u'\n');
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (IsComment(lines[i]))
-                continue;
-            if (const Failure failed = parseLine(lines[i], static_cast<int>(i + 1)))
-                return failed;
-        }
-        return {};
-    }
+    Failure parse(const QString& text);
 
     Grammar& grammar() { return m_grammar; }
 
 private:
     QString where(int line) const { return Where(m_grammar.file, line); }
 
-    Failure parseLine(QStringView text, int line)
-    {
-        const qsizetype equals = text.indexOf(u'=');
-        if (equals < 0)
-            return where(line) + u"il manque «\u202F=\u202F» (une ligne s'écrit «\u202Fnom = texte\u202F»)."_s;
-        QStringView head = text.left(equals).trimmed();
-        const bool variable = head.startsWith(u'$');
-        if (variable)
-            head = head.mid(1);
-        const qsizetype colon = head.indexOf(u':');
-        const QStringView name = colon < 0 ? head : head.left(colon);
-        if (!IsName(name))
-            return where(line) + u"le nom «\u202F"_s + head +
-                   u"\u202F» ne convient pas (lettres minuscules, chiffres, «\u202F_\u202F»)."_s;
-        std::optional<FieldKind> kind;
-        if (colon >= 0 && !(kind = KindNamed(head.mid(colon + 1))))
-            return where(line) + u"la sorte «\u202F"_s + head.mid(colon + 1) +
-                   u"\u202F» est inconnue (indicatif, report, prenom, qth, puissance, equipement, meteo)."_s;
-        const auto body = SplitWeight(m_grammar.file, line, text.mid(equals + 1));
-        if (!body)
-            return body.failure();
-        Alternative alternative{{}, body->second, line};
-        if (const Failure failed = parseBody(body->first.trimmed(), line, alternative.pieces))
-            return failed;
-        GrammarRule& rule = m_grammar.rules[(variable ? u"$"_s : QString()) + name.toString()];
-        if (rule.alternatives.isEmpty())
-            rule = GrammarRule{name.toString(), variable, kind, {}, line, 0};
-        else if (kind && rule.kind != kind)
-            return where(line) + u"«\u202F"_s + name + u"\u202F» a déjà une autre sorte."_s;
-        rule.alternatives << alternative;
-        rule.totalWeight += alternative.weight;
-        return {};
-    }
+    Failure parseLine(QStringView text, int line);
 
-    Failure parseBody(QStringView body, int line, QList<GrammarPiece>& pieces)
-    {
-        QString literal;
-        auto flush = [&] {
-            const QString kept = m_filter.filter(literal, line, u"#@");
-            if (!kept.isEmpty())
-                pieces << GrammarPiece{GrammarPiece::Kind::Literal, kept};
-            literal.clear();
-        };
-        for (qsizetype i = 0; i < body.size(); ++i) {
-            const QChar c = body[i];
-            if (c == u'$') {
-                qsizetype end = i + 1;
-                while (end < body.size() && IsName(body.mid(end, 1)))
-                    ++end;
-                if (end == i + 1)
-                    return where(line) + u"«\u202F$\u202F» doit être suivi du nom d'une variable."_s;
-                flush();
-                pieces << GrammarPiece{GrammarPiece::Kind::Variable, u"$"_s + body.mid(i + 1, end - i - 1)};
-                i = end - 1;
-            } else if (c == u'{' || c == u'<') {
-                const qsizetype close = body.indexOf(c == u'{' ? u'}' : u'>', i + 1);
-                const QStringView name = close < 0 ? QStringView() : body.mid(i + 1, close - i - 1);
-                if (!IsName(name)) {
-                    if (c == u'<') { // the sign "<" itself
-                        literal += c;
-                        continue;
-                    }
-                    return where(line) + u"«\u202F{\u202F» doit être suivi du nom d'une liste et de «\u202F}\u202F»."_s;
-                }
-                flush();
-                pieces << GrammarPiece{c == u'{' ? GrammarPiece::Kind::List : GrammarPiece::Kind::Rule,
-                                       name.toString()};
-                i = close;
-            } else {
-                literal += c;
-            }
-        }
-        flush();
-        return {};
-    }
+    Failure parseBody(QStringView body, int line, QList<GrammarPiece>& pieces);
 
     CharacterFilter m_filter;
     Grammar m_grammar;
 };
+
+Failure GrammarParser::parse(const QString& text)
+{
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (IsComment(lines[i]))
+            continue;
+        if (const Failure failed = parseLine(lines[i], static_cast<int>(i + 1)))
+            return failed;
+    }
+    return {};
+}
+
+Failure GrammarParser::parseLine(QStringView text, int line)
+{
+    const qsizetype equals = text.indexOf(u'=');
+    if (equals < 0)
+        return where(line) + u"il manque «\u202F=\u202F» (une ligne s'écrit «\u202Fnom = texte\u202F»)."_s;
+    QStringView head = text.left(equals).trimmed();
+    const bool variable = head.startsWith(u'$');
+    if (variable)
+        head = head.mid(1);
+    const qsizetype colon = head.indexOf(u':');
+    const QStringView name = colon < 0 ? head : head.left(colon);
+    if (!IsName(name))
+        return where(line) + u"le nom «\u202F"_s + head +
+               u"\u202F» ne convient pas (lettres minuscules, chiffres, «\u202F_\u202F»)."_s;
+    std::optional<FieldKind> kind;
+    if (colon >= 0 && !(kind = KindNamed(head.mid(colon + 1))))
+        return where(line) + u"la sorte «\u202F"_s + head.mid(colon + 1) +
+               u"\u202F» est inconnue (indicatif, report, prenom, qth, puissance, equipement, meteo)."_s;
+    const auto body = SplitWeight(m_grammar.file, line, text.mid(equals + 1));
+    if (!body)
+        return body.failure();
+    Alternative alternative{{}, body->second, line};
+    if (const Failure failed = parseBody(body->first.trimmed(), line, alternative.pieces))
+        return failed;
+    GrammarRule& rule = m_grammar.rules[(variable ? u"$"_s : QString()) + name.toString()];
+    if (rule.alternatives.isEmpty())
+        rule = GrammarRule{name.toString(), variable, kind, {}, line, 0};
+    else if (kind && rule.kind != kind)
+        return where(line) + u"«\u202F"_s + name + u"\u202F» a déjà une autre sorte."_s;
+    rule.alternatives << alternative;
+    rule.totalWeight += alternative.weight;
+    return {};
+}
+
+Failure GrammarParser::parseBody(QStringView body, int line, QList<GrammarPiece>& pieces)
+{
+    QString literal;
+    auto flush = [&] {
+        const QString kept = m_filter.filter(literal, line, u"#@");
+        if (!kept.isEmpty())
+            pieces << GrammarPiece{GrammarPiece::Kind::Literal, kept};
+        literal.clear();
+    };
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        const QChar c = body[i];
+        if (c == u'$') {
+            qsizetype end = i + 1;
+            while (end < body.size() && IsName(body.mid(end, 1)))
+                ++end;
+            if (end == i + 1)
+                return where(line) + u"«\u202F$\u202F» doit être suivi du nom d'une variable."_s;
+            flush();
+            pieces << GrammarPiece{GrammarPiece::Kind::Variable, u"$"_s + body.mid(i + 1, end - i - 1)};
+            i = end - 1;
+        } else if (c == u'{' || c == u'<') {
+            const qsizetype close = body.indexOf(c == u'{' ? u'}' : u'>', i + 1);
+            const QStringView name = close < 0 ? QStringView() : body.mid(i + 1, close - i - 1);
+            if (!IsName(name)) {
+                if (c == u'<') { // the sign "<" itself
+                    literal += c;
+                    continue;
+                }
+                return where(line) + u"«\u202F{\u202F» doit être suivi du nom d'une liste et de «\u202F}\u202F»."_s;
+            }
+            flush();
+            pieces << GrammarPiece{c == u'{' ? GrammarPiece::Kind::List : GrammarPiece::Kind::Rule, name.toString()};
+            i = close;
+        } else {
+            literal += c;
+        }
+    }
+    flush();
+    return {};
+}
 
 QString Named(const GrammarRule& rule)
 {
