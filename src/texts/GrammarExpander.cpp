@@ -94,15 +94,15 @@ bool GrammarExpander::expandPieces(const Alternative& alternative, int depth)
             appendFitting(piece.text);
             break;
         case GrammarPiece::Kind::Rule:
-            if (!expandRule(*m_grammar.rules.constFind(piece.text), depth + 1, true))
+            if (!expandRule(*static_cast<const GrammarRule*>(piece.target), depth + 1, true))
                 return false;
             break;
         case GrammarPiece::Kind::Variable:
-            if (!useVariable(*m_grammar.rules.constFind(piece.text), depth + 1))
+            if (!useVariable(*static_cast<const GrammarRule*>(piece.target), depth + 1))
                 return false;
             break;
         case GrammarPiece::Kind::List:
-            drawFrom(piece.text, *m_grammar.lists.constFind(piece.text));
+            drawFrom(piece.text, *static_cast<const WordList*>(piece.target));
             break;
         }
     }
@@ -111,10 +111,9 @@ bool GrammarExpander::expandPieces(const Alternative& alternative, int depth)
 
 bool GrammarExpander::useVariable(const GrammarRule& variable, int depth)
 {
-    const QString key = u"$"_s + variable.name;
-    if (!m_values.contains(key) && !bind(variable, depth))
+    if (!m_values.contains(&variable) && !bind(variable, depth))
         return false;
-    const QString& value = m_values[key];
+    const QString& value = m_values[&variable];
     const qsizetype before = m_out.text.size();
     append(value);
     if (variable.kind && !value.isEmpty())
@@ -139,7 +138,7 @@ bool GrammarExpander::bind(const GrammarRule& variable, int depth)
             break;
         m_out.leftOut.resize(leftOut);
     }
-    m_values.insert(u"$"_s + variable.name, value);
+    m_values.insert(&variable, value);
     return true;
 }
 
@@ -148,61 +147,79 @@ bool GrammarExpander::clashes(const GrammarRule& variable, const QString& value)
     if (!variable.kind || value.isEmpty())
         return false;
     for (auto it = m_values.cbegin(); it != m_values.cend(); ++it) {
-        if (it.value() == value && m_grammar.rules.constFind(it.key())->kind == variable.kind)
+        if (it.key()->kind == variable.kind && it.value() == value)
             return true;
     }
     return false;
 }
 
-const Alternative* GrammarExpander::pick(const GrammarRule& rule)
+const GrammarExpander::Fitting& GrammarExpander::fitting(const GrammarRule& rule)
 {
-    QList<const Alternative*> fitting;
-    int total = 0;
-    for (const Alternative& alternative : rule.alternatives) {
+    auto found = m_fitting.find(&rule);
+    if (found != m_fitting.end())
+        return *found;
+    Fitting fitting;
+    for (qsizetype i = 0; i < rule.alternatives.size(); ++i) {
         bool fit = true;
-        for (const GrammarPiece& piece : alternative.pieces)
+        for (const GrammarPiece& piece : rule.alternatives[i].pieces)
             fit = fit && (piece.kind != GrammarPiece::Kind::Literal || fitsItem(piece.text));
         if (fit) {
-            fitting << &alternative;
-            total += alternative.weight;
+            fitting.indices << i;
+            fitting.total += rule.alternatives[i].weight;
         }
     }
-    double r = m_random.next() * total;
-    for (const Alternative* alternative : fitting) {
-        r -= alternative->weight;
-        if (r < 0)
-            return alternative;
+    return *m_fitting.insert(&rule, fitting);
+}
+
+const GrammarExpander::Fitting& GrammarExpander::fitting(const WordList& list)
+{
+    auto found = m_fitting.find(&list);
+    if (found != m_fitting.end())
+        return *found;
+    Fitting fitting;
+    for (qsizetype i = 0; i < list.items.size(); ++i) {
+        if (fitsItem(list.items[i].text)) {
+            fitting.indices << i;
+            fitting.total += list.items[i].weight;
+        }
     }
-    if (!fitting.isEmpty())
-        return fitting.last();
+    return *m_fitting.insert(&list, fitting);
+}
+
+// An item by weight: all of them with every character allowed, otherwise those that fit (none when none does).
+template <typename Item> const Item* GrammarExpander::draw(const QList<Item>& items, int total, const Fitting* fitting)
+{
+    double r = m_random.next() * (fitting ? fitting->total : total);
+    if (!fitting) {
+        for (const Item& item : items) {
+            if ((r -= item.weight) < 0)
+                return &item;
+        }
+        return items.isEmpty() ? nullptr : &items.last();
+    }
+    for (const qsizetype i : fitting->indices) {
+        if ((r -= items[i].weight) < 0)
+            return &items[i];
+    }
+    return fitting->indices.isEmpty() ? nullptr : &items[fitting->indices.last()];
+}
+
+const Alternative* GrammarExpander::pick(const GrammarRule& rule)
+{
+    const Alternative* chosen = draw(rule.alternatives, rule.totalWeight, m_allowed ? &fitting(rule) : nullptr);
+    if (chosen || rule.alternatives.isEmpty())
+        return chosen;
     // None fits: one is taken all the same, its words that do not fit left out (appendFitting).
-    return rule.alternatives.isEmpty() ? nullptr : &rule.alternatives[m_random.pickIndex(rule.alternatives.size())];
+    return &rule.alternatives[m_random.pickIndex(rule.alternatives.size())];
 }
 
 void GrammarExpander::drawFrom(const QString& name, const WordList& list)
 {
-    QList<const ListItem*> fitting;
-    int total = 0;
-    for (const ListItem& item : list.items) {
-        if (fitsItem(item.text)) {
-            fitting << &item;
-            total += item.weight;
-        }
-    }
-    if (fitting.isEmpty()) {
+    const ListItem* chosen = draw(list.items, list.totalWeight, m_allowed ? &fitting(list) : nullptr);
+    if (chosen)
+        appendDrawn(chosen->text);
+    else
         leaveOut(QString(name).replace(u'_', u' '));
-        return;
-    }
-    double r = m_random.next() * total;
-    const ListItem* chosen = fitting.last();
-    for (const ListItem* item : fitting) {
-        r -= item->weight;
-        if (r < 0) {
-            chosen = item;
-            break;
-        }
-    }
-    appendDrawn(chosen->text);
 }
 
 void GrammarExpander::appendDrawn(QStringView text)
@@ -219,7 +236,7 @@ void GrammarExpander::appendDrawn(QStringView text)
 
 void GrammarExpander::appendFitting(QStringView text)
 {
-    if (fitsItem(text)) {
+    if (!m_allowed || fitsItem(text)) {
         appendDrawn(text);
         return;
     }

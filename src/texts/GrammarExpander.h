@@ -30,12 +30,22 @@ public:
     void append(QStringView text);
 
 private:
+    // The items that can be written with the characters allowed, and their weights' sum.
+    struct Fitting
+    {
+        QList<qsizetype> indices;
+        int total = 0;
+    };
+
     bool expandRule(const GrammarRule& rule, int depth, bool marked);
     bool expandPieces(const Alternative& alternative, int depth);
     bool useVariable(const GrammarRule& variable, int depth);
     bool bind(const GrammarRule& variable, int depth);
     bool clashes(const GrammarRule& variable, const QString& value) const;
     const Alternative* pick(const GrammarRule& rule);
+    const Fitting& fitting(const GrammarRule& rule);
+    const Fitting& fitting(const WordList& list);
+    template <typename Item> const Item* draw(const QList<Item>& items, int total, const Fitting* fitting);
     bool fits(QStringView text) const;
     bool fitsItem(QStringView item) const;
     void appendDrawn(QStringView text);
@@ -50,7 +60,8 @@ private:
     QString m_letters;                // what "@" and "#" of a list item may become
     QString m_figures;
     GeneratedText m_out;
-    QHash<QString, QString> m_values; // the variables drawn, "" for one left out
+    QHash<const GrammarRule*, QString> m_values; // the variables drawn, "" for one left out
+    QHash<const void*, Fitting> m_fitting;
     int m_steps = 0;
     int m_dropped = 0; // pieces left out so far, each time counted
     QString m_failure;

@@ -332,6 +332,21 @@ Failure CheckEnds(const Grammar& grammar)
            u" ne peut jamais finir\u202F: chacune de ses variantes revient à elle-même."_s;
 }
 
+// Each reference points at its rule or list, so that drawing a text looks no name up.
+void Link(Grammar& grammar)
+{
+    for (GrammarRule& rule : grammar.rules) {
+        for (Alternative& alternative : rule.alternatives) {
+            for (GrammarPiece& piece : alternative.pieces) {
+                if (piece.kind == GrammarPiece::Kind::List)
+                    piece.target = &*grammar.lists.constFind(piece.text);
+                else if (piece.kind != GrammarPiece::Kind::Literal)
+                    piece.target = &*grammar.rules.constFind(piece.text);
+            }
+        }
+    }
+}
+
 } // namespace
 
 Result<Grammar> LoadGrammar(const QString& file, const QString& start, const DataFileReader& read,
@@ -353,5 +368,6 @@ Result<Grammar> LoadGrammar(const QString& file, const QString& start, const Dat
         return Fail(*failed);
     if (const Failure failed = CheckEnds(grammar))
         return Fail(*failed);
+    Link(grammar);
     return std::move(grammar);
 }

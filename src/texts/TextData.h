@@ -44,6 +44,8 @@ struct GrammarPiece
     };
     Kind kind = Kind::Literal;
     QString text; // the literal text, or the name referred to
+    // What the name refers to (a GrammarRule or a WordList of the same grammar), once the grammar is loaded.
+    const void* target = nullptr;
 };
 
 struct Alternative
@@ -63,6 +65,7 @@ struct GrammarRule
     int totalWeight = 0;
 };
 
+// Its pieces point into its own tables: a grammar is moved (which keeps them), never copied.
 struct Grammar
 {
     QString file;
