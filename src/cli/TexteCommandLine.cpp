@@ -77,7 +77,7 @@ Failure ParseValue(TexteOptions& o, const QString& arg, const QString& value)
         o.seed = static_cast<quint32>(*n);
     else if (arg == u"--nombre"_s)
         o.count = static_cast<int>(*n);
-    else if (const Failure failed = SetKind(o, Kind::Words))
+    else if (Failure failed = SetKind(o, Kind::Words))
         return failed;
     else
         o.words = static_cast<int>(*n);

@@ -93,9 +93,9 @@ Failure DataTextSource::loadWords()
 
 Failure DataTextSource::loadAll()
 {
-    if (const Failure failed = loadGrammar(m_qso, u"qso.txt"_s, u"qso"_s))
+    if (Failure failed = loadGrammar(m_qso, u"qso.txt"_s, u"qso"_s))
         return failed;
-    if (const Failure failed = loadGrammar(m_plain, u"clair.txt"_s, u"phrase"_s))
+    if (Failure failed = loadGrammar(m_plain, u"clair.txt"_s, u"phrase"_s))
         return failed;
     return loadWords();
 }

@@ -148,7 +148,7 @@ Failure GrammarParser::parse(const QString& text)
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (IsComment(lines[i]))
             continue;
-        if (const Failure failed = parseLine(lines[i], static_cast<int>(i + 1)))
+        if (Failure failed = parseLine(lines[i], static_cast<int>(i + 1)))
             return failed;
     }
     return {};
@@ -176,7 +176,7 @@ Failure GrammarParser::parseLine(QStringView text, int line)
     if (!body)
         return body.failure();
     Alternative alternative{{}, body->second, line};
-    if (const Failure failed = parseBody(body->first.trimmed(), line, alternative.pieces))
+    if (Failure failed = parseBody(body->first.trimmed(), line, alternative.pieces))
         return failed;
     GrammarRule& rule = m_grammar.rules[(variable ? u"$"_s : QString()) + name.toString()];
     if (rule.alternatives.isEmpty())
