@@ -100,6 +100,13 @@ Failure DataTextSource::loadAll()
     return loadWords();
 }
 
+// A grammar that loops is read again next time: the user may have mended it.
+FailureMessage DataTextSource::forget(std::optional<Grammar>& grammar, QString failure)
+{
+    grammar.reset();
+    return Fail(std::move(failure));
+}
+
 GeneratedText DataTextSource::withWarnings(GeneratedText text)
 {
     text.leftOut = m_warnings + text.leftOut;
@@ -113,7 +120,7 @@ Result<GeneratedText> DataTextSource::qso(RandomSource& random, const std::optio
         return Fail(*failed);
     GrammarExpander expander(*m_qso, random, allowed);
     if (!expander.expand(u"qso"_s))
-        return Fail(expander.failure());
+        return forget(m_qso, expander.failure());
     GeneratedText text = expander.take();
     if (text.text.isEmpty())
         return Fail(u"Aucune partie du contact"_s + WrittenWith(allowed));
@@ -146,7 +153,7 @@ Result<GeneratedText> DataTextSource::plainText(int characters, RandomSource& ra
     for (int attempt = 0; attempt < MaxAttempts && text.size() < characters; ++attempt) {
         GrammarExpander expander(*m_plain, random, allowed);
         if (!expander.expand(u"phrase"_s))
-            return Fail(expander.failure());
+            return forget(m_plain, expander.failure());
         const GeneratedText sentence = expander.take();
         if (sentence.text.isEmpty() || !sentence.leftOut.isEmpty())
             continue;

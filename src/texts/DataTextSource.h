@@ -33,6 +33,7 @@ private:
     Failure loadGrammar(std::optional<Grammar>& grammar, const QString& file, const QString& start);
     Failure loadWords();
     GeneratedText withWarnings(GeneratedText text);
+    static FailureMessage forget(std::optional<Grammar>& grammar, QString failure);
 
     QStringList m_folders;
     SignTable m_signs;

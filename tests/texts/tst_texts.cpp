@@ -69,6 +69,20 @@ Result<GeneratedText> Generate(DataTextSource& source, Generator generator, quin
     return Fail(QString());
 }
 
+// A folder holding the delivered data files, `file` replaced by `content` (removed when it is empty).
+void CopyData(const QTemporaryDir& dir, const QString& file, const QString& content)
+{
+    const QDir source(Folder);
+    for (const QString& name : source.entryList({u"*.txt"_s}))
+        QFile::copy(source.filePath(name), dir.filePath(name));
+    QFile::remove(dir.filePath(file));
+    if (content.isEmpty())
+        return;
+    QFile changed(dir.filePath(file));
+    changed.open(QIODevice::WriteOnly);
+    changed.write(content.toUtf8());
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Generator)
@@ -87,6 +101,9 @@ private slots:
     void sameSeedSameText();
     void damagedFiles_data();
     void damagedFiles();
+    void grammar_data();
+    void grammar();
+    void weightsAndFolders();
 };
 
 void TestTexts::everyCharacterSounded_data()
@@ -265,15 +282,7 @@ void TestTexts::damagedFiles()
     QFETCH(QStringList, message);
     QFETCH(QString, warning);
     QTemporaryDir dir;
-    QDir source(Folder);
-    for (const QString& name : source.entryList({u"*.txt"_s}))
-        QFile::copy(source.filePath(name), dir.filePath(name));
-    QFile::remove(dir.filePath(file));
-    if (!content.isEmpty()) {
-        QFile damaged(dir.filePath(file));
-        QVERIFY(damaged.open(QIODevice::WriteOnly));
-        damaged.write(content.toUtf8());
-    }
+    CopyData(dir, file, content);
     DataTextSource texts({dir.path()}, Signs());
     QElapsedTimer timer;
     timer.start();
@@ -293,6 +302,78 @@ void TestTexts::damagedFiles()
     const Generator other = generator == Generator::Words ? Generator::Qso : Generator::Words;
     QVERIFY(Generate(texts, other, 1));
     QVERIFY(Generate(texts, Generator::Plain, 1));
+    // Mended, the file is read again without a restart.
+    QFile::remove(dir.filePath(file));
+    QFile::copy(QDir(Folder).filePath(file), dir.filePath(file));
+    QVERIFY(Generate(texts, generator, 1));
+}
+
+void TestTexts::grammar_data()
+{
+    QTest::addColumn<QString>("qso");
+    QTest::addColumn<QString>("allowed"); // empty: every character
+    QTest::addColumn<QString>("text");    // a pattern
+    QTest::addColumn<QStringList>("leftOut");
+    QTest::addColumn<QList<TextField>>("fields");
+    QTest::newRow("a variable repeats as drawn") << u"qso = $a $a $a\n$a = {villes}\n"_s << QString()
+                                                 << u"^(.+) \\1 \\1$"_s << QStringList{} << QList<TextField>{};
+    QTest::newRow("empty alternative, no double space")
+        << u"qso = A <x> B\nx = \n"_s << QString() << u"^A B$"_s << QStringList{} << QList<TextField>{};
+    QTest::newRow("the sign < and figures")
+        << u"qso = CQ < K #\n"_s << QString() << u"^CQ < K [0-9]$"_s << QStringList{} << QList<TextField>{};
+    QTest::newRow("fields where they stand")
+        << u"qso = DE $c = $n K $c\n$c:indicatif = F#@@\n$n:prenom = LUC\n"_s << QString()
+        << u"^DE (F[0-9][A-Z]{2}) = LUC K \\1$"_s << QStringList{}
+        << QList<TextField>{
+               {FieldKind::CallSign, 3, 4, {}}, {FieldKind::Name, 10, 3, {}}, {FieldKind::CallSign, 16, 4, {}}};
+    QTest::newRow("a fitting variant first") << u"qso = CQ <n>\nn = 73 | 100\nn = QRZ?\n"_s << u"cqrz?"_s
+                                             << u"^CQ QRZ\\?$"_s << QStringList{} << QList<TextField>{};
+    QTest::newRow("words that cannot be written") << u"qso = CQ DE <n>\nn = 73 K\n"_s << u"cqdek"_s << u"^CQ DE K$"_s
+                                                  << QStringList{u"«\u202F73\u202F»"_s} << QList<TextField>{};
+    QTest::newRow("a report whole or left out") << u"qso = RST $r K\n$r:report = 5<s>9\ns = 7\n"_s << u"rstk59"_s
+                                                << u"^RST K$"_s << QStringList{u"Report"_s} << QList<TextField>{};
+    QTest::newRow("a list that cannot be written") << u"qso = OP $n\n$n:prenom = {prenoms}\n"_s << u"opxw"_s
+                                                   << u"^OP$"_s << QStringList{u"Prénom"_s} << QList<TextField>{};
+}
+
+// The grammar's own rules, each on a contact file of a few lines.
+void TestTexts::grammar()
+{
+    QFETCH(QString, qso);
+    QFETCH(QString, allowed);
+    QFETCH(QString, text);
+    QFETCH(QStringList, leftOut);
+    QFETCH(QList<TextField>, fields);
+    QTemporaryDir dir;
+    CopyData(dir, u"qso.txt"_s, qso);
+    DataTextSource texts({dir.path()}, Signs());
+    for (quint32 seed = 0; seed < 20; ++seed) {
+        const Result<GeneratedText> made =
+            Generate(texts, Generator::Qso, seed, allowed.isEmpty() ? std::nullopt : std::optional(allowed));
+        QVERIFY2(made, Why(made).constData());
+        QVERIFY2(QRegularExpression(text).match(made->text).hasMatch(), qPrintable(made->text));
+        QCOMPARE(made->leftOut, leftOut);
+        QCOMPARE(made->fields, fields);
+    }
+}
+
+// Items drawn by their weights; the user's copy of a file wins over the delivered one, file by file.
+void TestTexts::weightsAndFolders()
+{
+    QTemporaryDir user;
+    QFile words(user.filePath(u"mots.txt"_s));
+    QVERIFY(words.open(QIODevice::WriteOnly));
+    words.write("le | 9\nla\n");
+    words.close();
+    DataTextSource texts({user.path(), Folder}, Signs());
+    SeededRandom random(3);
+    const Result<GeneratedText> drawn = texts.words(10'000, random, std::nullopt);
+    QVERIFY2(drawn, Why(drawn).constData());
+    const qsizetype le = drawn->text.split(u' ').count(u"le"_s);
+    QVERIFY2(le > 8'800 && le < 9'200, qPrintable(QString::number(le)));
+    QVERIFY(Generate(texts, Generator::Qso, 1)); // the delivered contact, with the user's words
+    QCOMPARE(TextFolders(u"/home/a/.local/share/Tonique"_s, u"/usr/bin"_s),
+             (QStringList{u"/home/a/.local/share/Tonique/textes"_s, u"/usr/share/tonique/textes"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestTexts)
