@@ -2,11 +2,13 @@
 
 #include "common/FileErrors.h"
 #include "common/RandomSource.h"
+#include "signs/Windows1252.h"
 #include "texts/GrammarExpander.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 using namespace Qt::StringLiterals;
 
@@ -41,7 +43,13 @@ QStringList TextFolders(const QString& programFolder, const QString& executableF
 DataTextSource::DataTextSource(QStringList folders, SignTable signs)
     : m_folders(std::move(folders)), m_signs(std::move(signs))
 {
-    m_soundable = [this](QChar c) { return m_signs.FindSign(QString(c.toLower())).has_value(); };
+    // Each character is looked up in the table once: the files hold tens of thousands of them.
+    m_soundable = [this, known = QHash<char16_t, bool>()](QChar c) mutable {
+        const auto found = known.constFind(c.unicode());
+        if (found != known.cend())
+            return *found;
+        return known[c.unicode()] = m_signs.FindSign(QString(c.toLower())).has_value();
+    };
 }
 
 Result<QString> DataTextSource::read(const QString& name) const
@@ -53,10 +61,8 @@ Result<QString> DataTextSource::read(const QString& name) const
         QFile file(path);
         if (const Failure failed = OpenForReading(file))
             return Fail(Quoted(QDir::toNativeSeparators(path)) + u" ne peut être lu\u202F: "_s + *failed + u'.');
-        QString text = QString::fromUtf8(file.readAll());
-        if (text.startsWith(QChar(0xFEFF)))
-            text.remove(0, 1);
-        return text.remove(u'\r');
+        // Saved by any editor: UTF-8, or the code page of the sign file, or UTF-16.
+        return DecodeTextFile(file.readAll()).remove(u'\r');
     }
     QStringList shown;
     for (const QString& folder : m_folders)
