@@ -32,11 +32,15 @@ QString WrittenWith(const std::optional<QString>& allowed)
 
 QStringList TextFolders(const QString& programFolder, const QString& executableFolder)
 {
-    QStringList folders{QDir(programFolder).filePath(FolderName)};
-    const QString delivered =
-        QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral(TONIQUE_DATA_FROM_BIN "/") + FolderName));
-    if (!folders.contains(delivered))
-        folders << delivered;
+    // A folder of its own beside the executable (a copy under /opt) delivers its files as an installation does.
+    const QStringList candidates{
+        QDir(programFolder).filePath(FolderName), QDir(executableFolder).filePath(FolderName),
+        QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral(TONIQUE_DATA_FROM_BIN "/") + FolderName))};
+    QStringList folders;
+    for (const QString& folder : candidates) {
+        if (!folders.contains(folder))
+            folders << folder;
+    }
     return folders;
 }
 

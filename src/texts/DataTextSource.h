@@ -45,5 +45,5 @@ private:
 };
 
 // The folders of the data files: the program folder's own "textes" (the user's copy, or the portable folder's),
-// then the delivered one of an installation.
+// then the executable's (an installation in a folder of its own), then the delivered one of an installation.
 QStringList TextFolders(const QString& programFolder, const QString& executableFolder);

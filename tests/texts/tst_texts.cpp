@@ -373,8 +373,10 @@ void TestTexts::weightsAndFolders()
     const qsizetype summer = drawn->text.split(u' ').count(u"été"_s);
     QVERIFY2(summer > 8'800 && summer < 9'200, qPrintable(QString::number(summer)));
     QVERIFY(Generate(texts, Generator::Qso, 1)); // the delivered contact, with the user's words
-    QCOMPARE(TextFolders(u"/home/a/.local/share/Tonique"_s, u"/usr/bin"_s),
-             (QStringList{u"/home/a/.local/share/Tonique/textes"_s, u"/usr/share/tonique/textes"_s}));
+    QCOMPARE(
+        TextFolders(u"/home/a/.local/share/Tonique"_s, u"/usr/bin"_s),
+        (QStringList{u"/home/a/.local/share/Tonique/textes"_s, u"/usr/bin/textes"_s, u"/usr/share/tonique/textes"_s}));
+    QCOMPARE(TextFolders(u"/media/key"_s, u"/media/key"_s).size(), 2); // portable
 }
 
 QTEST_GUILESS_MAIN(TestTexts)
