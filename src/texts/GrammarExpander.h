@@ -10,9 +10,12 @@
 
 class RandomSource;
 
-// Draws a text from a grammar: one alternative of each rule met, by weight, the variables once. With `allowed`, only
-// the alternatives and list items written with those characters (and spaces) are drawn; a rule none of whose
-// alternatives fits is left out and named in `leftOut`. Spaces never double and the text has none at its ends.
+// Draws a text from a grammar: one alternative of each rule met, by weight, the variables once (a variable of a kind
+// differs from the others of its kind when a redraw allows). With `allowed`, the alternatives and list items written
+// with those characters (and spaces) are drawn; when no alternative fits, one is taken with the words that cannot be
+// written left out and named in `leftOut`; a piece of information (a rule or variable of a kind) is whole or left
+// out, named by its kind. "#" becomes a figure and "@" a capital letter. Spaces never double and the text has none
+// at its ends.
 class GrammarExpander
 {
 public:
