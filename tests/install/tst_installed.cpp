@@ -189,6 +189,27 @@ private slots:
                  qPrintable(output));
     }
 
+    // tonique-texte reads the delivered texts, and the user's own copy of a file when there is one.
+    void texteReadsUserCopyFirst()
+    {
+        QTemporaryDir home;
+        const auto words = [&] {
+            QProcess p;
+            prepare(p, home.path(), home.path());
+            p.start(installed(QStringLiteral("bin/tonique-texte")), {"--mots", "3", "--graine", "1"});
+            p.waitForFinished(30000);
+            return p.exitCode() == 0 ? p.readAllStandardOutput() : p.readAllStandardError();
+        };
+        const QByteArray delivered = words();
+        QVERIFY2(QRegularExpression(QStringLiteral("^[a-zéà]+ [a-zéà]+ [a-zéà]+\n$"))
+                     .match(QString::fromUtf8(delivered))
+                     .hasMatch(),
+                 delivered.constData());
+        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("data/Tonique/textes"))));
+        QVERIFY(writeFile(home.filePath(QStringLiteral("data/Tonique/textes/mots.txt")), "radio\n"));
+        QCOMPARE(words(), QByteArray("radio radio radio\n"));
+    }
+
     // The manual page of each command-line tool tells every option its --help tells.
     void manualListsEveryOption_data()
     {
@@ -196,6 +217,7 @@ private slots:
         QTest::addColumn<int>("options"); // at least
         QTest::newRow("tonique-wav") << "tonique-wav" << 30;
         QTest::newRow("tonique-mark") << "tonique-mark" << 3;
+        QTest::newRow("tonique-texte") << "tonique-texte" << 8;
     }
     void manualListsEveryOption()
     {
