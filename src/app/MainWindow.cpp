@@ -8,6 +8,7 @@
 #include "app/ParameterController.h"
 #include "app/TimingChain.h"
 #include "app/Views.h"
+#include "app/WindowTexts.h"
 #include "common/Numbers.h"
 #include "common/RandomSource.h"
 #include "drill/DrillController.h"
@@ -214,6 +215,10 @@ void MainWindow::createTrainingController()
 
 void MainWindow::createTextsController()
 {
+    if (!m_options.texts && !m_options.textFolders.isEmpty()) {
+        m_ownTexts = std::make_unique<WindowTexts>(m_options.textFolders, m_signs);
+        m_options.texts = m_ownTexts.get();
+    }
     m_texts = std::make_unique<TextsController>(
         TextsController::Controls{m_ui.appris},
         TextsController::Services{m_exercise, *m_sound, m_random, m_platform.messages, *m_learner, m_options.texts,

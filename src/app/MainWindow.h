@@ -10,6 +10,7 @@
 #include "sound/ToneSynthesis.h"
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include <memory>
 
@@ -56,6 +57,8 @@ public:
         SettingsStore* markingSettings = nullptr;
         // Where the French texts come from; none: their menu says they are not available.
         TextSource* texts = nullptr;
+        // Without `texts`: the folders the window reads the French texts' data files from, in order (none: no texts).
+        QStringList textFolders = {};
         // The group "textes" (the texts' own choices); none: the defaults, nothing kept.
         SettingsStore* textsSettings = nullptr;
     };
@@ -101,6 +104,7 @@ private:
     RandomSource& m_random;
     ProgramFolder m_programFolder; // where telkey.ref is read and the exercise files are written
     Options m_options;
+    std::unique_ptr<TextSource> m_ownTexts; // read from Options::textFolders
     Form m_ui;
 
     // The program's shared state.

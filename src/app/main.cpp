@@ -20,6 +20,7 @@
 #include "platform/QtSettingsStore.h"
 #include "platform/TerminationSignals.h"
 #include "sound/Conditions.h"
+#include "texts/DataTextSource.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -75,8 +76,11 @@ int main(int argc, char* argv[])
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
 
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    const ProgramFolder folder = SetUpProgramFolder(executableFolder);
+    options.textFolders = TextFolders(folder.folder, executableFolder);
     RandomSource random;
-    MainWindow window(platform, random, SetUpProgramFolder(QCoreApplication::applicationDirPath()), options);
+    MainWindow window(platform, random, folder, options);
     if (const auto error = window.startUp()) {
         messages.critical(*error);
         return 1;
