@@ -1,0 +1,152 @@
+#include "Keying.h"
+#include "marking/EditDistance.h"
+#include "sending/MorseDecoder.h"
+
+#include <QTest>
+
+namespace {
+
+// The decoder's output as one text, its messages between braces.
+QString Decode(MorseDecoder& decoder, const std::vector<KeyEdge>& edges, KeyTime tickUs)
+{
+    KeyTime now = 0;
+    for (const auto& edge : edges) {
+        // A window's timer calls in between, when there is one.
+        for (; tickUs > 0 && now + tickUs < edge.time; now += tickUs)
+            decoder.advanceTo(now + tickUs);
+        decoder.keyEdge(edge);
+    }
+    decoder.advanceTo((edges.empty() ? 0 : edges.back().time) + 20 * MicrosecondsPerSecond);
+    QString text;
+    for (const auto& sign : decoder.takeDecoded())
+        text += sign.kind == DecodedSign::Kind::Message ? u'{' + sign.text + u'}' : sign.text;
+    return text.trimmed();
+}
+
+Characters CharactersOf(const QString& text)
+{
+    Characters characters;
+    for (const char32_t c : text.toUcs4())
+        characters.push_back(c);
+    return characters;
+}
+
+// Hand-written keying at 20 words per minute: "." and "-" elements, " " between letters, "/" between words, "S" a
+// key held down for 6 s.
+std::vector<KeyEdge> Keyed(const QString& keying)
+{
+    const double dot = DotMicroseconds(20);
+    std::vector<KeyEdge> edges;
+    double time = 0;
+    double gap = 0;
+    for (const QChar c : keying) {
+        if (c == u' ' || c == u'/') {
+            gap = std::max(gap, c == u' ' ? 3.0 : 7.0);
+            continue;
+        }
+        time += gap * dot;
+        edges.push_back({std::llround(time), true});
+        time += c == u'S' ? 6e6 : (c == u'-' ? 3 : 1) * dot;
+        edges.push_back({std::llround(time), false});
+        gap = 1;
+    }
+    return edges;
+}
+
+} // namespace
+
+class TestMorseDecoder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void generatedKeying_data();
+    void generatedKeying();
+    void speedAfterTwentyElements_data();
+    void speedAfterTwentyElements();
+    void keyedSigns_data();
+    void keyedSigns();
+};
+
+void TestMorseDecoder::generatedKeying_data()
+{
+    QTest::addColumn<double>("wpm");
+    QTest::addColumn<double>("drift");
+    QTest::addColumn<qint64>("tickUs");
+    for (const double wpm : {5, 8, 12, 16, 20, 25, 30, 35, 40}) {
+        const QByteArray name = QByteArray::number(wpm) + " wpm";
+        QTest::newRow(QByteArray(name + ", ±25 %").constData()) << wpm << 0.0 << qint64{0};
+        QTest::newRow(QByteArray(name + ", ±25 %, drifting ±30 %").constData()) << wpm << 0.3 << qint64{0};
+    }
+    QTest::newRow("12 wpm, drifting, a timer every 10 ms") << 12.0 << 0.3 << qint64{10'000};
+    QTest::newRow("30 wpm, drifting, a timer every 10 ms") << 30.0 << 0.3 << qint64{10'000};
+}
+
+void TestMorseDecoder::generatedKeying()
+{
+    QFETCH(double, wpm);
+    QFETCH(double, drift);
+    QFETCH(qint64, tickUs);
+    const SignTable signs = DeliveredSigns();
+    std::mt19937 random(static_cast<unsigned>(wpm * 100 + drift * 10 + static_cast<double>(tickUs)));
+    const QString text = RandomText(signs, 600, random);
+    MorseDecoder decoder(signs);
+    const QString decoded = Decode(decoder, KeyText(signs, text, {wpm, 0.25, drift}, random), tickUs);
+    const auto errors = ErrorCount(CharactersOf(text), CharactersOf(decoded));
+    const double accuracy = 1 - static_cast<double>(errors) / static_cast<double>(text.size());
+    if (accuracy < 0.995)
+        qWarning().noquote() << "sent   " << text << "\ndecoded" << decoded;
+    QVERIFY2(accuracy >= 0.995, qPrintable(QString::number(errors) + " errors"));
+}
+
+void TestMorseDecoder::speedAfterTwentyElements_data()
+{
+    QTest::addColumn<double>("wpm");
+    QTest::addColumn<double>("jitter");
+    for (const double wpm : {5, 12, 20, 30, 40, 50})
+        QTest::newRow(QByteArray(QByteArray::number(wpm) + " wpm").constData()) << wpm << 0.0;
+    QTest::newRow("25 wpm, ±5 %") << 25.0 << 0.05;
+}
+
+void TestMorseDecoder::speedAfterTwentyElements()
+{
+    QFETCH(double, wpm);
+    QFETCH(double, jitter);
+    const SignTable signs = DeliveredSigns();
+    std::mt19937 random(static_cast<unsigned>(wpm));
+    const auto edges = KeyText(signs, RandomText(signs, 40, random), {wpm, jitter}, random);
+    MorseDecoder decoder(signs);
+    for (size_t i = 0; i < 40; ++i)
+        decoder.keyEdge(edges[i]);
+    QVERIFY2(std::abs(decoder.wordsPerMinute() - wpm) <= 1, qPrintable(QString::number(decoder.wordsPerMinute())));
+}
+
+void TestMorseDecoder::keyedSigns_data()
+{
+    QTest::addColumn<QStringList>("extraSigns");
+    QTest::addColumn<QString>("keying");
+    QTest::addColumn<QString>("decoded");
+    QTest::newRow("accented letters") << QStringList{} << "-.-. --.- / ..-.. .--.-" << QStringLiteral("cq éà");
+    QTest::newRow("the user's own sign") << QStringList{QStringLiteral("ç -.-..")} << "-.-. --.- / -.-.."
+                                         << QStringLiteral("cq ç");
+    QTest::newRow("unknown pattern") << QStringList{} << "-.-. --.- / ........ .-" << "cq [........]a";
+    QTest::newRow("key held down") << QStringList{} << "-.-. --.- / -.S / ..."
+                                   << QStringLiteral("cq {Manipulateur bloqué\u202F?}s");
+    QTest::newRow("key held down at the start") << QStringList{} << "S / -.-. --.-"
+                                                << QStringLiteral("{Manipulateur bloqué\u202F?}cq");
+    QTest::newRow("a lone letter") << QStringList{} << "-.-" << "k";
+}
+
+void TestMorseDecoder::keyedSigns()
+{
+    QFETCH(QStringList, extraSigns);
+    QFETCH(QString, keying);
+    QFETCH(QString, decoded);
+    const QFile file(QStringLiteral(TONIQUE_SIGN_FILE));
+    const SignTable signs = SignTable::fromLines(LoadSignFile(file.fileName()).lines + extraSigns);
+    MorseDecoder decoder(signs);
+    QCOMPARE(Decode(decoder, Keyed(keying), 0), decoded);
+}
+
+QTEST_GUILESS_MAIN(TestMorseDecoder)
+#include "tst_morsedecoder.moc"
