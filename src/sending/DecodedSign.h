@@ -35,8 +35,8 @@ struct DecodedSign
     QString text;    // the character, "[.-.-..]" for an unknown pattern, " " or the message
     QString pattern; // the dots and dashes the elements were read as
     bool known = false;
-    bool afterWordGap = false;            // the silence before the character ended a word
-    double dotUs = 0;                     // the sender's dot as learned when the character ended
+    bool afterWordGap = false;             // the silence before the character ended a word
+    double dotUs = 0;                      // the sender's dot as learned when the character ended
     std::vector<MeasuredElement> elements; // every element, for the drawing to scale and the timing analysis
 };
 

@@ -54,7 +54,10 @@ private:
     void startElement(ElementKind kind, KeyTime time);
     std::optional<ElementKind> nextElement() const;
     static size_t index(ElementKind kind) { return kind == ElementKind::Dot ? 0 : 1; }
-    static ElementKind other(ElementKind kind) { return kind == ElementKind::Dot ? ElementKind::Dash : ElementKind::Dot; }
+    static ElementKind other(ElementKind kind)
+    {
+        return kind == ElementKind::Dot ? ElementKind::Dash : ElementKind::Dot;
+    }
 
     Mode m_mode;
     KeyTime m_dotUs;

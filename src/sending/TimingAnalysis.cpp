@@ -30,8 +30,8 @@ void AddCharacter(TimingReport& report, Sums& sums, const DecodedSign& sign)
         Add(report, sums, kind, static_cast<double>(element.downUs) / unit);
         if (element.gapBeforeUs < 0)
             continue;
-        const auto gap = i > 0 ? TimingReport::ElementGaps
-                               : (sign.afterWordGap ? TimingReport::WordGaps : TimingReport::LetterGaps);
+        const auto gap =
+            i > 0 ? TimingReport::ElementGaps : (sign.afterWordGap ? TimingReport::WordGaps : TimingReport::LetterGaps);
         Add(report, sums, gap, static_cast<double>(element.gapBeforeUs) / unit);
     }
 }
@@ -114,11 +114,12 @@ QString TimingAdvice(const TimingReport& report)
         }
     }
     if (worst)
-        return QString::fromUtf16(worst->measured < worst->expected ? worst->tooShort : worst->tooLong)
-               + QStringLiteral("\u202F: %1 points au lieu de %2.").arg(Decimal(worst->measured)).arg(worst->expected);
+        return QString::fromUtf16(worst->measured < worst->expected ? worst->tooShort : worst->tooLong) +
+               QStringLiteral("\u202F: %1 points au lieu de %2.").arg(Decimal(worst->measured)).arg(worst->expected);
     const double spread = *std::max_element(report.spread.begin(), report.spread.end());
     if (spread > 0.2)
-        return QStringLiteral("Votre rythme est irrégulier\u202F: vos longueurs s’écartent de %1\u202F% de leur moyenne.")
+        return QStringLiteral(
+                   "Votre rythme est irrégulier\u202F: vos longueurs s’écartent de %1\u202F% de leur moyenne.")
             .arg(std::lround(spread * 100));
     return QStringLiteral("Belle manipulation\u202F: les proportions sont justes et régulières.");
 }

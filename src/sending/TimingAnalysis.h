@@ -31,8 +31,8 @@ struct TimingReport
         MeasureCount,
     };
     std::array<int, MeasureCount> counts{};
-    std::array<double, MeasureCount> meanDots{};  // the mean length, dots
-    std::array<double, MeasureCount> spread{};    // standard deviation over the mean (0.1: 10 %)
+    std::array<double, MeasureCount> meanDots{}; // the mean length, dots
+    std::array<double, MeasureCount> spread{};   // standard deviation over the mean (0.1: 10 %)
     std::array<LengthHistogram, MeasureCount> histograms{};
 
     // Proportions against the mean dot: 3, 1, 3 and 7 when the sending is by the book.

@@ -47,24 +47,30 @@ void TestIambicKeyer::timeline_data()
     QTest::addColumn<bool>("modeB");
     QTest::addColumn<QString>("levers");
     QTest::addColumn<QString>("sent");
-    QTest::newRow("dot lever held repeats dots") << false << "dv0 d^250" << "0v 100^ 200v 300^";
-    QTest::newRow("dash lever tapped sends one dash") << false << "Dv0 D^10" << "0v 300^";
+    QTest::newRow("dot lever held repeats dots") << false << "dv0 d^250"
+                                                 << "0v 100^ 200v 300^";
+    QTest::newRow("dash lever tapped sends one dash") << false << "Dv0 D^10"
+                                                      << "0v 300^";
     QTest::newRow("A: squeeze let go during the dash stops") << false << "dv0 Dv50 d^350 D^350"
-                                                              << "0v 100^ 200v 500^";
+                                                             << "0v 100^ 200v 500^";
     QTest::newRow("B: squeeze let go during the dash adds a dot") << true << "dv0 Dv50 d^350 D^350"
-                                                                   << "0v 100^ 200v 500^ 600v 700^";
+                                                                  << "0v 100^ 200v 500^ 600v 700^";
     QTest::newRow("A: squeeze held alternates") << false << "dv0 Dv50 d^1050 D^1050"
                                                 << "0v 100^ 200v 500^ 600v 700^ 800v 1100^";
     QTest::newRow("B: squeeze held alternates, then one more") << true << "dv0 Dv50 d^1050 D^1050"
                                                                << "0v 100^ 200v 500^ 600v 700^ 800v 1100^ 1200v 1300^";
-    QTest::newRow("dash memory: tapped during a dot") << false << "dv0 d^30 Dv60 D^90" << "0v 100^ 200v 500^";
-    QTest::newRow("dot memory: tapped during a dash") << true << "Dv0 D^30 dv100 d^130" << "0v 300^ 400v 500^";
+    QTest::newRow("dash memory: tapped during a dot") << false << "dv0 d^30 Dv60 D^90"
+                                                      << "0v 100^ 200v 500^";
+    QTest::newRow("dot memory: tapped during a dash") << true << "Dv0 D^30 dv100 d^130"
+                                                      << "0v 300^ 400v 500^";
     QTest::newRow("dot memory: tapped in the space after a dot") << false << "dv0 d^30 dv150 d^160"
-                                                                  << "0v 100^ 200v 300^";
-    QTest::newRow("B: one lever alone is as in A") << true << "Dv0 D^450" << "0v 300^ 400v 700^";
+                                                                 << "0v 100^ 200v 300^";
+    QTest::newRow("B: one lever alone is as in A") << true << "Dv0 D^450"
+                                                   << "0v 300^ 400v 700^";
     QTest::newRow("lever pressed after the space starts afresh") << false << "dv0 d^30 Dv450 D^460"
-                                                                  << "0v 100^ 450v 750^";
-    QTest::newRow("straight key passes through") << false << "kv0 k^70 kv150 k^400" << "0v 70^ 150v 400^";
+                                                                 << "0v 100^ 450v 750^";
+    QTest::newRow("straight key passes through") << false << "kv0 k^70 kv150 k^400"
+                                                 << "0v 70^ 150v 400^";
 }
 
 void TestIambicKeyer::timeline()

@@ -129,12 +129,14 @@ void TestMorseDecoder::keyedSigns_data()
     QTest::newRow("accented letters") << QStringList{} << "-.-. --.- / ..-.. .--.-" << QStringLiteral("cq éà");
     QTest::newRow("the user's own sign") << QStringList{QStringLiteral("ç -.-..")} << "-.-. --.- / -.-.."
                                          << QStringLiteral("cq ç");
-    QTest::newRow("unknown pattern") << QStringList{} << "-.-. --.- / ........ .-" << "cq [........]a";
+    QTest::newRow("unknown pattern") << QStringList{} << "-.-. --.- / ........ .-"
+                                     << "cq [........]a";
     QTest::newRow("key held down") << QStringList{} << "-.-. --.- / -.S / ..."
                                    << QStringLiteral("cq {Manipulateur bloqué\u202F?}s");
-    QTest::newRow("key held down at the start") << QStringList{} << "S / -.-. --.-"
-                                                << QStringLiteral("{Manipulateur bloqué\u202F?}cq");
-    QTest::newRow("a lone letter") << QStringList{} << "-.-" << "k";
+    QTest::newRow("key held down at the start")
+        << QStringList{} << "S / -.-. --.-" << QStringLiteral("{Manipulateur bloqué\u202F?}cq");
+    QTest::newRow("a lone letter") << QStringList{} << "-.-"
+                                   << "k";
 }
 
 void TestMorseDecoder::keyedSigns()

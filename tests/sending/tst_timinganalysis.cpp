@@ -20,16 +20,19 @@ void TestTimingAnalysis::report_data()
     QTest::addColumn<double>("jitter");
     QTest::addColumn<QString>("advice");
     QTest::newRow("by the book") << 3.0 << 3.0 << 0.05
-                                 << QStringLiteral("Belle manipulation\u202F: les proportions sont justes et régulières.");
+                                 << QStringLiteral(
+                                        "Belle manipulation\u202F: les proportions sont justes et régulières.");
     QTest::newRow("dashes too short") << 2.4 << 3.0 << 0.05
                                       << QStringLiteral("Vos traits sont trop courts\u202F: 2,4 points au lieu de 3.");
     QTest::newRow("dashes too long") << 3.8 << 3.0 << 0.05
                                      << QStringLiteral("Vos traits sont trop longs\u202F: 3,8 points au lieu de 3.");
     QTest::newRow("letters too far apart")
-        << 3.0 << 4.5 << 0.05 << QStringLiteral("Vos espaces entre lettres sont trop longs\u202F: 4,5 points au lieu de 3.");
+        << 3.0 << 4.5 << 0.05
+        << QStringLiteral("Vos espaces entre lettres sont trop longs\u202F: 4,5 points au lieu de 3.");
     QTest::newRow("irregular") << 3.0 << 3.0 << 0.45
-                               << QStringLiteral("Votre rythme est irrégulier\u202F: vos longueurs s’écartent de 29\u202F% "
-                                                 "de leur moyenne.");
+                               << QStringLiteral(
+                                      "Votre rythme est irrégulier\u202F: vos longueurs s’écartent de 29\u202F% "
+                                      "de leur moyenne.");
 }
 
 void TestTimingAnalysis::report()
