@@ -9,6 +9,8 @@ constexpr KeyTime EarlySilenceFactor = 5;
 constexpr KeyTime LeastEarlySilenceUs = 200'000;
 // Key-downs read before the speed must be known whatever they look like.
 constexpr size_t MostEarlyDowns = 40;
+// A key-down or a silence shorter than this part of a dot is a click or a dropout, not an element or a gap.
+constexpr double GlitchDots = 0.3;
 
 } // namespace
 
@@ -109,6 +111,15 @@ void MorseDecoder::tryCalibrating(bool force)
 
 void MorseDecoder::keyDown(KeyTime time)
 {
+    if (m_started && isGlitch(time - m_lastEdge) && !m_current.elements.empty()) {
+        // The key opened for an instant inside an element (a fading tone, a bouncing contact): one element.
+        const MeasuredElement element = m_current.elements.back();
+        m_current.elements.pop_back();
+        m_current.pattern.chop(1);
+        m_elementGapUs = element.gapBeforeUs;
+        m_lastEdge = m_lastDown;
+        return;
+    }
     m_elementGapUs = -1;
     if (m_started) {
         const KeyTime gap = time - m_lastEdge;
@@ -127,12 +138,19 @@ void MorseDecoder::keyDown(KeyTime time)
         m_current.afterWordGap = m_afterWordGap;
         m_characterOpen = true;
     }
+    m_lastUp = m_lastEdge;
     m_lastEdge = time;
+    m_lastDown = time;
 }
 
 void MorseDecoder::keyUp(KeyTime time)
 {
     const KeyTime length = time - m_lastEdge;
+    if (m_started && isGlitch(length)) {
+        // A click in the silence, too short for any element: the silence goes on.
+        m_lastEdge = m_lastUp;
+        return;
+    }
     const ElementKind kind = m_speed.classify(length);
     m_current.elements.push_back({kind, length, m_elementGapUs});
     m_current.pattern += kind == ElementKind::Dot ? u'.' : u'-';
@@ -141,11 +159,18 @@ void MorseDecoder::keyUp(KeyTime time)
     m_wordOpen = true;
 }
 
+bool MorseDecoder::isGlitch(KeyTime length) const
+{
+    return static_cast<double>(length) < GlitchDots * m_speed.dotMeanUs();
+}
+
 void MorseDecoder::endCharacter()
 {
     if (!m_characterOpen)
         return;
     m_characterOpen = false;
+    if (m_current.elements.empty())
+        return; // opened by a click only
     DecodedSign sign = std::move(m_current);
     m_current = DecodedSign{};
     const auto found = m_characterOfPattern.constFind(sign.pattern);

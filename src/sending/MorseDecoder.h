@@ -44,6 +44,7 @@ private:
     void endCharacter();
     void endWord();
     void keyStuck();
+    bool isGlitch(KeyTime length) const;
 
     QHash<QString, QString> m_characterOfPattern;
     SpeedTracker m_speed;
@@ -52,6 +53,8 @@ private:
     bool m_down = false;
     bool m_ignoreUp = false; // the key-up that follows a key held too long
     KeyTime m_lastEdge = 0;
+    KeyTime m_lastUp = 0;   // the key-up before the key-down under way
+    KeyTime m_lastDown = 0; // the key-down of the element under way or just ended
     bool m_started = false;
     bool m_characterOpen = false;
     bool m_wordOpen = false;

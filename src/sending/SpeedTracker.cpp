@@ -5,8 +5,9 @@
 
 namespace {
 
-constexpr double FastestDotUs = DotMicroseconds(50);
-constexpr double SlowestDotUs = DotMicroseconds(5);
+// Beyond the 5 to 50 words per minute of senders, so that one drifting past them is still followed.
+constexpr double FastestDotUs = DotMicroseconds(70);
+constexpr double SlowestDotUs = DotMicroseconds(3);
 // Two clusters are a dot and a dash only when the longer is at least this many times the shorter.
 constexpr double LeastDashRatio = 1.8;
 constexpr double GapLearning = 0.1;

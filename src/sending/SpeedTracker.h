@@ -30,7 +30,7 @@ public:
     double wordThresholdUs() const { return std::sqrt(m_gapDots[1] * m_gapDots[2]) * dotUs(); }
 
     // The sender's dot, µs: a quarter of a dot and a dash, so that a dash too short or too long moves the speed by
-    // half its error only. Kept between 5 and 50 words per minute.
+    // half its error only. Kept between 3 and 70 words per minute.
     double dotUs() const;
 
     double dotMeanUs() const { return m_dotUs; }

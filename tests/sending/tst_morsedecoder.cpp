@@ -32,23 +32,34 @@ Characters CharactersOf(const QString& text)
 }
 
 // Hand-written keying at 20 words per minute: "." and "-" elements, " " between letters, "/" between words, "S" a
-// key held down for 6 s.
+// key held down for 6 s, "g" a click of 3 ms in the silence, "_" a dash with a dropout of 3 ms in its middle.
 std::vector<KeyEdge> Keyed(const QString& keying)
 {
     const double dot = DotMicroseconds(20);
     std::vector<KeyEdge> edges;
     double time = 0;
     double gap = 0;
+    const auto key = [&edges](double down, double up) {
+        edges.push_back({std::llround(down), true});
+        edges.push_back({std::llround(up), false});
+    };
     for (const QChar c : keying) {
         if (c == u' ' || c == u'/') {
             gap = std::max(gap, c == u' ' ? 3.0 : 7.0);
-            continue;
+        } else if (c == u'g') {
+            key(time + 0.5 * dot, time + 0.5 * dot + 3000);
+        } else {
+            time += gap * dot;
+            const double length = c == u'S' ? 6e6 : (c == u'.' ? 1 : 3) * dot;
+            if (c == u'_') {
+                key(time, time + 1.5 * dot);
+                key(time + 1.5 * dot + 3000, time + length);
+            } else {
+                key(time, time + length);
+            }
+            time += length;
+            gap = 1;
         }
-        time += gap * dot;
-        edges.push_back({std::llround(time), true});
-        time += c == u'S' ? 6e6 : (c == u'-' ? 3 : 1) * dot;
-        edges.push_back({std::llround(time), false});
-        gap = 1;
     }
     return edges;
 }
@@ -135,6 +146,12 @@ void TestMorseDecoder::keyedSigns_data()
                                    << QStringLiteral("cq {Manipulateur bloqué\u202F?}s");
     QTest::newRow("key held down at the start")
         << QStringList{} << "S / -.-. --.-" << QStringLiteral("{Manipulateur bloqué\u202F?}cq");
+    QTest::newRow("a click between letters") << QStringList{} << "-.-. g --.-"
+                                             << "cq";
+    QTest::newRow("a click between words") << QStringList{} << "-.-. --.- /g -.. ."
+                                           << "cq de";
+    QTest::newRow("a dropout inside dashes") << QStringList{} << "-.-. --.- / _.-. _-._"
+                                             << "cq cq";
     QTest::newRow("a lone letter") << QStringList{} << "-.-"
                                    << "k";
 }
