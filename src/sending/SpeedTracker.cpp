@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 namespace {
 
@@ -15,6 +16,20 @@ constexpr double GapLearning = 0.1;
 double Mean(const std::vector<double>& values)
 {
     return std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(values.size());
+}
+
+// The logarithm halfway across the widest gap between sorted logarithms of lengths, when the longest is at least
+// twice the shortest.
+std::optional<double> WidestSplit(std::vector<double> logs)
+{
+    std::sort(logs.begin(), logs.end());
+    if (logs.size() < 2 || logs.back() - logs.front() < std::log(2.0))
+        return std::nullopt;
+    size_t widest = 1;
+    for (size_t i = 1; i < logs.size(); ++i)
+        if (logs[i] - logs[i - 1] > logs[widest] - logs[widest - 1])
+            widest = i;
+    return 0.5 * (logs[widest] + logs[widest - 1]);
 }
 
 } // namespace
@@ -58,21 +73,28 @@ ElementKind SpeedTracker::classify(KeyTime downUs)
 
 void SpeedTracker::recluster()
 {
-    const int n = std::min(m_count, Window);
+    const auto n = static_cast<size_t>(std::min(m_count, Window));
+    std::vector<double> recent(m_recent.begin(), m_recent.begin() + static_cast<std::ptrdiff_t>(n));
     double threshold = 0.5 * std::log(m_dotUs * m_dashUs);
     double dot = 0;
     double dash = 0;
     for (int round = 0; round < 4; ++round) {
-        double sums[2] = {0, 0};
-        int counts[2] = {0, 0};
-        for (int i = 0; i < n; ++i) {
-            const double value = m_recent[static_cast<size_t>(i)];
-            const int side = value < threshold ? 0 : 1;
+        std::array<double, 2> sums{};
+        std::array<int, 2> counts{};
+        for (const double value : recent) {
+            const size_t side = value < threshold ? 0 : 1;
             sums[side] += std::exp(value);
             ++counts[side];
         }
-        if (counts[0] == 0 || counts[1] == 0)
-            return; // one kind of element only: nothing to split, the clusters stay
+        if (counts[0] == 0 || counts[1] == 0) {
+            // Every recent element on one side: the speed has jumped. Split them afresh where they are furthest apart.
+            const auto split = WidestSplit(recent);
+            if (round > 0 || !split)
+                return; // one kind of element only: nothing to split, the clusters stay
+            threshold = *split;
+            --round;
+            continue;
+        }
         dot = sums[0] / counts[0];
         dash = sums[1] / counts[1];
         threshold = 0.5 * std::log(dot * dash);

@@ -73,6 +73,8 @@ class TestMorseDecoder : public QObject
 private slots:
     void generatedKeying_data();
     void generatedKeying();
+    void speedJump_data();
+    void speedJump();
     void speedAfterTwentyElements_data();
     void speedAfterTwentyElements();
     void keyedSigns_data();
@@ -108,6 +110,38 @@ void TestMorseDecoder::generatedKeying()
     if (accuracy < 0.995)
         qWarning().noquote() << "sent   " << text << "\ndecoded" << decoded;
     QVERIFY2(accuracy >= 0.995, qPrintable(QString::number(errors) + " errors"));
+}
+
+void TestMorseDecoder::speedJump_data()
+{
+    QTest::addColumn<double>("before");
+    QTest::addColumn<double>("after");
+    QTest::addColumn<unsigned>("seed");
+    for (const auto& [before, after] : {std::pair{15, 30}, {30, 12}, {10, 40}, {40, 10}}) {
+        for (const unsigned seed : {2, 5})
+            QTest::addRow("%d to %d wpm, seed %u", before, after, seed) << double(before) << double(after) << seed;
+    }
+}
+
+// Another sender, at another speed, after a word gap: the decoder is reading right again well before 250
+// characters.
+void TestMorseDecoder::speedJump()
+{
+    QFETCH(double, before);
+    QFETCH(double, after);
+    QFETCH(unsigned, seed);
+    const SignTable signs = DeliveredSigns();
+    std::mt19937 random(seed);
+    const QString first = RandomText(signs, 300, random);
+    const QString second = RandomText(signs, 300, random);
+    auto edges = KeyText(signs, first, {before, 0.25}, random);
+    const KeyTime end = edges.back().time + std::llround(7 * DotMicroseconds(before));
+    for (auto edge : KeyText(signs, second, {after, 0.25}, random))
+        edges.push_back({edge.time + end, edge.down});
+    MorseDecoder decoder(signs);
+    const QString decoded = Decode(decoder, edges, 0);
+    QCOMPARE(decoded.right(250), second.right(250));
+    QVERIFY(std::abs(decoder.wordsPerMinute() - after) < 0.1 * after);
 }
 
 void TestMorseDecoder::speedAfterTwentyElements_data()
