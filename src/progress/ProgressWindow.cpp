@@ -267,6 +267,9 @@ QWidget* ProgressWindow::fieldsPage()
     m_fieldLosses->setObjectName(u"informations"_s);
     m_fieldLosses->setRootIsDecorated(false);
     m_fieldLosses->setHeaderLabels({u"Information"_s, u"Envoyées"_s, u"Perdues"_s, u"Part perdue"_s});
+    m_fieldLosses->header()->setStretchLastSection(false);
+    m_fieldLosses->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_fieldLosses->header()->setMinimumSectionSize(120);
     m_fieldLosses->setAccessibleName(u"Informations des QSO copiés, la plus souvent perdue d'abord"_s);
     m_noFields = new QLabel(u"Aucun QSO corrigé sur cette période : les informations (indicatifs, report, "
                             "prénom, QTH...) sont comptées quand la copie d'un QSO est corrigée."_s,
