@@ -3,7 +3,7 @@
 
 #include "ExamSound.h"
 #include "ExamText.h"
-#include "sound/ExerciseFiles.h"
+#include "sound/RenderExerciseFiles.h"
 #include "sound/ToneSynthesis.h"
 #include "sound/WavHeader.h"
 

@@ -25,7 +25,7 @@ void AppController::ExerciseTextChanged()
 void AppController::ShowSettingsView()
 {
     m_ui.Check2->setChecked(false);
-    for (QMenu* menu : {m_ui.fichier, m_ui.gpa, m_ui.act, m_ui.entrainement})
+    for (QMenu* menu : {m_ui.fichier, m_ui.gpa, m_ui.textes, m_ui.act, m_ui.entrainement})
         menu->menuAction()->setVisible(false);
     m_ui.afff->setVisible(false);
     m_ui.Frame2->hide();
@@ -38,7 +38,7 @@ void AppController::ShowExerciseView()
 {
     ExerciseTextChanged();
     m_ui.Frame1->hide();
-    for (QMenu* menu : {m_ui.fichier, m_ui.gpa, m_ui.act, m_ui.entrainement})
+    for (QMenu* menu : {m_ui.fichier, m_ui.gpa, m_ui.textes, m_ui.act, m_ui.entrainement})
         menu->menuAction()->setVisible(true);
     m_ui.afff->setVisible(true);
     keepKeyboardInView();

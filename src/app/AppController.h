@@ -31,6 +31,7 @@ public:
         QMenu* gpa = nullptr;
         QMenu* act = nullptr;
         QMenu* entrainement = nullptr;
+        QMenu* textes = nullptr;
     };
     AppController(const Controls& controls, PreparedSound& sound, RandomSource& random);
 

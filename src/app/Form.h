@@ -37,6 +37,12 @@ struct Form
     QAction* diag = nullptr;
     QAction* melange = nullptr;
     QAction* indicatifs = nullptr;
+    QMenu* textes = nullptr; // French texts: a contact, words, plain language, the full exam
+    QAction* qso = nullptr;
+    QAction* mots = nullptr;
+    QAction* clair = nullptr;
+    QAction* examenComplet = nullptr;
+    QAction* appris = nullptr; // checkable: the texts keep to the characters of TEXT1
     QMenu* act = nullptr;
     QAction* inv = nullptr;
     QAction* doubleSpaces = nullptr; // object name "double"

@@ -12,6 +12,7 @@
 #include "drill/DrillController.h"
 #include "drill/StatisticsController.h"
 #include "exercise/ExerciseController.h"
+#include "exercise/TextsController.h"
 #include "history/HistoryGuard.h"
 #include "marking/MarkingController.h"
 #include "platform/MediaPlayer.h"
@@ -110,7 +111,7 @@ void MainWindow::createControllers()
     createMarkingController();
     m_app = std::make_unique<AppController>(
         AppController::Controls{m_ui.window, m_ui.exerciseView, m_ui.Check2, m_ui.Frame1, m_ui.Frame2, m_ui.Command25,
-                                m_ui.afff, m_ui.fichier, m_ui.gpa, m_ui.act, m_ui.entrainement},
+                                m_ui.afff, m_ui.fichier, m_ui.gpa, m_ui.act, m_ui.entrainement, m_ui.textes},
         *m_sound, m_random);
     m_timing = std::make_unique<TimingChain>(TimingChain::Controls{m_ui.Text20, m_ui.Combo1, m_ui.Text21, m_ui.Text22,
                                                                    m_ui.Text23, m_ui.Text24, m_ui.Texte, m_ui.TP,
@@ -126,6 +127,7 @@ void MainWindow::createControllers()
                                      m_ui.Text8, m_ui.Combo1, m_ui.Text20},
         ExerciseController::Services{m_exercise, *m_marks, *m_sound, *m_app, m_random, m_platform.fileDialog,
                                      m_platform.printer, m_platform.messages, m_platform.progress});
+    createTextsController();
     createPracticeControllers();
     m_about = std::make_unique<AboutController>(m_platform.launcher, m_platform.messages);
     createTrainingController();
@@ -135,6 +137,11 @@ void MainWindow::createControllers()
         ConditionsController::Services{m_conditions, m_platform.conditionsSettings, *m_sound, m_platform.messages});
     m_freshDraws = std::make_unique<FreshDraws>(m_ui.entrainement, m_platform.training, m_platform.entropy, m_random);
     m_exercise.attach(m_ui.Text2, [app = m_app.get()] { app->ExerciseTextChanged(); });
+}
+
+void MainWindow::addPreparedListener(PreparedExerciseListener* listener)
+{
+    m_sound->addPreparedListener(listener);
 }
 
 void MainWindow::createSoundControllers()
@@ -188,6 +195,15 @@ void MainWindow::createTrainingController()
     connect(m_ui.TEXT1, &QComboBox::editTextChanged, this, [training] { training->TEXT1Changed(); });
 }
 
+void MainWindow::createTextsController()
+{
+    m_texts = std::make_unique<TextsController>(
+        TextsController::Controls{m_ui.TEXT1, m_ui.appris},
+        TextsController::Services{m_exercise, *m_sound, m_random, m_platform.messages, m_options.texts,
+                                  m_options.textsSettings,
+                                  [exercises = m_exercises.get()] { exercises->examGroups(); }});
+}
+
 void MainWindow::createPracticeControllers()
 {
     m_stats = std::make_unique<StatisticsController>(m_ui.List1, m_exercise);
@@ -216,6 +232,12 @@ void MainWindow::wireMenus()
     trigger(m_ui.diag, [exercises] { exercises->diag(); });
     trigger(m_ui.melange, [exercises] { exercises->melange(); });
     trigger(m_ui.indicatifs, [exercises] { exercises->indicatifs(); });
+    TextsController* texts = m_texts.get();
+    trigger(m_ui.qso, [texts] { texts->qso(); });
+    trigger(m_ui.mots, [texts] { texts->mots(); });
+    trigger(m_ui.clair, [texts] { texts->texteEnClair(); });
+    trigger(m_ui.examenComplet, [texts] { texts->examenComplet(); });
+    connect(m_ui.appris, &QAction::toggled, this, [texts](bool on) { texts->apprisToggled(on); });
     trigger(m_ui.inv, [exercises] { exercises->inv(); });
     trigger(m_ui.doubleSpaces, [exercises] { exercises->doubleSpaces(); });
     trigger(m_ui.acc, [exercises] { exercises->acc(); });

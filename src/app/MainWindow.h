@@ -24,6 +24,7 @@ class HistoryGuard;
 class MarkingController;
 class MarkFields;
 class ParameterController;
+class PreparedExerciseListener;
 class ProgressController;
 class Playback;
 class PttController;
@@ -31,6 +32,8 @@ class RandomSource;
 class SettingsStore;
 class SoundController;
 class StatisticsController;
+class TextsController;
+class TextSource;
 class TimingChain;
 class TrainingController;
 class TypedPlayback;
@@ -50,6 +53,10 @@ public:
         QString noHistoryReason = {}; // without one: why, told again when a copy is marked
         // The group of the marking's own settings (the pass mark); none: the defaults, nothing kept.
         SettingsStore* markingSettings = nullptr;
+        // Where the French texts come from; none: their menu says they are not available.
+        TextSource* texts = nullptr;
+        // The group "textes" (the texts' own choices); none: the defaults, nothing kept.
+        SettingsStore* textsSettings = nullptr;
     };
 
     MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder, Options options);
@@ -61,6 +68,8 @@ public:
     // The controls and the exercise text, for the tests that drive the window.
     Form& form() { return m_ui; }
     ExerciseText& exerciseText() { return m_exercise; }
+    // Told of every sound prepared, as the marking is.
+    void addPreparedListener(PreparedExerciseListener* listener);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,6 +80,7 @@ private:
     void createPracticeControllers();
     void createMarkingController();
     void createTrainingController();
+    void createTextsController();
     void wireMenus();
     void wireMarkingMenu();
     void wireExerciseView();
@@ -105,6 +115,7 @@ private:
     std::unique_ptr<TimingChain> m_timing;
     std::unique_ptr<ParameterController> m_parameters;
     std::unique_ptr<ExerciseController> m_exercises;
+    std::unique_ptr<TextsController> m_texts;
     std::unique_ptr<StatisticsController> m_stats;
     std::unique_ptr<DrillController> m_drill;
     std::unique_ptr<PttController> m_ptt;

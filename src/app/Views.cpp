@@ -434,6 +434,16 @@ void BuildMenus(QMainWindow& window, Form& ui)
     ui.diag = item(ui.gpa, "diag", QStringLiteral("&Chiffres en diagonale"));
     ui.melange = item(ui.gpa, "melange", QStringLiteral("&Tout Mélanger"));
     ui.indicatifs = item(ui.gpa, "indicatifs", QStringLiteral("&Indicatifs"));
+    ui.textes = menu("textes", QStringLiteral("&Textes"));
+    ui.qso = item(ui.textes, "qso", QStringLiteral("&QSO"));
+    ui.mots = item(ui.textes, "mots", QStringLiteral("&Mots"));
+    ui.clair = item(ui.textes, "clair", QStringLiteral("&Texte en clair"));
+    ui.examenComplet = item(ui.textes, "examenComplet", QStringLiteral("Examen &complet"));
+    ui.textes->addSeparator();
+    ui.appris = item(ui.textes, "appris", QStringLiteral("Seulement les caractères appris"));
+    ui.appris->setCheckable(true);
+    ui.appris->setToolTip(QStringLiteral("Les textes n'emploient que les caractères de la liste du haut"));
+    ui.textes->setToolTipsVisible(true);
     ui.act = menu("act", QStringLiteral("&Actions"));
     ui.inv = item(ui.act, "inv", QStringLiteral("&Inverser le Texte"));
     ui.doubleSpaces = item(ui.act, "double", QStringLiteral("&Doubler les espaces"));

@@ -70,6 +70,10 @@ int main(int argc, char* argv[])
     options.history = historyFailed ? nullptr : &history;
     options.noHistoryReason = historyFailed.value_or(QString());
     options.markingSettings = &markingSettings;
+    // The texts' own choices in a group of their own.
+    QtSettingsStore textsSettings(QString::fromUtf16(Parameters::Organization),
+                                  QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
+    options.textsSettings = &textsSettings;
 
     RandomSource random;
     MainWindow window(platform, random, SetUpProgramFolder(QCoreApplication::applicationDirPath()), options);

@@ -2,7 +2,7 @@
 
 #include "cli/WavCommandLine.h"
 #include "common/Result.h"
-#include "sound/ExerciseFiles.h"
+#include "sound/SoundFileEncoder.h"
 
 #include <memory>
 

@@ -122,3 +122,18 @@ Failure OpenForReading(QFile& file)
         return {};
     return OpenFailureReason(file.fileName(), errno);
 }
+
+QString FileFailureMessage(const QString& what, const QString& path, const QString& reason)
+{
+    return what + u" «\u202F" + QDir::toNativeSeparators(path) + u"\u202F»\u202F: " + reason + u'.';
+}
+
+QString CannotCreateFileMessage(const QString& path, const QString& reason)
+{
+    return FileFailureMessage(QStringLiteral("Impossible de créer le fichier"), path, reason);
+}
+
+QString CannotWriteFileMessage(const QString& path, const QString& reason)
+{
+    return FileFailureMessage(QStringLiteral("Impossible d'écrire le fichier"), path, reason);
+}

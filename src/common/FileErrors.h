@@ -21,3 +21,11 @@ QString OpenFailureReason(const QString& path, int systemError);
 
 // Opens `file` for reading; the French reason when it cannot (a folder is refused, not read as empty).
 Failure OpenForReading(QFile& file);
+
+// "<what> « path » : reason.", the path as the system writes it: the message of a file that cannot be made, written or
+// replaced ("Impossible de remplacer le fichier").
+QString FileFailureMessage(const QString& what, const QString& path, const QString& reason);
+// "Impossible de créer le fichier « path » : reason."
+QString CannotCreateFileMessage(const QString& path, const QString& reason);
+// "Impossible d'écrire le fichier « path » : reason."
+QString CannotWriteFileMessage(const QString& path, const QString& reason);

@@ -87,12 +87,15 @@ void ExerciseController::makeExercise(const std::function<void(const TextSink& a
 
 void ExerciseController::ex1()
 {
-    makeExercise([this](const TextSink&) {
-        m_ui.Text3->setText(QStringLiteral("30"));
-        m_ui.Text6->setText(QStringLiteral("6"));
-        Command5Click();
-        Command6Click();
-    });
+    makeExercise([this](const TextSink&) { examGroups(); });
+}
+
+void ExerciseController::examGroups()
+{
+    m_ui.Text3->setText(QStringLiteral("30"));
+    m_ui.Text6->setText(QStringLiteral("6"));
+    Command5Click();
+    Command6Click();
 }
 
 void ExerciseController::EX2()

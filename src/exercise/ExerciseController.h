@@ -56,6 +56,8 @@ public:
     void diag();    // Chiffres en diagonale
     void melange(); // Tout Mélanger
     void indicatifs();
+    // The groups of "Style examen 30 + 6" appended to the exercise text, without emptying it or preparing the sound.
+    void examGroups();
 
     void inv();
     void doubleSpaces(); // menu item "double"

@@ -31,6 +31,13 @@ void ExerciseText::set(const QString& text)
     written();
 }
 
+void ExerciseText::set(const QString& text, TextFields fields)
+{
+    m_text = text;
+    written();
+    m_fields = std::move(fields);
+}
+
 void ExerciseText::append(QStringView piece)
 {
     m_text.append(piece);
@@ -39,6 +46,7 @@ void ExerciseText::append(QStringView piece)
 
 void ExerciseText::written()
 {
+    m_fields.clear();
     m_undo.clear();
     m_redo.clear();
     m_viewStale = true;
@@ -90,6 +98,7 @@ void ExerciseText::takeFromView()
     m_redo.clear();
 
     m_text.replace(edit.text.from, edit.text.removed, edit.text.inserted);
+    m_fields.clear();
     patchView(RedisplayChanges(m_text, m_shown, edit));
     if (m_changed)
         m_changed();
@@ -104,6 +113,7 @@ bool ExerciseText::undo(bool redo)
     (redo ? m_undo : m_redo).append({change.from, change.inserted.size(), m_text.mid(change.from, change.removed)});
 
     const QString before = std::exchange(m_text, QString(m_text).replace(change.from, change.removed, change.inserted));
+    m_fields.clear();
     qsizetype caret = 0;
     patchView({ShownChange(before, m_shown, change, m_text, caret)});
     QTextCursor cursor = m_view->textCursor();

@@ -2,6 +2,7 @@
 
 #include "exercise/DisplayText.h"
 #include "exercise/ExerciseTextView.h"
+#include "playback/TextFields.h"
 
 #include <QList>
 #include <QString>
@@ -26,8 +27,14 @@ public:
     // One write of the text: stores it, runs the change handling, refreshes the view unless a batch is open. The
     // user's edits before it can no longer be undone.
     void set(const QString& text);
+    // One write of a generated text, which keeps the pieces it is made of (positions in `text`) until the next
+    // write or edit of any kind.
+    void set(const QString& text, TextFields fields);
     // One write: the text with `piece` joined to its end.
     void append(QStringView piece);
+    // The pieces of the generated text the exercise holds; none once anything else was written or typed, so that a
+    // copy of an edited contact is marked as plain text.
+    const TextFields& fields() const { return m_fields; }
 
     // Writes made while a Batch lives reach the view once, when the outermost Batch ends.
     class Batch
@@ -59,6 +66,7 @@ private:
     void patchView(const QList<TextChange>& changes);
 
     QString m_text;
+    TextFields m_fields;
     QString m_shown; // what the view holds: the displayed form of m_text, unless a batch is open
     QPlainTextEdit* m_view = nullptr;
     std::function<void()> m_changed;

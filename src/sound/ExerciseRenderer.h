@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ByteSink.h"
 #include "common/Progress.h"
 #include "signs/SignTable.h"
 #include "sound/ToneSynthesis.h"
@@ -10,34 +11,6 @@
 #include <QStringView>
 
 #include <array>
-
-// Where sample bytes go: a file being written, or a counter.
-class ByteSink
-{
-public:
-    virtual ~ByteSink() = default;
-    virtual void append(const char* data, qsizetype size) = 0;
-    void append(const QByteArray& bytes) { append(bytes.constData(), bytes.size()); }
-    // Bytes that stay in place, unchanged, until the sink is flushed or closed (the prebuilt runs): a file sink
-    // hands them to the system without copying them.
-    virtual void appendStable(const char* data, qsizetype size) { append(data, size); }
-    // A prebuilt run whose first `toneBytes` bytes are the tone and the rest silence: a stage that shapes the sound
-    // needs to know where each tone starts and ends; a file takes the bytes as they are.
-    virtual void appendRun(const char* data, qsizetype size, qsizetype toneBytes)
-    {
-        Q_UNUSED(toneBytes);
-        appendStable(data, size);
-    }
-};
-
-// Adds up what would be written, without writing it.
-class CountingSink : public ByteSink
-{
-public:
-    using ByteSink::append;
-    void append(const char*, qsizetype size) override { bytes += quint64(size); }
-    quint64 bytes = 0;
-};
 
 // Turns characters into the prebuilt runs: each character of a rendering is looked up in the sign table once.
 class ExerciseRenderer

@@ -6,8 +6,8 @@
 #include "platform/Progress.h"
 #include "playback/PreparedExercise.h"
 #include "sound/DurationFormat.h"
-#include "sound/ExerciseFiles.h"
 #include "sound/Playback.h"
+#include "sound/RenderExerciseFiles.h"
 #include "sound/WavHeader.h"
 
 #include <QCoreApplication>
@@ -15,6 +15,32 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+
+#include <algorithm>
+
+namespace {
+
+// The pieces of a generated text where they stand once its outer spaces are trimmed: moved back by the spaces taken
+// from its start and cut at its new end; a piece left with nothing of its own is dropped.
+TextFields TrimmedFields(const TextFields& fields, const QString& text, qsizetype trimmedLength)
+{
+    qsizetype leading = 0;
+    while (leading < text.size() && text[leading] == u' ')
+        ++leading;
+    TextFields kept;
+    for (TextField field : fields) {
+        const qsizetype start = std::max<qsizetype>(field.start - leading, 0);
+        const qsizetype end = std::min(field.start + field.length - leading, trimmedLength);
+        if (end <= start)
+            continue;
+        field.start = start;
+        field.length = end - start;
+        kept << field;
+    }
+    return kept;
+}
+
+} // namespace
 
 SoundController::SoundController(const Controls& controls, const Services& services)
     : m_ui(controls), m_services(services), m_wavHeader(MakeWavHeader())
@@ -76,9 +102,10 @@ Failure SoundController::writeFiles(const ExerciseFiles& files, bool& cancelled)
     source.text = [&exercise] { return exercise.text(); };
     source.startMarks = [&marks] { return marks.startMarks(); };
     source.endMarks = [&marks] { return marks.endMarks(); };
+    // A generated text keeps its pieces through the trim.
     source.showTrimmed = [&exercise](const QString& trimmed) {
         if (trimmed != exercise.text())
-            exercise.set(trimmed);
+            exercise.set(trimmed, TrimmedFields(exercise.fields(), exercise.text(), trimmed.size()));
     };
     // The progress box lasts as long as the writing: it is gone before anything is said about it.
     ProgressScope progress(m_services.progress, QStringLiteral("Préparation de la musique..."));
@@ -129,7 +156,8 @@ void SoundController::RenderExercise(SoundOrigin origin)
     m_ui.Command3->hide();
     m_ui.Text14->show();
     const SoundPieces& pieces = m_services.pieces;
-    const PreparedExercise prepared{exercise.text(), pieces.dotMs, pieces.wpm, pieces.frequency, pieces.volume, origin};
+    const PreparedExercise prepared{exercise.text(), pieces.dotMs, pieces.wpm,       pieces.frequency,
+                                    pieces.volume,   origin,       exercise.fields()};
     for (PreparedExerciseListener* listener : m_preparedListeners)
         listener->exercisePrepared(prepared);
 }

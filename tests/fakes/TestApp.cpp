@@ -11,6 +11,7 @@ TestApp::TestApp(Options options)
     settings.values = options.settings;
     conditionsSettings.values = options.conditions;
     training.values = options.training;
+    textsSettings.values = options.textChoices;
     if (!options.missingSignFile) {
         const QString target = QDir(m_folder.path()).filePath(QStringLiteral("telkey.ref"));
         if (options.signFile) {
@@ -39,6 +40,8 @@ TestApp::TestApp(Options options)
         windowOptions.noHistoryReason = *options.noHistory;
     }
     windowOptions.markingSettings = &markingSettings;
+    windowOptions.texts = options.noTexts ? nullptr : &texts;
+    windowOptions.textsSettings = &textsSettings;
     window = std::make_unique<MainWindow>(platform, *random, ProgramFolder::beside(m_folder.path()), windowOptions);
     if (options.startUp)
         startUpError = window->startUp();

@@ -14,6 +14,7 @@
 #include "fakes/FakeScreenReader.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSettingsStore.h"
+#include "fakes/FakeTextSource.h"
 #include "history/SqliteHistory.h"
 
 #include <QMap>
@@ -34,12 +35,14 @@ public:
         QMap<QString, QString> settings;    // stored parameters
         QMap<QString, QString> conditions;  // stored band conditions
         QMap<QString, QString> training;    // stored training options
+        QMap<QString, QString> textChoices; // stored choices of the texts (group "textes")
         std::optional<QByteArray> signFile; // telkey.ref's bytes; the delivered file when absent
         bool missingSignFile = false;       // no telkey.ref at all
         RandomSource* random = nullptr;     // the program's stream; a default one when null
         bool startUp = true;                // run the start-up sequence in the constructor
         History* history = nullptr;         // where results are recorded; an empty one in memory when null
         std::optional<QString> noHistory;   // no history at all, for this reason (another Tonique holds it)
+        bool noTexts = false;               // no generator of French texts
     };
 
     TestApp() : TestApp(Options{}) {}
@@ -73,7 +76,9 @@ public:
     FakeEntropy entropy;
     FakeScreenReader screenReader;
     FakeSettingsStore markingSettings;
-    SqliteHistory history; // in memory, unless the test gives its own
+    FakeTextSource texts;
+    FakeSettingsStore textsSettings; // the group "textes"
+    SqliteHistory history;           // in memory, unless the test gives its own
     std::unique_ptr<RandomSource> ownRandom;
     std::unique_ptr<MainWindow> window;
     std::optional<QString> startUpError; // what start-up reported

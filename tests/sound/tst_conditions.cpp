@@ -2,7 +2,7 @@
 // options and stored conditions.
 #include "fakes/TestWav.h"
 #include "signs/SignTable.h"
-#include "sound/ExerciseFiles.h"
+#include "sound/RenderExerciseFiles.h"
 #include "sound/WavHeader.h"
 
 #include <QDir>

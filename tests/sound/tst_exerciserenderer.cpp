@@ -1,7 +1,9 @@
+#include "common/BufferedFileWriter.h"
 #include "fakes/TestWav.h"
 #include "signs/SignTable.h"
 #include "sound/DurationFormat.h"
-#include "sound/ExerciseFiles.h"
+#include "sound/ExerciseTextFile.h"
+#include "sound/RenderExerciseFiles.h"
 #include "sound/WavHeader.h"
 
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 #include "cli/SndfileEncoder.h"
 #include "cli/WavCommandLine.h"
 #include "fakes/TestWav.h"
-#include "sound/ExerciseFiles.h"
+#include "sound/SoundFileEncoder.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -4,61 +4,14 @@
 #include "signs/SignTable.h"
 #include "sound/Conditions.h"
 #include "sound/ExerciseRenderer.h"
+#include "sound/SoundFileEncoder.h"
 #include "sound/ToneSynthesis.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <QStringView>
 
 #include <functional>
-#include <vector>
-
-// Appends to a new file through a buffer of its own (256 KiB), so that a long exercise costs no more memory than a
-// short one; stable pieces are gathered by address and written together with one system call (up to 1024 pieces),
-// copied nowhere. The first failure stops all writing and is kept for the message.
-class BufferedFileWriter : public ByteSink
-{
-public:
-    explicit BufferedFileWriter(const QString& path, qsizetype bufferBytes = qsizetype(256) << 10);
-    ~BufferedFileWriter() override;
-
-    // Creates the file empty (replacing any file of that name).
-    bool create();
-    using ByteSink::append;
-    void append(const char* data, qsizetype size) override;
-    void appendStable(const char* data, qsizetype size) override;
-    // Writes out everything pending.
-    bool flush();
-    // Writes `bytes` over the start of the file (after a flush).
-    bool overwriteStart(const QByteArray& bytes);
-    bool close();
-    // Closes and deletes the file: nothing half-written stays.
-    void discard();
-
-    bool failed() const { return m_failed; }
-    // Bytes appended so far, buffered ones included.
-    quint64 length() const { return m_length; }
-    // Why the first failure happened, in French.
-    QString reason() const;
-
-private:
-    bool writeOut(const char* data, qsizetype size);
-    void fail();
-
-    QFile m_file;
-    QByteArray m_buffer;
-    qsizetype m_used = 0;
-    struct Piece
-    {
-        const char* data;
-        qsizetype size;
-    };
-    std::vector<Piece> m_pieces; // pending, in file order; copied bytes point into m_buffer
-    quint64 m_length = 0;
-    bool m_failed = false;
-    int m_errno = 0;
-};
 
 // The two files of an exercise, from their base path (folder and Text11, without extension).
 struct ExerciseFiles
@@ -78,26 +31,6 @@ inline constexpr const char16_t* SoundFileExtensions[] = {u"wav", u"flac", u"ogg
 // The names the two files carry while they are written ("TEST.wav.partiel", "TEST.txt.partiel"), until both are
 // complete and replace the previous pair.
 ExerciseFiles PartialExerciseFiles(const ExerciseFiles& files);
-
-// A sound file in another format than the program's WAV: the same 16-bit samples at 8000 Hz, little-endian as the
-// WAV file holds them, handed to an encoder (tonique-wav's). A half sample at the very end is left out.
-class SoundFileEncoder : public ByteSink
-{
-public:
-    // Creates the file, replacing any file of that name; the French reason when it cannot.
-    virtual Failure create(const QString& path) = 0;
-    // Writes out the end of the sound and closes the file; the French reason of the first failure of the writing.
-    virtual Failure close() = 0;
-    // Sample bytes received so far.
-    virtual quint64 sampleBytes() const = 0;
-};
-
-// The text without its leading and trailing spaces (only U+0020: tabs and line breaks stay).
-QString TrimSpaces(const QString& text);
-
-// The text file: records of 36 characters each followed by the bytes 13 13 10, then two empty records; the
-// characters in Windows-1252, "?" for those it lacks.
-QByteArray ExerciseTextFileBytes(QStringView text);
 
 // What a rendering reads, at the moment it needs it: the exercise text and the marks, read again after the pause
 // between the two files; `showTrimmed` (may be empty) is told the text without its outer spaces before it is
@@ -134,9 +67,8 @@ Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, 
                             const std::function<void()>& betweenFiles = {}, const RenderConditions& conditions = {},
                             SoundFileEncoder* encoder = nullptr);
 
-// Its steps, for the benchmarks and the tests; a message names `shownPath` when given (the final name of a file
-// written under a temporary one).
-Failure WriteExerciseTextFile(const QString& path, QStringView text, const QString& shownPath = {});
+// Its sound file steps (the text file's is WriteExerciseTextFile), for the benchmarks and the tests; a message names
+// `shownPath` when given (the final name of a file written under a temporary one).
 Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
                          QStringView trimmedText, QStringView end, const QString& shownPath = {},
                          const CarryOn& carryOn = {}, const RenderConditions& conditions = {});

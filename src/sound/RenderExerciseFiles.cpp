@@ -1,224 +1,16 @@
-#include "sound/ExerciseFiles.h"
+#include "sound/RenderExerciseFiles.h"
 
+#include "common/BufferedFileWriter.h"
 #include "common/FileErrors.h"
-#include "signs/Windows1252.h"
 #include "sound/ConditionsStage.h"
+#include "sound/ExerciseTextFile.h"
 #include "sound/WavHeader.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#ifdef Q_OS_UNIX
-#include <sys/uio.h>
-#endif
-
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
-
-namespace {
-
-constexpr size_t MaxPieces = 1024; // the system's limit of pieces per gathering write
-
-QString reasonText(int err, QFileDevice::FileError qtError)
-{
-    return FileFailureReason(err, qtError);
-}
-
-QString failure(const QString& what, const QString& path, const QString& reason)
-{
-    return what + u" «\u202F" + QDir::toNativeSeparators(path) + u"\u202F»\u202F: " + reason + u'.';
-}
-
-QString cannotCreate(const QString& path, const QString& reason)
-{
-    return failure(QStringLiteral("Impossible de créer le fichier"), path, reason);
-}
-
-QString cannotWrite(const QString& path, const QString& reason)
-{
-    return failure(QStringLiteral("Impossible d'écrire le fichier"), path, reason);
-}
-
-} // namespace
-
-// ---- BufferedFileWriter
-
-BufferedFileWriter::BufferedFileWriter(const QString& path, qsizetype bufferBytes)
-    : m_file(path), m_buffer(bufferBytes, Qt::Uninitialized)
-{}
-
-BufferedFileWriter::~BufferedFileWriter()
-{
-    m_file.close();
-}
-
-bool BufferedFileWriter::create()
-{
-    errno = 0;
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        fail();
-        return false;
-    }
-    return true;
-}
-
-void BufferedFileWriter::fail()
-{
-    if (!m_failed) {
-        m_failed = true;
-        m_errno = errno;
-    }
-}
-
-bool BufferedFileWriter::writeOut(const char* data, qsizetype size)
-{
-    if (m_failed)
-        return false;
-    errno = 0;
-    if (m_file.write(data, size) != size) {
-        fail();
-        return false;
-    }
-    return true;
-}
-
-void BufferedFileWriter::append(const char* data, qsizetype size)
-{
-    if (size > m_buffer.size() - m_used) {
-        // Too big to copy: it is written out now, in place.
-        if (size >= m_buffer.size()) {
-            appendStable(data, size);
-            flush();
-            return;
-        }
-        flush();
-    }
-    m_length += quint64(size);
-    if (m_failed || size == 0)
-        return;
-    char* copy = m_buffer.data() + m_used;
-    std::memcpy(copy, data, size_t(size));
-    m_used += size;
-    m_pieces.push_back({copy, size});
-    if (m_pieces.size() >= MaxPieces)
-        flush();
-}
-
-void BufferedFileWriter::appendStable(const char* data, qsizetype size)
-{
-    m_length += quint64(size);
-    if (m_failed || size == 0)
-        return;
-    m_pieces.push_back({data, size});
-    if (m_pieces.size() >= MaxPieces)
-        flush();
-}
-
-bool BufferedFileWriter::flush()
-{
-    std::vector<Piece> pieces;
-    pieces.swap(m_pieces);
-    m_pieces.reserve(MaxPieces);
-    m_used = 0;
-    if (m_failed)
-        return false;
-#ifdef Q_OS_UNIX
-    // One gathering write for all the pieces, resumed after a partial write.
-    std::vector<iovec> iov(pieces.size());
-    for (size_t i = 0; i < pieces.size(); ++i)
-        iov[i] = {const_cast<char*>(pieces[i].data), size_t(pieces[i].size)};
-    size_t first = 0;
-    while (first < iov.size()) {
-        errno = 0;
-        const ssize_t written = ::writev(m_file.handle(), iov.data() + first, int(iov.size() - first));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            if (written == 0)
-                errno = ENOSPC;
-            fail();
-            return false;
-        }
-        size_t rest = size_t(written);
-        while (first < iov.size() && rest >= iov[first].iov_len)
-            rest -= iov[first++].iov_len;
-        if (rest > 0) {
-            iov[first].iov_base = static_cast<char*>(iov[first].iov_base) + rest;
-            iov[first].iov_len -= rest;
-        }
-    }
-    return true;
-#else
-    for (const Piece& piece : pieces) {
-        if (!writeOut(piece.data, piece.size))
-            return false;
-    }
-    return true;
-#endif
-}
-
-bool BufferedFileWriter::overwriteStart(const QByteArray& bytes)
-{
-    if (!flush())
-        return false;
-    errno = 0;
-    if (!m_file.seek(0)) {
-        fail();
-        return false;
-    }
-    return writeOut(bytes.constData(), bytes.size());
-}
-
-bool BufferedFileWriter::close()
-{
-    if (!flush())
-        return false;
-    errno = 0;
-    m_file.close();
-    if (m_file.error() != QFileDevice::NoError) {
-        fail();
-        return false;
-    }
-    return true;
-}
-
-void BufferedFileWriter::discard()
-{
-    m_file.close();
-    m_file.remove();
-}
-
-QString BufferedFileWriter::reason() const
-{
-    return WriteFailureReason(m_file.fileName(), m_errno, m_file.error());
-}
-
-// ---- Files
-
-QString TrimSpaces(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
-QByteArray ExerciseTextFileBytes(QStringView text)
-{
-    constexpr qsizetype Record = 36;
-    QByteArray bytes;
-    bytes.reserve(text.size() + (text.size() / Record + 3) * 3);
-    for (qsizetype i = 0; i < text.size() + 2 * Record; i += Record) {
-        if (i < text.size())
-            bytes += ToWindows1252(text.mid(i, Record));
-        bytes += "\r\r\n";
-    }
-    return bytes;
-}
 
 namespace {
 
@@ -255,8 +47,8 @@ Failure checkReplaceable(const ExerciseFiles& files)
     for (const QString& path : {files.txt, files.wav}) {
         const QFileInfo info(path);
         if (info.isDir() && !info.isSymLink())
-            return failure(QStringLiteral("Impossible de remplacer le fichier"), path,
-                           reasonText(EISDIR, QFileDevice::RenameError));
+            return FileFailureMessage(QStringLiteral("Impossible de remplacer le fichier"), path,
+                                      FileFailureReason(EISDIR, QFileDevice::RenameError));
     }
     return {};
 }
@@ -275,7 +67,8 @@ Failure replaceFile(const QString& from, const QString& to)
         return {};
     const int err = 0;
 #endif
-    return failure(QStringLiteral("Impossible de remplacer le fichier"), to, reasonText(err, QFileDevice::RenameError));
+    return FileFailureMessage(QStringLiteral("Impossible de remplacer le fichier"), to,
+                              FileFailureReason(err, QFileDevice::RenameError));
 }
 
 } // namespace
@@ -285,21 +78,6 @@ Failure replaceFile(const QString& from, const QString& to)
 ExerciseFiles PartialExerciseFiles(const ExerciseFiles& files)
 {
     return {files.wav + u".partiel", files.txt + u".partiel"};
-}
-
-Failure WriteExerciseTextFile(const QString& path, QStringView text, const QString& shownPath)
-{
-    const QString& shown = shownPath.isEmpty() ? path : shownPath;
-    BufferedFileWriter writer(path, 0);
-    if (!writer.create())
-        return cannotCreate(shown, writer.reason());
-    writer.append(ExerciseTextFileBytes(text));
-    if (!writer.close()) {
-        const QString message = cannotWrite(shown, writer.reason());
-        writer.discard();
-        return message;
-    }
-    return {};
 }
 
 namespace {
@@ -331,13 +109,13 @@ Failure WriteEncodedSound(const QString& path, SoundFileEncoder& encoder, Exerci
 {
     const QString& shown = shownPath.isEmpty() ? path : shownPath;
     if (const Failure failed = encoder.create(path))
-        return cannotCreate(shown, *failed);
+        return CannotCreateFileMessage(shown, *failed);
     const bool written = writeSamplesThrough(encoder, renderer, start, trimmedText, end, carryOn, conditions);
     const Failure closed = encoder.close();
     if (written && !closed)
         return {};
     QFile::remove(path);
-    return written ? cannotWrite(shown, *closed) : cancelled(shown);
+    return written ? CannotWriteFileMessage(shown, *closed) : cancelled(shown);
 }
 
 Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRenderer& renderer, QStringView start,
@@ -347,7 +125,7 @@ Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRender
     const QString& shown = shownPath.isEmpty() ? path : shownPath;
     BufferedFileWriter writer(path);
     if (!writer.create())
-        return cannotCreate(shown, writer.reason());
+        return CannotCreateFileMessage(shown, writer.reason());
     writer.append(header);
     if (!writeSamplesThrough(writer, renderer, start, trimmedText, end, carryOn, conditions)) {
         writer.discard();
@@ -358,7 +136,7 @@ Failure WriteExerciseWav(const QString& path, QByteArray& header, ExerciseRender
         if (writer.overwriteStart(header) && writer.close())
             return {};
     }
-    const QString message = cannotWrite(shown, writer.reason());
+    const QString message = CannotWriteFileMessage(shown, writer.reason());
     writer.discard();
     return message;
 }
