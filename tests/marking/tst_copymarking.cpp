@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "marking/CopyMarking.h"
 #include "marking/EditDistance.h"
 #include "marking/MarkingReport.h"
@@ -472,5 +473,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestCopyMarking)
+TONIQUE_TEST(TestCopyMarking, None)
 #include "tst_copymarking.moc"

@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "fakes/FailingHistory.h"
 #include "fakes/TestApp.h"
 #include "marking/MarkingController.h"
@@ -548,5 +549,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMarkingWindow)
+TONIQUE_TEST(TestMarkingWindow, Widgets)
 #include "tst_markingwindow.moc"

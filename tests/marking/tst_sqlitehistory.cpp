@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "fakes/FailingHistory.h"
 #include "history/HistoryGuard.h"
 #include "history/SqliteHistory.h"
@@ -346,5 +347,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSqliteHistory)
+TONIQUE_TEST(TestSqliteHistory, Core)
 #include "tst_sqlitehistory.moc"
