@@ -5,6 +5,7 @@
 // Usage: bench_practice_timing [rounds]
 #include "app/MainWindow.h"
 #include "common/RandomSource.h"
+#include "fakes/BuildFolder.h"
 #include "fakes/FakeBeep.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeEntropy.h"
@@ -84,7 +85,7 @@ int main(int argc, char** argv)
     const int rounds = argc > 1 ? std::max(5, QString::fromLocal8Bit(argv[1]).toInt()) : 40;
 
     QTemporaryDir folder;
-    QFile::copy(QStringLiteral(TONIQUE_SIGN_FILE), QDir(folder.path()).filePath(QStringLiteral("telkey.ref")));
+    QFile::copy(BuildFolder::file("telkey.ref"), QDir(folder.path()).filePath(QStringLiteral("telkey.ref")));
     FakeSettingsStore settings;
     FakeBeep beep;
     FakeSerialPort serial;

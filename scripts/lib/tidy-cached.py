@@ -55,9 +55,10 @@ class Keys:
     def key(self, entry, deps):
         h = hashlib.sha256(self.salt.encode())
         h.update(self.relative(entry["command"]).encode())
-        for path in sorted(set(deps) | {entry["file"]}):
-            full = path if os.path.isabs(path) else os.path.join(self.build, path)
-            h.update(f"\0{self.relative(os.path.normpath(full))}\0{file_digest(full, self.memo)}".encode())
+        # Sorted by their names inside the tree, so that the order does not depend on where the clone is.
+        files = {os.path.normpath(p if os.path.isabs(p) else os.path.join(self.build, p)) for p in deps}
+        for name, full in sorted((self.relative(f), f) for f in files | {entry["file"]}):
+            h.update(f"\0{name}\0{file_digest(full, self.memo)}".encode())
         return h.hexdigest()
 
 

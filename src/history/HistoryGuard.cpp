@@ -54,6 +54,11 @@ Result<QList<CharacterWeakness>> HistoryGuard::weaknesses(const QDateTime& since
     return m_history ? read(m_history->weaknesses(since)) : QList<CharacterWeakness>();
 }
 
+Result<QList<FieldLoss>> HistoryGuard::fieldLosses(const QDateTime& since)
+{
+    return m_history ? read(m_history->fieldLosses(since)) : QList<FieldLoss>();
+}
+
 Result<bool> HistoryGuard::deleteCopy(qint64 id)
 {
     if (!m_history)

@@ -21,6 +21,7 @@ public:
     Result<QList<CopyRecord>> copies(const QDateTime& since) override;
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) override;
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) override;
+    Result<QList<FieldLoss>> fieldLosses(const QDateTime& since) override;
     Result<bool> deleteCopy(qint64 id) override;
 
 private:

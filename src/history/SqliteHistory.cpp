@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -42,8 +43,50 @@ const QList<QStringList>& Migrations()
          "count INTEGER NOT NULL, PRIMARY KEY (copy, sent, copied)) WITHOUT ROWID"_s,
          u"CREATE TABLE copies_without_details (id INTEGER PRIMARY KEY)"_s,
          u"INSERT INTO copies_without_details SELECT id FROM copies"_s},
+        {u"CREATE TABLE copy_fields (copy INTEGER NOT NULL, position INTEGER NOT NULL, kind TEXT NOT NULL, "
+         "sent TEXT NOT NULL, copied TEXT NOT NULL, correct INTEGER NOT NULL, PRIMARY KEY (copy, position)) "
+         "WITHOUT ROWID"_s,
+         u"CREATE INDEX copy_fields_by_kind ON copy_fields(kind, correct)"_s},
     };
     return steps;
+}
+
+// Each kind of information as the history names it; a name not in this list comes from a newer Tonique.
+const QList<std::pair<FieldKind, QString>>& KindNames()
+{
+    static const QList<std::pair<FieldKind, QString>> names{
+        {FieldKind::CallSign, u"indicatif"_s}, {FieldKind::Report, u"report"_s},
+        {FieldKind::Name, u"prenom"_s},        {FieldKind::Qth, u"qth"_s},
+        {FieldKind::Power, u"puissance"_s},    {FieldKind::Equipment, u"equipement"_s},
+        {FieldKind::Weather, u"meteo"_s},      {FieldKind::Part, u"partie"_s}};
+    return names;
+}
+
+QString kindName(FieldKind kind)
+{
+    for (const auto& [known, name] : KindNames()) {
+        if (known == kind)
+            return name;
+    }
+    return {};
+}
+
+std::optional<FieldKind> kindNamed(const QString& name)
+{
+    for (const auto& [kind, known] : KindNames()) {
+        if (known == name)
+            return kind;
+    }
+    return std::nullopt;
+}
+
+// "'indicatif', 'report', ...": the names known, for an SQL list.
+QString knownKindList()
+{
+    QStringList quoted;
+    for (const auto& entry : KindNames())
+        quoted << u'\'' + entry.second + u'\'';
+    return quoted.join(u", "_s);
 }
 
 qint64 sinceMs(const QDateTime& since)
@@ -202,6 +245,10 @@ Failure SqliteHistory::opened(const QString& path)
                u"\u202F» vient d'une version plus récente de Tonique. Tonique continue sans historique\u202F; le "
                u"fichier "
                "n'est ni effacé ni modifié."_s;
+    if (version >= 5) {
+        if (Failure newer = unknownKinds(path))
+            return newer;
+    }
     if (version == 0) {
         if (!query.exec(u"SELECT count(*) FROM sqlite_master"_s) || !query.next())
             return failureText(query.lastError());
@@ -219,6 +266,18 @@ Failure SqliteHistory::opened(const QString& path)
     if (!query.exec(u"PRAGMA synchronous=NORMAL"_s))
         return failureText(query.lastError());
     return migrate(version);
+}
+
+Failure SqliteHistory::unknownKinds(const QString& path)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(u"SELECT kind FROM copy_fields WHERE kind NOT IN ("_s + knownKindList() + u") LIMIT 1"_s))
+        return failureText(query.lastError());
+    if (!query.next())
+        return {};
+    return u"L'historique «\u202F"_s + QDir::toNativeSeparators(path) +
+           u"\u202F» vient d'une version plus récente de Tonique (information «\u202F"_s + query.value(0).toString() +
+           u"\u202F» inconnue). Tonique continue sans historique\u202F; le fichier n'est ni effacé ni modifié."_s;
 }
 
 Failure SqliteHistory::symbolicLink(const QString& path) const
@@ -281,7 +340,11 @@ Failure SqliteHistory::recordCopy(const CopyRecord& copy)
         query.addBindValue(value);
     if (!query.exec())
         return failed(query.lastError());
-    if (Failure details = recordDetails(query.lastInsertId().toLongLong(), copy)) {
+    const qint64 id = query.lastInsertId().toLongLong();
+    Failure details = recordDetails(id, copy);
+    if (!details)
+        details = recordFields(id, copy);
+    if (details) {
         db.rollback();
         return details;
     }
@@ -474,6 +537,46 @@ Failure SqliteHistory::recordDetails(qint64 copy, const CopyRecord& record)
     return {};
 }
 
+Failure SqliteHistory::recordFields(qint64 copy, const CopyRecord& record)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(u"INSERT INTO copy_fields (copy, position, kind, sent, copied, correct) VALUES (?, ?, ?, ?, ?, ?)"_s);
+    for (qsizetype position = 0; position < record.fields.size(); ++position) {
+        const MarkedField& field = record.fields[position];
+        for (const QVariant& value :
+             {QVariant(copy), QVariant(position), QVariant(kindName(field.kind)), QVariant(field.sent),
+              QVariant(field.copied.isNull() ? u""_s : field.copied), QVariant(field.right ? 1 : 0)})
+            query.addBindValue(value);
+        if (!query.exec())
+            return failureText(query.lastError());
+    }
+    return {};
+}
+
+Result<QList<FieldLoss>> SqliteHistory::fieldLosses(const QDateTime& since)
+{
+    if (!m_open)
+        return Fail(notOpen());
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT f.kind, count(*), sum(1 - f.correct) FROM copy_fields AS f JOIN copies AS c ON "
+                  "c.id = f.copy WHERE c.at >= ? GROUP BY f.kind"_s);
+    query.addBindValue(sinceMs(since));
+    if (!query.exec())
+        return Fail(failureText(query.lastError()));
+    QList<FieldLoss> losses;
+    while (query.next()) {
+        if (const std::optional<FieldKind> kind = kindNamed(query.value(0).toString()))
+            losses.append({*kind, query.value(1).toInt(), query.value(2).toInt()});
+    }
+    // The kind lost most often first; then in the order of the kinds.
+    std::sort(losses.begin(), losses.end(), [](const FieldLoss& a, const FieldLoss& b) {
+        const qint64 left = qint64(a.lost) * b.sent, right = qint64(b.lost) * a.sent;
+        return left != right ? left > right : a.kind < b.kind;
+    });
+    return losses;
+}
+
 Result<bool> SqliteHistory::deleteCopy(qint64 id)
 {
     if (!m_open)
@@ -501,7 +604,8 @@ Result<bool> SqliteHistory::deleteCopy(qint64 id)
     }
     for (const QString& statement :
          {u"DELETE FROM copy_characters WHERE copy = ?"_s, u"DELETE FROM copy_confusions WHERE copy = ?"_s,
-          u"DELETE FROM copies_without_details WHERE id = ?"_s, u"DELETE FROM copies WHERE id = ?"_s}) {
+          u"DELETE FROM copy_fields WHERE copy = ?"_s, u"DELETE FROM copies_without_details WHERE id = ?"_s,
+          u"DELETE FROM copies WHERE id = ?"_s}) {
         query.prepare(statement);
         query.addBindValue(id);
         if (!query.exec())

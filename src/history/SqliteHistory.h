@@ -15,8 +15,9 @@ class SqliteHistory : public History
 public:
     // 1: the copies and the drill answers. 2: the characters of the copies per day, and indexes by date and character.
     // 3: the confusions of the copies per day. 4: the characters and confusions of each copy, so that a copy can be
-    // deleted with them (the copies recorded before are listed apart).
-    static constexpr int SchemaVersion = 4;
+    // deleted with them (the copies recorded before are listed apart). 5: the pieces of information of each copy
+    // (call signs, report, name...): kind, sent, copied, right.
+    static constexpr int SchemaVersion = 5;
 
     SqliteHistory();
     ~SqliteHistory() override;
@@ -36,6 +37,7 @@ public:
     Result<QList<CopyRecord>> copies(const QDateTime& since) override;
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) override;
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) override;
+    Result<QList<FieldLoss>> fieldLosses(const QDateTime& since) override;
     // A copy recorded before the history kept each copy's characters is deleted only when it is the one copy of its
     // day: the day's tallies are then its own.
     Result<bool> deleteCopy(qint64 id) override;
@@ -54,6 +56,9 @@ private:
     Failure symbolicLink(const QString& path) const;
     // The copy's own characters and confusions, beside the day's.
     Failure recordDetails(qint64 copy, const CopyRecord& record);
+    Failure recordFields(qint64 copy, const CopyRecord& record);
+    // A message when the file holds pieces of a kind this program does not know: a newer Tonique wrote them.
+    Failure unknownKinds(const QString& path);
     // Within deleteCopy's transaction: the copy's tallies taken out of its day's, or false when they cannot be.
     Result<bool> removeTallies(qint64 id, const QDateTime& at);
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <tuple>
 
 using namespace Qt::StringLiterals;
@@ -171,6 +172,118 @@ void addDetail(MarkedCopy& marked, const std::vector<Step>& steps, const Grouped
     marked.tallies = tallies.values();
 }
 
+// Where each character of `text`, spaces not counted, begins in it (UTF-16 offsets).
+std::vector<qsizetype> characterOffsets(QStringView text)
+{
+    std::vector<qsizetype> offsets;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const bool secondHalf = at > 0 && text[at].isLowSurrogate() && text[at - 1].isHighSurrogate();
+        if (!secondHalf && !text[at].isSpace())
+            offsets.push_back(at);
+    }
+    return offsets;
+}
+
+// The steps of the alignment that mark the sent characters from `first` to `last` (their own steps, the extra
+// characters between them, and the extra ones beside them in the same copied group), and what they say.
+struct FieldSteps
+{
+    qsizetype errors = 0;
+    QString copied;
+};
+
+class StepWalk
+{
+public:
+    StepWalk(const std::vector<Step>& steps, const Grouped& copy) : m_steps(steps), m_copy(copy)
+    {
+        for (size_t t = 0, j = 0; t < steps.size(); ++t) {
+            if (steps[t] != Step::Extra)
+                m_stepOfSent.push_back(t);
+            m_copyAt.push_back(j);
+            j += steps[t] != Step::Missing ? 1 : 0;
+        }
+    }
+    qsizetype sentCount() const { return qsizetype(m_stepOfSent.size()); }
+
+    FieldSteps field(size_t first, size_t last, const Grouped& sent) const
+    {
+        size_t lo = m_stepOfSent[first], hi = m_stepOfSent[last];
+        const std::optional<qsizetype> leftGroup = pairGroup(lo, hi, true), rightGroup = pairGroup(lo, hi, false);
+        while (lo > 0 && m_steps[lo - 1] == Step::Extra && copyGroup(lo - 1) == leftGroup)
+            --lo;
+        while (hi + 1 < m_steps.size() && m_steps[hi + 1] == Step::Extra && copyGroup(hi + 1) == rightGroup)
+            ++hi;
+        FieldSteps marked;
+        std::optional<qsizetype> group;
+        for (size_t t = lo, i = first; t <= hi; ++t) {
+            const Step step = m_steps[t];
+            const bool right = step == Step::Pair && sent.characters[i] == m_copy.characters[m_copyAt[t]];
+            marked.errors += right ? 0 : 1;
+            i += step != Step::Extra ? 1 : 0;
+            if (step == Step::Missing)
+                continue;
+            if (group && *group != copyGroup(t))
+                marked.copied += u' ';
+            group = copyGroup(t);
+            marked.copied += text(m_copy.characters[m_copyAt[t]]).toUpper();
+        }
+        return marked;
+    }
+
+private:
+    qsizetype copyGroup(size_t t) const { return m_copy.group[m_copyAt[t]]; }
+    // The copied group of the first (or last) sent character of the steps that was copied at all.
+    std::optional<qsizetype> pairGroup(size_t lo, size_t hi, bool fromFirst) const
+    {
+        for (size_t n = 0; n <= hi - lo; ++n) {
+            const size_t t = fromFirst ? lo + n : hi - n;
+            if (m_steps[t] == Step::Pair)
+                return copyGroup(t);
+        }
+        return std::nullopt;
+    }
+
+    const std::vector<Step>& m_steps;
+    const Grouped& m_copy;
+    std::vector<size_t> m_stepOfSent;
+    std::vector<size_t> m_copyAt; // the copied character at each step, or the next one
+};
+
+MarkedPart markedPart(const QString& label, qsizetype characters, qsizetype errors, PassMark pass)
+{
+    MarkedPart part{label, characters, errors, AllowedErrors(characters, pass)};
+    if (characters > 0) {
+        part.accuracyTenths = AccuracyTenths(characters, errors);
+        part.verdict = errors <= part.allowed ? Verdict::Received : Verdict::Refused;
+    }
+    return part;
+}
+
+void addFields(MarkedCopy& marked, const StepWalk& walk, const Grouped& sent, QStringView sentText,
+               const TextFields& fields)
+{
+    const std::vector<qsizetype> offsets = characterOffsets(sentText);
+    if (qsizetype(offsets.size()) != walk.sentCount())
+        return;
+    for (const TextField& field : fields) {
+        if (field.start < 0 || field.length <= 0 || field.start + field.length > sentText.size())
+            continue;
+        const auto first = size_t(std::lower_bound(offsets.begin(), offsets.end(), field.start) - offsets.begin());
+        const auto end =
+            size_t(std::lower_bound(offsets.begin(), offsets.end(), field.start + field.length) - offsets.begin());
+        if (first >= end)
+            continue;
+        const FieldSteps steps = walk.field(first, end - 1, sent);
+        if (field.kind == FieldKind::Part) {
+            marked.parts.append(markedPart(field.label, qsizetype(end - first), steps.errors, marked.pass));
+        } else {
+            const QString shownSent = sentText.sliced(field.start, field.length).toString().simplified();
+            marked.fields.append({field.kind, shownSent, steps.copied, steps.errors == 0});
+        }
+    }
+}
+
 } // namespace
 
 int AccuracyTenths(qint64 characters, qint64 errors)
@@ -212,7 +325,7 @@ qsizetype MarkedLength(QStringView text)
     return length;
 }
 
-Result<MarkedCopy> MarkCopy(QStringView sentText, QStringView copyText, PassMark pass)
+Result<MarkedCopy> MarkCopy(QStringView sentText, QStringView copyText, PassMark pass, const TextFields& fields)
 {
     const Grouped sent = grouped(NormalisedForMarking(sentText));
     const Grouped copy = grouped(NormalisedForMarking(copyText));
@@ -234,7 +347,10 @@ Result<MarkedCopy> MarkCopy(QStringView sentText, QStringView copyText, PassMark
     const auto steps =
         AlignTexts({sent.characters, sent.starts, copy.characters, copy.starts}, marked.errors, MaxAlignedCells);
     marked.detailed = steps.has_value();
-    if (steps)
+    if (steps) {
         addDetail(marked, *steps, sent, copy);
+        if (!fields.isEmpty())
+            addFields(marked, StepWalk(*steps, copy), sent, sentText, fields);
+    }
     return marked;
 }

@@ -2,6 +2,7 @@
 
 #include "common/Result.h"
 #include "parameters/PassMark.h"
+#include "playback/TextFields.h"
 
 #include <QList>
 #include <QString>
@@ -54,6 +55,26 @@ struct CharacterTally
     int wrong = 0;
 };
 
+// A piece of information of the exercise (a call sign, a report, a name...) as it was copied.
+struct MarkedField
+{
+    FieldKind kind = FieldKind::CallSign;
+    QString sent;   // as the exercise holds it, each run of white space one space
+    QString copied; // in upper case, the copy's groups one space apart; empty when nothing was copied for it
+    bool right = false;
+
+    bool operator==(const MarkedField&) const = default;
+};
+
+// A part of the exercise ("Groupes", "Texte en clair") counted and judged at the pass mark on its own.
+struct MarkedPart
+{
+    QString label;
+    qsizetype characters = 0, errors = 0, allowed = 0;
+    int accuracyTenths = 0;
+    Verdict verdict = Verdict::Nothing;
+};
+
 struct MarkedCopy
 {
     qsizetype characters = 0; // M: the sent characters, spaces not counted
@@ -68,6 +89,10 @@ struct MarkedCopy
     QList<MarkedGroup> groups;
     QList<Confusion> confusions;
     QList<CharacterTally> tallies;
+    // From the same alignment, for an exercise made of pieces: each piece of information in text order, and each
+    // part with its own count and verdict. Empty for a text without pieces, or when not `detailed`.
+    QList<MarkedField> fields;
+    QList<MarkedPart> parts;
 };
 
 // The most characters, spaces not counted, that the sent text and the copy may each hold to be marked.
@@ -78,8 +103,9 @@ QString NormalisedForMarking(QStringView text);
 
 // Marks `copy` against `sent`: N is the fewest insertions, deletions and substitutions between the two texts taken
 // without spaces, M the sent characters; accuracy max(0, 100 × (1 − N / M)); received when N is at most the errors
-// admitted. Fails with a French message when a text is too long to be marked.
-Result<MarkedCopy> MarkCopy(QStringView sent, QStringView copy, PassMark pass);
+// admitted. Fails with a French message when a text is too long to be marked. `fields`, positions in `sent`: the
+// pieces of the exercise, each marked from the alignment of the whole copy.
+Result<MarkedCopy> MarkCopy(QStringView sent, QStringView copy, PassMark pass, const TextFields& fields = {});
 
 // Whole characters, spaces not counted.
 qsizetype MarkedLength(QStringView text);

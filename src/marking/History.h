@@ -19,9 +19,20 @@ struct CopyRecord
     double wpm = 0;     // the speed of the exercise, words per minute
     PassMark pass;
     bool received = false;
-    QList<CharacterTally> tallies; // recorded, not read back with the copies
-    QList<Confusion> confusions;   // the same
-    qint64 id = 0;                 // the history's own number for it, read back with the copies
+    QList<CharacterTally> tallies;  // recorded, not read back with the copies
+    QList<Confusion> confusions;    // the same
+    qint64 id = 0;                  // the history's own number for it, read back with the copies
+    QList<MarkedField> fields = {}; // the pieces of information copied, recorded, not read back with the copies
+};
+
+// How often one kind of information was sent in marked copies, and how often it was lost (not copied right).
+struct FieldLoss
+{
+    FieldKind kind = FieldKind::CallSign;
+    int sent = 0;
+    int lost = 0;
+
+    bool operator==(const FieldLoss&) const = default;
 };
 
 // A right answer of the keyboard copy drill.
@@ -69,8 +80,15 @@ public:
     // Per character since `since`: its errors in marked copies and its median reaction time over its last 20
     // drill answers; ordered by character.
     virtual Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) = 0;
-    // Removes the copy numbered `id` with its tallies and confusions, all or nothing: what is read afterwards is as
-    // if it had never been marked. False, and nothing changed, when its tallies cannot be told apart from others'
+    // Per kind of information since `since`, the kind lost most often (as a share of those sent) first; none from a
+    // history that does not keep the pieces of the copies.
+    virtual Result<QList<FieldLoss>> fieldLosses(const QDateTime& since)
+    {
+        Q_UNUSED(since);
+        return QList<FieldLoss>();
+    }
+    // Removes the copy numbered `id` with its tallies, confusions and pieces, all or nothing: what is read afterwards
+    // is as if it had never been marked. False, and nothing changed, when its tallies cannot be told apart from others'
     // (a history that does not keep them per copy).
     virtual Result<bool> deleteCopy(qint64 id)
     {

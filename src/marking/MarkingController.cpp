@@ -126,14 +126,17 @@ void MarkingController::markCopy()
     const Result<MarkedCopy> marked =
         NormalisedForMarking(copy).isEmpty()
             ? Result<MarkedCopy>(Fail(u"Rien à corriger\u202f: tapez ce que vous avez entendu."_s))
-            : MarkCopy(m_prepared->text, copy, pass);
+            : MarkCopy(m_prepared->text, copy, pass, m_prepared->fields);
     if (!marked) {
         m_marking->showRefusal(marked.failure());
         m_services.screenReader.announce(m_marking->resultView(), marked.failure());
         return;
     }
     m_marking->showMarked(*marked);
-    m_services.screenReader.announce(m_marking->resultView(), SummaryText(*marked));
+    QString said = SummaryText(*marked);
+    for (const MarkedPart& part : marked->parts)
+        said += u". "_s + PartText(part);
+    m_services.screenReader.announce(m_marking->resultView(), said);
     record(*marked, copy, pass);
 }
 
@@ -149,7 +152,8 @@ void MarkingController::record(const MarkedCopy& marked, const QString& copy, Pa
         // The speed heard, to a tenth of a word per minute.
         const double wpm = std::round(m_prepared->wpm * 10) / 10;
         m_services.history.recordCopy({m_services.clock.now(), int(marked.characters), int(marked.errors), wpm, pass,
-                                       marked.verdict == Verdict::Received, marked.tallies, marked.confusions});
+                                       marked.verdict == Verdict::Received, marked.tallies, marked.confusions, 0,
+                                       marked.fields});
         for (ResultsListener* listener : m_resultsListeners)
             listener->copyMarked(marked);
     }

@@ -101,6 +101,26 @@ QString SummaryText(const MarkedCopy& marked)
            VerdictText(marked.verdict);
 }
 
+QString FieldText(const MarkedField& field)
+{
+    const QString head = FieldKindName(field.kind) + u"\u202F: "_s + field.sent;
+    if (field.right)
+        return head + u" juste"_s;
+    if (field.copied.isEmpty())
+        return head + u" manqué"_s;
+    return head + u" copié «\u202F"_s + field.copied + u"\u202F»"_s;
+}
+
+QString PartText(const MarkedPart& part)
+{
+    MarkedCopy counted;
+    counted.characters = part.characters;
+    counted.errors = part.errors;
+    counted.accuracyTenths = part.accuracyTenths;
+    counted.verdict = part.verdict;
+    return part.label + u"\u202F: "_s + SummaryText(counted);
+}
+
 QString PassMarkText(const MarkedCopy& marked)
 {
     return u"Erreurs admises\u202F: "_s + FormatPassMark(marked.pass) + u"\u202F%, soit "_s +

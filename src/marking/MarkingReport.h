@@ -21,6 +21,11 @@ QString PassMarkText(const MarkedCopy& marked);
 // "B reçu comme D : 3 fois", "H manqué : 2 fois", "X en trop : 1 fois".
 QString ConfusionText(const Confusion& confusion);
 
+// "QTH : LYON copié « LYOM »", "Prénom : JEAN manqué", "Report : 579 juste".
+QString FieldText(const MarkedField& field);
+// "Groupes : 2 erreurs sur 180 caractères (98,9 %) — Reçu".
+QString PartText(const MarkedPart& part);
+
 // The colours of the three kinds of error, as HTML colours.
 struct MarkColours
 {

@@ -144,6 +144,15 @@ void MarkingWindow::arrange()
     // A list and a text view are not named by a label: a screen reader is told their names here.
     m_confusions->setAccessibleName(u"Confusions, les plus fréquentes d'abord"_s);
     m_detail->setAccessibleName(u"Copie corrigée, groupe par groupe"_s);
+    // For an exercise made of pieces only.
+    m_parts = named<QLabel>("parties", this);
+    m_parts->setWordWrap(true);
+    m_fields = named<QListWidget>("champs", this);
+    m_fieldsLabel = new QLabel(u"Informations, dans l'ordre du texte\u202F:"_s, this);
+    for (QWidget* piece :
+         {static_cast<QWidget*>(m_parts), static_cast<QWidget*>(m_fieldsLabel), static_cast<QWidget*>(m_fields)})
+        piece->hide();
+    m_fields->setAccessibleName(u"Informations, dans l'ordre du texte"_s);
     m_notRecorded = named<QLabel>("nonEnregistree", this);
     m_notRecorded->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
@@ -152,8 +161,11 @@ void MarkingWindow::arrange()
     layout->addWidget(m_copy, 1);
     layout->addLayout(buttons);
     layout->addWidget(m_summary);
+    layout->addWidget(m_parts);
     layout->addWidget(m_notRecorded);
     layout->addWidget(m_passText);
+    layout->addWidget(m_fieldsLabel);
+    layout->addWidget(m_fields, 1);
     layout->addWidget(m_legend);
     layout->addWidget(m_detail, 3);
     layout->addWidget(confusionsLabel);
@@ -239,6 +251,11 @@ void MarkingWindow::clearResult()
     m_legend->clear();
     m_detail->clear();
     m_confusions->clear();
+    m_parts->clear();
+    m_parts->hide();
+    m_fields->clear();
+    m_fields->hide();
+    m_fieldsLabel->hide();
 }
 
 void MarkingWindow::showMarked(const MarkedCopy& marked)
@@ -256,6 +273,23 @@ void MarkingWindow::showMarked(const MarkedCopy& marked)
     m_detail->setHtml(MarkedGroupsHtml(marked, colours()));
     for (const Confusion& confusion : marked.confusions)
         m_confusions->addItem(ConfusionText(confusion));
+    showPieces(marked);
+}
+
+void MarkingWindow::showPieces(const MarkedCopy& marked)
+{
+    QStringList parts;
+    for (const MarkedPart& part : marked.parts)
+        parts << PartText(part);
+    m_parts->setText(parts.join(u'\n'));
+    m_parts->setVisible(!parts.isEmpty());
+    for (const MarkedField& field : marked.fields) {
+        auto* item = new QListWidgetItem(FieldText(field), m_fields);
+        if (!field.right)
+            item->setForeground(QColor(colours().wrong));
+    }
+    m_fields->setVisible(!marked.fields.isEmpty());
+    m_fieldsLabel->setVisible(!marked.fields.isEmpty());
 }
 
 QWidget* MarkingWindow::resultView() const

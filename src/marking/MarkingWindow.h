@@ -79,6 +79,7 @@ signals:
 private:
     void arrange();
     void clearResult();
+    void showPieces(const MarkedCopy& marked);
     MarkColours colours() const;
 
     QLabel* m_exercise = nullptr;
@@ -93,4 +94,8 @@ private:
     QLabel* m_legend = nullptr;
     QTextBrowser* m_detail = nullptr;
     QListWidget* m_confusions = nullptr;
+    // For an exercise made of pieces: each part's verdict, each piece of information as copied.
+    QLabel* m_parts = nullptr;
+    QLabel* m_fieldsLabel = nullptr;
+    QListWidget* m_fields = nullptr;
 };

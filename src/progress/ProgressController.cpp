@@ -77,6 +77,7 @@ void ProgressController::showProgress()
     ProgressData data;
     data.copies = ReadOrEmpty(m_services.history.copies(since));
     data.weaknesses = ReadOrEmpty(m_services.history.weaknesses(since));
+    data.fieldLosses = ReadOrEmpty(m_services.history.fieldLosses(since));
     data.map = CharacterNeeds(signCharacters(m_services.signs), data.weaknesses);
     data.pass = m_services.passMark ? m_services.passMark() : PassMark{};
     data.historyAvailable = m_services.history.available();

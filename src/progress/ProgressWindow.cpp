@@ -177,6 +177,7 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_pages->setObjectName(u"pages"_s);
     m_pages->addTab(chartsPage(), u"&Graphiques"_s);
     m_pages->addTab(copiesPage(), u"&Copies"_s);
+    m_pages->addTab(fieldsPage(), u"&Informations"_s);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_pages, 1);
@@ -259,6 +260,41 @@ QWidget* ProgressWindow::copiesPage()
     return page;
 }
 
+QWidget* ProgressWindow::fieldsPage()
+{
+    auto* page = new QWidget;
+    m_fieldLosses = new QTreeWidget(page);
+    m_fieldLosses->setObjectName(u"informations"_s);
+    m_fieldLosses->setRootIsDecorated(false);
+    m_fieldLosses->setHeaderLabels({u"Information"_s, u"Envoyées"_s, u"Perdues"_s, u"Part perdue"_s});
+    m_fieldLosses->header()->setStretchLastSection(false);
+    m_fieldLosses->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_fieldLosses->header()->setMinimumSectionSize(120);
+    m_fieldLosses->setAccessibleName(u"Informations des QSO copiés, la plus souvent perdue d'abord"_s);
+    m_noFields = new QLabel(u"Aucun QSO corrigé sur cette période : les informations (indicatifs, report, "
+                            "prénom, QTH...) sont comptées quand la copie d'un QSO est corrigée."_s,
+                            page);
+    m_noFields->setObjectName(u"aucuneInformation"_s);
+    m_noFields->setWordWrap(true);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(m_noFields);
+    layout->addWidget(m_fieldLosses, 1);
+    return page;
+}
+
+void ProgressWindow::listFieldLosses(const QList<FieldLoss>& losses)
+{
+    m_fieldLosses->clear();
+    for (const FieldLoss& loss : losses) {
+        const int lostTenths = loss.sent > 0 ? int((2000LL * loss.lost + loss.sent) / (2LL * loss.sent)) : 0;
+        auto* item = new QTreeWidgetItem(m_fieldLosses, {FieldKindName(loss.kind), QString::number(loss.sent),
+                                                         QString::number(loss.lost), AccuracyText(lostTenths)});
+        for (const int column : {1, 2, 3})
+            item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    m_noFields->setVisible(losses.isEmpty());
+}
+
 QChartView* ProgressWindow::chartView(const char* name)
 {
     auto* view = new QChartView;
@@ -318,6 +354,7 @@ void ProgressWindow::showProgress(const ProgressData& data)
     drawReactionTimes(m_reaction, data);
     drawMap(data.map);
     listCopies(data.copies);
+    listFieldLosses(data.fieldLosses);
 }
 
 void ProgressWindow::listCopies(const QList<CopyRecord>& copies)

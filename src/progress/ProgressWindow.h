@@ -22,6 +22,7 @@ struct ProgressData
     QList<CopyRecord> copies;            // oldest first
     QList<CharacterWeakness> weaknesses; // by character
     QList<CharacterNeed> map;            // every character of the sign table, in its order
+    QList<FieldLoss> fieldLosses;        // the kind of information lost most often first
     PassMark pass;                       // the pass line
     bool historyAvailable = true;
 };
@@ -55,6 +56,9 @@ signals:
 private:
     QWidget* chartsPage();
     QWidget* copiesPage();
+    QWidget* fieldsPage();
+    // Each kind of information sent in the period, how often it was lost, the kind lost most often first.
+    void listFieldLosses(const QList<FieldLoss>& losses);
     QChartView* chartView(const char* name);
     void drawAccuracy(QChartView* view, const ProgressData& data);
     void drawSpeed(QChartView* view, const ProgressData& data);
@@ -81,6 +85,8 @@ private:
     QChartView* m_errors = nullptr;
     QChartView* m_reaction = nullptr;
     QTreeWidget* m_copies = nullptr;
+    QTreeWidget* m_fieldLosses = nullptr;
+    QLabel* m_noFields = nullptr;
     QPushButton* m_delete = nullptr;
     QFrame* m_confirm = nullptr;
     QLabel* m_confirmText = nullptr;

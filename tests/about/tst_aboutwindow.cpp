@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "fakes/TestApp.h"
 
 #include <QAction>
@@ -64,5 +65,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAboutWindow)
+TONIQUE_TEST(TestAboutWindow, Widgets)
 #include "tst_aboutwindow.moc"

@@ -1,5 +1,7 @@
 // The window as a screen reader and a keyboard meet it: every control that takes input or acts has a name, Tab
 // follows the order in which each view is read and never lands under a panel, and the changing values are told.
+#include "TestMain.h"
+#include "fakes/BuildFolder.h"
 #include "fakes/TestApp.h"
 
 #include <QAbstractSpinBox>
@@ -117,7 +119,7 @@ public:
             env.insert(u"ASAN_OPTIONS"_s, env.value(u"ASAN_OPTIONS"_s) + u":strict_string_checks=0"_s);
         m_program.setProcessEnvironment(env);
         m_program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_program.start(QStringLiteral(TONIQUE_PROGRAM), {});
+        m_program.start(BuildFolder::file("tonique"), {});
         if (!m_program.waitForStarted())
             return u"the program does not start"_s;
         m_session = QDBusConnection::connectToBus(bus, u"session"_s);
@@ -375,5 +377,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstAccessibility)
+TONIQUE_TEST(TstAccessibility, Widgets)
 #include "tst_accessibility.moc"

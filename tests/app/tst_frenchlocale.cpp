@@ -1,4 +1,6 @@
 // The window where the user's decimal separator is a comma.
+#include "TestMain.h"
+#include "fakes/BuildFolder.h"
 #include "fakes/TestApp.h"
 #include "fakes/TestWav.h"
 
@@ -14,6 +16,14 @@
 class TestFrenchLocale : public QObject
 {
     Q_OBJECT
+
+public:
+    static void initMain()
+    {
+        // Qt takes the user's locale from the environment; the C library's locale plays no part.
+        qputenv("LC_ALL", "fr_FR.UTF-8");
+        qputenv("LANG", "fr_FR.UTF-8");
+    }
 
 private slots:
     void numbersUseTheComma();
@@ -50,7 +60,7 @@ void TestFrenchLocale::exerciseAsUnderTheCLocale()
     QVERIFY(TestWav::write(cli.filePath("in.txt"), text));
     const QByteArray french = qgetenv("LC_ALL");
     qputenv("LC_ALL", "C.UTF-8");
-    const int status = TestWav::run(QStringLiteral(TONIQUE_WAV), cli.path(), {"in.txt"});
+    const int status = TestWav::run(BuildFolder::file("tonique-wav"), cli.path(), {"in.txt"});
     qputenv("LC_ALL", french);
     QCOMPARE(status, 0);
     const QByteArray wav = TestWav::read(app.folder() + u"/TEST.wav");
@@ -58,14 +68,6 @@ void TestFrenchLocale::exerciseAsUnderTheCLocale()
     QVERIFY(wav == TestWav::read(cli.filePath("TEST.wav")));
 }
 
-int main(int argc, char* argv[])
-{
-    // Qt takes the user's locale from the environment; the C library's locale plays no part.
-    qputenv("LC_ALL", "fr_FR.UTF-8");
-    qputenv("LANG", "fr_FR.UTF-8");
-    QApplication app(argc, argv);
-    TestFrenchLocale test;
-    return QTest::qExec(&test, argc, argv);
-}
+TONIQUE_TEST(TestFrenchLocale, Widgets)
 
 #include "tst_frenchlocale.moc"

@@ -1,5 +1,6 @@
 // "Exercices toujours nouveaux": the random stream's start from the system's entropy, at start-up only, when the
 // user chose it; every draw as before when not.
+#include "TestMain.h"
 #include "fakes/TestApp.h"
 
 #include <QAction>
@@ -99,5 +100,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFreshDraws)
+TONIQUE_TEST(TestFreshDraws, Widgets)
 #include "tst_freshdraws.moc"

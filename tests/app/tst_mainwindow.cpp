@@ -1,3 +1,5 @@
+#include "TestMain.h"
+#include "fakes/BuildFolder.h"
 #include "fakes/ScriptedRandomSource.h"
 #include "fakes/TestApp.h"
 #include "sound/PlayerView.h"
@@ -131,7 +133,7 @@ void TestMainWindow::startUp_tellsWhySilent_data()
     QTest::addColumn<QString>("key");      // a stored parameter...
     QTest::addColumn<QString>("value");    // ...and its value
     QTest::addColumn<QString>("said");     // empty: nothing to say
-    QFile delivered(QStringLiteral(TONIQUE_SIGN_FILE));
+    QFile delivered(BuildFolder::file("telkey.ref"));
     QVERIFY(delivered.open(QIODevice::ReadOnly));
     const QByteArray good = delivered.readAll();
     QTest::newRow("all well") << QByteArray() << "mn"
@@ -473,5 +475,5 @@ void TestMainWindow::exerciseText_wrapsAfterSixGroups()
     }
 }
 
-QTEST_MAIN(TestMainWindow)
+TONIQUE_TEST(TestMainWindow, Widgets)
 #include "tst_mainwindow.moc"

@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "common/Numbers.h"
 #include "timing/Timing.h"
 
@@ -211,5 +212,5 @@ void TestNumbers::thinkingTimeItems()
     QCOMPARE(fr.mid(9, 3), (QStringList{"-0,1", "0", "0,1"}));
 }
 
-QTEST_APPLESS_MAIN(TestNumbers)
+TONIQUE_TEST(TestNumbers, None)
 #include "tst_numbers.moc"

@@ -1,3 +1,5 @@
+#include "TestMain.h"
+#include "fakes/BuildFolder.h"
 #include "signs/SignTable.h"
 #include "timing/Timing.h"
 
@@ -24,7 +26,7 @@ private:
 
 void TestTiming::initTestCase()
 {
-    const SignFile file = LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE));
+    const SignFile file = LoadSignFile(BuildFolder::file("telkey.ref"));
     QCOMPARE(file.status, SignFile::Status::Loaded);
     m_signs = file.table;
 }
@@ -122,5 +124,5 @@ void TestTiming::noPositiveDivisor()
     QCOMPARE(DotLengthOf(f, m_signs).status, DotLengthResult::Status::NoDivisor);
 }
 
-QTEST_APPLESS_MAIN(TestTiming)
+TONIQUE_TEST(TestTiming, None)
 #include "tst_timing.moc"

@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "fakes/ScriptedRandomSource.h"
 #include "fakes/TestApp.h"
 
@@ -166,5 +167,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDrillWindow)
+TONIQUE_TEST(TestDrillWindow, Widgets)
 #include "tst_drillwindow.moc"

@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "fakes/TestApp.h"
 
 #include <QClipboard>
@@ -318,5 +319,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestExerciseController)
+TONIQUE_TEST(TestExerciseController, Widgets)
 #include "tst_exercisecontroller.moc"

@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "common/RandomSource.h"
 #include "exercise/CallSign.h"
 #include "exercise/DisplayText.h"
@@ -155,5 +156,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestExerciseCore)
+TONIQUE_TEST(TestExerciseCore, None)
 #include "tst_exercisecore.moc"

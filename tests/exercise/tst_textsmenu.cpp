@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "fakes/TestApp.h"
 #include "playback/PreparedExercise.h"
 
@@ -256,5 +257,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTextsMenu)
+TONIQUE_TEST(TestTextsMenu, Widgets)
 #include "tst_textsmenu.moc"

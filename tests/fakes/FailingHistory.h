@@ -13,6 +13,7 @@ public:
     Result<QList<CopyRecord>> copies(const QDateTime&) override { return Fail(m_message); }
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime&) override { return Fail(m_message); }
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime&) override { return Fail(m_message); }
+    Result<QList<FieldLoss>> fieldLosses(const QDateTime&) override { return Fail(m_message); }
     Result<bool> deleteCopy(qint64) override { return Fail(m_message); }
 
 private:

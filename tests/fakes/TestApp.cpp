@@ -1,5 +1,7 @@
 #include "fakes/TestApp.h"
 
+#include "fakes/BuildFolder.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -19,7 +21,7 @@ TestApp::TestApp(Options options)
             if (f.open(QIODevice::WriteOnly))
                 f.write(*options.signFile);
         } else {
-            QFile::copy(QStringLiteral(TONIQUE_SIGN_FILE), target);
+            QFile::copy(BuildFolder::file("telkey.ref"), target);
         }
     }
     RandomSource* random = options.random;

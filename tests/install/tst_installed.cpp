@@ -1,6 +1,9 @@
 // Tonique installed into a scratch prefix and run from there as a user would: the exercise files in the user's data
 // folder and the sign file copied there once, the build's portable mode untouched; the installed desktop files
 // checked by the desktop's own validators.
+#include "TestMain.h"
+#include "fakes/BuildFolder.h"
+
 #include <QDir>
 #include <QImage>
 #include <QProcess>
@@ -74,8 +77,7 @@ private slots:
     void initTestCase()
     {
         QProcess install;
-        install.start(QStringLiteral(CMAKE_COMMAND),
-                      {"--install", QStringLiteral(TONIQUE_BUILD_DIR), "--prefix", m_prefix.path()});
+        install.start(QStringLiteral(CMAKE_COMMAND), {"--install", BuildFolder::path(), "--prefix", m_prefix.path()});
         QVERIFY(install.waitForFinished(120000));
         QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
     }
@@ -243,5 +245,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstInstalled)
+TONIQUE_TEST(TstInstalled, Core)
 #include "tst_installed.moc"

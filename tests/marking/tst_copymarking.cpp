@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "marking/CopyMarking.h"
 #include "marking/EditDistance.h"
 #include "marking/MarkingReport.h"
@@ -118,6 +119,26 @@ std::vector<Step> plainAlignment(const Grouped& sent, const Grouped& copy)
     std::reverse(steps.begin(), steps.end());
     return steps;
 }
+
+// The pieces of `text`: each (kind, words) found in turn after the previous one.
+TextFields fieldsOf(const QString& text, const QList<std::pair<FieldKind, QString>>& pieces)
+{
+    TextFields fields;
+    qsizetype from = 0;
+    for (const auto& [kind, words] : pieces) {
+        const qsizetype at = text.indexOf(words, from);
+        fields.append({kind, at, words.size(), {}});
+        from = at + words.size();
+    }
+    return fields;
+}
+
+// A contact with one piece of each kind; the weather is two words, split over two lines.
+const QString Contact = u"F5XYZ DE F6ABC BJR OM UR RST 579 OP JEAN QTH LYON PWR 100W RIG FT817 WX BEAU\n20C 73 SK"_s;
+const QList<std::pair<FieldKind, QString>> ContactPieces{
+    {FieldKind::CallSign, u"F5XYZ"_s},  {FieldKind::CallSign, u"F6ABC"_s},   {FieldKind::Report, u"579"_s},
+    {FieldKind::Name, u"JEAN"_s},       {FieldKind::Qth, u"LYON"_s},         {FieldKind::Power, u"100W"_s},
+    {FieldKind::Equipment, u"FT817"_s}, {FieldKind::Weather, u"BEAU\n20C"_s}};
 
 } // namespace
 
@@ -363,6 +384,77 @@ private slots:
         QVERIFY(html.contains(u"color:orange; text-decoration:none; font-weight:bold\">_<"_s));
     }
 
+    // A copy with one piece wrong reports that piece, and only that one, with what was copied in its place.
+    void fields_data()
+    {
+        QTest::addColumn<QString>("copy");
+        QTest::addColumn<QStringList>("wrong");
+        const QString right = QString(Contact).replace(u'\n', u' ');
+        const auto with = [&right](const QString& from, const QString& to) { return QString(right).replace(from, to); };
+        QTest::newRow("all right") << right.toLower() << QStringList();
+        QTest::newRow("call sign") << with(u"DE F6ABC"_s, u"DE F6ABD"_s)
+                                   << QStringList{u"Indicatif\u202F: F6ABC copié «\u202FF6ABD\u202F»"_s};
+        QTest::newRow("report") << with(u"579"_s, u"559"_s)
+                                << QStringList{u"Report\u202F: 579 copié «\u202F559\u202F»"_s};
+        QTest::newRow("name") << with(u"JEAN"_s, u"JEAM"_s)
+                              << QStringList{u"Prénom\u202F: JEAN copié «\u202FJEAM\u202F»"_s};
+        QTest::newRow("town") << with(u"LYON"_s, u"LYOM"_s)
+                              << QStringList{u"QTH\u202F: LYON copié «\u202FLYOM\u202F»"_s};
+        QTest::newRow("power, a character missing")
+            << with(u"100W"_s, u"10W"_s) << QStringList{u"Puissance\u202F: 100W copié «\u202F10W\u202F»"_s};
+        QTest::newRow("equipment, a character too many")
+            << with(u"FT817 "_s, u"FT8177 "_s) << QStringList{u"Équipement\u202F: FT817 copié «\u202FFT8177\u202F»"_s};
+        QTest::newRow("weather, over two words")
+            << with(u"20C"_s, u"2OC"_s) << QStringList{u"Météo\u202F: BEAU 20C copié «\u202FBEAU 2OC\u202F»"_s};
+        QTest::newRow("a piece missing") << with(u"OP JEAN QTH"_s, u"OP QTH"_s)
+                                         << QStringList{u"Prénom\u202F: JEAN manqué"_s};
+        QTest::newRow("an extra word beside a wrong piece")
+            << with(u"JEAN QTH LYON"_s, u"JEAN TNX QTH LYOM"_s)
+            << QStringList{u"QTH\u202F: LYON copié «\u202FLYOM\u202F»"_s};
+        QTest::newRow("a piece split over two lines") << with(u"F6ABC"_s, u"F6A\nBC"_s).replace(u"579"_s, u"578"_s)
+                                                      << QStringList{u"Report\u202F: 579 copié «\u202F578\u202F»"_s};
+        QTest::newRow("a piece run into the next word")
+            << with(u"OP JEAN QTH"_s, u"OP JEANS QTH"_s)
+            << QStringList{u"Prénom\u202F: JEAN copié «\u202FJEANS\u202F»"_s};
+    }
+    void fields()
+    {
+        QFETCH(QString, copy);
+        QFETCH(QStringList, wrong);
+        const Result<MarkedCopy> marked = MarkCopy(Contact, copy, PassMark{}, fieldsOf(Contact, ContactPieces));
+        QCOMPARE(marked->fields.size(), ContactPieces.size());
+        QStringList reported;
+        for (const MarkedField& field : marked->fields) {
+            if (!field.right)
+                reported << FieldText(field);
+        }
+        QCOMPARE(reported, wrong);
+        QCOMPARE(marked->errors, MarkCopy(Contact, copy, PassMark{})->errors);
+    }
+
+    // Each part of a longer exercise has its own count and verdict at the pass mark, beside the whole copy's.
+    void parts()
+    {
+        const QString sent = u"ABCDE FGHIJ KLMNO PQRST 12345 LE CHAT DORT SUR LE TOIT"_s;
+        TextFields fields = fieldsOf(sent, {{FieldKind::Part, u"ABCDE FGHIJ KLMNO PQRST 12345"_s},
+                                            {FieldKind::Part, u"LE CHAT DORT SUR LE TOIT"_s}});
+        fields[0].label = u"Groupes"_s;
+        fields[1].label = u"Texte en clair"_s;
+        const Result<MarkedCopy> marked =
+            MarkCopy(sent, u"abcde fghij klmnn pqrst 12346 le chat dort sur le toit"_s, PassMark{}, fields);
+        QCOMPARE(SummaryText(*marked), u"2 erreurs sur 44 caractères (95,5\u202F%) — Reçu"_s);
+        QCOMPARE(marked->parts.size(), 2);
+        QCOMPARE(PartText(marked->parts[0]), u"Groupes\u202F: 2 erreurs sur 25 caractères (92,0\u202F%) — Refusé"_s);
+        QCOMPARE(PartText(marked->parts[1]),
+                 u"Texte en clair\u202F: 0 erreur sur 19 caractères (100,0\u202F%) — Reçu"_s);
+        QVERIFY(marked->fields.isEmpty());
+        // An extra character counts in the part it was copied in; an extra word between the parts in neither.
+        const Result<MarkedCopy> extra =
+            MarkCopy(sent, u"abcde fghij klmno pqrst 12345 xx le chatt dort sur le toit"_s, PassMark{}, fields);
+        QCOMPARE((QList<qsizetype>{extra->errors, extra->parts[0].errors, extra->parts[1].errors}),
+                 (QList<qsizetype>{3, 0, 1}));
+    }
+
     void csv()
     {
         const Result<MarkedCopy> marked = MarkCopy(u"abcde fghij"_s, u"abcde fghix"_s, PassMark{});
@@ -381,5 +473,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestCopyMarking)
+TONIQUE_TEST(TestCopyMarking, None)
 #include "tst_copymarking.moc"

@@ -1,5 +1,8 @@
+#include "TestMain.h"
 #include "fakes/FailingHistory.h"
 #include "fakes/TestApp.h"
+#include "marking/MarkingController.h"
+#include "parameters/LearnerSettings.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>
@@ -176,6 +179,66 @@ private slots:
         const auto copies = app.history.copies(QDateTime());
         QCOMPARE(copies->size(), 2);
         QCOMPARE(copies->last().characters, 15);
+    }
+
+    // An exercise made of pieces: each piece of information listed as copied, each part judged apart, the pieces
+    // recorded; "Progrès" lists the kind of information lost most often first. A text without pieces shows neither.
+    void markedByPiece()
+    {
+        TestApp app;
+        LearnerSettings learner({app.settings, app.training, nullptr, nullptr});
+        MarkingController marking({app.history, learner, app.clock, app.screenReader, [] {}});
+        const QString contact = u"F5XYZ DE F6ABC UR RST 599 QTH LYON K"_s;
+        TextFields fields;
+        for (const auto& [kind, words] : QList<std::pair<FieldKind, QString>>{{FieldKind::CallSign, u"F5XYZ"_s},
+                                                                              {FieldKind::CallSign, u"F6ABC"_s},
+                                                                              {FieldKind::Report, u"599"_s},
+                                                                              {FieldKind::Qth, u"LYON"_s}})
+            fields.append({kind, contact.indexOf(words), words.size(), {}});
+        marking.exercisePrepared({contact, 100, 12, 600, 50, SoundOrigin::Exercise, fields});
+        marking.corriger();
+        QWidget* window = marking.markingWindow();
+        auto* copy = window->findChild<QPlainTextEdit*>(u"copie"_s);
+        auto* list = window->findChild<QListWidget*>(u"champs"_s);
+        auto* parts = window->findChild<QLabel*>(u"parties"_s);
+        copy->setPlainText(u"f5xyz de f6abc ur rst 599 qth lyom k"_s);
+        window->findChild<QPushButton*>(u"corriger"_s)->click();
+        QCOMPARE(items(list),
+                 (QStringList{u"Indicatif\u202F: F5XYZ juste"_s, u"Indicatif\u202F: F6ABC juste"_s,
+                              u"Report\u202F: 599 juste"_s, u"QTH\u202F: LYON copié «\u202FLYOM\u202F»"_s}));
+        QVERIFY(list->isVisible() && !parts->isVisible());
+
+        const QString exam = u"ABCDE 12345 LE CHAT"_s;
+        marking.exercisePrepared(
+            {exam,
+             100,
+             12,
+             600,
+             50,
+             SoundOrigin::Exercise,
+             {{FieldKind::Part, 0, 11, u"Groupes"_s}, {FieldKind::Part, 12, 7, u"Texte en clair"_s}}});
+        copy->setPlainText(u"abcde 12345 le chas"_s);
+        window->findChild<QPushButton*>(u"corriger"_s)->click();
+        QCOMPARE(parts->text(), u"Groupes\u202F: 0 erreur sur 10 caractères (100,0\u202F%) — Reçu\n"
+                                "Texte en clair\u202F: 1 erreur sur 6 caractères (83,3\u202F%) — Refusé"_s);
+        QVERIFY(parts->isVisible() && !list->isVisible());
+        QVERIFY(app.screenReader.spoken.last().second.contains(u"Texte en clair"_s));
+
+        marking.exercisePrepared({u"ABCDE"_s, 100, 12, 600, 50, SoundOrigin::Exercise, {}});
+        copy->setPlainText(u"abcdx"_s);
+        window->findChild<QPushButton*>(u"corriger"_s)->click();
+        QVERIFY(!parts->isVisible() && !list->isVisible());
+
+        app.find<QAction>(u"progres"_s)->trigger();
+        QWidget* progress = topLevel(u"Progres"_s);
+        auto* losses = progress->findChild<QTreeWidget*>(u"informations"_s);
+        QStringList rows;
+        for (int row = 0; row < losses->topLevelItemCount(); ++row) {
+            const QTreeWidgetItem* item = losses->topLevelItem(row);
+            rows << QStringList{item->text(0), item->text(1), item->text(2), item->text(3)}.join(u'|');
+        }
+        QCOMPARE(rows,
+                 (QStringList{u"QTH|1|1|100,0\u202F%"_s, u"Indicatif|2|0|0,0\u202F%"_s, u"Report|1|0|0,0\u202F%"_s}));
     }
 
     // The speed recorded is the speed heard: the speed box's when the dot length was computed from it, the one
@@ -486,5 +549,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMarkingWindow)
+TONIQUE_TEST(TestMarkingWindow, Widgets)
 #include "tst_markingwindow.moc"

@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "fakes/FailingHistory.h"
 #include "history/HistoryGuard.h"
 #include "history/SqliteHistory.h"
@@ -166,6 +167,41 @@ private slots:
         QCOMPARE(again.weaknesses(QDateTime())->size(), 1);
     }
 
+    // The pieces of each copy are kept with it: the kind lost most often comes first, by period, and a copy deleted
+    // takes its pieces with it.
+    void fieldsPerCopy()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"historique.sqlite"_s);
+        writeVersion1(path);
+        SqliteHistory history;
+        QVERIFY(!history.open(path));
+        const MarkedField call{FieldKind::CallSign, u"F6ABC"_s, u"F6ABC"_s, true};
+        const MarkedField town{FieldKind::Qth, u"LYON"_s, u"LYOM"_s, false};
+        const MarkedField name{FieldKind::Name, u"JEAN"_s, {}, false};
+        CopyRecord first{Start, 40, 5, 12, PassMark{}, false, {}, {}, 0, {call, call, town, name}};
+        QVERIFY(!history.recordCopy(first));
+        first.at = Start.addDays(10);
+        first.fields = {
+            call, {FieldKind::CallSign, u"F5XYZ"_s, u"F5XY"_s, false}, {town.kind, town.sent, town.sent, true}};
+        QVERIFY(!history.recordCopy(first));
+
+        QCOMPARE(*history.fieldLosses(QDateTime()),
+                 (QList<FieldLoss>{{FieldKind::Name, 1, 1}, {FieldKind::Qth, 2, 1}, {FieldKind::CallSign, 4, 1}}));
+        QCOMPARE(*history.fieldLosses(Start.addDays(5)),
+                 (QList<FieldLoss>{{FieldKind::CallSign, 2, 1}, {FieldKind::Qth, 1, 0}}));
+        const qint64 firstId = history.copies(QDateTime())->at(1).id;
+        QVERIFY(*history.deleteCopy(firstId));
+        QCOMPARE(*history.fieldLosses(QDateTime()),
+                 (QList<FieldLoss>{{FieldKind::CallSign, 2, 1}, {FieldKind::Qth, 1, 0}}));
+        QVERIFY(*history.deleteCopy(history.copies(QDateTime())->at(1).id));
+        QVERIFY(history.fieldLosses(QDateTime())->isEmpty());
+        // The next copy may take the number of the last one deleted: none of that one's pieces come back with it.
+        first.fields = {{FieldKind::Report, u"599"_s, u"599"_s, true}};
+        QVERIFY(!history.recordCopy(first));
+        QCOMPARE(*history.fieldLosses(QDateTime()), (QList<FieldLoss>{{FieldKind::Report, 1, 0}}));
+    }
+
     // One French message, and the file as it was.
     void faults_data()
     {
@@ -191,6 +227,21 @@ private slots:
         QTest::newRow("link to a missing file")
             << Setup([](const QString& path, auto&) { QVERIFY(QFile::link(path + u".cible"_s, path)); })
             << u"lien symbolique"_s;
+        QTest::newRow("a kind of information from a newer Tonique") << Setup([](const QString& path, auto&) {
+            {
+                SqliteHistory newer;
+                QVERIFY(!newer.open(path));
+                QVERIFY(!newer.recordCopy(
+                    {Start, 5, 0, 12, PassMark{}, true, {}, {}, 0, {{FieldKind::Qth, u"LYON"_s, u"LYON"_s, true}}}));
+            }
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"newer"_s);
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(u"UPDATE copy_fields SET kind = 'locator'"_s));
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(u"newer"_s);
+        }) << u"version plus récente"_s;
         QTest::newRow("another program's") << Setup([](const QString& path, auto&) { writeVersion1(path, 0); })
                                            << u"n'est pas un historique de Tonique"_s;
         QTest::newRow("locked by another Tonique") << Setup([](const QString& path, auto& holder) {
@@ -285,6 +336,7 @@ private slots:
         QVERIFY(history.copies(QDateTime()) && history.copies(QDateTime())->isEmpty());
         QVERIFY(history.drillAnswers(QDateTime()) && history.drillAnswers(QDateTime())->isEmpty());
         QVERIFY(history.weaknesses(QDateTime()) && history.weaknesses(QDateTime())->isEmpty());
+        QVERIFY(history.fieldLosses(QDateTime()) && history.fieldLosses(QDateTime())->isEmpty());
         const Result<bool> deleted = history.deleteCopy(1);
         QVERIFY(deleted && !*deleted);
         QCOMPARE(heard, told);
@@ -295,5 +347,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSqliteHistory)
+TONIQUE_TEST(TestSqliteHistory, Core)
 #include "tst_sqlitehistory.moc"

@@ -1,4 +1,6 @@
+#include "TestMain.h"
 #include "cli/MarkCommandLine.h"
+#include "fakes/BuildFolder.h"
 
 #include <QDir>
 #include <QProcess>
@@ -128,7 +130,7 @@ private slots:
             mark.setStandardInputFile(QDir(dir.path()).absoluteFilePath(input));
         if (!output.isEmpty())
             mark.setStandardOutputFile(output);
-        mark.start(QStringLiteral(TONIQUE_MARK), args);
+        mark.start(BuildFolder::file("tonique-mark"), args);
         QVERIFY(mark.waitForFinished(20000));
         QCOMPARE(mark.exitCode(), status);
         QCOMPARE(QString::fromUtf8(mark.readAllStandardOutput()), out);
@@ -136,5 +138,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestToniqueMark)
+TONIQUE_TEST(TestToniqueMark, Core)
 #include "tst_toniquemark.moc"

@@ -1,3 +1,4 @@
+#include "TestMain.h"
 // The learner's settings: each value read as stored (or its default), told once per real change, written to its own
 // group under its own key, and read back by the next start.
 #include "fakes/FakeSettingsStore.h"
@@ -180,5 +181,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLearnerSettings)
+TONIQUE_TEST(TestLearnerSettings, Core)
 #include "tst_learnersettings.moc"

@@ -1,5 +1,7 @@
 // The stored frequency and volume, read by the window's start-up and by tonique-wav through the same rules: the same
 // values accepted with the same results, the same values refused with the same French message.
+#include "TestMain.h"
+#include "fakes/BuildFolder.h"
 #include "fakes/TestApp.h"
 #include "fakes/TestWav.h"
 
@@ -25,7 +27,8 @@ class TestStoredParameters : public QObject
         TestWav::write(dir.filePath("config/tonique/tonique.conf"), "[param]\n" + stored);
         TestWav::write(dir.filePath("in.txt"), "abc");
         Run r;
-        r.status = TestWav::run(QStringLiteral(TONIQUE_WAV), work.path(), options + QStringList{"in.txt"}, {}, &r.err);
+        r.status =
+            TestWav::run(BuildFolder::file("tonique-wav"), work.path(), options + QStringList{"in.txt"}, {}, &r.err);
         r.wav = TestWav::read(dir.filePath("TEST.wav"));
         return r;
     }
@@ -87,5 +90,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStoredParameters)
+TONIQUE_TEST(TestStoredParameters, Widgets)
 #include "tst_storedparameters.moc"

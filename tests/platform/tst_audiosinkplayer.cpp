@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "fakes/TestWav.h"
 #include "platform/AudioSinkPlayer.h"
 
@@ -134,5 +135,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAudioSinkPlayer)
+TONIQUE_TEST(TestAudioSinkPlayer, Widgets)
 #include "tst_audiosinkplayer.moc"

@@ -2,6 +2,7 @@
 // records what the sound server played and compares it with the file; without one the player must keep time on
 // its silent clock. Prints the measured delays.
 
+#include "TestMain.h"
 #include "fakes/TestWav.h"
 #include "platform/AudioSinkPlayer.h"
 
@@ -56,6 +57,14 @@ struct Notices : MediaPlayerListener
 class TestPlayerListening : public QObject
 {
     Q_OBJECT
+
+public:
+    static void initMain()
+    {
+        // Without the test's own sound server, no other server may be reached: the silent clock is under test.
+        if (qEnvironmentVariableIsEmpty("TONIQUE_NULL_SINK"))
+            qputenv("PULSE_SERVER", "unix:/nonexistent/tonique-no-sound-server");
+    }
 
 private slots:
     void play_soundsLikeTheFile()
@@ -161,14 +170,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    // Without the test's own sound server, no other server may be reached: the silent clock is under test.
-    if (qEnvironmentVariableIsEmpty("TONIQUE_NULL_SINK"))
-        qputenv("PULSE_SERVER", "unix:/nonexistent/tonique-no-sound-server");
-    QApplication app(argc, argv);
-    TestPlayerListening test;
-    return QTest::qExec(&test, argc, argv);
-}
+TONIQUE_TEST(TestPlayerListening, Widgets)
 
 #include "tst_playerlistening.moc"

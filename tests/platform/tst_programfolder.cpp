@@ -1,5 +1,7 @@
 // The folder where the program reads its sign file and writes its exercise files: its own when it can, the user's
 // data folder when it is installed.
+#include "TestMain.h"
+#include "fakes/BuildFolder.h"
 #include "platform/ProgramFolder.h"
 
 #include <QDir>
@@ -62,7 +64,7 @@ private slots:
         const QDir dir(root.path());
         dir.mkpath(QStringLiteral("bin"));
         dir.mkpath(QStringLiteral("share/tonique"));
-        QFile::copy(QStringLiteral(TONIQUE_SIGN_FILE), dir.filePath(QStringLiteral("share/tonique/telkey.ref")));
+        QFile::copy(BuildFolder::file("telkey.ref"), dir.filePath(QStringLiteral("share/tonique/telkey.ref")));
         QFile blocker(dir.filePath(QStringLiteral("data")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
@@ -72,5 +74,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstProgramFolder)
+TONIQUE_TEST(TstProgramFolder, Core)
 #include "tst_programfolder.moc"

@@ -1,5 +1,6 @@
 // What the desktop's screen reader finds when Tonique announces something: one notification per window, named with
 // the latest text and shown anew, which is what makes a screen reader speak it wherever the focus is.
+#include "TestMain.h"
 #include "platform/QtScreenReader.h"
 
 #include <QAccessible>
@@ -51,5 +52,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstQtScreenReader)
+TONIQUE_TEST(TstQtScreenReader, Widgets)
 #include "tst_qtscreenreader.moc"

@@ -1,4 +1,5 @@
 // The parameters reach the per-user settings file under the program's names, and come back as text.
+#include "TestMain.h"
 #include "platform/QtSettingsStore.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,14 @@ static QtSettingsStore paramStore()
 class TestQtSettingsStore : public QObject
 {
     Q_OBJECT
+
+public:
+    static void initMain()
+    {
+        // Never the user's own settings.
+        static QTemporaryDir folder;
+        qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
+    }
 
 private slots:
     void writeThenRead_data();
@@ -112,14 +121,6 @@ void TestQtSettingsStore::handEdited()
     QCOMPARE(paramStore().read(key, QStringLiteral("absent")), expected);
 }
 
-int main(int argc, char* argv[])
-{
-    // Never the user's own settings.
-    QTemporaryDir folder;
-    qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
-    QCoreApplication app(argc, argv);
-    TestQtSettingsStore test;
-    return QTest::qExec(&test, argc, argv);
-}
+TONIQUE_TEST(TestQtSettingsStore, Core)
 
 #include "tst_qtsettingsstore.moc"

@@ -1,5 +1,6 @@
 // Stopping the program from outside (kill, Ctrl+C, a closed terminal) ends the event loop like "Quitter", so that
 // the window's closing steps run and a keyed transmitter is released before the process exits.
+#include "TestMain.h"
 #include "platform/TerminationSignals.h"
 
 #include <QCoreApplication>
@@ -41,5 +42,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstTerminationSignals)
+TONIQUE_TEST(TstTerminationSignals, Core)
 #include "tst_terminationsignals.moc"

@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "fakes/TestApp.h"
 #include "platform/QtSerialPort.h"
 
@@ -106,5 +107,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPttWindow)
+TONIQUE_TEST(TestPttWindow, Widgets)
 #include "tst_pttwindow.moc"

@@ -1,3 +1,5 @@
+#include "TestMain.h"
+#include "fakes/BuildFolder.h"
 #include "signs/SignTable.h"
 #include "signs/Windows1252.h"
 
@@ -122,7 +124,7 @@ void TestSignTable::missingFile()
 
 void TestSignTable::deliveredFile()
 {
-    const SignFile file = LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE));
+    const SignFile file = LoadSignFile(BuildFolder::file("telkey.ref"));
     QCOMPARE(file.status, SignFile::Status::Loaded);
     QVERIFY(file.lines.size() <= SignTable::Capacity);
     // Every character the generators and the default parameters produce has a pattern of dots and dashes.
@@ -137,7 +139,7 @@ void TestSignTable::deliveredFile()
     QCOMPARE(file.table.patternOf(u"*"), QStringLiteral("...-.-"));
     QCOMPARE(file.table.patternOf(u"é"), QStringLiteral("..-.."));
     // Line ends are CR LF.
-    QFile raw(QStringLiteral(TONIQUE_SIGN_FILE));
+    QFile raw(BuildFolder::file("telkey.ref"));
     QVERIFY(raw.open(QIODevice::ReadOnly));
     const QByteArray bytes = raw.readAll();
     QCOMPARE(bytes.count("\r\n"), file.lines.size());
@@ -159,5 +161,5 @@ void TestSignTable::windows1252()
              QStringLiteral("abc"));
 }
 
-QTEST_APPLESS_MAIN(TestSignTable)
+TONIQUE_TEST(TestSignTable, None)
 #include "tst_signtable.moc"

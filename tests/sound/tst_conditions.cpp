@@ -1,5 +1,7 @@
 // The band conditions measured on rendered samples against the clean rendering of the same text, and tonique-wav's
 // options and stored conditions.
+#include "TestMain.h"
+#include "fakes/BuildFolder.h"
 #include "fakes/TestWav.h"
 #include "signs/SignTable.h"
 #include "sound/RenderExerciseFiles.h"
@@ -45,7 +47,7 @@ struct Setup
 
 QByteArray renderBytes(const Setup& s, const ReceptionConditions& conditions, quint64 seed = 1)
 {
-    static const SignFile signs = LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE));
+    static const SignFile signs = LoadSignFile(BuildFolder::file("telkey.ref"));
     const SampleRuns runs = *MakeSampleRuns(MakeTonePeriod(s.toneHz, s.volume), s.dotMs, 1, 3, 9, 0);
     ExerciseRenderer renderer(signs.table, runs);
     QTemporaryDir dir;
@@ -234,7 +236,8 @@ class TstConditions : public QObject
         TestWav::write(dir.filePath("config/tonique/tonique.conf"), "[conditions]\n" + stored);
         TestWav::write(dir.filePath("in.txt"), "cq de f6abc k");
         Run r;
-        r.status = TestWav::run(QStringLiteral(TONIQUE_WAV), work.path(), args + QStringList{"in.txt"}, {}, &r.err);
+        r.status =
+            TestWav::run(BuildFolder::file("tonique-wav"), work.path(), args + QStringList{"in.txt"}, {}, &r.err);
         r.wav = TestWav::read(dir.filePath("TEST.wav"));
         if (r.status != 0)
             r.wav += QByteArray::number(dir.entryList(QDir::Files).size()); // only in.txt may remain
@@ -561,5 +564,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstConditions)
+TONIQUE_TEST(TstConditions, Core)
 #include "tst_conditions.moc"

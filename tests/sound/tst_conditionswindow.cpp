@@ -1,5 +1,6 @@
 // The window "Conditions de réception" on the fakes: what a change keeps, withdraws and renders, and the stored
 // conditions at start-up.
+#include "TestMain.h"
 #include "fakes/TestApp.h"
 #include "fakes/TestWav.h"
 #include "sound/PlayerView.h"
@@ -132,5 +133,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstConditionsWindow)
+TONIQUE_TEST(TstConditionsWindow, Widgets)
 #include "tst_conditionswindow.moc"

@@ -1,4 +1,6 @@
+#include "TestMain.h"
 #include "common/BufferedFileWriter.h"
+#include "fakes/BuildFolder.h"
 #include "fakes/TestWav.h"
 #include "signs/SignTable.h"
 #include "sound/DurationFormat.h"
@@ -97,7 +99,7 @@ private slots:
     {
         QFETCH(QString, row);
         const QStringList f = row.split(u'|');
-        const SignFile file = LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE));
+        const SignFile file = LoadSignFile(BuildFolder::file("telkey.ref"));
         QVERIFY(file.status == SignFile::Status::Loaded);
         QStringList lines = file.lines;
         lines[16] = QStringLiteral("q . x"); // q: dot, stray space, x
@@ -115,7 +117,7 @@ private slots:
     {
         QTemporaryDir dir;
         const ExerciseFiles files = ExerciseFiles::forBase(dir.filePath(QStringLiteral("TEST")));
-        const SignTable table = LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE)).table;
+        const SignTable table = LoadSignFile(BuildFolder::file("telkey.ref")).table;
         ExerciseRenderer renderer(table, Runs);
         QByteArray header = MakeWavHeader();
         for (const QString& text : {QStringLiteral("  ab c "), QStringLiteral("e")}) {
@@ -139,7 +141,7 @@ private slots:
     {
         QTemporaryDir dir;
         const ExerciseFiles files = ExerciseFiles::forBase(dir.filePath(QStringLiteral("TEST")));
-        const SignTable table = LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE)).table;
+        const SignTable table = LoadSignFile(BuildFolder::file("telkey.ref")).table;
         QByteArray header = MakeWavHeader();
         const SampleRuns runs{QByteArray(400, 'D'), QByteArray(900, 'T'), QByteArray(300, '\0'), QByteArray(700, '\0'),
                               100};
@@ -181,5 +183,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TstExerciseRenderer)
+TONIQUE_TEST(TstExerciseRenderer, None)
 #include "tst_exerciserenderer.moc"

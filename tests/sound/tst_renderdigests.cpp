@@ -1,5 +1,6 @@
 // What "Préparer La Musique" writes, pinned by digests taken from the program as it stands: a change of the code
 // that moves a single byte of an exercise's WAV or text file fails here.
+#include "TestMain.h"
 #include "fakes/TestApp.h"
 
 #include <QCryptographicHash>
@@ -69,5 +70,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRenderDigests)
+TONIQUE_TEST(TestRenderDigests, Widgets)
 #include "tst_renderdigests.moc"

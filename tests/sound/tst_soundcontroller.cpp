@@ -1,3 +1,5 @@
+#include "TestMain.h"
+#include "fakes/BuildFolder.h"
 #include "fakes/TestApp.h"
 #include "fakes/TestWav.h"
 #include "sound/DurationFormat.h"
@@ -166,7 +168,7 @@ private slots:
         app.ui().Command3->click();
         QTemporaryDir cli;
         QVERIFY(TestWav::write(cli.filePath("in.txt"), "e"));
-        QCOMPARE(TestWav::run(QStringLiteral(TONIQUE_WAV), cli.path(), {"--tone", "810", "in.txt"}), 0);
+        QCOMPARE(TestWav::run(BuildFolder::file("tonique-wav"), cli.path(), {"--tone", "810", "in.txt"}), 0);
         QVERIFY(TestWav::read(cli.filePath("TEST.wav")) == TestWav::read(app.folder() + u"/TEST.wav"));
         // The longest caption fits its button.
         app.ui().HScroll4->setValue(2000);
@@ -192,7 +194,7 @@ private slots:
         // The command-line renderer with the same (default) parameters writes the same bytes.
         QTemporaryDir cli;
         QVERIFY(TestWav::write(cli.filePath("in.txt"), "  Bonjour \xc3\xa0 tous,\r\n 73 !  "));
-        QCOMPARE(TestWav::run(QStringLiteral(TONIQUE_WAV), cli.path(), {"in.txt"}), 0);
+        QCOMPARE(TestWav::run(BuildFolder::file("tonique-wav"), cli.path(), {"in.txt"}), 0);
         QCOMPARE(TestWav::read(cli.filePath("TEST.txt")), TestWav::read(app.folder() + u"/exo.txt"));
         QVERIFY(TestWav::read(cli.filePath("TEST.wav")) == TestWav::read(app.folder() + u"/exo.wav"));
     }
@@ -280,5 +282,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstSoundController)
+TONIQUE_TEST(TstSoundController, Widgets)
 #include "tst_soundcontroller.moc"

@@ -1,7 +1,9 @@
 // tonique-wav --format: the exercise in FLAC, Ogg Vorbis, Ogg Opus and MP3, decoded back with libsndfile against the
 // program's own WAV of the same run; refusals and failures that must leave no file behind.
+#include "TestMain.h"
 #include "cli/SndfileEncoder.h"
 #include "cli/WavCommandLine.h"
+#include "fakes/BuildFolder.h"
 #include "fakes/TestWav.h"
 #include "sound/SoundFileEncoder.h"
 
@@ -117,9 +119,9 @@ private slots:
         const QStringList common{"--tone", "700", "--wpm", "20", "in.txt"};
         for (const QTemporaryDir* dir : {&wavRun, &encodedRun})
             TestWav::write(dir->filePath("in.txt"), text.repeated(4));
-        QCOMPARE(TestWav::run(QStringLiteral(TONIQUE_WAV), wavRun.path(), common), 0);
+        QCOMPARE(TestWav::run(BuildFolder::file("tonique-wav"), wavRun.path(), common), 0);
         QString err;
-        QCOMPARE(TestWav::run(QStringLiteral(TONIQUE_WAV), encodedRun.path(), args + common, {}, &err), 0);
+        QCOMPARE(TestWav::run(BuildFolder::file("tonique-wav"), encodedRun.path(), args + common, {}, &err), 0);
 
         const QString extension = args[args.indexOf("--format") + 1];
         QCOMPARE(QDir(encodedRun.path()).entryList(QDir::Files, QDir::Name),
@@ -198,7 +200,7 @@ private slots:
         TestWav::write(dir.filePath("TEST.txt"), "before");
         QString err;
         WavEnvironment env;
-        env.signFile = QStringLiteral(TONIQUE_SIGN_FILE);
+        env.signFile = BuildFolder::file("telkey.ref");
         env.out = [](const QString&) {};
         env.err = [&err](const QString& text) { err += text; };
         env.encoderFor = [&](const SoundFormat&, int) -> Result<std::unique_ptr<SoundFileEncoder>> {
@@ -225,5 +227,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstSoundFormats)
+TONIQUE_TEST(TstSoundFormats, Core)
 #include "tst_soundformats.moc"

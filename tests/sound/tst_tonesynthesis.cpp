@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "sound/ToneSynthesis.h"
 #include "sound/WavHeader.h"
 
@@ -102,5 +103,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TstToneSynthesis)
+TONIQUE_TEST(TstToneSynthesis, None)
 #include "tst_tonesynthesis.moc"

@@ -1,3 +1,5 @@
+#include "TestMain.h"
+#include "fakes/BuildFolder.h"
 #include "fakes/TestWav.h"
 
 #include <QDir>
@@ -30,7 +32,7 @@ class TstToniqueWav : public QObject
         for (const char* folder : {"folder.wav", "folder.mp3"})
             dir.mkpath(QString::fromLatin1(folder));
         Run r;
-        r.status = TestWav::run(QStringLiteral(TONIQUE_WAV), work.path(), args, stdinBytes, &r.err, stdinFile);
+        r.status = TestWav::run(BuildFolder::file("tonique-wav"), work.path(), args, stdinBytes, &r.err, stdinFile);
         r.wav = TestWav::read(dir.filePath("TEST.wav"));
         r.txt = TestWav::read(dir.filePath("TEST.txt"));
         if (r.status != 0)
@@ -141,7 +143,7 @@ private slots:
         TestWav::write(dir.filePath("in.txt"), "abc");
         QProcess p;
         p.setWorkingDirectory(work.path());
-        p.start(QStringLiteral(TONIQUE_WAV), {"--bruit", "10", "long.txt"});
+        p.start(BuildFolder::file("tonique-wav"), {"--bruit", "10", "long.txt"});
         QVERIFY(p.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(dir.filePath("TEST.wav.partiel")).size() > 0, 20000);
         ::kill(pid_t(p.processId()), signal);
@@ -149,7 +151,7 @@ private slots:
         QCOMPARE(p.exitStatus(), QProcess::CrashExit);
         QStringList left{"in.txt", "long.txt"};
         if (signal == SIGKILL) {
-            QCOMPARE(TestWav::run(QStringLiteral(TONIQUE_WAV), work.path(), {"--format", "flac", "in.txt"}), 0);
+            QCOMPARE(TestWav::run(BuildFolder::file("tonique-wav"), work.path(), {"--format", "flac", "in.txt"}), 0);
             left = QStringList{"TEST.flac", "TEST.txt"} + left;
         }
         QCOMPARE(dir.entryList(QDir::Files, QDir::Name), left);
@@ -170,7 +172,7 @@ private slots:
         QProcess p;
         p.setWorkingDirectory(work.path());
         p.setStandardOutputFile(QStringLiteral("/dev/full"));
-        p.start(QStringLiteral(TONIQUE_WAV), args);
+        p.start(BuildFolder::file("tonique-wav"), args);
         QVERIFY(p.waitForFinished());
         QCOMPARE(p.exitCode(), 2);
         QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
@@ -179,5 +181,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstToniqueWav)
+TONIQUE_TEST(TstToniqueWav, Core)
 #include "tst_toniquewav.moc"

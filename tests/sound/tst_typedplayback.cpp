@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "fakes/TestApp.h"
 
 #include <QLineEdit>
@@ -60,5 +61,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTypedPlayback)
+TONIQUE_TEST(TestTypedPlayback, Widgets)
 #include "tst_typedplayback.moc"

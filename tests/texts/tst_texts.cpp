@@ -1,4 +1,6 @@
+#include "TestMain.h"
 #include "common/RandomSource.h"
+#include "fakes/BuildFolder.h"
 #include "signs/SignTable.h"
 #include "texts/DataTextSource.h"
 #include "training/LearningOrders.h"
@@ -15,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Folder = QStringLiteral(TONIQUE_TEXT_FOLDER);
+const QString Folder = BuildFolder::file("textes");
 
 class SeededRandom : public RandomSource
 {
@@ -25,7 +27,7 @@ public:
 
 SignTable Signs()
 {
-    return LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE)).table;
+    return LoadSignFile(BuildFolder::file("telkey.ref")).table;
 }
 
 // The lines of a list file without their weights, as the tests compare generated pieces with them.
@@ -379,5 +381,5 @@ void TestTexts::weightsAndFolders()
     QCOMPARE(TextFolders(u"/media/key"_s, u"/media/key"_s).size(), 2); // portable
 }
 
-QTEST_GUILESS_MAIN(TestTexts)
+TONIQUE_TEST(TestTexts, Core)
 #include "tst_texts.moc"

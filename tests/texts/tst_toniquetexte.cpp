@@ -1,4 +1,6 @@
+#include "TestMain.h"
 #include "cli/TexteCommandLine.h"
+#include "fakes/BuildFolder.h"
 #include "signs/SignTable.h"
 #include "texts/DataTextSource.h"
 
@@ -52,8 +54,7 @@ void TestToniqueTexte::run()
     QFETCH(QString, err);
     QStringList outputs;
     for (int run = 0; run < 2; ++run) {
-        DataTextSource texts({QStringLiteral(TONIQUE_TEXT_FOLDER)},
-                             LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE)).table);
+        DataTextSource texts({BuildFolder::file("textes")}, LoadSignFile(BuildFolder::file("telkey.ref")).table);
         QString written;
         QString errors;
         TexteEnvironment env{&texts, [&](const QString& s) { written += s; }, [&](const QString& s) { errors += s; },
@@ -66,5 +67,5 @@ void TestToniqueTexte::run()
     QCOMPARE(outputs[0], outputs[1]);
 }
 
-QTEST_GUILESS_MAIN(TestToniqueTexte)
+TONIQUE_TEST(TestToniqueTexte, Core)
 #include "tst_toniquetexte.moc"

@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "fakes/ScriptedRandomSource.h"
 #include "training/LearningOrders.h"
 #include "training/Progression.h"
@@ -316,5 +317,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTraining)
+TONIQUE_TEST(TestTraining, Core)
 #include "tst_training.moc"

@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "fakes/TestApp.h"
 
 #include <QAction>
@@ -281,5 +282,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTrainingWindow)
+TONIQUE_TEST(TestTrainingWindow, Widgets)
 #include "tst_trainingwindow.moc"
