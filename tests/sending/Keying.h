@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakes/BuildFolder.h"
 #include "sending/KeyEdge.h"
 #include "signs/SignTable.h"
 
@@ -71,5 +72,5 @@ inline std::vector<KeyEdge> KeyText(const SignTable& signs, const QString& text,
 
 inline SignTable DeliveredSigns()
 {
-    return LoadSignFile(QStringLiteral(TONIQUE_SIGN_FILE)).table;
+    return LoadSignFile(BuildFolder::file("telkey.ref")).table;
 }

@@ -1,3 +1,4 @@
+#include "TestMain.h"
 #include "sending/IambicKeyer.h"
 
 #include <QTest>
@@ -81,5 +82,5 @@ void TestIambicKeyer::timeline()
     QCOMPARE(Run(modeB ? IambicKeyer::Mode::B : IambicKeyer::Mode::A, levers), sent);
 }
 
-QTEST_GUILESS_MAIN(TestIambicKeyer)
+TONIQUE_TEST(TestIambicKeyer, None)
 #include "tst_iambickeyer.moc"

@@ -1,4 +1,5 @@
 #include "Keying.h"
+#include "TestMain.h"
 #include "marking/EditDistance.h"
 #include "sending/MorseDecoder.h"
 
@@ -195,11 +196,10 @@ void TestMorseDecoder::keyedSigns()
     QFETCH(QStringList, extraSigns);
     QFETCH(QString, keying);
     QFETCH(QString, decoded);
-    const QFile file(QStringLiteral(TONIQUE_SIGN_FILE));
-    const SignTable signs = SignTable::fromLines(LoadSignFile(file.fileName()).lines + extraSigns);
+    const SignTable signs = SignTable::fromLines(LoadSignFile(BuildFolder::file("telkey.ref")).lines + extraSigns);
     MorseDecoder decoder(signs);
     QCOMPARE(Decode(decoder, Keyed(keying), 0), decoded);
 }
 
-QTEST_GUILESS_MAIN(TestMorseDecoder)
+TONIQUE_TEST(TestMorseDecoder, None)
 #include "tst_morsedecoder.moc"

@@ -1,4 +1,5 @@
 #include "Keying.h"
+#include "TestMain.h"
 #include "sending/MorseDecoder.h"
 #include "sending/TimingAnalysis.h"
 
@@ -66,5 +67,5 @@ void TestTimingAnalysis::report()
     QVERIFY(std::abs(binned / report.counts[TimingReport::Dots] - report.meanDots[TimingReport::Dots]) < 0.13);
 }
 
-QTEST_GUILESS_MAIN(TestTimingAnalysis)
+TONIQUE_TEST(TestTimingAnalysis, None)
 #include "tst_timinganalysis.moc"
