@@ -27,6 +27,18 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+namespace {
+
+// Qt's own buttons and dialogs in French too.
+void InstallFrenchTranslation(QTranslator& qtFrench)
+{
+    if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtFrench);
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -34,11 +46,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
     QApplication::setWindowIcon(QIcon(ProgramIcon(64)));
 
-    // Qt's own buttons and dialogs in French too.
     QTranslator qtFrench;
-    if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtFrench);
+    InstallFrenchTranslation(qtFrench);
 
     QtSettingsStore settings(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QString::fromUtf16(Parameters::Section));
@@ -76,9 +85,8 @@ int main(int argc, char* argv[])
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
 
-    const QString executableFolder = QCoreApplication::applicationDirPath();
-    const ProgramFolder folder = SetUpProgramFolder(executableFolder);
-    options.textFolders = TextFolders(folder.folder, executableFolder);
+    const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
+    options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());
     RandomSource random;
     MainWindow window(platform, random, folder, options);
     if (const auto error = window.startUp()) {
