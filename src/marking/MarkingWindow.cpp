@@ -14,6 +14,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -148,11 +149,11 @@ void MarkingWindow::arrange()
     m_parts = named<QLabel>("parties", this);
     m_parts->setWordWrap(true);
     m_fields = named<QListWidget>("champs", this);
-    m_fieldsLabel = new QLabel(u"Informations, dans l'ordre du texte\u202F:"_s, this);
+    m_fieldsLabel = new QLabel(u"Informations, les perdues d'abord\u202F:"_s, this);
     for (QWidget* piece :
          {static_cast<QWidget*>(m_parts), static_cast<QWidget*>(m_fieldsLabel), static_cast<QWidget*>(m_fields)})
         piece->hide();
-    m_fields->setAccessibleName(u"Informations, dans l'ordre du texte"_s);
+    m_fields->setAccessibleName(u"Informations, les perdues d'abord"_s);
     m_notRecorded = named<QLabel>("nonEnregistree", this);
     m_notRecorded->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
@@ -283,7 +284,11 @@ void MarkingWindow::showPieces(const MarkedCopy& marked)
         parts << PartText(part);
     m_parts->setText(parts.join(u'\n'));
     m_parts->setVisible(!parts.isEmpty());
-    for (const MarkedField& field : marked.fields) {
+    // A contact names each station a dozen times: what was lost comes first, then what was copied right, each in
+    // the order of the text.
+    QList<MarkedField> fields = marked.fields;
+    std::stable_partition(fields.begin(), fields.end(), [](const MarkedField& field) { return !field.right; });
+    for (const MarkedField& field : fields) {
         auto* item = new QListWidgetItem(FieldText(field), m_fields);
         if (!field.right)
             item->setForeground(QColor(colours().wrong));

@@ -204,8 +204,8 @@ private slots:
         copy->setPlainText(u"f5xyz de f6abc ur rst 599 qth lyom k"_s);
         window->findChild<QPushButton*>(u"corriger"_s)->click();
         QCOMPARE(items(list),
-                 (QStringList{u"Indicatif\u202F: F5XYZ juste"_s, u"Indicatif\u202F: F6ABC juste"_s,
-                              u"Report\u202F: 599 juste"_s, u"QTH\u202F: LYON copié «\u202FLYOM\u202F»"_s}));
+                 (QStringList{u"QTH\u202F: LYON copié «\u202FLYOM\u202F»"_s, u"Indicatif\u202F: F5XYZ juste"_s,
+                              u"Indicatif\u202F: F6ABC juste"_s, u"Report\u202F: 599 juste"_s}));
         QVERIFY(list->isVisible() && !parts->isVisible());
 
         const QString exam = u"ABCDE 12345 LE CHAT"_s;
