@@ -20,6 +20,7 @@
 #include "parameters/LearnerSettings.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
+#include "practice/KeyingController.h"
 #include "progress/ProgressController.h"
 #include "ptt/PttController.h"
 #include "sound/ConditionsController.h"
@@ -155,6 +156,7 @@ void MainWindow::createControllers()
         ConditionsController::Controls{BuildConditionsWindow(m_ui.entrainement, this), m_ui.MMControl1},
         ConditionsController::Services{m_conditions, m_platform.conditionsSettings, *m_sound, m_platform.messages});
     m_freshDraws = std::make_unique<FreshDraws>(m_ui.entrainement, *m_learner, m_platform.entropy, m_random);
+    createKeyingController();
     m_exercise.attach(m_ui.Text2, [app = m_app.get()] { app->ExerciseTextChanged(); });
 }
 
@@ -211,6 +213,20 @@ void MainWindow::createTrainingController()
     connect(form.suggestion, &QToolButton::clicked, this, [training] { training->suggestionClicked(); });
     connect(m_learner.get(), &LearnerSettings::characterSetChanged, this,
             [training] { training->characterSetChanged(); });
+}
+
+void MainWindow::createKeyingController()
+{
+    // The keyer sends at the dot of the settings' speed; the exercise to send is the one of the window.
+    m_keying = std::make_unique<KeyingController>(
+        KeyingController::Services{m_signs, m_platform.clock, m_options.keyingSettings,
+                                   [tp = m_ui.TP] { return LeadingNumber(tp->text()); },
+                                   [exercise = &m_exercise] { return exercise->text(); },
+                                   [learner = m_learner.get()] { return learner->passMark(); }},
+        this);
+    QAction* manipulation = m_ui.entrainement->addAction(QStringLiteral("&Manipulation..."));
+    manipulation->setObjectName(QStringLiteral("manipulation"));
+    connect(manipulation, &QAction::triggered, this, [keying = m_keying.get()] { keying->manipulation(); });
 }
 
 void MainWindow::createTextsController()

@@ -84,6 +84,10 @@ int main(int argc, char* argv[])
     QtSettingsStore textsSettings(QString::fromUtf16(Parameters::Organization),
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
+    // The sending window's input mode in a group of its own.
+    QtSettingsStore keyingSettings(QString::fromUtf16(Parameters::Organization),
+                                   QString::fromUtf16(Parameters::Application), QStringLiteral("manipulation"));
+    options.keyingSettings = &keyingSettings;
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());
