@@ -20,8 +20,7 @@ std::optional<KeyInput> KeyInputOf(const QKeyEvent& event)
     case Qt::Key_BracketRight:
         return KeyInput::DashLever;
     case Qt::Key_Control: {
-        const bool right =
-            event.nativeVirtualKey() == RightControlSymbol || event.nativeScanCode() == RightControlCode;
+        const bool right = event.nativeVirtualKey() == RightControlSymbol || event.nativeScanCode() == RightControlCode;
         return right ? KeyInput::DashLever : KeyInput::DotLever;
     }
     default:

@@ -8,8 +8,8 @@ class QKeyEvent;
 // What a key of the keyboard stands for while the sending window has the focus.
 enum class KeyInput : std::uint8_t
 {
-    Straight, // the Space bar: a straight key
-    DotLever, // Left Ctrl or "[": the paddle's dot lever
+    Straight,  // the Space bar: a straight key
+    DotLever,  // Left Ctrl or "[": the paddle's dot lever
     DashLever, // Right Ctrl or "]": the paddle's dash lever
 };
 

@@ -18,6 +18,9 @@ namespace {
 // The window is drawn again at most 30 times a second.
 constexpr qint64 RefreshMs = 34;
 
+// A silence longer than two word gaps is a pause.
+constexpr double PauseDots = 14;
+
 const QString ModeKey = u"mode"_s;
 
 QString ModeName(KeyingMode mode)
@@ -57,9 +60,9 @@ bool ElementIsOff(const MeasuredElement& element, double dotUs)
 
 KeyingController::KeyingController(Services services, QWidget* owner)
     : m_services(std::move(services)), m_owner(owner),
-      m_mode(ModeNamed(m_services.settings ? m_services.settings->read(ModeKey, QString()) : QString())), m_decoder(m_services.signs)
-{
-}
+      m_mode(ModeNamed(m_services.settings ? m_services.settings->read(ModeKey, QString()) : QString())),
+      m_decoder(m_services.signs)
+{}
 
 KeyingController::~KeyingController()
 {
@@ -136,6 +139,9 @@ void KeyingController::pump(KeyTime time)
     }
     m_decoder.advanceTo(time);
     for (DecodedSign& sign : m_decoder.takeDecoded()) {
+        // A learner who stops to think makes no word gap: the silence is left out of the timing.
+        if (!sign.elements.empty() && double(sign.elements.front().gapBeforeUs) > PauseDots * sign.dotUs)
+            sign.elements.front().gapBeforeUs = -1;
         if (sign.kind == DecodedSign::Kind::Message)
             m_message = sign.text;
         else if (sign.kind == DecodedSign::Kind::Character || !m_signs.empty())

@@ -47,8 +47,8 @@ public:
     {
         const SignTable& signs;
         Clock& clock;
-        SettingsStore* settings;              // the group "manipulation": the input mode; none: kept for the session
-        std::function<double()> dotMs;        // the dot at the current speed, for the keyer
+        SettingsStore* settings;               // the group "manipulation": the input mode; none: kept for the session
+        std::function<double()> dotMs;         // the dot at the current speed, for the keyer
         std::function<QString()> exerciseText; // the text the learner is asked to send
         std::function<PassMark()> passMark;
     };

@@ -70,7 +70,8 @@ private:
             QApplication::sendEvent(target(m_app), &event);
             return;
         }
-        const Qt::Key code = which == u'S' ? Qt::Key_Space : (which == u'[' ? Qt::Key_BracketLeft : Qt::Key_BracketRight);
+        const Qt::Key code =
+            which == u'S' ? Qt::Key_Space : (which == u'[' ? Qt::Key_BracketLeft : Qt::Key_BracketRight);
         QTest::sendKeyEvent(down ? QTest::Press : QTest::Release, target(m_app), code, which == u'S' ? u' ' : which,
                             Qt::NoModifier);
     }
@@ -181,16 +182,17 @@ private slots:
     void sentExerciseMarked()
     {
         TestApp app;
-        app.exercise().set(u"paris  pares"_s);
+        app.exercise().set(u"paris  pares paris"_s);
         OpenWindow(app, 0);
         KeyingWindow* window = app.window->keying().window();
         window->findChild<QComboBox*>(u"exercice"_s)->setCurrentIndex(1);
-        QVERIFY(window->findChild<QLabel*>(u"texteAEnvoyer"_s)->text().endsWith(u"paris pares"_s));
-        Keyer(app, DotMs(app)).run(StraightKeying(Paris));
+        QVERIFY(window->findChild<QLabel*>(u"texteAEnvoyer"_s)->text().endsWith(u"paris pares paris"_s));
+        // A pause to think between the words is no word gap.
+        Keyer(app, DotMs(app)).run(StraightKeying(Paris) + u"60 "_s + StraightKeying(u".--. .- .-. .. ..."_s));
         window->findChild<QPushButton*>(u"termine"_s)->click();
         const QString result = window->findChild<QLabel*>(u"resultat"_s)->text();
-        QVERIFY2(result.startsWith(u"1 erreur sur 10 caractères"_s), qPrintable(result));
-        QVERIFY2(result.contains(u"Trait/point"_s), qPrintable(result));
+        QVERIFY2(result.startsWith(u"1 erreur sur 15 caractères"_s), qPrintable(result));
+        QVERIFY2(result.contains(u"entre mots\u202F: 7,0"_s), qPrintable(result));
     }
 
     void heldKeyTold()
