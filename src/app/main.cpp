@@ -80,11 +80,10 @@ int main(int argc, char* argv[])
     options.history = historyFailed ? nullptr : &history;
     options.noHistoryReason = historyFailed.value_or(QString());
     options.markingSettings = &markingSettings;
-    // The texts' own choices in a group of their own.
+    // The texts' own choices and the sending window's input mode in groups of their own.
     QtSettingsStore textsSettings(QString::fromUtf16(Parameters::Organization),
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
-    // The sending window's input mode in a group of its own.
     QtSettingsStore keyingSettings(QString::fromUtf16(Parameters::Organization),
                                    QString::fromUtf16(Parameters::Application), QStringLiteral("manipulation"));
     options.keyingSettings = &keyingSettings;
