@@ -46,6 +46,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -219,10 +220,13 @@ void MainWindow::createKeyingController()
 {
     // The keyer sends at the dot of the settings' speed; the exercise to send is the one of the window.
     m_keying = std::make_unique<KeyingController>(
-        KeyingController::Services{m_signs, m_platform.clock, m_options.keyingSettings,
-                                   [tp = m_ui.TP] { return LeadingNumber(tp->text()); },
-                                   [exercise = &m_exercise] { return exercise->text(); },
-                                   [learner = m_learner.get()] { return learner->passMark(); }},
+        KeyingController::Services{
+            m_signs, m_platform.clock, m_options.keyingSettings, [tp = m_ui.TP] { return LeadingNumber(tp->text()); },
+            [exercise = &m_exercise] { return exercise->text(); },
+            [learner = m_learner.get()] { return learner->passMark(); }, m_options.sidetone,
+            [tone = m_ui.HScroll4, vol = m_ui.vol] {
+                return SidetoneTone{double(tone->value()), double(vol->value()) / std::max(1, vol->maximum())};
+            }},
         this);
     QAction* manipulation = m_ui.entrainement->addAction(QStringLiteral("&Manipulation..."));
     manipulation->setObjectName(QStringLiteral("manipulation"));

@@ -33,6 +33,7 @@ class Playback;
 class PttController;
 class RandomSource;
 class SettingsStore;
+class Sidetone;
 class SoundController;
 class StatisticsController;
 class TextsController;
@@ -64,6 +65,8 @@ public:
         SettingsStore* textsSettings = nullptr;
         // The group "manipulation" (the sending window's input mode); none: kept for the session.
         SettingsStore* keyingSettings = nullptr;
+        // The tone heard while the learner keys; none: silent.
+        Sidetone* sidetone = nullptr;
     };
 
     MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder, Options options);

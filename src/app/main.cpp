@@ -18,6 +18,7 @@
 #include "platform/QtScreenReader.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/QtSidetone.h"
 #include "platform/TerminationSignals.h"
 #include "sound/Conditions.h"
 #include "texts/DataTextSource.h"
@@ -87,6 +88,8 @@ int main(int argc, char* argv[])
     QtSettingsStore keyingSettings(QString::fromUtf16(Parameters::Organization),
                                    QString::fromUtf16(Parameters::Application), QStringLiteral("manipulation"));
     options.keyingSettings = &keyingSettings;
+    QtSidetone sidetone;
+    options.sidetone = &sidetone;
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());

@@ -4,6 +4,7 @@
 #include "marking/MarkingReport.h"
 #include "platform/Clock.h"
 #include "platform/SettingsStore.h"
+#include "platform/Sidetone.h"
 #include "practice/KeyingWindow.h"
 #include "sending/TimingAnalysis.h"
 
@@ -83,6 +84,10 @@ void KeyingController::manipulation()
         connect(m_window, &KeyingWindow::termineClicked, this, &KeyingController::termine);
         connect(m_window, &KeyingWindow::effacerClicked, this, &KeyingController::effacer);
         connect(m_window->timer(), &QTimer::timeout, this, &KeyingController::tick);
+        connect(m_window, &KeyingWindow::hidden, this, [this] {
+            if (m_services.sidetone)
+                m_services.sidetone->release();
+        });
     }
     startKeyer();
     m_window->show();
@@ -114,7 +119,7 @@ void KeyingController::key(KeyInput input, bool down)
         if (m_keyer)
             m_keyer->straightKeyEdge({time, down});
         else
-            m_decoder.keyEdge({time, down});
+            keyEdge({time, down});
     } else if (m_keyer) {
         m_keyer->paddleEdge(input == KeyInput::DotLever ? ElementKind::Dot : ElementKind::Dash, down, time);
     }
@@ -130,12 +135,24 @@ void KeyingController::tick()
         refresh();
 }
 
+void KeyingController::keyEdge(KeyEdge edge)
+{
+    if (m_services.sidetone) {
+        if (edge.down && m_services.tone) {
+            const SidetoneTone tone = m_services.tone();
+            m_services.sidetone->setTone(tone.hz, tone.volume);
+        }
+        m_services.sidetone->key(edge.down);
+    }
+    m_decoder.keyEdge(edge);
+}
+
 void KeyingController::pump(KeyTime time)
 {
     if (m_keyer) {
         m_keyer->advanceTo(time);
         for (const KeyEdge& edge : m_keyer->takeEdges())
-            m_decoder.keyEdge(edge);
+            keyEdge(edge);
     }
     m_decoder.advanceTo(time);
     for (DecodedSign& sign : m_decoder.takeDecoded()) {

@@ -18,8 +18,16 @@
 
 class Clock;
 class SettingsStore;
+class Sidetone;
 class SignTable;
 class QWidget;
+
+// The sidetone's frequency in Hz and volume, 0 to 1.
+struct SidetoneTone
+{
+    double hz = 0;
+    double volume = 0;
+};
 
 // How the learner keys: a straight key, or a paddle through the iambic keyer in mode A or B.
 enum class KeyingMode : std::uint8_t
@@ -51,6 +59,8 @@ public:
         std::function<double()> dotMs;         // the dot at the current speed, for the keyer
         std::function<QString()> exerciseText; // the text the learner is asked to send
         std::function<PassMark()> passMark;
+        Sidetone* sidetone = nullptr; // none: silent
+        std::function<SidetoneTone()> tone = {};
     };
     // The window is made the child of `owner` (a tool window that stays over it).
     KeyingController(Services services, QWidget* owner);
@@ -78,6 +88,8 @@ private:
     void startKeyer();
     KeyTime now() const;
     void pump(KeyTime now);
+    // An edge of the key: heard and decoded.
+    void keyEdge(KeyEdge edge);
     void refresh();
     QString timingText() const;
     QString markingText() const;

@@ -142,6 +142,7 @@ void KeyingWindow::hideEvent(QHideEvent* event)
 {
     releaseHeldKeys();
     m_timer->stop();
+    emit hidden();
     QWidget::hideEvent(event);
 }
 

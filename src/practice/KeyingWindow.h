@@ -41,6 +41,7 @@ signals:
     void exerciseChosen(int exercise);
     void termineClicked();
     void effacerClicked();
+    void hidden(); // after the keys held were let go
 
 protected:
     bool eventFilter(QObject* receiver, QEvent* event) override;

@@ -5,6 +5,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/TestApp.h"
+#include "practice/ElementsView.h"
 #include "practice/KeyingController.h"
 #include "signs/SignTable.h"
 
@@ -156,6 +157,12 @@ private slots:
         OpenWindow(app, mode);
         Keyer(app, DotMs(app)).run(keying);
         QCOMPARE(Decoded(app), decoded);
+        // Every element decoded was heard, at the tone of the settings.
+        qsizetype elements = 0;
+        for (const DecodedSign& sign : app.window->keying().window()->findChild<ElementsView*>()->signs())
+            elements += qsizetype(sign.elements.size());
+        QCOMPARE(app.sidetone.trace, u"v^"_s.repeated(elements));
+        QVERIFY(app.sidetone.tone.startsWith(QString::number(app.ui().HScroll4->value()) + u" Hz"_s));
         QVERIFY(app.window->keying().window()->findChild<QLabel*>(u"vitesse"_s)->text().contains(u"mots par minute"_s));
     }
 
@@ -214,6 +221,8 @@ private slots:
         QWidget* window = app.window->keying().window();
         QVERIFY(window->isVisible());
         QVERIFY(!window->isModal());
+        window->close();
+        QCOMPARE(app.sidetone.trace, u"x"_s);
         QCOMPARE(window->windowTitle(), u"Manipulation"_s);
     }
 };
