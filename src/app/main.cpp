@@ -38,6 +38,14 @@ void InstallFrenchTranslation(QTranslator& qtFrench)
         QApplication::installTranslator(&qtFrench);
 }
 
+// What the sending window uses: its input mode kept in a group of its own, and the tone heard while keying.
+struct KeyingServices
+{
+    QtSettingsStore settings{QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
+                             QStringLiteral("manipulation")};
+    QtSidetone sidetone;
+};
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -81,15 +89,13 @@ int main(int argc, char* argv[])
     options.history = historyFailed ? nullptr : &history;
     options.noHistoryReason = historyFailed.value_or(QString());
     options.markingSettings = &markingSettings;
-    // The texts' own choices and the sending window's input mode in groups of their own.
+    // The texts' own choices in a group of their own.
     QtSettingsStore textsSettings(QString::fromUtf16(Parameters::Organization),
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
-    QtSettingsStore keyingSettings(QString::fromUtf16(Parameters::Organization),
-                                   QString::fromUtf16(Parameters::Application), QStringLiteral("manipulation"));
-    options.keyingSettings = &keyingSettings;
-    QtSidetone sidetone;
-    options.sidetone = &sidetone;
+    KeyingServices keying;
+    options.keyingSettings = &keying.settings;
+    options.sidetone = &keying.sidetone;
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());

@@ -46,9 +46,7 @@ qint64 SidetoneSource::readData(char* data, qint64 maxSize)
     return count * 2;
 }
 
-QtSidetone::QtSidetone() : m_source(SampleRate)
-{
-}
+QtSidetone::QtSidetone() : m_source(SampleRate) {}
 
 QtSidetone::~QtSidetone()
 {

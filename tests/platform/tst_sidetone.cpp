@@ -69,7 +69,7 @@ private slots:
         source.key(false);
         const std::vector<qint16> up = Read(source, Rate / 50);
         QVERIFY(Peak(up, 0, 48) > full / 2 || full == 0); // no cut: it falls...
-        QCOMPARE(Peak(up, EdgeSamples, up.size()), 0);   // ...to silence within 5 ms
+        QCOMPARE(Peak(up, EdgeSamples, up.size()), 0);    // ...to silence within 5 ms
     }
 };
 
