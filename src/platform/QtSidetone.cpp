@@ -12,8 +12,11 @@ namespace {
 
 constexpr int SampleRate = 48000;
 constexpr double EdgeSeconds = 0.005;
-// About 10 ms of sound ahead of the output: the tone follows the key within that.
-constexpr int BufferBytes = SampleRate / 100 * 2;
+// The output's buffer, 40 ms; it is kept about a third full, fed every 5 ms, so that the tone follows the key within
+// about 15 ms.
+constexpr int BufferBytes = SampleRate / 25 * 2;
+constexpr int AheadBytes = BufferBytes / 3;
+constexpr int FeedMs = 5;
 
 } // namespace
 
@@ -46,17 +49,34 @@ qint64 SidetoneSource::readData(char* data, qint64 maxSize)
     return count * 2;
 }
 
-QtSidetone::QtSidetone() : m_source(SampleRate) {}
+QtSidetone::QtSidetone() : m_source(SampleRate)
+{
+    m_feed.setInterval(FeedMs);
+    m_feed.setTimerType(Qt::PreciseTimer);
+    m_feed.callOnTimeout([this] { feed(); });
+}
 
 QtSidetone::~QtSidetone()
 {
     release();
 }
 
+void QtSidetone::setTone(double hz, double volume)
+{
+    m_source.setTone(hz, volume);
+    start();
+}
+
 void QtSidetone::key(bool down)
 {
     m_source.key(down);
-    if (!down || m_sink || m_noOutput)
+    if (down)
+        start();
+}
+
+void QtSidetone::start()
+{
+    if (m_sink || m_noOutput)
         return;
     QAudioFormat format;
     format.setSampleRate(SampleRate);
@@ -68,15 +88,39 @@ void QtSidetone::key(bool down)
         return;
     m_sink = std::make_unique<QAudioSink>(device, format);
     m_sink->setBufferSize(BufferBytes);
-    m_sink->start(&m_source);
+    m_output = m_sink->start();
     // Without a sound server the sink says nothing: it is let go at once, and the key stays silent.
     m_noOutput = m_sink->error() != QAudio::NoError || m_sink->state() == QAudio::StoppedState;
-    if (m_noOutput)
+    if (m_noOutput) {
         m_sink.reset();
+        return;
+    }
+    // The output starts playing once its buffer is full: filled at once, then kept a third full.
+    m_starting = true;
+    m_feed.start();
+    feed();
+}
+
+void QtSidetone::feed()
+{
+    if (!m_sink || !m_output)
+        return;
+    // Only what keeps the buffer a third full: the rest is made later, when the key may have moved.
+    const qint64 queued = m_sink->bufferSize() - m_sink->bytesFree();
+    const qint64 wanted =
+        (m_starting ? m_sink->bytesFree() : std::min<qint64>(m_sink->bytesFree(), AheadBytes - queued)) & ~qint64(1);
+    m_starting = false;
+    if (wanted <= 0)
+        return;
+    QByteArray samples(wanted, Qt::Uninitialized);
+    m_source.read(samples.data(), wanted);
+    m_output->write(samples);
 }
 
 void QtSidetone::release()
 {
+    m_feed.stop();
+    m_output = nullptr;
     m_source.key(false);
     if (m_sink)
         m_sink->stop();

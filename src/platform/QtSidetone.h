@@ -3,6 +3,7 @@
 #include "platform/Sidetone.h"
 
 #include <QIODevice>
+#include <QTimer>
 
 #include <atomic>
 #include <memory>
@@ -32,8 +33,8 @@ private:
     double m_level = 0; // 0 (silent) to 1, along the edge
 };
 
-// The sidetone through Qt Multimedia's default audio output, with a short buffer so that it follows the key; silent
-// when there is no audio output.
+// The sidetone through Qt Multimedia's default audio output, fed a little at a time so that it follows the key;
+// silent when there is no audio output.
 class QtSidetone : public Sidetone
 {
 public:
@@ -42,12 +43,19 @@ public:
     QtSidetone(const QtSidetone&) = delete;
     QtSidetone& operator=(const QtSidetone&) = delete;
 
-    void setTone(double hz, double volume) override { m_source.setTone(hz, volume); }
+    // The output starts with the first tone set, silent until a key-down: its start is never heard as a click.
+    void setTone(double hz, double volume) override;
     void key(bool down) override;
     void release() override;
 
 private:
+    void start();
+    void feed();
+
     SidetoneSource m_source;
     std::unique_ptr<QAudioSink> m_sink;
+    QIODevice* m_output = nullptr; // the sink's, while it plays
+    QTimer m_feed;
+    bool m_starting = false;
     bool m_noOutput = false; // tried once in vain: the key stays silent
 };

@@ -5,7 +5,7 @@ class Sidetone
 {
 public:
     virtual ~Sidetone() = default;
-    // The tone of the next key-down: its frequency in Hz and its volume, 0 to 1.
+    // The tone of the next key-down: its frequency in Hz and its volume, 0 to 1. Set when the learner may key.
     virtual void setTone(double hz, double volume) = 0;
     // The key went down or up: the tone rises or falls over a few milliseconds, without a click.
     virtual void key(bool down) = 0;

@@ -90,6 +90,10 @@ void KeyingController::manipulation()
         });
     }
     startKeyer();
+    if (m_services.sidetone && m_services.tone) {
+        const SidetoneTone tone = m_services.tone();
+        m_services.sidetone->setTone(tone.hz, tone.volume);
+    }
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
