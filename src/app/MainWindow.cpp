@@ -219,15 +219,22 @@ void MainWindow::createTrainingController()
 void MainWindow::createKeyingController()
 {
     // The keyer sends at the dot of the settings' speed; the exercise to send is the one of the window.
-    m_keying = std::make_unique<KeyingController>(
-        KeyingController::Services{
-            m_signs, m_platform.clock, m_options.keyingSettings, [tp = m_ui.TP] { return LeadingNumber(tp->text()); },
-            [exercise = &m_exercise] { return exercise->text(); },
-            [learner = m_learner.get()] { return learner->passMark(); }, m_options.sidetone,
-            [tone = m_ui.HScroll4, vol = m_ui.vol] {
-                return SidetoneTone{double(tone->value()), double(vol->value()) / std::max(1, vol->maximum())};
-            }},
-        this);
+    KeyingController::Services services{m_signs,
+                                        m_platform.clock,
+                                        m_options.keyingSettings,
+                                        [tp = m_ui.TP] { return LeadingNumber(tp->text()); },
+                                        [exercise = &m_exercise] { return exercise->text(); },
+                                        [learner = m_learner.get()] { return learner->passMark(); }};
+    services.sidetone = m_options.sidetone;
+    services.tone = [tone = m_ui.HScroll4, vol = m_ui.vol] {
+        return SidetoneTone{double(tone->value()), double(vol->value()) / std::max(1, vol->maximum())};
+    };
+    // "Écho" draws its characters from the learner's set, as the random groups do.
+    services.echoCharacter = [learner = m_learner.get(), random = &m_random]() -> QString {
+        const QString& set = learner->characterSet();
+        return set.isEmpty() ? QString() : QString(set[random->pickIndex(set.size())]);
+    };
+    m_keying = std::make_unique<KeyingController>(std::move(services), this);
     QAction* manipulation = m_ui.entrainement->addAction(QStringLiteral("&Manipulation..."));
     manipulation->setObjectName(QStringLiteral("manipulation"));
     connect(manipulation, &QAction::triggered, this, [keying = m_keying.get()] { keying->manipulation(); });

@@ -23,6 +23,10 @@ constexpr qint64 RefreshMs = 34;
 constexpr double PauseDots = 14;
 
 const QString ModeKey = u"mode"_s;
+// The seconds allowed to send a character back in "Écho", from the end of its playing.
+const QString EchoTimeKey = u"delaiEcho"_s;
+// The pause before the next character of "Écho".
+constexpr KeyTime EchoPauseUs = MicrosecondsPerSecond;
 
 QString ModeName(KeyingMode mode)
 {
@@ -90,10 +94,7 @@ void KeyingController::manipulation()
         });
     }
     startKeyer();
-    if (m_services.sidetone && m_services.tone) {
-        const SidetoneTone tone = m_services.tone();
-        m_services.sidetone->setTone(tone.hz, tone.volume);
-    }
+    setTone();
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
@@ -135,17 +136,25 @@ void KeyingController::key(KeyInput input, bool down)
 void KeyingController::tick()
 {
     pump(now());
+    if (m_echo)
+        echoTick(now());
     if (m_changed && m_services.clock.monotonicMs() - m_drawnMs >= RefreshMs)
         refresh();
+}
+
+void KeyingController::setTone()
+{
+    if (m_services.sidetone && m_services.tone) {
+        const SidetoneTone tone = m_services.tone();
+        m_services.sidetone->setTone(tone.hz, tone.volume);
+    }
 }
 
 void KeyingController::keyEdge(KeyEdge edge)
 {
     if (m_services.sidetone) {
-        if (edge.down && m_services.tone) {
-            const SidetoneTone tone = m_services.tone();
-            m_services.sidetone->setTone(tone.hz, tone.volume);
-        }
+        if (edge.down)
+            setTone();
         m_services.sidetone->key(edge.down);
     }
     m_decoder.keyEdge(edge);
@@ -167,6 +176,10 @@ void KeyingController::pump(KeyTime time)
             m_message = sign.text;
         else if (sign.kind == DecodedSign::Kind::Character || !m_signs.empty())
             m_signs.push_back(std::move(sign));
+        if (m_echo && !m_signs.empty() && m_signs.back().kind == DecodedSign::Kind::Character) {
+            if (const auto verdict = m_echo->answer(m_signs.back().text))
+                showEcho(*verdict, time);
+        }
         m_changed = true;
     }
 }
@@ -195,11 +208,51 @@ void KeyingController::setMode(KeyingMode mode)
 void KeyingController::setExercise(SendingExercise exercise)
 {
     m_exercise = exercise;
+    m_echo.reset();
+    if (exercise == SendingExercise::Echo) {
+        const QString seconds = m_services.settings ? m_services.settings->read(EchoTimeKey, u"5"_s) : u"5"_s;
+        const double allowed = seconds.toDouble() > 0 ? seconds.toDouble() : 5;
+        m_echo.emplace(KeyTime(std::llround(allowed * MicrosecondsPerSecond)));
+        m_nextEchoAt = now() + EchoPauseUs;
+    }
     if (m_window) {
         const bool sent = exercise == SendingExercise::SendExercise;
         m_window->showExercise(sent && m_services.exerciseText ? m_services.exerciseText().simplified() : QString());
     }
     effacer();
+}
+
+void KeyingController::echoTick(KeyTime now)
+{
+    if (m_nextEchoAt >= 0 && now >= m_nextEchoAt)
+        nextEcho(now);
+    for (const KeyEdge& edge : m_echo->playedUntil(now)) {
+        if (m_services.sidetone)
+            m_services.sidetone->key(edge.down);
+    }
+    if (const auto verdict = m_echo->timeOut(now))
+        showEcho(*verdict, now);
+}
+
+void KeyingController::nextEcho(KeyTime now)
+{
+    m_nextEchoAt = -1;
+    const QString character = m_services.echoCharacter ? m_services.echoCharacter() : QString();
+    const auto pattern = m_services.signs.patternOf(character.toLower());
+    if (!pattern || pattern->isEmpty()) {
+        m_window->showResult(u"Aucun caractère à jouer : la liste des caractères est vide ou inconnue."_s);
+        return;
+    }
+    const double dotMs = m_services.dotMs ? m_services.dotMs() : 0;
+    setTone();
+    m_echo->start(character.toLower(), *pattern, dotMs > 0 ? dotMs * 1000 : DotMicroseconds(12), now);
+}
+
+void KeyingController::showEcho(const QString& verdict, KeyTime now)
+{
+    if (m_window)
+        m_window->showResult(verdict + u" — "_s + m_echo->score());
+    m_nextEchoAt = now + EchoPauseUs;
 }
 
 void KeyingController::effacer()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "parameters/PassMark.h"
+#include "practice/EchoDrill.h"
 #include "practice/KeyboardKeys.h"
 #include "practice/KeyingWindow.h"
 #include "sending/DecodedSign.h"
@@ -42,6 +43,7 @@ enum class SendingExercise : std::uint8_t
 {
     Free,
     SendExercise,
+    Echo, // a character played, the learner sends it back
 };
 
 // "Manipulation": the learner keys on the keyboard, the keying is decoded as it comes, drawn element by element
@@ -61,6 +63,7 @@ public:
         std::function<PassMark()> passMark;
         Sidetone* sidetone = nullptr; // none: silent
         std::function<SidetoneTone()> tone = {};
+        std::function<QString()> echoCharacter = {}; // the next character "Écho" plays, drawn from the set
     };
     // The window is made the child of `owner` (a tool window that stays over it).
     KeyingController(Services services, QWidget* owner);
@@ -93,6 +96,10 @@ private:
     void refresh();
     QString timingText() const;
     QString markingText() const;
+    void echoTick(KeyTime now);
+    void nextEcho(KeyTime now);
+    void showEcho(const QString& verdict, KeyTime now);
+    void setTone();
 
     Services m_services;
     QWidget* m_owner;
@@ -103,6 +110,8 @@ private:
     std::optional<IambicKeyer> m_keyer;
     std::vector<DecodedSign> m_signs; // the run's characters and word spaces
     QString m_message;                // the decoder's last message, until the key is used again
+    std::optional<EchoDrill> m_echo;
+    KeyTime m_nextEchoAt = -1; // when the next character is played; none: not yet answered
     bool m_changed = false;
     qint64 m_drawnMs = -1000;
 };

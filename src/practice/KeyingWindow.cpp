@@ -39,7 +39,7 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     : QWidget(owner, Qt::Window),
       m_mode(choice(u"mode"_s, {u"Pioche droite (Espace)"_s, u"Manipulateur iambique A (Ctrl, [ ])"_s,
                                 u"Manipulateur iambique B (Ctrl, [ ])"_s})),
-      m_exercise(choice(u"exercice"_s, {u"Libre"_s, u"Envoyer l'exercice"_s})),
+      m_exercise(choice(u"exercice"_s, {u"Libre"_s, u"Envoyer l'exercice"_s, u"Écho"_s})),
       m_exerciseText(named(new QLabel, u"texteAEnvoyer"_s)), m_decoded(named(new QPlainTextEdit, u"decode"_s)),
       m_speed(named(new QLabel, u"vitesse"_s)), m_message(named(new QLabel, u"message"_s)),
       m_elements(named(new ElementsView, u"elements"_s)), m_result(named(new QLabel, u"resultat"_s)),

@@ -202,6 +202,32 @@ private slots:
         QVERIFY2(result.contains(u"entre mots\u202F: 7,0"_s), qPrintable(result));
     }
 
+    void echo_data()
+    {
+        QTest::addColumn<QString>("keying");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("sent back") << StraightKeying(u"-.-."_s) << u"Juste\u202F: «\u00a0c\u00a0» — 1 juste sur 1"_s;
+        QTest::newRow("another character")
+            << StraightKeying(u"-.--"_s)
+            << u"Faux\u202F: «\u00a0y\u00a0» envoyé, «\u00a0c\u00a0» attendu — 0 juste sur 1"_s;
+        QTest::newRow("nothing sent in time")
+            << u"40"_s << u"Temps écoulé\u202F: «\u00a0c\u00a0» attendu — 0 juste sur 1"_s;
+    }
+    void echo()
+    {
+        QFETCH(QString, keying);
+        QFETCH(QString, result);
+        TestApp app;
+        app.ui().TEXT1->setEditText(u"c"_s);
+        OpenWindow(app, 0);
+        app.window->keying().window()->findChild<QComboBox*>(u"exercice"_s)->setCurrentIndex(2);
+        Keyer keyer(app, DotMs(app));
+        keyer.wait(1000 / DotMs(app) + 12); // the pause, then "c" played
+        QCOMPARE(app.sidetone.trace, u"v^v^v^v^"_s);
+        keyer.run(keying);
+        QCOMPARE(app.window->keying().window()->findChild<QLabel*>(u"resultat"_s)->text(), result);
+    }
+
     void heldKeyTold()
     {
         TestApp app;
