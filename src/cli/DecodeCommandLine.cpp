@@ -1,5 +1,6 @@
 #include "cli/DecodeCommandLine.h"
 
+#include "common/FileErrors.h"
 #include "common/Result.h"
 #include "sending/MorseDecoder.h"
 #include "sending/TimingAnalysis.h"
@@ -7,12 +8,10 @@
 #include "signs/SignTable.h"
 
 #include <QDir>
-#include <QRegularExpression>
-
-#include <sndfile.h>
-#include <unistd.h>
 
 #include <memory>
+#include <sndfile.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -64,19 +63,41 @@ struct SoundCloser
 };
 using Sound = std::unique_ptr<SNDFILE, SoundCloser>;
 
+// "96 000": a number's thousands apart, as French writes them.
+QString grouped(int number)
+{
+    QString digits = QString::number(number);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, u'\u202F');
+    return digits;
+}
+
+// Why libsndfile refused a sound, in French.
+QString refusal(int error)
+{
+    return error == SF_ERR_UNRECOGNISED_FORMAT ? u"ce n'est pas un son d'un format connu (WAV, FLAC, Ogg, MP3…)"_s
+                                               : u"le son est tronqué ou endommagé"_s;
+}
+
 // The sound file opened, or standard input read as it comes (a pipe is never sought).
 Result<Sound> openSound(const QString& path, SF_INFO& info)
 {
     const bool piped = path == u"-"_s;
     const QString name = piped ? u"l'entrée standard"_s : u"«\u202F"_s + QDir::toNativeSeparators(path) + u"\u202F»"_s;
+    if (!piped) {
+        QFile file(path);
+        if (const Failure failed = OpenForReading(file))
+            return Fail(u"Impossible de lire "_s + name + u"\u202F: "_s + *failed + u'.');
+        if (file.size() == 0 && !file.isSequential())
+            return Fail(u"Impossible de lire "_s + name + u"\u202F: le fichier est vide."_s);
+    }
     Sound sound(piped ? sf_open_fd(STDIN_FILENO, SFM_READ, &info, SF_FALSE)
                       : sf_open(QFile::encodeName(path).constData(), SFM_READ, &info));
     if (!sound)
-        return Fail(u"Impossible de lire "_s + name + u" comme un son\u202F: "_s +
-                    QString::fromLocal8Bit(sf_strerror(nullptr)).remove(QRegularExpression(u"\\.+$"_s)) + u'.');
+        return Fail(u"Impossible de lire "_s + name + u"\u202F: "_s + refusal(sf_error(nullptr)) + u'.');
     if (info.samplerate < ToneDetector::MinRateHz || info.samplerate > ToneDetector::MaxRateHz || info.channels < 1)
-        return Fail(name.front().toUpper() + name.mid(1) + u" est échantillonné à "_s +
-                    QString::number(info.samplerate) + u"\u202FHz\u202F: seuls 8\u202F000 à 48\u202F000\u202FHz sont lus."_s);
+        return Fail(u"Impossible de lire "_s + name + u"\u202F: il est échantillonné à "_s + grouped(info.samplerate) +
+                    u"\u202FHz, et seuls 8\u202F000 à 48\u202F000\u202FHz sont lus."_s);
     return sound;
 }
 
@@ -110,8 +131,7 @@ class Reader
 public:
     Reader(const SignTable& signs, int rateHz, bool timing, const DecodeEnvironment& env)
         : m_decoder(signs), m_detector(rateHz), m_timing(timing), m_env(env)
-    {
-    }
+    {}
 
     void read(SNDFILE* sound, int channels)
     {
@@ -179,7 +199,8 @@ private:
 QString DecodeCommandLineHelp()
 {
     return u"Usage\u202F: tonique-decode [--timing] [--signes FICHIER] SON\n"
-           "Lit le code Morse d'un fichier son (WAV, FLAC, Ogg, MP3\u202F; mono ou stéréo, de 8\u202F000 à 48\u202F000\u202FHz)\n"
+           "Lit le code Morse d'un fichier son (WAV, FLAC, Ogg, MP3\u202F; mono ou stéréo, de 8\u202F000 à "
+           "48\u202F000\u202FHz)\n"
            "et écrit le texte décodé, en minuscules comme le fichier des signes. La tonalité est trouvée seule\n"
            "entre 300 et 1\u202F500\u202FHz et la vitesse apprise au fil du texte.\n"
            "\n"
@@ -187,7 +208,8 @@ QString DecodeCommandLineHelp()
            "  --signes, --signs FICHIER  fichier des signes (par défaut telkey.ref à côté du programme)\n"
            "  --help, --aide      affiche cette aide\n"
            "\n"
-           "«\u00a0-\u00a0» lit l'entrée standard. Un son sans Morse n'écrit rien. En cas d'erreur (option, fichier qui\n"
+           "«\u00a0-\u00a0» lit l'entrée standard. Un son sans Morse n'écrit rien. En cas d'erreur (option, fichier "
+           "qui\n"
            "n'est pas un son lisible), un message est écrit sur la sortie d'erreur et le code de sortie est 2.\n"_s;
 }
 

@@ -17,6 +17,8 @@ constexpr double MinContrastDb = 8;
 // Down when the level comes within this much of the signal level, up when it falls further below it; a weak signal
 // puts both thresholds nearer the noise floor, in the same proportions.
 constexpr double OnBelowDb = 5, OnShare = 0.4;
+// The edge is timed where the level crossed the middle between them: where the tone filled half of the frames.
+constexpr double MiddleBelowDb = 4, MiddleShare = 0.35;
 constexpr double OffBelowDb = 9, OffShare = 0.6;
 // How fast the levels follow, per frame: the noise floor; the signal level while the key is down; its
 // fall per frame while the key is up, so that a weaker sender after a pause is heard.
@@ -35,8 +37,7 @@ constexpr std::size_t FirstFrames = 100;
 } // namespace
 
 ToneDetector::ToneDetector(int rateHz)
-    : m_rateHz(std::clamp(rateHz, MinRateHz, MaxRateHz))
-    , m_frameLength(int(std::lround(m_rateHz * FrameSeconds)))
+    : m_rateHz(std::clamp(rateHz, MinRateHz, MaxRateHz)), m_frameLength(int(std::lround(m_rateHz * FrameSeconds)))
 {
     for (int k = 0; k < Bins; ++k)
         m_coefficient[k] = 2 * std::cos(2 * std::numbers::pi * (LowestHz + k * StepHz) / m_rateHz);
@@ -80,6 +81,8 @@ void ToneDetector::finish()
 
 std::vector<KeyEdge> ToneDetector::takeEdges()
 {
+    if (!m_edges.empty())
+        m_lastEdge = m_edges.back().time;
     return std::exchange(m_edges, {});
 }
 
@@ -140,15 +143,33 @@ void ToneDetector::learnLevels(double levelDb)
     m_firstLevels.shrink_to_fit();
 }
 
+KeyTime ToneDetector::crossing(std::int64_t frame, double middleDb) const
+{
+    // The last pair of frames on either side of the middle level, or the last two frames when the level has not
+    // reached it yet (a key-down found below it): the crossing between or just beyond them.
+    std::int64_t first = frame - 1;
+    for (std::int64_t j = frame - 1; j > std::max<std::int64_t>(0, frame - History); --j) {
+        if ((m_recent[j % History] < middleDb) != (m_recent[(j + 1) % History] < middleDb)) {
+            first = j;
+            break;
+        }
+    }
+    const double a = m_recent[first % History], b = m_recent[(first + 1) % History];
+    const double at = double(first) + (b == a ? 1 : std::clamp((middleDb - a) / (b - a), 0.0, 2.0));
+    // The middle of the three frames that each level measures.
+    const auto time = KeyTime(std::llround((at - 1.5) * m_frameLength * double(MicrosecondsPerSecond) / m_rateHz));
+    return std::max(time, m_edges.empty() ? m_lastEdge + 1 : m_edges.back().time + 1);
+}
+
 void ToneDetector::keyLevel(double levelDb, std::int64_t frame)
 {
     const double contrast = m_signalDb - m_noiseDb;
-    // The middle of the three frames the level measures.
-    const KeyTime time = (2 * frame - 3) * m_frameLength * MicrosecondsPerSecond / (2 * m_rateHz);
+    m_recent[frame % History] = levelDb;
+    const double middleDb = m_signalDb - std::min(MiddleBelowDb, MiddleShare * contrast);
     if (m_down) {
         if (levelDb < m_signalDb - std::min(OffBelowDb, OffShare * contrast)) {
             m_down = false;
-            m_edges.push_back({time, false});
+            m_edges.push_back({crossing(frame, middleDb), false});
             m_sinceUp = 0;
         } else {
             m_signalDb += SignalFollow * (levelDb - m_signalDb);
@@ -158,7 +179,7 @@ void ToneDetector::keyLevel(double levelDb, std::int64_t frame)
     m_signalDb = std::max(levelDb, std::max(m_noiseDb, m_signalDb - SignalDecayDb));
     if (contrast >= MinContrastDb && levelDb >= m_signalDb - std::min(OnBelowDb, OnShare * contrast)) {
         m_down = m_toneFound = true;
-        m_edges.push_back({time, true});
+        m_edges.push_back({crossing(frame, middleDb), true});
         return;
     }
     // The noise floor as the mean power of the silences, without the frames still holding the end of a tone or a

@@ -39,19 +39,23 @@ public:
 
 private:
     static constexpr int Bins = 13; // 300 to 1500 Hz, every 100 Hz
+    static constexpr int History = 4;
     void endFrame();
     void followTone();
     void learnLevels(double levelDb);
     void keyLevel(double levelDb, std::int64_t frame);
+    KeyTime crossing(std::int64_t frame, double middleDb) const;
 
     int m_rateHz;
     int m_frameLength;
     double m_coefficient[Bins]{};
     double m_s1[Bins]{};
     double m_s2[Bins]{};
-    double m_average[Bins]{}; // each filter's power, averaged over about a second
+    double m_average[Bins]{};     // each filter's power, averaged over about a second
     double m_previous[2][Bins]{}; // each filter's power in the two previous frames
-    int m_sinceUp = 0;            // frames since the key came up
+    double m_recent[History]{};   // the levels of the last frames, dB
+    KeyTime m_lastEdge = -1;
+    int m_sinceUp = 0; // frames since the key came up
     int m_inFrame = 0;
     std::int64_t m_frames = 0;
     int m_bin = -1; // the filter followed
