@@ -133,58 +133,11 @@ public:
         : m_decoder(signs), m_detector(rateHz), m_timing(timing), m_env(env)
     {}
 
-    void read(SNDFILE* sound, int channels)
-    {
-        constexpr sf_count_t Frames = 4096;
-        std::vector<float> samples(size_t(Frames * channels));
-        std::vector<float> mono(Frames);
-        for (sf_count_t n; (n = sf_readf_float(sound, samples.data(), Frames)) > 0;) {
-            for (sf_count_t i = 0; i < n; ++i) {
-                float sum = 0;
-                for (int c = 0; c < channels; ++c)
-                    sum += samples[size_t(i * channels + c)];
-                mono[size_t(i)] = sum / float(channels);
-            }
-            m_detector.feed(mono.data(), size_t(n));
-            pass();
-        }
-        m_detector.finish();
-        pass();
-        // Long enough after the last edge for the last character and word to end.
-        m_decoder.advanceTo(m_detector.now() + 10 * MicrosecondsPerSecond);
-        print();
-        if (!m_line.trimmed().isEmpty())
-            m_env.out(m_line.trimmed() + u'\n');
-        if (m_timing && !m_kept.empty())
-            m_env.out(timingSummary(m_kept));
-    }
+    void read(SNDFILE* sound, int channels);
 
 private:
-    void pass()
-    {
-        for (const KeyEdge& edge : m_detector.takeEdges())
-            m_decoder.keyEdge(edge);
-        m_decoder.advanceTo(m_detector.now());
-        print();
-    }
-
-    // Text by lines of at most 72 characters, broken between words; with the timing, a line per character.
-    void print()
-    {
-        for (DecodedSign& sign : m_decoder.takeDecoded()) {
-            if (sign.kind == DecodedSign::Kind::Message) {
-                m_env.err(u"tonique-decode\u202F: "_s + sign.text + u'\n');
-            } else if (m_timing) {
-                if (sign.kind == DecodedSign::Kind::Character)
-                    m_env.out(timingLine(sign));
-                m_kept.push_back(std::move(sign));
-            } else if (sign.kind == DecodedSign::Kind::WordSpace && m_line.size() >= 72) {
-                m_env.out(std::exchange(m_line, {}).trimmed() + u'\n');
-            } else if (!(sign.kind == DecodedSign::Kind::WordSpace && m_line.isEmpty())) {
-                m_line += sign.text;
-            }
-        }
-    }
+    void pass();
+    void print();
 
     MorseDecoder m_decoder;
     ToneDetector m_detector;
@@ -193,6 +146,58 @@ private:
     QString m_line;
     std::vector<DecodedSign> m_kept;
 };
+
+void Reader::read(SNDFILE* sound, int channels)
+{
+    constexpr sf_count_t Frames = 4096;
+    std::vector<float> samples(size_t(Frames * channels));
+    std::vector<float> mono(Frames);
+    for (sf_count_t n; (n = sf_readf_float(sound, samples.data(), Frames)) > 0;) {
+        for (sf_count_t i = 0; i < n; ++i) {
+            float sum = 0;
+            for (int c = 0; c < channels; ++c)
+                sum += samples[size_t(i * channels + c)];
+            mono[size_t(i)] = sum / float(channels);
+        }
+        m_detector.feed(mono.data(), size_t(n));
+        pass();
+    }
+    m_detector.finish();
+    pass();
+    // Long enough after the last edge for the last character and word to end.
+    m_decoder.advanceTo(m_detector.now() + 10 * MicrosecondsPerSecond);
+    print();
+    if (!m_line.trimmed().isEmpty())
+        m_env.out(m_line.trimmed() + u'\n');
+    if (m_timing && !m_kept.empty())
+        m_env.out(timingSummary(m_kept));
+}
+
+void Reader::pass()
+{
+    for (const KeyEdge& edge : m_detector.takeEdges())
+        m_decoder.keyEdge(edge);
+    m_decoder.advanceTo(m_detector.now());
+    print();
+}
+
+// Text by lines of at most 72 characters, broken between words; with the timing, a line per character.
+void Reader::print()
+{
+    for (DecodedSign& sign : m_decoder.takeDecoded()) {
+        if (sign.kind == DecodedSign::Kind::Message) {
+            m_env.err(u"tonique-decode\u202F: "_s + sign.text + u'\n');
+        } else if (m_timing) {
+            if (sign.kind == DecodedSign::Kind::Character)
+                m_env.out(timingLine(sign));
+            m_kept.push_back(std::move(sign));
+        } else if (sign.kind == DecodedSign::Kind::WordSpace && m_line.size() >= 72) {
+            m_env.out(std::exchange(m_line, {}).trimmed() + u'\n');
+        } else if (!(sign.kind == DecodedSign::Kind::WordSpace && m_line.isEmpty())) {
+            m_line += sign.text;
+        }
+    }
+}
 
 } // namespace
 

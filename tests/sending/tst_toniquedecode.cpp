@@ -79,19 +79,19 @@ void TestToniqueDecode::sounds_data()
     QTest::addColumn<QByteArray>("sound"); // the file's bytes, or "<path>" for a path of the system
     QTest::addColumn<bool>("piped");       // given on standard input as "-"
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("out");      // the whole of standard output
-    QTest::addColumn<QString>("err");      // a pattern standard error must hold; empty: nothing on it
+    QTest::addColumn<QString>("out"); // the whole of standard output
+    QTest::addColumn<QString>("err"); // a pattern standard error must hold; empty: nothing on it
 
     const QString text = QStringLiteral("cq de f6abc 73");
     const QString decoded = text + u'\n';
     QTest::newRow("8 kHz mono") << KeyedSound(text, 8000, 1, 700, 0) << false << 0 << decoded << QString();
-    QTest::newRow("44.1 kHz stereo, noisy") << KeyedSound(text, 44100, 2, 450, 0.05) << false << 0 << decoded
-                                            << QString();
-    QTest::newRow("48 kHz, 1400 Hz, piped") << KeyedSound(text, 48000, 1, 1400, 0.02) << true << 0 << decoded
-                                            << QString();
+    QTest::newRow("44.1 kHz stereo, noisy")
+        << KeyedSound(text, 44100, 2, 450, 0.05) << false << 0 << decoded << QString();
+    QTest::newRow("48 kHz, 1400 Hz, piped")
+        << KeyedSound(text, 48000, 1, 1400, 0.02) << true << 0 << decoded << QString();
     QTest::newRow("silence") << KeyedSound({}, 8000, 1, 700, 0) << false << 0 << QString() << QString();
-    QTest::newRow("white noise") << KeyedSound(QString(' ').repeated(60), 22050, 2, 700, 0.3) << false << 0
-                                 << QString() << QString();
+    QTest::newRow("white noise") << KeyedSound(QString(' ').repeated(60), 22050, 2, 700, 0.3) << false << 0 << QString()
+                                 << QString();
     const QString unreadable = QStringLiteral("^tonique-decode\u202F: Impossible de lire «\u202F.*\u202F»\u202F: ");
     QTest::newRow("empty file") << QByteArray() << false << 2 << QString() << unreadable + u"le fichier est vide";
     QTest::newRow("text") << QByteArray("cq de f6abc\n") << false << 2 << QString()
@@ -131,7 +131,8 @@ void TestToniqueDecode::timing()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("son.wav"));
-    QVERIFY(TestWav::write(path, KeyedSound(QStringLiteral("paris paris paris paris paris paris"), 8000, 1, 800, 0.01)));
+    QVERIFY(
+        TestWav::write(path, KeyedSound(QStringLiteral("paris paris paris paris paris paris"), 8000, 1, 800, 0.01)));
     const Run run = Decode({QStringLiteral("--timing"), path});
     QCOMPARE(run.status, 0);
     const QStringList lines = run.out.split(u'\n');
@@ -142,13 +143,15 @@ void TestToniqueDecode::timing()
         const QString pattern = expected[i].mid(3);
         QCOMPARE(lengths.size(), pattern.size());
         for (qsizetype j = 0; j < pattern.size(); ++j)
-            QVERIFY2(std::abs(QString(lengths[j]).replace(u',', u'.').toDouble() - (pattern[j] == u'-' ? 3 : 1)) <= 0.15,
+            QVERIFY2(std::abs(QString(lengths[j]).replace(u',', u'.').toDouble() - (pattern[j] == u'-' ? 3 : 1)) <=
+                         0.15,
                      qPrintable(lines[i]));
     }
     // The proportions of the run, near those it was keyed with.
-    const QRegularExpressionMatch ratios = QRegularExpression(
-        u"\nTrait/point\u202F: (\\d,\\d)\nEspace entre éléments\u202F: (\\d,\\d)\nEspace entre lettres\u202F: (\\d,\\d)\n"_s)
-        .match(run.out);
+    const QRegularExpressionMatch ratios =
+        QRegularExpression(
+            u"\nTrait/point\u202F: (\\d,\\d)\nEspace entre éléments\u202F: (\\d,\\d)\nEspace entre lettres\u202F: (\\d,\\d)\n"_s)
+            .match(run.out);
     QVERIFY2(ratios.hasMatch(), qPrintable(run.out));
     const double keyed[] = {3, 1, 3};
     for (int i = 0; i < 3; ++i)
