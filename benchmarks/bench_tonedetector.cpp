@@ -23,7 +23,8 @@ std::vector<float> MinuteOfKeying(const SignTable& signs, int rateHz)
     const double dotS = DotMicroseconds(20) / 1e6;
     QString keying;
     for (const QChar c : QStringLiteral("paris ").repeated(20))
-        keying += c == u' ' ? QStringLiteral("    ") : signs.patternOf(QString(c)).value_or(QString()).trimmed() + u"  ";
+        keying +=
+            c == u' ' ? QStringLiteral("    ") : signs.patternOf(QString(c)).value_or(QString()).trimmed() + u"  ";
     double time = 0;
     std::vector<std::pair<double, double>> tones;
     for (const QChar c : keying) {
@@ -67,8 +68,8 @@ int main()
             }
         }
         const double seconds = double(timer.nsecsElapsed()) / 1e9;
-        out << "Une heure de son à " << rateHz << "\u202FHz\u202F: " << characters << " signes en " << qRound(seconds * 1000)
-            << "\u202Fms, " << qRound(3600 / seconds) << " fois le temps réel\n";
+        out << "Une heure de son à " << rateHz << "\u202FHz\u202F: " << characters << " signes en "
+            << qRound(seconds * 1000) << "\u202Fms, " << qRound(3600 / seconds) << " fois le temps réel\n";
     }
     return 0;
 }
