@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -17,6 +19,21 @@ namespace {
 const QString FolderName = u"textes"_s;
 // Attempts at a sentence or a contact written with the allowed characters before giving up.
 constexpr int MaxAttempts = 200;
+// A words exercise draws a word again when it was one of the last two, up to this many times, if the list has at
+// least that many words written with the allowed characters.
+constexpr int RedrawsAgainstRepeats = 6;
+constexpr qsizetype MinWordsAgainstRepeats = 10;
+
+qsizetype FittingWords(const WordList& words, const std::optional<QString>& allowed)
+{
+    if (!allowed)
+        return words.items.size();
+    const QString set = allowed->toLower();
+    return std::count_if(words.items.cbegin(), words.items.cend(), [&set](const ListItem& item) {
+        return std::all_of(item.text.cbegin(), item.text.cend(),
+                           [&set](QChar c) { return c == u' ' || set.contains(c.toLower()); });
+    });
+}
 
 QString Quoted(const QString& text)
 {
@@ -141,15 +158,27 @@ Result<GeneratedText> DataTextSource::words(int count, RandomSource& random, con
 {
     if (const Failure failed = loadWords())
         return Fail(*failed);
+    // "la la la" teaches nothing: a word among the last two drawn is drawn again, a few times, when the list offers
+    // enough words for the characters; a list of a few words keeps its weights exactly.
+    const bool avoidRepeats = FittingWords(*m_words, allowed) >= MinWordsAgainstRepeats;
     const Grammar none;
-    GrammarExpander expander(none, random, allowed);
+    QStringList drawn;
     for (int i = 0; i < count; ++i) {
-        expander.drawFrom(u"mots"_s, *m_words);
-        expander.append(u" ");
+        QString word;
+        for (int attempt = 0; attempt < RedrawsAgainstRepeats; ++attempt) {
+            GrammarExpander expander(none, random, allowed);
+            expander.drawFrom(u"mots"_s, *m_words);
+            const GeneratedText one = expander.take();
+            if (!one.leftOut.isEmpty())
+                return Fail(u"Aucun mot de "_s + Quoted(m_words->file) + WrittenWith(allowed));
+            word = one.text;
+            if (!avoidRepeats || !drawn.mid(std::max<qsizetype>(0, drawn.size() - 2)).contains(word))
+                break;
+        }
+        drawn << word;
     }
-    GeneratedText text = expander.take();
-    if (!text.leftOut.isEmpty())
-        return Fail(u"Aucun mot de "_s + Quoted(m_words->file) + WrittenWith(allowed));
+    GeneratedText text;
+    text.text = drawn.join(u' ');
     return withWarnings(std::move(text));
 }
 

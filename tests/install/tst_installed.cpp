@@ -220,6 +220,7 @@ private slots:
         QTest::newRow("tonique-wav") << "tonique-wav" << 30;
         QTest::newRow("tonique-mark") << "tonique-mark" << 3;
         QTest::newRow("tonique-texte") << "tonique-texte" << 8;
+        QTest::newRow("tonique-decode") << "tonique-decode" << 4;
     }
     void manualListsEveryOption()
     {

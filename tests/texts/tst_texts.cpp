@@ -218,6 +218,11 @@ void TestTexts::wordsOfTheFirstCharacters()
     const QStringList drawn = words->text.split(u' ');
     QCOMPARE(drawn.size(), 2'000);
     QVERIFY2(QSet<QString>(drawn.cbegin(), drawn.cend()).size() >= 30, qPrintable(words->text.left(300)));
+    // Not "la la la": a word rarely follows itself, though the commonest words are drawn most.
+    qsizetype repeats = 0;
+    for (qsizetype i = 1; i < drawn.size(); ++i)
+        repeats += drawn[i] == drawn[i - 1] ? 1 : 0;
+    QVERIFY2(repeats <= drawn.size() / 100, qPrintable(QString::number(repeats)));
 }
 
 void TestTexts::sameSeedSameText_data()
