@@ -20,6 +20,7 @@
 #include "parameters/LearnerSettings.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
+#include "practice/KeyingController.h"
 #include "progress/ProgressController.h"
 #include "ptt/PttController.h"
 #include "sound/ConditionsController.h"
@@ -45,6 +46,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -155,6 +157,7 @@ void MainWindow::createControllers()
         ConditionsController::Controls{BuildConditionsWindow(m_ui.entrainement, this), m_ui.MMControl1},
         ConditionsController::Services{m_conditions, m_platform.conditionsSettings, *m_sound, m_platform.messages});
     m_freshDraws = std::make_unique<FreshDraws>(m_ui.entrainement, *m_learner, m_platform.entropy, m_random);
+    createKeyingController();
     m_exercise.attach(m_ui.Text2, [app = m_app.get()] { app->ExerciseTextChanged(); });
 }
 
@@ -211,6 +214,30 @@ void MainWindow::createTrainingController()
     connect(form.suggestion, &QToolButton::clicked, this, [training] { training->suggestionClicked(); });
     connect(m_learner.get(), &LearnerSettings::characterSetChanged, this,
             [training] { training->characterSetChanged(); });
+}
+
+void MainWindow::createKeyingController()
+{
+    // The keyer sends at the dot of the settings' speed; the exercise to send is the one of the window.
+    KeyingController::Services services{m_signs,
+                                        m_platform.clock,
+                                        m_options.keyingSettings,
+                                        [tp = m_ui.TP] { return LeadingNumber(tp->text()); },
+                                        [exercise = &m_exercise] { return exercise->text(); },
+                                        [learner = m_learner.get()] { return learner->passMark(); }};
+    services.sidetone = m_options.sidetone;
+    services.tone = [tone = m_ui.HScroll4, vol = m_ui.vol] {
+        return SidetoneTone{double(tone->value()), double(vol->value()) / std::max(1, vol->maximum())};
+    };
+    // "Écho" draws its characters from the learner's set, as the random groups do.
+    services.echoCharacter = [learner = m_learner.get(), random = &m_random]() -> QString {
+        const QString& set = learner->characterSet();
+        return set.isEmpty() ? QString() : QString(set[random->pickIndex(set.size())]);
+    };
+    m_keying = std::make_unique<KeyingController>(std::move(services), this);
+    QAction* manipulation = m_ui.entrainement->addAction(QStringLiteral("&Manipulation..."));
+    manipulation->setObjectName(QStringLiteral("manipulation"));
+    connect(manipulation, &QAction::triggered, this, [keying = m_keying.get()] { keying->manipulation(); });
 }
 
 void MainWindow::createTextsController()

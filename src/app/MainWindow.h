@@ -22,6 +22,7 @@ class ExerciseController;
 class FreshDraws;
 class History;
 class HistoryGuard;
+class KeyingController;
 class LearnerSettings;
 class MarkingController;
 class MarkFields;
@@ -32,6 +33,7 @@ class Playback;
 class PttController;
 class RandomSource;
 class SettingsStore;
+class Sidetone;
 class SoundController;
 class StatisticsController;
 class TextsController;
@@ -61,6 +63,10 @@ public:
         QStringList textFolders = {};
         // The group "textes" (the texts' own choices); none: the defaults, nothing kept.
         SettingsStore* textsSettings = nullptr;
+        // The group "manipulation" (the sending window's input mode); none: kept for the session.
+        SettingsStore* keyingSettings = nullptr;
+        // The tone heard while the learner keys; none: silent.
+        Sidetone* sidetone = nullptr;
     };
 
     MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder, Options options);
@@ -72,6 +78,7 @@ public:
     // The controls and the exercise text, for the tests that drive the window.
     Form& form() { return m_ui; }
     ExerciseText& exerciseText() { return m_exercise; }
+    KeyingController& keying() { return *m_keying; }
     // Told of every sound prepared, as the marking is.
     void addPreparedListener(PreparedExerciseListener* listener);
 
@@ -85,6 +92,7 @@ private:
     void createMarkingController();
     void createTrainingController();
     void createTextsController();
+    void createKeyingController();
     void wireMenus();
     void wireMarkingMenu();
     void wireExerciseView();
@@ -136,4 +144,5 @@ private:
     std::unique_ptr<ConditionsController> m_receptionConditions;
     std::unique_ptr<FreshDraws> m_freshDraws;
     std::unique_ptr<TrainingController> m_training;
+    std::unique_ptr<KeyingController> m_keying;
 };

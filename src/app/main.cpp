@@ -18,6 +18,7 @@
 #include "platform/QtScreenReader.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/QtSidetone.h"
 #include "platform/TerminationSignals.h"
 #include "sound/Conditions.h"
 #include "texts/DataTextSource.h"
@@ -36,6 +37,14 @@ void InstallFrenchTranslation(QTranslator& qtFrench)
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtFrench);
 }
+
+// What the sending window uses: its input mode kept in a group of its own, and the tone heard while keying.
+struct KeyingServices
+{
+    QtSettingsStore settings{QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
+                             QStringLiteral("manipulation")};
+    QtSidetone sidetone;
+};
 
 } // namespace
 
@@ -84,6 +93,9 @@ int main(int argc, char* argv[])
     QtSettingsStore textsSettings(QString::fromUtf16(Parameters::Organization),
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
+    KeyingServices keying;
+    options.keyingSettings = &keying.settings;
+    options.sidetone = &keying.sidetone;
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());

@@ -34,6 +34,7 @@ TestApp::TestApp(Options options)
                             entropy,  screenReader};
     MainWindow::Options windowOptions;
     windowOptions.startTimers = false;
+    windowOptions.sidetone = &sidetone;
     if (!options.history)
         history.open(QStringLiteral(":memory:"));
     windowOptions.history = options.history ? options.history : &history;

@@ -14,6 +14,7 @@
 #include "fakes/FakeScreenReader.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSettingsStore.h"
+#include "fakes/FakeSidetone.h"
 #include "fakes/FakeTextSource.h"
 #include "history/SqliteHistory.h"
 
@@ -78,7 +79,8 @@ public:
     FakeSettingsStore markingSettings;
     FakeTextSource texts;
     FakeSettingsStore textsSettings; // the group "textes"
-    SqliteHistory history;           // in memory, unless the test gives its own
+    FakeSidetone sidetone;
+    SqliteHistory history; // in memory, unless the test gives its own
     std::unique_ptr<RandomSource> ownRandom;
     std::unique_ptr<MainWindow> window;
     std::optional<QString> startUpError; // what start-up reported

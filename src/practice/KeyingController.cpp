@@ -1,0 +1,294 @@
+#include "practice/KeyingController.h"
+
+#include "marking/CopyMarking.h"
+#include "marking/MarkingReport.h"
+#include "platform/Clock.h"
+#include "platform/SettingsStore.h"
+#include "platform/Sidetone.h"
+#include "practice/KeyingWindow.h"
+#include "sending/TimingAnalysis.h"
+
+#include <QTimer>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The window is drawn again at most 30 times a second.
+constexpr qint64 RefreshMs = 34;
+
+// A silence longer than two word gaps is a pause.
+constexpr double PauseDots = 14;
+
+const QString ModeKey = u"mode"_s;
+// The seconds allowed to send a character back in "Écho", from the end of its playing.
+const QString EchoTimeKey = u"delaiEcho"_s;
+// The pause before the next character of "Écho".
+constexpr KeyTime EchoPauseUs = MicrosecondsPerSecond;
+
+QString ModeName(KeyingMode mode)
+{
+    switch (mode) {
+    case KeyingMode::IambicA:
+        return u"iambiqueA"_s;
+    case KeyingMode::IambicB:
+        return u"iambiqueB"_s;
+    case KeyingMode::StraightKey:
+        break;
+    }
+    return u"droite"_s;
+}
+
+KeyingMode ModeNamed(const QString& name)
+{
+    for (const KeyingMode mode : {KeyingMode::IambicA, KeyingMode::IambicB}) {
+        if (name == ModeName(mode))
+            return mode;
+    }
+    return KeyingMode::StraightKey;
+}
+
+QString Decimal(double value)
+{
+    return QString::number(value, 'f', 1).replace(u'.', u',');
+}
+
+} // namespace
+
+bool ElementIsOff(const MeasuredElement& element, double dotUs)
+{
+    const double ideal = (element.kind == ElementKind::Dot ? 1 : 3) * dotUs;
+    return ideal > 0 && std::abs(double(element.downUs) / ideal - 1) > 0.2;
+}
+
+KeyingController::KeyingController(Services services, QWidget* owner)
+    : m_services(std::move(services)), m_owner(owner),
+      m_mode(ModeNamed(m_services.settings ? m_services.settings->read(ModeKey, QString()) : QString())),
+      m_decoder(m_services.signs)
+{}
+
+KeyingController::~KeyingController()
+{
+    delete m_window;
+}
+
+void KeyingController::manipulation()
+{
+    if (!m_window) {
+        // The sign table is read at start-up, after the window's subsystems are made.
+        m_decoder = MorseDecoder(m_services.signs);
+        m_window = new KeyingWindow(m_owner);
+        m_window->setMode(int(m_mode));
+        connect(m_window, &KeyingWindow::keyed, this, &KeyingController::key);
+        connect(m_window, &KeyingWindow::modeChosen, this, [this](int mode) { setMode(KeyingMode(mode)); });
+        connect(m_window, &KeyingWindow::exerciseChosen, this,
+                [this](int exercise) { setExercise(SendingExercise(exercise)); });
+        connect(m_window, &KeyingWindow::termineClicked, this, &KeyingController::termine);
+        connect(m_window, &KeyingWindow::effacerClicked, this, &KeyingController::effacer);
+        connect(m_window->timer(), &QTimer::timeout, this, &KeyingController::tick);
+        connect(m_window, &KeyingWindow::hidden, this, [this] {
+            if (m_services.sidetone)
+                m_services.sidetone->release();
+        });
+    }
+    startKeyer();
+    setTone();
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+    refresh();
+}
+
+KeyTime KeyingController::now() const
+{
+    return m_services.clock.monotonicMs() * 1000;
+}
+
+void KeyingController::startKeyer()
+{
+    m_keyer.reset();
+    if (m_mode == KeyingMode::StraightKey)
+        return;
+    const double dotMs = m_services.dotMs ? m_services.dotMs() : 0;
+    // No usable speed: the keyer sends at 12 words per minute.
+    const auto dotUs = KeyTime(std::llround(dotMs > 0 ? dotMs * 1000 : DotMicroseconds(12)));
+    m_keyer.emplace(m_mode == KeyingMode::IambicA ? IambicKeyer::Mode::A : IambicKeyer::Mode::B, dotUs);
+}
+
+void KeyingController::key(KeyInput input, bool down)
+{
+    const KeyTime time = now();
+    if (input == KeyInput::Straight) {
+        if (m_keyer)
+            m_keyer->straightKeyEdge({time, down});
+        else
+            keyEdge({time, down});
+    } else if (m_keyer) {
+        m_keyer->paddleEdge(input == KeyInput::DotLever ? ElementKind::Dot : ElementKind::Dash, down, time);
+    }
+    if (down)
+        m_message.clear();
+    pump(time);
+}
+
+void KeyingController::tick()
+{
+    pump(now());
+    if (m_echo)
+        echoTick(now());
+    if (m_changed && m_services.clock.monotonicMs() - m_drawnMs >= RefreshMs)
+        refresh();
+}
+
+void KeyingController::setTone()
+{
+    if (m_services.sidetone && m_services.tone) {
+        const SidetoneTone tone = m_services.tone();
+        m_services.sidetone->setTone(tone.hz, tone.volume);
+    }
+}
+
+void KeyingController::keyEdge(KeyEdge edge)
+{
+    if (m_services.sidetone) {
+        if (edge.down)
+            setTone();
+        m_services.sidetone->key(edge.down);
+    }
+    m_decoder.keyEdge(edge);
+}
+
+void KeyingController::pump(KeyTime time)
+{
+    if (m_keyer) {
+        m_keyer->advanceTo(time);
+        for (const KeyEdge& edge : m_keyer->takeEdges())
+            keyEdge(edge);
+    }
+    m_decoder.advanceTo(time);
+    for (DecodedSign& sign : m_decoder.takeDecoded()) {
+        // A learner who stops to think makes no word gap: the silence is left out of the timing.
+        if (!sign.elements.empty() && double(sign.elements.front().gapBeforeUs) > PauseDots * sign.dotUs)
+            sign.elements.front().gapBeforeUs = -1;
+        if (sign.kind == DecodedSign::Kind::Message)
+            m_message = sign.text;
+        else if (sign.kind == DecodedSign::Kind::Character || !m_signs.empty())
+            m_signs.push_back(std::move(sign));
+        if (m_echo && !m_signs.empty() && m_signs.back().kind == DecodedSign::Kind::Character) {
+            if (const auto verdict = m_echo->answer(m_signs.back().text))
+                showEcho(*verdict, time);
+        }
+        m_changed = true;
+    }
+}
+
+void KeyingController::refresh()
+{
+    if (!m_window)
+        return;
+    m_window->showRun(TextOf(m_signs), m_decoder.wordsPerMinute(), m_signs, m_message);
+    m_drawnMs = m_services.clock.monotonicMs();
+    m_changed = false;
+}
+
+void KeyingController::setMode(KeyingMode mode)
+{
+    if (mode != m_mode) {
+        m_mode = mode;
+        if (m_services.settings)
+            m_services.settings->write(ModeKey, ModeName(mode));
+    }
+    if (m_window)
+        m_window->setMode(int(mode));
+    startKeyer();
+}
+
+void KeyingController::setExercise(SendingExercise exercise)
+{
+    m_exercise = exercise;
+    m_echo.reset();
+    if (exercise == SendingExercise::Echo) {
+        const QString seconds = m_services.settings ? m_services.settings->read(EchoTimeKey, u"5"_s) : u"5"_s;
+        const double allowed = seconds.toDouble() > 0 ? seconds.toDouble() : 5;
+        m_echo.emplace(KeyTime(std::llround(allowed * MicrosecondsPerSecond)));
+        m_nextEchoAt = now() + EchoPauseUs;
+    }
+    if (m_window) {
+        const bool sent = exercise == SendingExercise::SendExercise;
+        m_window->showExercise(sent && m_services.exerciseText ? m_services.exerciseText().simplified() : QString());
+    }
+    effacer();
+}
+
+void KeyingController::echoTick(KeyTime now)
+{
+    if (m_nextEchoAt >= 0 && now >= m_nextEchoAt)
+        nextEcho(now);
+    for (const KeyEdge& edge : m_echo->playedUntil(now)) {
+        if (m_services.sidetone)
+            m_services.sidetone->key(edge.down);
+    }
+    if (const auto verdict = m_echo->timeOut(now))
+        showEcho(*verdict, now);
+}
+
+void KeyingController::nextEcho(KeyTime now)
+{
+    m_nextEchoAt = -1;
+    const QString character = m_services.echoCharacter ? m_services.echoCharacter() : QString();
+    const auto pattern = m_services.signs.patternOf(character.toLower());
+    if (!pattern || pattern->isEmpty()) {
+        m_window->showResult(u"Aucun caractère à jouer : la liste des caractères est vide ou inconnue."_s);
+        return;
+    }
+    const double dotMs = m_services.dotMs ? m_services.dotMs() : 0;
+    setTone();
+    m_echo->start(character.toLower(), *pattern, dotMs > 0 ? dotMs * 1000 : DotMicroseconds(12), now);
+}
+
+void KeyingController::showEcho(const QString& verdict, KeyTime now)
+{
+    if (m_window)
+        m_window->showResult(verdict + u" — "_s + m_echo->score());
+    m_nextEchoAt = now + EchoPauseUs;
+}
+
+void KeyingController::effacer()
+{
+    m_decoder.reset();
+    startKeyer();
+    m_signs.clear();
+    m_message.clear();
+    if (m_window)
+        m_window->showResult(QString());
+    refresh();
+}
+
+void KeyingController::termine()
+{
+    pump(now());
+    refresh();
+    const QString marking = m_exercise == SendingExercise::SendExercise ? markingText() + u'\n' : QString();
+    if (m_window)
+        m_window->showResult(marking + timingText());
+}
+
+QString KeyingController::markingText() const
+{
+    const QString sent = m_services.exerciseText ? m_services.exerciseText() : QString();
+    const auto marked = MarkCopy(sent, TextOf(m_signs), m_services.passMark ? m_services.passMark() : PassMark{});
+    return marked ? SummaryText(*marked) : marked.failure();
+}
+
+QString KeyingController::timingText() const
+{
+    const TimingReport report = AnalyseTiming(m_signs);
+    if (report.counts[TimingReport::Dots] + report.counts[TimingReport::Dashes] == 0)
+        return u"Rien n'a été manipulé."_s;
+    return u"Trait/point\u202F: "_s + Decimal(report.dashDotRatio) + u", espace entre éléments\u202F: "_s +
+           Decimal(report.elementGapRatio) + u", entre lettres\u202F: "_s + Decimal(report.letterGapRatio) +
+           u", entre mots\u202F: "_s + Decimal(report.wordGapRatio) + u", poids\u202F: "_s +
+           Decimal(report.weightPercent) + u"\u202F%\n"_s + TimingAdvice(report);
+}

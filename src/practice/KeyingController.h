@@ -1,0 +1,120 @@
+#pragma once
+
+#include "parameters/PassMark.h"
+#include "practice/EchoDrill.h"
+#include "practice/KeyboardKeys.h"
+#include "practice/KeyingWindow.h"
+#include "sending/DecodedSign.h"
+#include "sending/IambicKeyer.h"
+#include "sending/MorseDecoder.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class Clock;
+class SettingsStore;
+class Sidetone;
+class SignTable;
+class QWidget;
+
+// The sidetone's frequency in Hz and volume, 0 to 1.
+struct SidetoneTone
+{
+    double hz = 0;
+    double volume = 0;
+};
+
+// How the learner keys: a straight key, or a paddle through the iambic keyer in mode A or B.
+enum class KeyingMode : std::uint8_t
+{
+    StraightKey,
+    IambicA,
+    IambicB,
+};
+
+// What the learner sends: anything, or the exercise text, marked when done.
+enum class SendingExercise : std::uint8_t
+{
+    Free,
+    SendExercise,
+    Echo, // a character played, the learner sends it back
+};
+
+// "Manipulation": the learner keys on the keyboard, the keying is decoded as it comes, drawn element by element
+// against the lengths at the learned speed, and marked against the exercise when asked.
+class KeyingController : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Services
+    {
+        const SignTable& signs;
+        Clock& clock;
+        SettingsStore* settings;               // the group "manipulation": the input mode; none: kept for the session
+        std::function<double()> dotMs;         // the dot at the current speed, for the keyer
+        std::function<QString()> exerciseText; // the text the learner is asked to send
+        std::function<PassMark()> passMark;
+        Sidetone* sidetone = nullptr; // none: silent
+        std::function<SidetoneTone()> tone = {};
+        std::function<QString()> echoCharacter = {}; // the next character "Écho" plays, drawn from the set
+    };
+    // The window is made the child of `owner` (a tool window that stays over it).
+    KeyingController(Services services, QWidget* owner);
+    ~KeyingController() override;
+    KeyingController(const KeyingController&) = delete;
+    KeyingController& operator=(const KeyingController&) = delete;
+
+    void manipulation(); // opens the window
+    KeyingWindow* window() const { return m_window; }
+
+    // A key of the keyboard went down or up, now.
+    void key(KeyInput input, bool down);
+    // The window's timer: the keyer and the decoder follow the time, the window is drawn again at most 30 times a
+    // second.
+    void tick();
+    void setMode(KeyingMode mode);
+    KeyingMode mode() const { return m_mode; }
+    void setExercise(SendingExercise exercise);
+    // "Terminé": the exercise marked and the timing of the run shown.
+    void termine();
+    // "Effacer": a new run.
+    void effacer();
+
+private:
+    void startKeyer();
+    KeyTime now() const;
+    void pump(KeyTime now);
+    // An edge of the key: heard and decoded.
+    void keyEdge(KeyEdge edge);
+    void refresh();
+    QString timingText() const;
+    QString markingText() const;
+    void echoTick(KeyTime now);
+    void nextEcho(KeyTime now);
+    void showEcho(const QString& verdict, KeyTime now);
+    void setTone();
+
+    Services m_services;
+    QWidget* m_owner;
+    QPointer<KeyingWindow> m_window;
+    KeyingMode m_mode;
+    SendingExercise m_exercise = SendingExercise::Free;
+    MorseDecoder m_decoder;
+    std::optional<IambicKeyer> m_keyer;
+    std::vector<DecodedSign> m_signs; // the run's characters and word spaces
+    QString m_message;                // the decoder's last message, until the key is used again
+    std::optional<EchoDrill> m_echo;
+    KeyTime m_nextEchoAt = -1; // when the next character is played; none: not yet answered
+    bool m_changed = false;
+    qint64 m_drawnMs = -1000;
+};
+
+// An element whose length is more than 20 % off the ideal one at the speed learned for its character.
+bool ElementIsOff(const MeasuredElement& element, double dotUs);

@@ -1,0 +1,153 @@
+#include "practice/KeyingWindow.h"
+
+#include "practice/ElementsView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename W> W* named(W* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QComboBox* choice(const QString& name, const QStringList& items)
+{
+    auto* box = named(new QComboBox, name);
+    box->addItems(items);
+    return box;
+}
+
+} // namespace
+
+KeyingWindow::KeyingWindow(QWidget* owner)
+    : QWidget(owner, Qt::Window),
+      m_mode(choice(u"mode"_s, {u"Pioche droite (Espace)"_s, u"Manipulateur iambique A (Ctrl, [ ])"_s,
+                                u"Manipulateur iambique B (Ctrl, [ ])"_s})),
+      m_exercise(choice(u"exercice"_s, {u"Libre"_s, u"Envoyer l'exercice"_s, u"Écho"_s})),
+      m_exerciseText(named(new QLabel, u"texteAEnvoyer"_s)), m_decoded(named(new QPlainTextEdit, u"decode"_s)),
+      m_speed(named(new QLabel, u"vitesse"_s)), m_message(named(new QLabel, u"message"_s)),
+      m_elements(named(new ElementsView, u"elements"_s)), m_result(named(new QLabel, u"resultat"_s)),
+      m_timer(new QTimer(this))
+{
+    setObjectName(u"Manipulation"_s);
+    setWindowTitle(u"Manipulation"_s);
+    m_timer->setInterval(10);
+    m_exerciseText->setWordWrap(true);
+    m_exerciseText->hide();
+    m_decoded->setReadOnly(true);
+    m_decoded->setFocusPolicy(Qt::NoFocus);
+    m_message->setStyleSheet(u"color: #c00000; font-weight: bold"_s);
+    m_result->setWordWrap(true);
+    m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* termine = named(new QPushButton(u"Terminé"_s), u"termine"_s);
+    auto* effacer = named(new QPushButton(u"Effacer"_s), u"effacer"_s);
+    auto* form = new QFormLayout;
+    form->addRow(u"Manipulateur\u00a0:"_s, m_mode);
+    form->addRow(u"Exercice\u00a0:"_s, m_exercise);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_speed, 1);
+    buttons->addWidget(effacer);
+    buttons->addWidget(termine);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_exerciseText);
+    layout->addWidget(m_decoded, 1);
+    layout->addWidget(m_message);
+    layout->addWidget(m_elements);
+    layout->addLayout(buttons);
+    layout->addWidget(m_result);
+    resize(560, 380);
+    connect(m_mode, &QComboBox::currentIndexChanged, this, &KeyingWindow::modeChosen);
+    connect(m_exercise, &QComboBox::currentIndexChanged, this, &KeyingWindow::exerciseChosen);
+    connect(termine, &QPushButton::clicked, this, &KeyingWindow::termineClicked);
+    connect(effacer, &QPushButton::clicked, this, &KeyingWindow::effacerClicked);
+    qApp->installEventFilter(this);
+}
+
+KeyingWindow::~KeyingWindow() = default;
+
+void KeyingWindow::setMode(int mode)
+{
+    const QSignalBlocker quiet(m_mode);
+    m_mode->setCurrentIndex(mode);
+}
+
+void KeyingWindow::showExercise(const QString& text)
+{
+    m_exerciseText->setText(u"À envoyer\u00a0: "_s + text);
+    m_exerciseText->setVisible(!text.isEmpty());
+}
+
+void KeyingWindow::showRun(const QString& text, double wordsPerMinute, const std::vector<DecodedSign>& signs,
+                           const QString& message)
+{
+    if (m_decoded->toPlainText() != text)
+        m_decoded->setPlainText(text);
+    m_speed->setText(wordsPerMinute > 0 ? u"Vitesse\u00a0: "_s + QString::number(std::lround(wordsPerMinute)) +
+                                              u"\u00a0mots par minute"_s
+                                        : QString());
+    m_message->setText(message);
+    m_elements->setSigns(signs);
+}
+
+void KeyingWindow::showResult(const QString& text)
+{
+    m_result->setText(text);
+}
+
+bool KeyingWindow::eventFilter(QObject* receiver, QEvent* event)
+{
+    // Keys held while the window loses the focus are let go: their release goes elsewhere.
+    if (receiver == this && event->type() == QEvent::WindowDeactivate)
+        releaseHeldKeys();
+    const bool press = event->type() == QEvent::KeyPress;
+    if (!press && event->type() != QEvent::KeyRelease)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    if (!widget || widget->window() != this)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const auto input = KeyInputOf(*key);
+    if (!input)
+        return false;
+    // A key held down repeats on its own: only the first press and the last release count.
+    if (!key->isAutoRepeat() && (press ? m_held.insert(*input).second : m_held.erase(*input) > 0))
+        emit keyed(*input, press);
+    return true;
+}
+
+void KeyingWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_timer->start();
+}
+
+void KeyingWindow::hideEvent(QHideEvent* event)
+{
+    releaseHeldKeys();
+    m_timer->stop();
+    emit hidden();
+    QWidget::hideEvent(event);
+}
+
+void KeyingWindow::releaseHeldKeys()
+{
+    for (const KeyInput input : std::exchange(m_held, {}))
+        emit keyed(input, false);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "practice/KeyboardKeys.h"
+#include "sending/DecodedSign.h"
+
+#include <QWidget>
+
+#include <set>
+#include <vector>
+
+class ElementsView;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+// The window "Manipulation": the input mode and the exercise chosen, the text to send, what was decoded with its
+// speed and its elements drawn, and the results. While it has the focus, Space, Ctrl, "[" and "]" are the key and
+// the paddle, whichever of its controls has the focus; their auto-repeat is ignored.
+class KeyingWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit KeyingWindow(QWidget* owner);
+    ~KeyingWindow() override;
+
+    void setMode(int mode);
+    // The text the learner sends, shown above; empty: nothing shown.
+    void showExercise(const QString& text);
+    void showRun(const QString& text, double wordsPerMinute, const std::vector<DecodedSign>& signs,
+                 const QString& message);
+    void showResult(const QString& text);
+    // Runs while the window is shown.
+    QTimer* timer() const { return m_timer; }
+
+signals:
+    void keyed(KeyInput input, bool down);
+    void modeChosen(int mode);
+    void exerciseChosen(int exercise);
+    void termineClicked();
+    void effacerClicked();
+    void hidden(); // after the keys held were let go
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void releaseHeldKeys();
+
+    QComboBox* m_mode;
+    QComboBox* m_exercise;
+    QLabel* m_exerciseText;
+    QPlainTextEdit* m_decoded;
+    QLabel* m_speed;
+    QLabel* m_message;
+    ElementsView* m_elements;
+    QLabel* m_result;
+    QTimer* m_timer;
+    std::set<KeyInput> m_held;
+};

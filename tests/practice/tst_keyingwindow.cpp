@@ -1,0 +1,257 @@
+// The window "Manipulation" on the fakes: keys of the keyboard decoded as a straight key or through the keyer, the
+// mode kept, a sent exercise marked, and its place in the menu.
+#include "TestMain.h"
+#include "common/Numbers.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeSettingsStore.h"
+#include "fakes/TestApp.h"
+#include "practice/ElementsView.h"
+#include "practice/KeyingController.h"
+#include "signs/SignTable.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The X key symbols of the two Ctrl keys.
+constexpr quint32 LeftControl = 0xffe3;
+constexpr quint32 RightControl = 0xffe4;
+
+// Keying written as tokens: "S+"/"S-" Space down/up, "[+", "]+", "L+", "R+" (Left and Right Ctrl) likewise, "r" an
+// auto-repeated press and release of Space, a number a wait in dots (the window's timer ticking every 10 ms).
+class Keyer
+{
+public:
+    Keyer(TestApp& app, double dotMs) : m_app(app), m_dotMs(dotMs) {}
+
+    void run(const QString& script)
+    {
+        for (const QString& token : script.split(u' ', Qt::SkipEmptyParts)) {
+            bool number = false;
+            const double dots = token.toDouble(&number);
+            if (number)
+                wait(dots);
+            else if (token == u"r")
+                repeat();
+            else
+                key(token[0], token[1] == u'+');
+        }
+        wait(20);
+    }
+
+    void wait(double dots)
+    {
+        const qint64 end = m_app.clock.elapsedMs + std::llround(dots * m_dotMs);
+        while (m_app.clock.elapsedMs < end) {
+            m_app.clock.elapsedMs = std::min(end, m_app.clock.elapsedMs + 10);
+            TestApp::tick(m_app.window->keying().window()->timer());
+        }
+    }
+
+private:
+    // Sent to a control of the window: the keys are the key's wherever the focus is in it.
+    static QWidget* target(TestApp& app) { return app.window->keying().window()->findChild<QComboBox*>(u"mode"_s); }
+
+    void key(QChar which, bool down)
+    {
+        const auto type = down ? QEvent::KeyPress : QEvent::KeyRelease;
+        if (which == u'L' || which == u'R') {
+            QKeyEvent event(type, Qt::Key_Control, Qt::NoModifier, 0, which == u'L' ? LeftControl : RightControl, 0);
+            QApplication::sendEvent(target(m_app), &event);
+            return;
+        }
+        const Qt::Key code =
+            which == u'S' ? Qt::Key_Space : (which == u'[' ? Qt::Key_BracketLeft : Qt::Key_BracketRight);
+        QTest::sendKeyEvent(down ? QTest::Press : QTest::Release, target(m_app), code, which == u'S' ? u' ' : which,
+                            Qt::NoModifier);
+    }
+
+    // The pair arrives a little late when the program is busy: a third of a dot apart.
+    void repeat()
+    {
+        for (const auto type : {QEvent::KeyRelease, QEvent::KeyPress}) {
+            QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, u" "_s, true);
+            QApplication::sendEvent(target(m_app), &event);
+            m_app.clock.elapsedMs += std::llround(m_dotMs / 3);
+        }
+    }
+
+    TestApp& m_app;
+    double m_dotMs;
+};
+
+// A straight key sending dots and dashes by the book: " " between letters, "/" between words; "r" in a dash: the
+// key's auto-repeat while it is held.
+QString StraightKeying(const QString& morse, bool autoRepeat = false)
+{
+    QString script;
+    for (const QChar c : morse) {
+        if (c == u'.')
+            script += u"S+ 1 S- 1 "_s;
+        else if (c == u'-')
+            script += autoRepeat ? u"S+ 1 r 1 r 1 S- 1 "_s : u"S+ 3 S- 1 "_s;
+        else
+            script += c == u' ' ? u"2 "_s : u"6 "_s;
+    }
+    return script;
+}
+
+double DotMs(TestApp& app)
+{
+    return LeadingNumber(app.ui().TP->text());
+}
+
+QString Decoded(TestApp& app)
+{
+    return app.window->keying().window()->findChild<QPlainTextEdit*>(u"decode"_s)->toPlainText().trimmed();
+}
+
+void OpenWindow(TestApp& app, int mode)
+{
+    app.window->findChild<QAction*>(u"manipulation"_s)->trigger();
+    app.window->keying().window()->findChild<QComboBox*>(u"mode"_s)->setCurrentIndex(mode);
+}
+
+const QString Paris = u".--. .- .-. .. .../.--. .- .-. .. ..."_s;
+
+} // namespace
+
+class TstKeyingWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keyboardDecoded_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("keying");
+        QTest::addColumn<QString>("decoded");
+        QTest::newRow("straight key") << 0 << StraightKeying(Paris) << u"paris paris"_s;
+        QTest::newRow("straight key held with auto-repeat") << 0 << StraightKeying(Paris, true) << u"paris paris"_s;
+        // "s", "t", then "c" squeezed dash first and let go during its last dot.
+        const QString brackets = u"[+ 4.5 [- 4 ]+ 2 ]- 5 ]+ 0.5 [+ 10 ]- [- 5 "_s;
+        const QString controls = u"L+ 4.5 L- 4 R+ 2 R- 5 R+ 0.5 L+ 10 R- L- 5 "_s;
+        QTest::newRow("paddle A, brackets") << 1 << brackets + u"6 "_s + brackets << u"stc stc"_s;
+        QTest::newRow("paddle A, Ctrl keys") << 1 << controls + u"6 "_s + controls << u"stc stc"_s;
+        // Mode B adds the dash that was due when the levers were let go.
+        QTest::newRow("paddle B, brackets") << 2 << brackets + u"6 "_s + brackets << u"st[-.-.-] st[-.-.-]"_s;
+        QTest::newRow("paddle levers on a straight key") << 0 << brackets + StraightKeying(u".-"_s) << u"a"_s;
+    }
+    void keyboardDecoded()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, keying);
+        QFETCH(QString, decoded);
+        TestApp app;
+        OpenWindow(app, mode);
+        Keyer(app, DotMs(app)).run(keying);
+        QCOMPARE(Decoded(app), decoded);
+        // Every element decoded was heard, at the tone of the settings.
+        qsizetype elements = 0;
+        for (const DecodedSign& sign : app.window->keying().window()->findChild<ElementsView*>()->signs())
+            elements += qsizetype(sign.elements.size());
+        QCOMPARE(app.sidetone.trace, u"v^"_s.repeated(elements));
+        QVERIFY(app.sidetone.tone.startsWith(QString::number(app.ui().HScroll4->value()) + u" Hz"_s));
+        QVERIFY(app.window->keying().window()->findChild<QLabel*>(u"vitesse"_s)->text().contains(u"mots par minute"_s));
+    }
+
+    void modeKeptInItsOwnGroup()
+    {
+        FakeSettingsStore store;
+        FakeClock clock;
+        const SignTable signs = SignTable::fromLines({});
+        const auto services = [&] {
+            return KeyingController::Services{signs, clock, &store, [] { return 60.0; }, {}, {}};
+        };
+        {
+            KeyingController keying(services(), nullptr);
+            QCOMPARE(keying.mode(), KeyingMode::StraightKey);
+            keying.setMode(KeyingMode::IambicB);
+        }
+        QCOMPARE(store.values, (QMap<QString, QString>{{u"mode"_s, u"iambiqueB"_s}}));
+        KeyingController again(services(), nullptr);
+        QCOMPARE(again.mode(), KeyingMode::IambicB);
+        store.values[u"mode"_s] = u"n'importe quoi"_s;
+        QCOMPARE(KeyingController(services(), nullptr).mode(), KeyingMode::StraightKey);
+    }
+
+    void sentExerciseMarked()
+    {
+        TestApp app;
+        app.exercise().set(u"paris  pares paris"_s);
+        OpenWindow(app, 0);
+        KeyingWindow* window = app.window->keying().window();
+        window->findChild<QComboBox*>(u"exercice"_s)->setCurrentIndex(1);
+        QVERIFY(window->findChild<QLabel*>(u"texteAEnvoyer"_s)->text().endsWith(u"paris pares paris"_s));
+        // A pause to think between the words is no word gap.
+        Keyer(app, DotMs(app)).run(StraightKeying(Paris) + u"60 "_s + StraightKeying(u".--. .- .-. .. ..."_s));
+        window->findChild<QPushButton*>(u"termine"_s)->click();
+        const QString result = window->findChild<QLabel*>(u"resultat"_s)->text();
+        QVERIFY2(result.startsWith(u"1 erreur sur 15 caractères"_s), qPrintable(result));
+        QVERIFY2(result.contains(u"entre mots\u202F: 7,0"_s), qPrintable(result));
+    }
+
+    void echo_data()
+    {
+        QTest::addColumn<QString>("keying");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("sent back") << StraightKeying(u"-.-."_s) << u"Juste\u202F: «\u00a0c\u00a0» — 1 juste sur 1"_s;
+        QTest::newRow("another character")
+            << StraightKeying(u"-.--"_s)
+            << u"Faux\u202F: «\u00a0y\u00a0» envoyé, «\u00a0c\u00a0» attendu — 0 juste sur 1"_s;
+        QTest::newRow("nothing sent in time")
+            << u"40"_s << u"Temps écoulé\u202F: «\u00a0c\u00a0» attendu — 0 juste sur 1"_s;
+    }
+    void echo()
+    {
+        QFETCH(QString, keying);
+        QFETCH(QString, result);
+        TestApp app;
+        app.ui().TEXT1->setEditText(u"c"_s);
+        OpenWindow(app, 0);
+        app.window->keying().window()->findChild<QComboBox*>(u"exercice"_s)->setCurrentIndex(2);
+        Keyer keyer(app, DotMs(app));
+        keyer.wait(1000 / DotMs(app) + 12); // the pause, then "c" played
+        QCOMPARE(app.sidetone.trace, u"v^v^v^v^"_s);
+        keyer.run(keying);
+        QCOMPARE(app.window->keying().window()->findChild<QLabel*>(u"resultat"_s)->text(), result);
+    }
+
+    void heldKeyTold()
+    {
+        TestApp app;
+        OpenWindow(app, 0);
+        Keyer keyer(app, DotMs(app));
+        keyer.run(StraightKeying(u"... ---"_s) + u"S+ 100"_s);
+        const QString shown = app.window->keying().window()->findChild<QLabel*>(u"message"_s)->text();
+        QCOMPARE(shown, u"Manipulateur bloqué\u202F?"_s);
+    }
+
+    void placeInTheMenu()
+    {
+        TestApp app;
+        const QList<QAction*> items = app.ui().entrainement->actions();
+        QCOMPARE(items.last()->text(), u"&Manipulation..."_s);
+        items.last()->trigger();
+        QWidget* window = app.window->keying().window();
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->isModal());
+        window->close();
+        QCOMPARE(app.sidetone.trace, u"x"_s);
+        QCOMPARE(window->windowTitle(), u"Manipulation"_s);
+    }
+};
+
+TONIQUE_TEST(TstKeyingWindow, Widgets)
+#include "tst_keyingwindow.moc"
