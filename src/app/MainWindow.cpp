@@ -13,6 +13,7 @@
 #include "common/RandomSource.h"
 #include "drill/DrillController.h"
 #include "drill/StatisticsController.h"
+#include "exercise/CallSign.h"
 #include "exercise/ExerciseController.h"
 #include "exercise/TextsController.h"
 #include "history/HistoryGuard.h"
@@ -229,10 +230,16 @@ void MainWindow::createKeyingController()
     services.tone = [tone = m_ui.HScroll4, vol = m_ui.vol] {
         return SidetoneTone{double(tone->value()), double(vol->value()) / std::max(1, vol->maximum())};
     };
-    // "Écho" draws its characters from the learner's set, as the random groups do.
-    services.echoCharacter = [learner = m_learner.get(), random = &m_random]() -> QString {
+    // "Écho" draws its characters from the learner's set, as the random groups do; its call signs are those of the
+    // exercises, whatever the set.
+    services.echoText = [learner = m_learner.get(), random = &m_random](EchoPlays plays) -> QString {
+        if (plays == EchoPlays::CallSign)
+            return indicatif(*random);
         const QString& set = learner->characterSet();
-        return set.isEmpty() ? QString() : QString(set[random->pickIndex(set.size())]);
+        QString text;
+        for (int i = 0; i < (plays == EchoPlays::Group ? 5 : 1) && !set.isEmpty(); ++i)
+            text += set[random->pickIndex(set.size())];
+        return text;
     };
     m_keying = std::make_unique<KeyingController>(std::move(services), this);
     QAction* manipulation = m_ui.entrainement->addAction(QStringLiteral("&Manipulation..."));

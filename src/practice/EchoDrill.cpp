@@ -13,18 +13,23 @@ QString Quoted(const QString& text)
 
 } // namespace
 
-void EchoDrill::start(const QString& character, const QString& pattern, double dotUs, KeyTime now)
+void EchoDrill::start(const QStringList& characters, const QStringList& patterns, double dotUs, KeyTime now)
 {
-    m_character = character;
+    m_played = characters;
+    m_sent.clear();
     m_edges.clear();
     m_next = 0;
     double time = double(now);
-    for (const QChar element : pattern) {
-        const double length = (element == u'-' ? 3 : 1) * dotUs;
-        m_edges.push_back({KeyTime(std::llround(time)), true});
-        m_edges.push_back({KeyTime(std::llround(time + length)), false});
-        time += length + dotUs;
+    for (const QString& pattern : patterns) {
+        for (const QChar element : pattern) {
+            const double length = (element == u'-' ? 3 : 1) * dotUs;
+            m_edges.push_back({KeyTime(std::llround(time)), true});
+            m_edges.push_back({KeyTime(std::llround(time + length)), false});
+            time += length + dotUs;
+        }
+        time += 2 * dotUs;
     }
+    m_lastUs = m_edges.empty() ? now : m_edges.back().time;
     m_waiting = true;
     ++m_asked;
 }
@@ -37,25 +42,29 @@ std::vector<KeyEdge> EchoDrill::playedUntil(KeyTime now)
     return due;
 }
 
-std::optional<QString> EchoDrill::answer(const QString& character)
+std::optional<QString> EchoDrill::answer(const QString& character, KeyTime now)
 {
     if (!m_waiting || playing())
         return std::nullopt;
+    m_sent.append(character);
+    m_lastUs = now;
+    if (m_sent.size() < m_played.size())
+        return std::nullopt;
     m_waiting = false;
-    if (character == m_character) {
+    const QString sent = m_sent.join(QString());
+    if (m_sent == m_played) {
         ++m_right;
-        return u"Juste\u202F: "_s + Quoted(character);
+        return u"Juste\u202F: "_s + Quoted(sent);
     }
-    return u"Faux\u202F: "_s + Quoted(character) + u" envoyé, "_s + Quoted(m_character) + u" attendu"_s;
+    return u"Faux\u202F: "_s + Quoted(sent) + u" envoyé, "_s + Quoted(m_played.join(QString())) + u" attendu"_s;
 }
 
 std::optional<QString> EchoDrill::timeOut(KeyTime now)
 {
-    const KeyTime played = m_edges.empty() ? 0 : m_edges.back().time;
-    if (!m_waiting || playing() || now - played < m_answerUs)
+    if (!m_waiting || playing() || now - m_lastUs < m_answerUs)
         return std::nullopt;
     m_waiting = false;
-    return u"Temps écoulé\u202F: "_s + Quoted(m_character) + u" attendu"_s;
+    return u"Temps écoulé\u202F: "_s + Quoted(m_played.join(QString())) + u" attendu"_s;
 }
 
 QString EchoDrill::score() const

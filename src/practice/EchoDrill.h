@@ -3,24 +3,28 @@
 #include "sending/KeyEdge.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
 
-// "Écho": a character is played, the learner sends it back within the time allowed; right or wrong is said at once,
-// then the next one comes. Pure logic on the times given.
+// "Écho": a character, a group or a call sign is played, the learner sends it back, each character within the time
+// allowed from the end of the playing or from the character before; right (every character right) or wrong is said
+// once as many characters were sent as were played, then the next one comes. Pure logic on the times given.
 class EchoDrill
 {
 public:
     explicit EchoDrill(KeyTime answerUs) : m_answerUs(answerUs) {}
+    void setAnswerTime(KeyTime answerUs) { m_answerUs = answerUs; }
 
-    // Plays `character` from `now`, its pattern at the dot given.
-    void start(const QString& character, const QString& pattern, double dotUs, KeyTime now);
+    // Plays `characters` from `now`, one pattern each, at the dot given, a letter gap between them.
+    void start(const QStringList& characters, const QStringList& patterns, double dotUs, KeyTime now);
     // The key edges of the character played that are due by `now`, for the sidetone.
     std::vector<KeyEdge> playedUntil(KeyTime now);
     bool playing() const { return m_next < m_edges.size(); }
-    // The learner sent `character`: the verdict, or nothing when no character waits for an answer.
-    std::optional<QString> answer(const QString& character);
+    // The learner sent `character` at `now`: the verdict once the answer is complete, nothing before or when nothing
+    // waits for an answer.
+    std::optional<QString> answer(const QString& character, KeyTime now);
     // The verdict when the time to answer ran out at `now`, nothing before.
     std::optional<QString> timeOut(KeyTime now);
     // "3 justes sur 4".
@@ -28,7 +32,9 @@ public:
 
 private:
     KeyTime m_answerUs;
-    QString m_character;
+    QStringList m_played;
+    QStringList m_sent;
+    KeyTime m_lastUs = 0; // the end of the playing, then the last character sent
     std::vector<KeyEdge> m_edges;
     size_t m_next = 0;
     bool m_waiting = false;

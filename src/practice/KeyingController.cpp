@@ -10,6 +10,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -23,8 +24,10 @@ constexpr qint64 RefreshMs = 34;
 constexpr double PauseDots = 14;
 
 const QString ModeKey = u"mode"_s;
-// The seconds allowed to send a character back in "Écho", from the end of its playing.
+// The seconds allowed to send each character back in "Écho", from the end of the playing or the character before.
 const QString EchoTimeKey = u"delaiEcho"_s;
+// What "Écho" plays.
+const QString EchoPlaysKey = u"jeuEcho"_s;
 // The pause before the next character of "Écho".
 constexpr KeyTime EchoPauseUs = MicrosecondsPerSecond;
 
@@ -50,6 +53,36 @@ KeyingMode ModeNamed(const QString& name)
     return KeyingMode::StraightKey;
 }
 
+QString EchoPlaysName(EchoPlays plays)
+{
+    switch (plays) {
+    case EchoPlays::Group:
+        return u"groupe"_s;
+    case EchoPlays::CallSign:
+        return u"indicatif"_s;
+    case EchoPlays::Character:
+        break;
+    }
+    return u"caractere"_s;
+}
+
+EchoPlays EchoPlaysNamed(const QString& name)
+{
+    for (const EchoPlays plays : {EchoPlays::Group, EchoPlays::CallSign}) {
+        if (name == EchoPlaysName(plays))
+            return plays;
+    }
+    return EchoPlays::Character;
+}
+
+// The seconds kept, 1 to 30; 5 when none or not a number.
+int EchoSecondsOf(const QString& kept)
+{
+    bool number = false;
+    const int seconds = kept.toInt(&number);
+    return number ? std::clamp(seconds, 1, 30) : 5;
+}
+
 QString Decimal(double value)
 {
     return QString::number(value, 'f', 1).replace(u'.', u',');
@@ -66,6 +99,8 @@ bool ElementIsOff(const MeasuredElement& element, double dotUs)
 KeyingController::KeyingController(Services services, QWidget* owner)
     : m_services(std::move(services)), m_owner(owner),
       m_mode(ModeNamed(m_services.settings ? m_services.settings->read(ModeKey, QString()) : QString())),
+      m_echoPlays(EchoPlaysNamed(m_services.settings ? m_services.settings->read(EchoPlaysKey, QString()) : QString())),
+      m_echoSeconds(EchoSecondsOf(m_services.settings ? m_services.settings->read(EchoTimeKey, QString()) : QString())),
       m_decoder(m_services.signs)
 {}
 
@@ -81,10 +116,13 @@ void KeyingController::manipulation()
         m_decoder = MorseDecoder(m_services.signs);
         m_window = new KeyingWindow(m_owner);
         m_window->setMode(int(m_mode));
+        m_window->setEcho(int(m_echoPlays), m_echoSeconds);
         connect(m_window, &KeyingWindow::keyed, this, &KeyingController::key);
         connect(m_window, &KeyingWindow::modeChosen, this, [this](int mode) { setMode(KeyingMode(mode)); });
         connect(m_window, &KeyingWindow::exerciseChosen, this,
                 [this](int exercise) { setExercise(SendingExercise(exercise)); });
+        connect(m_window, &KeyingWindow::echoPlaysChosen, this, [this](int plays) { setEchoPlays(EchoPlays(plays)); });
+        connect(m_window, &KeyingWindow::echoSecondsChosen, this, &KeyingController::setEchoSeconds);
         connect(m_window, &KeyingWindow::termineClicked, this, &KeyingController::termine);
         connect(m_window, &KeyingWindow::effacerClicked, this, &KeyingController::effacer);
         connect(m_window->timer(), &QTimer::timeout, this, &KeyingController::tick);
@@ -177,7 +215,7 @@ void KeyingController::pump(KeyTime time)
         else if (sign.kind == DecodedSign::Kind::Character || !m_signs.empty())
             m_signs.push_back(std::move(sign));
         if (m_echo && !m_signs.empty() && m_signs.back().kind == DecodedSign::Kind::Character) {
-            if (const auto verdict = m_echo->answer(m_signs.back().text))
+            if (const auto verdict = m_echo->answer(m_signs.back().text, time))
                 showEcho(*verdict, time);
         }
         m_changed = true;
@@ -210,9 +248,7 @@ void KeyingController::setExercise(SendingExercise exercise)
     m_exercise = exercise;
     m_echo.reset();
     if (exercise == SendingExercise::Echo) {
-        const QString seconds = m_services.settings ? m_services.settings->read(EchoTimeKey, u"5"_s) : u"5"_s;
-        const double allowed = seconds.toDouble() > 0 ? seconds.toDouble() : 5;
-        m_echo.emplace(KeyTime(std::llround(allowed * MicrosecondsPerSecond)));
+        m_echo.emplace(m_echoSeconds * MicrosecondsPerSecond);
         m_nextEchoAt = now() + EchoPauseUs;
     }
     if (m_window) {
@@ -220,6 +256,22 @@ void KeyingController::setExercise(SendingExercise exercise)
         m_window->showExercise(sent && m_services.exerciseText ? m_services.exerciseText().simplified() : QString());
     }
     effacer();
+}
+
+void KeyingController::setEchoPlays(EchoPlays plays)
+{
+    m_echoPlays = plays;
+    if (m_services.settings)
+        m_services.settings->write(EchoPlaysKey, EchoPlaysName(plays));
+}
+
+void KeyingController::setEchoSeconds(int seconds)
+{
+    m_echoSeconds = EchoSecondsOf(QString::number(seconds));
+    if (m_services.settings)
+        m_services.settings->write(EchoTimeKey, QString::number(m_echoSeconds));
+    if (m_echo)
+        m_echo->setAnswerTime(m_echoSeconds * MicrosecondsPerSecond);
 }
 
 void KeyingController::echoTick(KeyTime now)
@@ -237,15 +289,25 @@ void KeyingController::echoTick(KeyTime now)
 void KeyingController::nextEcho(KeyTime now)
 {
     m_nextEchoAt = -1;
-    const QString character = m_services.echoCharacter ? m_services.echoCharacter() : QString();
-    const auto pattern = m_services.signs.patternOf(character.toLower());
-    if (!pattern || pattern->isEmpty()) {
+    const QString text = m_services.echoText ? m_services.echoText(m_echoPlays).toLower() : QString();
+    QStringList characters;
+    QStringList patterns;
+    bool known = !text.isEmpty();
+    for (const QChar character : text) {
+        const auto pattern = m_services.signs.patternOf(QString(character));
+        known = known && pattern && !pattern->isEmpty();
+        if (!known)
+            break;
+        characters.append(QString(character));
+        patterns.append(*pattern);
+    }
+    if (!known) {
         m_window->showResult(u"Aucun caractère à jouer : la liste des caractères est vide ou inconnue."_s);
         return;
     }
     const double dotMs = m_services.dotMs ? m_services.dotMs() : 0;
     setTone();
-    m_echo->start(character.toLower(), *pattern, dotMs > 0 ? dotMs * 1000 : DotMicroseconds(12), now);
+    m_echo->start(characters, patterns, dotMs > 0 ? dotMs * 1000 : DotMicroseconds(12), now);
 }
 
 void KeyingController::showEcho(const QString& verdict, KeyTime now)

@@ -43,7 +43,15 @@ enum class SendingExercise : std::uint8_t
 {
     Free,
     SendExercise,
-    Echo, // a character played, the learner sends it back
+    Echo, // a character, a group or a call sign played, the learner sends it back
+};
+
+// What "Écho" plays: one character of the set, a group of five, or a call sign.
+enum class EchoPlays : std::uint8_t
+{
+    Character,
+    Group,
+    CallSign,
 };
 
 // "Manipulation": the learner keys on the keyboard, the keying is decoded as it comes, drawn element by element
@@ -63,7 +71,7 @@ public:
         std::function<PassMark()> passMark;
         Sidetone* sidetone = nullptr; // none: silent
         std::function<SidetoneTone()> tone = {};
-        std::function<QString()> echoCharacter = {}; // the next character "Écho" plays, drawn from the set
+        std::function<QString(EchoPlays)> echoText = {}; // what "Écho" plays next, drawn afresh
     };
     // The window is made the child of `owner` (a tool window that stays over it).
     KeyingController(Services services, QWidget* owner);
@@ -82,6 +90,9 @@ public:
     void setMode(KeyingMode mode);
     KeyingMode mode() const { return m_mode; }
     void setExercise(SendingExercise exercise);
+    // What "Écho" plays and the seconds allowed to answer, kept in the settings.
+    void setEchoPlays(EchoPlays plays);
+    void setEchoSeconds(int seconds);
     // "Terminé": the exercise marked and the timing of the run shown.
     void termine();
     // "Effacer": a new run.
@@ -106,6 +117,8 @@ private:
     QPointer<KeyingWindow> m_window;
     KeyingMode m_mode;
     SendingExercise m_exercise = SendingExercise::Free;
+    EchoPlays m_echoPlays;
+    int m_echoSeconds;
     MorseDecoder m_decoder;
     std::optional<IambicKeyer> m_keyer;
     std::vector<DecodedSign> m_signs; // the run's characters and word spaces

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -40,14 +41,17 @@ KeyingWindow::KeyingWindow(QWidget* owner)
       m_mode(choice(u"mode"_s, {u"Pioche droite (Espace)"_s, u"Manipulateur iambique A (Ctrl, [ ])"_s,
                                 u"Manipulateur iambique B (Ctrl, [ ])"_s})),
       m_exercise(choice(u"exercice"_s, {u"Libre"_s, u"Envoyer l'exercice"_s, u"Écho"_s})),
-      m_exerciseText(named(new QLabel, u"texteAEnvoyer"_s)), m_decoded(named(new QPlainTextEdit, u"decode"_s)),
-      m_speed(named(new QLabel, u"vitesse"_s)), m_message(named(new QLabel, u"message"_s)),
-      m_elements(named(new ElementsView, u"elements"_s)), m_result(named(new QLabel, u"resultat"_s)),
-      m_timer(new QTimer(this))
+      m_echoPlays(choice(u"jeuEcho"_s, {u"Caractère"_s, u"Groupe"_s, u"Indicatif"_s})),
+      m_echoSeconds(named(new QSpinBox, u"delaiEcho"_s)), m_exerciseText(named(new QLabel, u"texteAEnvoyer"_s)),
+      m_decoded(named(new QPlainTextEdit, u"decode"_s)), m_speed(named(new QLabel, u"vitesse"_s)),
+      m_message(named(new QLabel, u"message"_s)), m_elements(named(new ElementsView, u"elements"_s)),
+      m_result(named(new QLabel, u"resultat"_s)), m_timer(new QTimer(this))
 {
     setObjectName(u"Manipulation"_s);
     setWindowTitle(u"Manipulation"_s);
     m_timer->setInterval(10);
+    m_echoSeconds->setRange(1, 30);
+    m_echoSeconds->setSuffix(u"\u00a0s"_s);
     m_exerciseText->setWordWrap(true);
     m_exerciseText->hide();
     m_decoded->setReadOnly(true);
@@ -60,6 +64,8 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     auto* form = new QFormLayout;
     form->addRow(u"Manipulateur\u00a0:"_s, m_mode);
     form->addRow(u"Exercice\u00a0:"_s, m_exercise);
+    form->addRow(u"Écho joue\u00a0:"_s, m_echoPlays);
+    form->addRow(u"Temps pour répondre\u00a0:"_s, m_echoSeconds);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_speed, 1);
     buttons->addWidget(effacer);
@@ -75,6 +81,8 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     resize(560, 380);
     connect(m_mode, &QComboBox::currentIndexChanged, this, &KeyingWindow::modeChosen);
     connect(m_exercise, &QComboBox::currentIndexChanged, this, &KeyingWindow::exerciseChosen);
+    connect(m_echoPlays, &QComboBox::currentIndexChanged, this, &KeyingWindow::echoPlaysChosen);
+    connect(m_echoSeconds, &QSpinBox::valueChanged, this, &KeyingWindow::echoSecondsChosen);
     connect(termine, &QPushButton::clicked, this, &KeyingWindow::termineClicked);
     connect(effacer, &QPushButton::clicked, this, &KeyingWindow::effacerClicked);
     qApp->installEventFilter(this);
@@ -86,6 +94,14 @@ void KeyingWindow::setMode(int mode)
 {
     const QSignalBlocker quiet(m_mode);
     m_mode->setCurrentIndex(mode);
+}
+
+void KeyingWindow::setEcho(int plays, int seconds)
+{
+    const QSignalBlocker quietPlays(m_echoPlays);
+    const QSignalBlocker quietSeconds(m_echoSeconds);
+    m_echoPlays->setCurrentIndex(plays);
+    m_echoSeconds->setValue(seconds);
 }
 
 void KeyingWindow::showExercise(const QString& text)

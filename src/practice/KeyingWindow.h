@@ -13,6 +13,7 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QSpinBox;
 class QTimer;
 
 // The window "Manipulation": the input mode and the exercise chosen, the text to send, what was decoded with its
@@ -27,6 +28,8 @@ public:
     ~KeyingWindow() override;
 
     void setMode(int mode);
+    // What "Écho" plays and the seconds allowed to answer.
+    void setEcho(int plays, int seconds);
     // The text the learner sends, shown above; empty: nothing shown.
     void showExercise(const QString& text);
     void showRun(const QString& text, double wordsPerMinute, const std::vector<DecodedSign>& signs,
@@ -39,6 +42,8 @@ signals:
     void keyed(KeyInput input, bool down);
     void modeChosen(int mode);
     void exerciseChosen(int exercise);
+    void echoPlaysChosen(int plays);
+    void echoSecondsChosen(int seconds);
     void termineClicked();
     void effacerClicked();
     void hidden(); // after the keys held were let go
@@ -53,6 +58,8 @@ private:
 
     QComboBox* m_mode;
     QComboBox* m_exercise;
+    QComboBox* m_echoPlays;
+    QSpinBox* m_echoSeconds;
     QLabel* m_exerciseText;
     QPlainTextEdit* m_decoded;
     QLabel* m_speed;

@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeSettingsStore.h"
+#include "fakes/ScriptedRandomSource.h"
 #include "fakes/TestApp.h"
 #include "practice/ElementsView.h"
 #include "practice/KeyingController.h"
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QtTest>
 
@@ -166,7 +168,7 @@ private slots:
         QVERIFY(app.window->keying().window()->findChild<QLabel*>(u"vitesse"_s)->text().contains(u"mots par minute"_s));
     }
 
-    void modeKeptInItsOwnGroup()
+    void choicesKeptInTheirOwnGroup()
     {
         FakeSettingsStore store;
         FakeClock clock;
@@ -184,6 +186,32 @@ private slots:
         QCOMPARE(again.mode(), KeyingMode::IambicB);
         store.values[u"mode"_s] = u"n'importe quoi"_s;
         QCOMPARE(KeyingController(services(), nullptr).mode(), KeyingMode::StraightKey);
+
+        // What "Écho" plays and its time to answer: read into the window, kept when changed there, and a time out of
+        // range or unreadable brought back to one the window can show.
+        const auto shown = [&](KeyingController& keying) {
+            keying.manipulation();
+            auto* plays = keying.window()->findChild<QComboBox*>(u"jeuEcho"_s);
+            auto* seconds = keying.window()->findChild<QSpinBox*>(u"delaiEcho"_s);
+            return std::pair{plays, seconds};
+        };
+        store.values[u"jeuEcho"_s] = u"indicatif"_s;
+        store.values[u"delaiEcho"_s] = u"12"_s;
+        {
+            KeyingController keying(services(), nullptr);
+            const auto [plays, seconds] = shown(keying);
+            QCOMPARE(plays->currentIndex(), 2);
+            QCOMPARE(seconds->value(), 12);
+            plays->setCurrentIndex(1);
+            seconds->setValue(20);
+        }
+        QCOMPARE(store.values[u"jeuEcho"_s], u"groupe"_s);
+        QCOMPARE(store.values[u"delaiEcho"_s], u"20"_s);
+        for (const auto& [kept, seconds] : {std::pair{u"99"_s, 30}, {u"0"_s, 1}, {u"cinq"_s, 5}}) {
+            store.values[u"delaiEcho"_s] = kept;
+            KeyingController keying(services(), nullptr);
+            QCOMPARE(shown(keying).second->value(), seconds);
+        }
     }
 
     void sentExerciseMarked()
@@ -204,28 +232,57 @@ private slots:
 
     void echo_data()
     {
+        QTest::addColumn<int>("plays");
+        QTest::addColumn<QString>("played");
         QTest::addColumn<QString>("keying");
         QTest::addColumn<QString>("result");
-        QTest::newRow("sent back") << StraightKeying(u"-.-."_s) << u"Juste\u202F: «\u00a0c\u00a0» — 1 juste sur 1"_s;
+        const QString c = u"-.-."_s;
+        QTest::newRow("sent back") << 0 << c << StraightKeying(c) << u"Juste\u202F: «\u00a0c\u00a0» — 1 juste sur 1"_s;
         QTest::newRow("another character")
-            << StraightKeying(u"-.--"_s)
+            << 0 << c << StraightKeying(u"-.--"_s)
             << u"Faux\u202F: «\u00a0y\u00a0» envoyé, «\u00a0c\u00a0» attendu — 0 juste sur 1"_s;
         QTest::newRow("nothing sent in time")
-            << u"40"_s << u"Temps écoulé\u202F: «\u00a0c\u00a0» attendu — 0 juste sur 1"_s;
+            << 0 << c << u"40"_s << u"Temps écoulé\u202F: «\u00a0c\u00a0» attendu — 0 juste sur 1"_s;
+        const QString group = QStringList(5, c).join(u' ');
+        QTest::newRow("group sent back") << 1 << group << StraightKeying(group)
+                                         << u"Juste\u202F: «\u00a0ccccc\u00a0» — 1 juste sur 1"_s;
+        // One character wrong in the middle: the group is wrong, said once the fifth is sent.
+        QTest::newRow("group with a character wrong")
+            << 1 << group << StraightKeying(u"-.-. -.-. -.-- -.-. -.-."_s)
+            << u"Faux\u202F: «\u00a0ccycc\u00a0» envoyé, «\u00a0ccccc\u00a0» attendu — 0 juste sur 1"_s;
+        QTest::newRow("group left unfinished") << 1 << group << StraightKeying(u"-.-. -.-."_s) + u"60"_s
+                                               << u"Temps écoulé\u202F: «\u00a0ccccc\u00a0» attendu — 0 juste sur 1"_s;
+        // The stream always at 0.8 draws the call sign "U8U", whatever the set.
+        const QString u8u = u"..- ---.. ..-"_s;
+        QTest::newRow("call sign sent back")
+            << 2 << u8u << StraightKeying(u8u) << u"Juste\u202F: «\u00a0u8u\u00a0» — 1 juste sur 1"_s;
+        QTest::newRow("call sign with a figure wrong")
+            << 2 << u8u << StraightKeying(u"..- --... ..-"_s)
+            << u"Faux\u202F: «\u00a0u7u\u00a0» envoyé, «\u00a0u8u\u00a0» attendu — 0 juste sur 1"_s;
     }
     void echo()
     {
+        QFETCH(int, plays);
+        QFETCH(QString, played);
         QFETCH(QString, keying);
         QFETCH(QString, result);
-        TestApp app;
+        ScriptedRandomSource random({0.8});
+        TestApp::Options options;
+        options.random = &random;
+        TestApp app(options);
         app.ui().TEXT1->setEditText(u"c"_s);
         OpenWindow(app, 0);
-        app.window->keying().window()->findChild<QComboBox*>(u"exercice"_s)->setCurrentIndex(2);
+        KeyingWindow* window = app.window->keying().window();
+        window->findChild<QComboBox*>(u"jeuEcho"_s)->setCurrentIndex(plays);
+        window->findChild<QComboBox*>(u"exercice"_s)->setCurrentIndex(2);
         Keyer keyer(app, DotMs(app));
-        keyer.wait(1000 / DotMs(app) + 12); // the pause, then "c" played
-        QCOMPARE(app.sidetone.trace, u"v^v^v^v^"_s);
+        double dots = 0; // the playing's length, a letter gap after each character
+        for (const QChar c : QString(played + u' '))
+            dots += c == u'-' ? 4 : 2;
+        keyer.wait(1000 / DotMs(app) + dots); // the pause, then the whole of it played
+        QCOMPARE(app.sidetone.trace, u"v^"_s.repeated(played.count(u'.') + played.count(u'-')));
         keyer.run(keying);
-        QCOMPARE(app.window->keying().window()->findChild<QLabel*>(u"resultat"_s)->text(), result);
+        QCOMPARE(window->findChild<QLabel*>(u"resultat"_s)->text(), result);
     }
 
     void heldKeyTold()
