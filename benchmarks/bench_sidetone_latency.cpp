@@ -21,8 +21,8 @@ namespace {
 
 constexpr int Rate = 48000;
 constexpr double SamplesPerMs = Rate / 1000.0;
-constexpr int Threshold = 100;                          // of 32767: the first audible samples of the rise
-constexpr int QuietBefore = int(50 * SamplesPerMs);     // an onset follows at least 50 ms of silence
+constexpr int Threshold = 100;                      // of 32767: the first audible samples of the rise
+constexpr int QuietBefore = int(50 * SamplesPerMs); // an onset follows at least 50 ms of silence
 constexpr int DownMs = 100;
 constexpr int PeriodMs = 300;
 
@@ -83,12 +83,13 @@ int main(int argc, char** argv)
     double sampleZeroAtMs = 1e300;
     QObject::connect(&recorder, &QProcess::readyReadStandardOutput, [&] {
         heard += recorder.readAllStandardOutput();
-        sampleZeroAtMs = std::min(sampleZeroAtMs, double(clock.nsecsElapsed()) / 1e6 - double(heard.size()) / 2 / SamplesPerMs);
+        sampleZeroAtMs =
+            std::min(sampleZeroAtMs, double(clock.nsecsElapsed()) / 1e6 - double(heard.size()) / 2 / SamplesPerMs);
     });
-    recorder.start(QStringLiteral("parec"), {QStringLiteral("--raw"), QStringLiteral("--rate=48000"),
-                                             QStringLiteral("--channels=1"), QStringLiteral("--format=s16le"),
-                                             QStringLiteral("--latency-msec=5"), QStringLiteral("-d"),
-                                             sink + QStringLiteral(".monitor")});
+    recorder.start(QStringLiteral("parec"),
+                   {QStringLiteral("--raw"), QStringLiteral("--rate=48000"), QStringLiteral("--channels=1"),
+                    QStringLiteral("--format=s16le"), QStringLiteral("--latency-msec=5"), QStringLiteral("-d"),
+                    sink + QStringLiteral(".monitor")});
     if (!recorder.waitForStarted(5000)) {
         out << "parec does not start\n";
         return 1;
