@@ -7,9 +7,9 @@ import os
 import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location("tidy", os.path.join(here, "../../scripts/lib/tidy-cached.py"))
-tidy = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(tidy)
+loader_spec = importlib.util.spec_from_file_location("tidy", os.path.join(here, "../../scripts/lib/tidy-cached.py"))
+tidy = importlib.util.module_from_spec(loader_spec)
+loader_spec.loader.exec_module(tidy)
 
 
 def key(clone, header="h1", flags="-O2"):
