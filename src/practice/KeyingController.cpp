@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 using namespace Qt::StringLiterals;
 
@@ -31,48 +32,35 @@ const QString EchoPlaysKey = u"jeuEcho"_s;
 // The pause before the next character of "Écho".
 constexpr KeyTime EchoPauseUs = MicrosecondsPerSecond;
 
-QString ModeName(KeyingMode mode)
+// A choice of the window and the name it is kept under; the first is the default, for a name not found too.
+template <typename Choice> struct KeptName
 {
-    switch (mode) {
-    case KeyingMode::IambicA:
-        return u"iambiqueA"_s;
-    case KeyingMode::IambicB:
-        return u"iambiqueB"_s;
-    case KeyingMode::StraightKey:
-        break;
+    Choice choice;
+    const char16_t* name;
+};
+
+constexpr KeptName<KeyingMode> ModeNames[] = {
+    {KeyingMode::StraightKey, u"droite"}, {KeyingMode::IambicA, u"iambiqueA"}, {KeyingMode::IambicB, u"iambiqueB"}};
+constexpr KeptName<EchoPlays> EchoPlaysNames[] = {
+    {EchoPlays::Character, u"caractere"}, {EchoPlays::Group, u"groupe"}, {EchoPlays::CallSign, u"indicatif"}};
+
+template <typename Choice, std::size_t Count> QString NameOf(const KeptName<Choice> (&names)[Count], Choice choice)
+{
+    for (const KeptName<Choice>& kept : names) {
+        if (kept.choice == choice)
+            return QString::fromUtf16(kept.name);
     }
-    return u"droite"_s;
+    return QString::fromUtf16(names[0].name);
 }
 
-KeyingMode ModeNamed(const QString& name)
+template <typename Choice, std::size_t Count>
+Choice ChoiceNamed(const KeptName<Choice> (&names)[Count], const QString& name)
 {
-    for (const KeyingMode mode : {KeyingMode::IambicA, KeyingMode::IambicB}) {
-        if (name == ModeName(mode))
-            return mode;
+    for (const KeptName<Choice>& kept : names) {
+        if (name == QStringView(kept.name))
+            return kept.choice;
     }
-    return KeyingMode::StraightKey;
-}
-
-QString EchoPlaysName(EchoPlays plays)
-{
-    switch (plays) {
-    case EchoPlays::Group:
-        return u"groupe"_s;
-    case EchoPlays::CallSign:
-        return u"indicatif"_s;
-    case EchoPlays::Character:
-        break;
-    }
-    return u"caractere"_s;
-}
-
-EchoPlays EchoPlaysNamed(const QString& name)
-{
-    for (const EchoPlays plays : {EchoPlays::Group, EchoPlays::CallSign}) {
-        if (name == EchoPlaysName(plays))
-            return plays;
-    }
-    return EchoPlays::Character;
+    return names[0].choice;
 }
 
 // The seconds kept, 1 to 30; 5 when none or not a number.
@@ -98,8 +86,9 @@ bool ElementIsOff(const MeasuredElement& element, double dotUs)
 
 KeyingController::KeyingController(Services services, QWidget* owner)
     : m_services(std::move(services)), m_owner(owner),
-      m_mode(ModeNamed(m_services.settings ? m_services.settings->read(ModeKey, QString()) : QString())),
-      m_echoPlays(EchoPlaysNamed(m_services.settings ? m_services.settings->read(EchoPlaysKey, QString()) : QString())),
+      m_mode(ChoiceNamed(ModeNames, m_services.settings ? m_services.settings->read(ModeKey, QString()) : QString())),
+      m_echoPlays(ChoiceNamed(EchoPlaysNames,
+                              m_services.settings ? m_services.settings->read(EchoPlaysKey, QString()) : QString())),
       m_echoSeconds(EchoSecondsOf(m_services.settings ? m_services.settings->read(EchoTimeKey, QString()) : QString())),
       m_decoder(m_services.signs)
 {}
@@ -236,7 +225,7 @@ void KeyingController::setMode(KeyingMode mode)
     if (mode != m_mode) {
         m_mode = mode;
         if (m_services.settings)
-            m_services.settings->write(ModeKey, ModeName(mode));
+            m_services.settings->write(ModeKey, NameOf(ModeNames, mode));
     }
     if (m_window)
         m_window->setMode(int(mode));
@@ -262,7 +251,7 @@ void KeyingController::setEchoPlays(EchoPlays plays)
 {
     m_echoPlays = plays;
     if (m_services.settings)
-        m_services.settings->write(EchoPlaysKey, EchoPlaysName(plays));
+        m_services.settings->write(EchoPlaysKey, NameOf(EchoPlaysNames, plays));
 }
 
 void KeyingController::setEchoSeconds(int seconds)

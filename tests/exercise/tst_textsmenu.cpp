@@ -66,13 +66,7 @@ class TestTextsMenu : public QObject
         app->player.commands.clear();
         app->texts.text = {QStringLiteral("CQ DE F4ABC K"), {callSign(6)}, {}};
     }
-    void run(const QString& control)
-    {
-        if (auto* button = app->find<QPushButton>(control))
-            button->click();
-        else
-            app->find<QAction>(control)->trigger();
-    }
+    void run(const QString& control) { app->run(control); }
 
 private slots:
     void init() { start(); }

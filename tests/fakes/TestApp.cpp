@@ -2,9 +2,11 @@
 
 #include "fakes/BuildFolder.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
@@ -69,4 +71,12 @@ QWidget* TestApp::aboutWindow()
             return w;
     }
     return nullptr;
+}
+
+void TestApp::run(const QString& control) const
+{
+    if (auto* button = find<QPushButton>(control))
+        button->click();
+    else
+        find<QAction>(control)->trigger();
 }

@@ -54,6 +54,8 @@ public:
     ExerciseText& exercise() { return window->exerciseText(); }
     QString folder() const { return m_folder.path(); }
     template <typename T> T* find(const QString& name) const { return window->findChild<T*>(name); }
+    // Clicks the button or picks the menu item of that name.
+    void run(const QString& control) const;
 
     // One tick of a timer of the window, as if its period had passed.
     static void tick(QTimer* timer);
