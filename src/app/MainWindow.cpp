@@ -227,6 +227,7 @@ void MainWindow::createKeyingController()
                                         [exercise = &m_exercise] { return exercise->text(); },
                                         [learner = m_learner.get()] { return learner->passMark(); }};
     services.sidetone = m_options.sidetone;
+    services.openInput = m_options.keyingInputs;
     services.tone = [tone = m_ui.HScroll4, vol = m_ui.vol] {
         return SidetoneTone{double(tone->value()), double(vol->value()) / std::max(1, vol->maximum())};
     };

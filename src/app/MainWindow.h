@@ -12,6 +12,8 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 class AboutController;
@@ -23,6 +25,8 @@ class FreshDraws;
 class History;
 class HistoryGuard;
 class KeyingController;
+class KeyingSource;
+enum class KeyingInput : std::uint8_t;
 class LearnerSettings;
 class MarkingController;
 class MarkFields;
@@ -67,6 +71,8 @@ public:
         SettingsStore* keyingSettings = nullptr;
         // The tone heard while the learner keys; none: silent.
         Sidetone* sidetone = nullptr;
+        // Opens the sending window's inputs beside the keyboard; none: the keyboard alone.
+        std::function<std::unique_ptr<KeyingSource>(KeyingInput)> keyingInputs = {};
     };
 
     MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder, Options options);

@@ -29,6 +29,11 @@ const QString ModeKey = u"mode"_s;
 const QString EchoTimeKey = u"delaiEcho"_s;
 // What "Écho" plays.
 const QString EchoPlaysKey = u"jeuEcho"_s;
+// The input beside the keyboard.
+const QString InputKey = u"entree"_s;
+// How far behind now the keyer and the decoder are brought while an input stamps its own edges: more than an edge
+// waits in the queue to the window's thread.
+constexpr KeyTime SourceLagUs = 50'000;
 // The pause before the next character of "Écho".
 constexpr KeyTime EchoPauseUs = MicrosecondsPerSecond;
 
@@ -41,6 +46,10 @@ template <typename Choice> struct KeptName
 
 constexpr KeptName<KeyingMode> ModeNames[] = {
     {KeyingMode::StraightKey, u"droite"}, {KeyingMode::IambicA, u"iambiqueA"}, {KeyingMode::IambicB, u"iambiqueB"}};
+constexpr KeptName<KeyingInput> InputNames[] = {{KeyingInput::Keyboard, u"clavier"},
+                                                {KeyingInput::SerialPort, u"serie"},
+                                                {KeyingInput::Midi, u"midi"},
+                                                {KeyingInput::Microphone, u"micro"}};
 constexpr KeptName<EchoPlays> EchoPlaysNames[] = {
     {EchoPlays::Character, u"caractere"}, {EchoPlays::Group, u"groupe"}, {EchoPlays::CallSign, u"indicatif"}};
 
@@ -87,6 +96,8 @@ bool ElementIsOff(const MeasuredElement& element, double dotUs)
 KeyingController::KeyingController(Services services, QWidget* owner)
     : m_services(std::move(services)), m_owner(owner),
       m_mode(ChoiceNamed(ModeNames, m_services.settings ? m_services.settings->read(ModeKey, QString()) : QString())),
+      m_input(
+          ChoiceNamed(InputNames, m_services.settings ? m_services.settings->read(InputKey, QString()) : QString())),
       m_echoPlays(ChoiceNamed(EchoPlaysNames,
                               m_services.settings ? m_services.settings->read(EchoPlaysKey, QString()) : QString())),
       m_echoSeconds(EchoSecondsOf(m_services.settings ? m_services.settings->read(EchoTimeKey, QString()) : QString())),
@@ -95,6 +106,7 @@ KeyingController::KeyingController(Services services, QWidget* owner)
 
 KeyingController::~KeyingController()
 {
+    stopInput();
     delete m_window;
 }
 
@@ -105,9 +117,11 @@ void KeyingController::manipulation()
         m_decoder = MorseDecoder(m_services.signs);
         m_window = new KeyingWindow(m_owner);
         m_window->setMode(int(m_mode));
+        m_window->setInput(int(m_input));
         m_window->setEcho(int(m_echoPlays), m_echoSeconds);
         connect(m_window, &KeyingWindow::keyed, this, &KeyingController::key);
         connect(m_window, &KeyingWindow::modeChosen, this, [this](int mode) { setMode(KeyingMode(mode)); });
+        connect(m_window, &KeyingWindow::inputChosen, this, [this](int input) { setInput(KeyingInput(input)); });
         connect(m_window, &KeyingWindow::exerciseChosen, this,
                 [this](int exercise) { setExercise(SendingExercise(exercise)); });
         connect(m_window, &KeyingWindow::echoPlaysChosen, this, [this](int plays) { setEchoPlays(EchoPlays(plays)); });
@@ -116,12 +130,15 @@ void KeyingController::manipulation()
         connect(m_window, &KeyingWindow::effacerClicked, this, &KeyingController::effacer);
         connect(m_window->timer(), &QTimer::timeout, this, &KeyingController::tick);
         connect(m_window, &KeyingWindow::hidden, this, [this] {
+            stopInput();
             if (m_services.sidetone)
                 m_services.sidetone->release();
         });
     }
     startKeyer();
     setTone();
+    if (!m_source)
+        startInput();
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
@@ -144,9 +161,77 @@ void KeyingController::startKeyer()
     m_keyer.emplace(m_mode == KeyingMode::IambicA ? IambicKeyer::Mode::A : IambicKeyer::Mode::B, dotUs);
 }
 
+KeyTime KeyingController::decodedUntil() const
+{
+    return m_source ? now() - SourceLagUs : now();
+}
+
+void KeyingController::startInput()
+{
+    stopInput();
+    m_inputMessage.clear();
+    m_changed = true;
+    if (m_input == KeyingInput::Keyboard)
+        return;
+    m_source = m_services.openInput ? m_services.openInput(m_input) : nullptr;
+    QString failure = u"Cette entrée n'est pas disponible sur ce système ; le clavier reste utilisable."_s;
+    if (m_source && !m_source->start(failure))
+        m_source.reset();
+    if (!m_source) {
+        m_inputMessage = failure;
+        m_changed = true;
+        return;
+    }
+    connect(m_source.get(), &KeyingSource::edge, this, &KeyingController::sourceEdge);
+    connect(m_source.get(), &KeyingSource::failed, this, [this](const QString& message) {
+        m_inputMessage = message;
+        m_changed = true;
+        // The source is in its own signal: it goes once the signal has returned.
+        m_source.release()->deleteLater();
+    });
+}
+
+void KeyingController::stopInput()
+{
+    if (m_source) {
+        m_source->stop();
+        m_source.reset();
+    }
+}
+
+void KeyingController::setInput(KeyingInput input)
+{
+    if (input != m_input) {
+        m_input = input;
+        if (m_services.settings)
+            m_services.settings->write(InputKey, NameOf(InputNames, input));
+    }
+    if (m_window) {
+        m_window->setInput(int(input));
+        if (m_window->isVisible())
+            startInput();
+    }
+}
+
 void KeyingController::key(KeyInput input, bool down)
 {
-    const KeyTime time = now();
+    lever(input, down, now());
+    pump(decodedUntil());
+}
+
+void KeyingController::sourceEdge(KeyInput input, bool down, KeyTime time)
+{
+    // A straight key on a paddle's line (CTS) keys as one; the dash line alone means nothing to a straight key.
+    if (m_mode == KeyingMode::StraightKey && input != KeyInput::DashLever)
+        input = KeyInput::Straight;
+    lever(input, down, time);
+    pump(decodedUntil());
+}
+
+void KeyingController::lever(KeyInput input, bool down, KeyTime time)
+{
+    // An edge is never older than what was already decoded.
+    time = std::max(time, m_pumpedTo);
     if (input == KeyInput::Straight) {
         if (m_keyer)
             m_keyer->straightKeyEdge({time, down});
@@ -157,12 +242,11 @@ void KeyingController::key(KeyInput input, bool down)
     }
     if (down)
         m_message.clear();
-    pump(time);
 }
 
 void KeyingController::tick()
 {
-    pump(now());
+    pump(decodedUntil());
     if (m_echo)
         echoTick(now());
     if (m_changed && m_services.clock.monotonicMs() - m_drawnMs >= RefreshMs)
@@ -179,7 +263,7 @@ void KeyingController::setTone()
 
 void KeyingController::keyEdge(KeyEdge edge)
 {
-    if (m_services.sidetone) {
+    if (m_services.sidetone && (!m_source || m_source->wantsSidetone())) {
         if (edge.down)
             setTone();
         m_services.sidetone->key(edge.down);
@@ -189,6 +273,8 @@ void KeyingController::keyEdge(KeyEdge edge)
 
 void KeyingController::pump(KeyTime time)
 {
+    time = std::max(time, m_pumpedTo);
+    m_pumpedTo = time;
     if (m_keyer) {
         m_keyer->advanceTo(time);
         for (const KeyEdge& edge : m_keyer->takeEdges())
@@ -215,7 +301,10 @@ void KeyingController::refresh()
 {
     if (!m_window)
         return;
-    m_window->showRun(TextOf(m_signs), m_decoder.wordsPerMinute(), m_signs, m_message);
+    QString message = m_message;
+    if (!m_inputMessage.isEmpty())
+        message += (message.isEmpty() ? QString() : u"\n"_s) + m_inputMessage;
+    m_window->showRun(TextOf(m_signs), m_decoder.wordsPerMinute(), m_signs, message);
     m_drawnMs = m_services.clock.monotonicMs();
     m_changed = false;
 }

@@ -6,6 +6,7 @@
 #include "practice/KeyingWindow.h"
 #include "sending/DecodedSign.h"
 #include "sending/IambicKeyer.h"
+#include "sending/KeyingSource.h"
 #include "sending/MorseDecoder.h"
 
 #include <QObject>
@@ -14,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -36,6 +38,15 @@ enum class KeyingMode : std::uint8_t
     StraightKey,
     IambicA,
     IambicB,
+};
+
+// Where the key is read beside the keyboard, which always keys while the window has the focus.
+enum class KeyingInput : std::uint8_t
+{
+    Keyboard,   // the keyboard only
+    SerialPort, // a key or a paddle on the modem lines of the push-to-talk's port
+    Midi,       // a key adapter that presents itself as a MIDI device
+    Microphone, // the tone of an oscillator or a sidetone, by the microphone or the line input
 };
 
 // What the learner sends: anything, or the exercise text, marked when done.
@@ -72,6 +83,8 @@ public:
         Sidetone* sidetone = nullptr; // none: silent
         std::function<SidetoneTone()> tone = {};
         std::function<QString(EchoPlays)> echoText = {}; // what "Écho" plays next, drawn afresh
+        // Opens an input other than the keyboard, not yet started; none: that input is not available here.
+        std::function<std::unique_ptr<KeyingSource>(KeyingInput)> openInput = {};
     };
     // The window is made the child of `owner` (a tool window that stays over it).
     KeyingController(Services services, QWidget* owner);
@@ -89,6 +102,10 @@ public:
     void tick();
     void setMode(KeyingMode mode);
     KeyingMode mode() const { return m_mode; }
+    // The input beside the keyboard, kept in the settings; one that cannot start is said in the window and the
+    // keyboard alone keys.
+    void setInput(KeyingInput input);
+    KeyingInput input() const { return m_input; }
     void setExercise(SendingExercise exercise);
     // What "Écho" plays and the seconds allowed to answer, kept in the settings.
     void setEchoPlays(EchoPlays plays);
@@ -100,7 +117,15 @@ public:
 
 private:
     void startKeyer();
+    void startInput();
+    void stopInput();
+    // An edge of the input beside the keyboard, stamped when it happened.
+    void sourceEdge(KeyInput input, bool down, KeyTime time);
+    void lever(KeyInput input, bool down, KeyTime time);
     KeyTime now() const;
+    // The time the keyer and the decoder are brought to: a little behind now while an input stamps its own edges,
+    // so that an edge still in the queue is not older than what was decoded.
+    KeyTime decodedUntil() const;
     void pump(KeyTime now);
     // An edge of the key: heard and decoded.
     void keyEdge(KeyEdge edge);
@@ -116,6 +141,9 @@ private:
     QWidget* m_owner;
     QPointer<KeyingWindow> m_window;
     KeyingMode m_mode;
+    KeyingInput m_input;
+    std::unique_ptr<KeyingSource> m_source; // started while the window is shown
+    KeyTime m_pumpedTo = 0;
     SendingExercise m_exercise = SendingExercise::Free;
     EchoPlays m_echoPlays;
     int m_echoSeconds;
@@ -123,6 +151,7 @@ private:
     std::optional<IambicKeyer> m_keyer;
     std::vector<DecodedSign> m_signs; // the run's characters and word spaces
     QString m_message;                // the decoder's last message, until the key is used again
+    QString m_inputMessage;           // why the input beside the keyboard does not key, until another is chosen
     std::optional<EchoDrill> m_echo;
     KeyTime m_nextEchoAt = -1; // when the next character is played; none: not yet answered
     bool m_changed = false;

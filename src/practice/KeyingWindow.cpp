@@ -40,6 +40,8 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     : QWidget(owner, Qt::Window),
       m_mode(choice(u"mode"_s, {u"Pioche droite (Espace)"_s, u"Manipulateur iambique A (Ctrl, [ ])"_s,
                                 u"Manipulateur iambique B (Ctrl, [ ])"_s})),
+      m_input(choice(u"entree"_s,
+                     {u"Clavier seulement"_s, u"Port série (CTS, DSR)"_s, u"MIDI"_s, u"Microphone ou entrée ligne"_s})),
       m_exercise(choice(u"exercice"_s, {u"Libre"_s, u"Envoyer l'exercice"_s, u"Écho"_s})),
       m_echoPlays(choice(u"jeuEcho"_s, {u"Caractère"_s, u"Groupe"_s, u"Indicatif"_s})),
       m_echoSeconds(named(new QSpinBox, u"delaiEcho"_s)), m_exerciseText(named(new QLabel, u"texteAEnvoyer"_s)),
@@ -63,6 +65,7 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     auto* effacer = named(new QPushButton(u"Effacer"_s), u"effacer"_s);
     auto* form = new QFormLayout;
     form->addRow(u"Manipulateur\u00a0:"_s, m_mode);
+    form->addRow(u"Entrée\u00a0:"_s, m_input);
     form->addRow(u"Exercice\u00a0:"_s, m_exercise);
     form->addRow(u"Écho joue\u00a0:"_s, m_echoPlays);
     form->addRow(u"Temps pour répondre\u00a0:"_s, m_echoSeconds);
@@ -80,6 +83,7 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     layout->addWidget(m_result);
     resize(560, 380);
     connect(m_mode, &QComboBox::currentIndexChanged, this, &KeyingWindow::modeChosen);
+    connect(m_input, &QComboBox::currentIndexChanged, this, &KeyingWindow::inputChosen);
     connect(m_exercise, &QComboBox::currentIndexChanged, this, &KeyingWindow::exerciseChosen);
     connect(m_echoPlays, &QComboBox::currentIndexChanged, this, &KeyingWindow::echoPlaysChosen);
     connect(m_echoSeconds, &QSpinBox::valueChanged, this, &KeyingWindow::echoSecondsChosen);
@@ -94,6 +98,12 @@ void KeyingWindow::setMode(int mode)
 {
     const QSignalBlocker quiet(m_mode);
     m_mode->setCurrentIndex(mode);
+}
+
+void KeyingWindow::setInput(int input)
+{
+    const QSignalBlocker quiet(m_input);
+    m_input->setCurrentIndex(input);
 }
 
 void KeyingWindow::setEcho(int plays, int seconds)

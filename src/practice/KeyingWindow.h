@@ -28,6 +28,7 @@ public:
     ~KeyingWindow() override;
 
     void setMode(int mode);
+    void setInput(int input);
     // What "Écho" plays and the seconds allowed to answer.
     void setEcho(int plays, int seconds);
     // The text the learner sends, shown above; empty: nothing shown.
@@ -41,6 +42,7 @@ public:
 signals:
     void keyed(KeyInput input, bool down);
     void modeChosen(int mode);
+    void inputChosen(int input);
     void exerciseChosen(int exercise);
     void echoPlaysChosen(int plays);
     void echoSecondsChosen(int seconds);
@@ -57,6 +59,7 @@ private:
     void releaseHeldKeys();
 
     QComboBox* m_mode;
+    QComboBox* m_input;
     QComboBox* m_exercise;
     QComboBox* m_echoPlays;
     QSpinBox* m_echoSeconds;

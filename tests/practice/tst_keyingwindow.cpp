@@ -2,8 +2,11 @@
 // mode kept, a sent exercise marked, and its place in the menu.
 #include "TestMain.h"
 #include "common/Numbers.h"
+#include "fakes/BuildFolder.h"
 #include "fakes/FakeClock.h"
+#include "fakes/FakeKeyingSource.h"
 #include "fakes/FakeSettingsStore.h"
+#include "fakes/FakeSidetone.h"
 #include "fakes/ScriptedRandomSource.h"
 #include "fakes/TestApp.h"
 #include "practice/ElementsView.h"
@@ -15,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -283,6 +287,120 @@ private slots:
         QCOMPARE(app.sidetone.trace, u"v^"_s.repeated(played.count(u'.') + played.count(u'-')));
         keyer.run(keying);
         QCOMPARE(window->findChild<QLabel*>(u"resultat"_s)->text(), result);
+    }
+
+    // An input beside the keyboard: its edges decoded at the times it stamped them, the straight key on the dot line,
+    // the sidetone silent for a microphone, an input that cannot start or stops told in the window while the keyboard
+    // keys on, the input kept and stopped with the window.
+    void inputsBesideTheKeyboard_data()
+    {
+        QTest::addColumn<int>("input");
+        QTest::addColumn<QString>("failure"); // what the source says when it cannot start
+        QTest::addColumn<bool>("sidetone");   // whether the source wants it
+        QTest::addColumn<int>("tones");       // the key-downs heard
+        QTest::addColumn<QString>("decoded"); // "paris" sent on the dot line, then "e" on the keyboard
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("trace"); // the source's starts, stops and end
+        QTest::newRow("serial port") << 1 << QString() << true << 15 << u"paris e"_s << QString() << u">|~"_s;
+        QTest::newRow("microphone, no sidetone")
+            << 3 << QString() << false << 0 << u"paris e"_s << QString() << u">|~"_s;
+        QTest::newRow("busy port") << 1 << u"Le port est occupé."_s << true << 1 << u"e"_s << u"Le port est occupé."_s
+                                   << u">~"_s;
+        QTest::newRow("not on this system") << 2 << u"-"_s << true << 1 << u"e"_s
+                                            << u"Cette entrée n'est pas disponible sur ce système ; le clavier reste "
+                                               u"utilisable."_s
+                                            << QString();
+    }
+    void inputsBesideTheKeyboard()
+    {
+        QFETCH(int, input);
+        QFETCH(QString, failure);
+        QFETCH(bool, sidetone);
+        QFETCH(int, tones);
+        QFETCH(QString, decoded);
+        QFETCH(QString, message);
+        QFETCH(QString, trace);
+        FakeSettingsStore store;
+        store.values[u"entree"_s] = input == 1 ? u"serie"_s : (input == 2 ? u"midi"_s : u"micro"_s);
+        FakeClock clock;
+        FakeSidetone heard;
+        const SignTable signs = SignTable::fromLines(LoadSignFile(BuildFolder::file("telkey.ref")).lines);
+        QString sourceTrace;
+        QPointer<FakeKeyingSource> source;
+        KeyingController::Services services{signs, clock, &store, [] { return 60.0; }, {}, {}};
+        services.sidetone = &heard;
+        services.openInput = [&](KeyingInput opened) -> std::unique_ptr<KeyingSource> {
+            if (failure == u"-" || int(opened) != input)
+                return nullptr;
+            auto made = std::make_unique<FakeKeyingSource>(&sourceTrace, failure, sidetone);
+            source = made.get();
+            return made;
+        };
+        KeyingController keying(services, nullptr);
+        keying.manipulation();
+        KeyingWindow* window = keying.window();
+        QCOMPARE(window->findChild<QComboBox*>(u"entree"_s)->currentIndex(), input);
+        const auto wait = [&](qint64 ms) {
+            for (const qint64 end = clock.elapsedMs + ms; clock.elapsedMs < end; clock.elapsedMs += 10)
+                TestApp::tick(window->timer());
+        };
+        // The edges come late to the window's thread, as from a reader thread: each is stamped 20 ms before it is
+        // handed over.
+        qint64 at = clock.elapsedMs + 100;
+        for (const QChar c : u".--. .- .-. .. ..."_s) {
+            const qint64 down = c == u' ' ? 0 : (c == u'.' ? 60 : 180);
+            if (down > 0 && source) {
+                wait(at + 20 - clock.elapsedMs);
+                source->send(KeyInput::DotLever, true, at * 1000);
+                wait(at + down + 20 - clock.elapsedMs);
+                source->send(KeyInput::DotLever, false, (at + down) * 1000);
+            }
+            at += down + (c == u' ' ? 120 : 60);
+        }
+        wait(at + 600 - clock.elapsedMs);
+        QTest::sendKeyEvent(QTest::Press, window->findChild<QComboBox*>(u"mode"_s), Qt::Key_Space, u' ',
+                            Qt::NoModifier);
+        wait(60);
+        QTest::sendKeyEvent(QTest::Release, window->findChild<QComboBox*>(u"mode"_s), Qt::Key_Space, u' ',
+                            Qt::NoModifier);
+        wait(1000);
+        QCOMPARE(window->findChild<QPlainTextEdit*>(u"decode"_s)->toPlainText().trimmed(), decoded);
+        QCOMPARE(window->findChild<QLabel*>(u"message"_s)->text(), message.isEmpty() ? QString() : message);
+        QCOMPARE(heard.trace.count(u'v'), tones);
+        window->close();
+        QCOMPARE(sourceTrace, trace);
+    }
+
+    void inputStopsAndIsKept()
+    {
+        FakeSettingsStore store;
+        FakeClock clock;
+        const SignTable signs = SignTable::fromLines({});
+        QString trace;
+        QPointer<FakeKeyingSource> source;
+        KeyingController::Services services{signs, clock, &store, [] { return 60.0; }, {}, {}};
+        services.openInput = [&](KeyingInput) -> std::unique_ptr<KeyingSource> {
+            auto made = std::make_unique<FakeKeyingSource>(&trace);
+            source = made.get();
+            return made;
+        };
+        KeyingController keying(services, nullptr);
+        keying.manipulation();
+        QCOMPARE(trace, QString()); // the keyboard alone by default
+        keying.window()->findChild<QComboBox*>(u"entree"_s)->setCurrentIndex(1);
+        QCOMPARE(store.values[u"entree"_s], u"serie"_s);
+        QCOMPARE(trace, u">"_s);
+        source->fail(u"Le port série a disparu."_s);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(source.isNull());
+        clock.elapsedMs += 100;
+        TestApp::tick(keying.window()->timer());
+        QCOMPARE(keying.window()->findChild<QLabel*>(u"message"_s)->text(), u"Le port série a disparu."_s);
+        keying.window()->findChild<QComboBox*>(u"entree"_s)->setCurrentIndex(3);
+        QCOMPARE(store.values[u"entree"_s], u"micro"_s);
+        keying.window()->findChild<QComboBox*>(u"entree"_s)->setCurrentIndex(0);
+        QCOMPARE(trace, u">~>|~"_s);
+        QVERIFY(source.isNull());
     }
 
     void heldKeyTold()
