@@ -3,6 +3,8 @@
 #include "common/RandomSource.h"
 #include "common/Version.h"
 #include "history/SqliteHistory.h"
+#include "inputs/ModemLineFilter.h"
+#include "inputs/SerialKeyingSource.h"
 #include "parameters/Parameters.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/Platform.h"
@@ -20,6 +22,7 @@
 #include "platform/QtSettingsStore.h"
 #include "platform/QtSidetone.h"
 #include "platform/TerminationSignals.h"
+#include "practice/KeyingController.h"
 #include "sound/Conditions.h"
 #include "texts/DataTextSource.h"
 
@@ -44,6 +47,32 @@ struct KeyingServices
     QtSettingsStore settings{QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QStringLiteral("manipulation")};
     QtSidetone sidetone;
+
+    // What the window is handed of these.
+    void fill(MainWindow::Options& options)
+    {
+        options.keyingSettings = &settings;
+        options.sidetone = &sidetone;
+        options.keyingInputs = [this](KeyingInput which, const MainWindow::KeyingContext& context) {
+            return open(which, context);
+        };
+    }
+
+    // The inputs beside the keyboard that this system has.
+    std::unique_ptr<KeyingSource> open(KeyingInput which, const MainWindow::KeyingContext& context)
+    {
+        switch (which) {
+        case KeyingInput::SerialPort: {
+            const int debounceMs =
+                settings.read(QStringLiteral("antirebond"), QString::number(ModemLineFilter::DefaultDebounceMs))
+                    .toInt();
+            return std::make_unique<SerialKeyingSource>(
+                SerialKeyingSource::Port{context.serialDevice, debounceMs, context.transmitterKeyed});
+        }
+        default:
+            return nullptr;
+        }
+    }
 };
 
 } // namespace
@@ -94,8 +123,7 @@ int main(int argc, char* argv[])
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
     KeyingServices keying;
-    options.keyingSettings = &keying.settings;
-    options.sidetone = &keying.sidetone;
+    keying.fill(options);
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());

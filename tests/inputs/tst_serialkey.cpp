@@ -1,0 +1,232 @@
+#include "TestMain.h"
+#include "inputs/ModemLineFilter.h"
+#include "inputs/SerialKeyingSource.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr KeyTime Ms = 1000;
+
+// Readings "<ms>:<CTS><DSR>" ("0:10 60:00"), read as the reader thread would: the lines again at the filter's
+// recheck time, as last read, before the next reading. The edges as "<d|D><v|^><ms>", d the dot lever (CTS).
+QString Run(int debounceMs, const QString& readings)
+{
+    ModemLineFilter filter(debounceMs);
+    QStringList edges;
+    bool cts = false;
+    bool dsr = false;
+    const auto read = [&](KeyTime time) {
+        for (const LineEdge& edge : filter.read(time, cts, dsr))
+            edges << QString(edge.input == KeyInput::DotLever ? u'd' : u'D') + (edge.down ? u'v' : u'^') +
+                         QString::number(edge.time / Ms);
+    };
+    const auto recheckUntil = [&](KeyTime until) {
+        for (auto at = filter.recheckAt(); at && *at <= until; at = filter.recheckAt())
+            read(*at);
+    };
+    for (const QString& reading : readings.split(u' ')) {
+        const KeyTime time = reading.section(u':', 0, 0).toLongLong() * Ms;
+        recheckUntil(time);
+        cts = reading.section(u':', 1)[0] == u'1';
+        dsr = reading.section(u':', 1)[1] == u'1';
+        read(time);
+    }
+    recheckUntil(std::numeric_limits<KeyTime>::max());
+    return edges.join(u' ');
+}
+
+bool RtsRaisedOnTtyS0()
+{
+    QFile table(QStringLiteral("/proc/tty/driver/serial"));
+    return table.open(QIODevice::ReadOnly) &&
+           SerialKeyingSource::tableShowsRts(QString::fromLatin1(table.readAll()), QStringLiteral("/dev/ttyS0"));
+}
+
+} // namespace
+
+class TestSerialKey : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void debounce_data()
+    {
+        QTest::addColumn<int>("debounceMs");
+        QTest::addColumn<QString>("readings");
+        QTest::addColumn<QString>("edges");
+        QTest::newRow("a clean dot") << 10 << "0:10 60:00"
+                                     << "dv0 d^60";
+        QTest::newRow("bounces on press and release") << 10 << "0:10 1:00 2:10 3:00 4:10 80:00 81:10 82:00"
+                                                      << "dv0 d^80";
+        QTest::newRow("released while deaf: taken at its time") << 10 << "0:10 5:00"
+                                                                << "dv0 d^5";
+        QTest::newRow("a bounce back while deaf is nothing") << 10 << "0:10 5:00 7:10 50:00"
+                                                             << "dv0 d^50";
+        QTest::newRow("the dash lever on DSR") << 10 << "0:01 40:00"
+                                               << "Dv0 D^40";
+        QTest::newRow("a squeeze of both levers") << 10 << "0:10 3:11 50:01 90:00"
+                                                  << "dv0 Dv3 d^50 D^90";
+        QTest::newRow("both released while deaf, in time order") << 10 << "0:11 4:10 6:00"
+                                                                 << "dv0 Dv0 D^4 d^6";
+        QTest::newRow("a late release after the other lever's press") << 10 << "0:10 4:00 8:01 40:00"
+                                                                      << "dv0 Dv8 d^8 D^40";
+        QTest::newRow("no debounce is the shortest one") << 0 << "0:10 1:00 2:10 10:00"
+                                                         << "dv0 d^10";
+        QTest::newRow("a long debounce is brought down") << 500 << "0:10 60:00 61:10 200:00"
+                                                         << "dv0 d^60 dv61 d^200";
+    }
+
+    void debounce()
+    {
+        QFETCH(int, debounceMs);
+        QFETCH(QString, readings);
+        QFETCH(QString, edges);
+        QCOMPARE(Run(debounceMs, readings), edges);
+    }
+
+    // A rattling contact: a change every 0.2 ms on both lines for a second gives the window at most one edge per
+    // line per debounce time.
+    void rattlingContactIsBounded()
+    {
+        ModemLineFilter filter(ModemLineFilter::DefaultDebounceMs);
+        int edges = 0;
+        KeyTime last = 0;
+        for (KeyTime time = 0; time < 1000 * Ms; time += 200) {
+            const bool level = (time / 200) % 2 == 0;
+            for (const LineEdge& edge : filter.read(time, level, !level)) {
+                QVERIFY(edge.time >= last);
+                last = edge.time;
+                ++edges;
+            }
+        }
+        QVERIFY2(edges <= 2 * (1000 / ModemLineFilter::DefaultDebounceMs) + 2, qPrintable(QString::number(edges)));
+        QVERIFY(edges > 0);
+    }
+
+    void rtsInTheSystemTable_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<bool>("raised");
+        const QString table = QStringLiteral("serinfo:1.0 driver revision:\n"
+                                             "0: uart:16550A port:000003F8 irq:4 tx:17 rx:0 RTS|CTS|DTR|DSR|CD\n"
+                                             "1: uart:16550A port:000002F8 irq:3 tx:0 rx:0 CTS|DTR\n"
+                                             "10: uart:16550A port:000003E8 irq:4 tx:0 rx:0 RTS\n"
+                                             "2: uart:unknown port:000003E8 irq:4\n");
+        QTest::newRow("raised") << "/dev/ttyS0" << table << true;
+        QTest::newRow("low") << "/dev/ttyS1" << table << false;
+        QTest::newRow("alone") << "/dev/ttyS10" << table << true;
+        QTest::newRow("no port there") << "/dev/ttyS2" << table << false;
+        QTest::newRow("not a built-in port") << "/dev/ttyUSB0" << table << false;
+    }
+
+    void rtsInTheSystemTable()
+    {
+        QFETCH(QString, device);
+        QFETCH(QString, table);
+        QFETCH(bool, raised);
+        QCOMPARE(SerialKeyingSource::tableShowsRts(table, device), raised);
+    }
+
+    // What cannot be read as a key says why, in French, and the keyboard goes on.
+    void refusedPorts_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no port") << "" << false << "Aucun port série";
+        QTest::newRow("no such device") << "/dev/ttyTonique-absent" << false << "n'existe pas";
+        QTest::newRow("not a terminal") << "/dev/null" << false << "pas de lignes de modem";
+        QTest::newRow("a pseudo terminal") << "pty" << false << "pas de lignes de modem";
+        QTest::newRow("held by another program") << "pty" << true << "occupé";
+    }
+
+    void refusedPorts()
+    {
+        QFETCH(QString, device);
+        QFETCH(bool, locked);
+        QFETCH(QString, reason);
+        int controller = -1;
+        int terminal = -1;
+        if (device == u"pty") {
+            char name[256] = {};
+            QVERIFY(openpty(&controller, &terminal, name, nullptr, nullptr) == 0);
+            device = QString::fromLocal8Bit(name);
+            if (locked)
+                QVERIFY(flock(terminal, LOCK_EX | LOCK_NB) == 0);
+        }
+        SerialKeyingSource source({device, 10, false});
+        QString failure;
+        QVERIFY(!source.start(failure));
+        QVERIFY2(failure.contains(reason) && failure.contains(QStringLiteral("clavier reste utilisable")),
+                 qPrintable(failure));
+        source.stop();
+        if (controller >= 0) {
+            close(controller);
+            close(terminal);
+        }
+    }
+
+    // The machine's own serial port: opened, listened to and let go at once, RTS as it was all along, and no edge
+    // once stopped.
+    void builtInPort()
+    {
+        const QString device = QStringLiteral("/dev/ttyS0");
+        if (!QFile::exists(device))
+            QSKIP("no /dev/ttyS0 here");
+        const bool rtsBefore = RtsRaisedOnTtyS0();
+        SerialKeyingSource source({device, 10, false});
+        QSignalSpy edges(&source, &KeyingSource::edge);
+        QString failure;
+        if (!source.start(failure))
+            QSKIP(qPrintable(QStringLiteral("ttyS0 cannot be opened here: ") + failure));
+        QCOMPARE(RtsRaisedOnTtyS0(), rtsBefore);
+        QTest::qWait(100);
+        QElapsedTimer stopping;
+        stopping.start();
+        source.stop();
+        QVERIFY2(stopping.elapsed() < 500, "the reader was not woken");
+        const qsizetype seen = edges.size();
+        QTest::qWait(50);
+        QCOMPARE(edges.size(), seen);
+        QCOMPARE(RtsRaisedOnTtyS0(), rtsBefore);
+
+        // Stopped before the window's thread has taken the first reading: nothing comes.
+        SerialKeyingSource quick({device, 10, false});
+        QSignalSpy quickEdges(&quick, &KeyingSource::edge);
+        QVERIFY(quick.start(failure));
+        QTest::qSleep(20);
+        quick.stop();
+        QCoreApplication::processEvents();
+        QCOMPARE(quickEdges.size(), 0);
+        QCOMPARE(RtsRaisedOnTtyS0(), rtsBefore);
+
+        // RTS down beforehand (the port held by another descriptor that lowered it, as the push-to-talk does once
+        // released): the source's own open raises it, and it goes down again at once. RTS is then put back.
+        const int holder = open("/dev/ttyS0", O_RDWR | O_NOCTTY | O_NONBLOCK);
+        QVERIFY(holder >= 0);
+        const int rts = TIOCM_RTS;
+        ioctl(holder, TIOCMBIC, &rts);
+        SerialKeyingSource shared({device, 10, false});
+        QVERIFY(shared.start(failure));
+        const bool raisedWhileListening = RtsRaisedOnTtyS0();
+        shared.stop();
+        if (rtsBefore)
+            ioctl(holder, TIOCMBIS, &rts);
+        close(holder);
+        QVERIFY(!raisedWhileListening);
+    }
+};
+
+TONIQUE_TEST(TestSerialKey, Core)
+#include "tst_serialkey.moc"
