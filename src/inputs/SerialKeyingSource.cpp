@@ -2,6 +2,7 @@
 
 #include "inputs/InputTime.h"
 #include "inputs/ModemLineFilter.h"
+#include "inputs/ModemLines.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -45,18 +46,45 @@ int WakeSignal()
     return signal;
 }
 
-void SleepUntil(KeyTime time)
+// The lines of a serial device, closed with it.
+class PortLines : public ModemLines
 {
-    const timespec until{static_cast<time_t>(time / MicrosecondsPerSecond),
-                         static_cast<long>(time % MicrosecondsPerSecond) * 1000};
-    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
-}
+public:
+    explicit PortLines(int fd) : m_fd(fd) {}
+    ~PortLines() override { ::close(m_fd); }
+    PortLines(const PortLines&) = delete;
+    PortLines& operator=(const PortLines&) = delete;
+
+    int waitForChange() override { return ::ioctl(m_fd, TIOCMIWAIT, TIOCM_CTS | TIOCM_DSR) == 0 ? 0 : errno; }
+    int read(bool& cts, bool& dsr) override
+    {
+        int lines = 0;
+        if (::ioctl(m_fd, TIOCMGET, &lines) != 0)
+            return errno;
+        cts = (lines & TIOCM_CTS) != 0;
+        dsr = (lines & TIOCM_DSR) != 0;
+        return 0;
+    }
+    void sleepUntil(KeyTime time) override
+    {
+        const timespec until{static_cast<time_t>(time / MicrosecondsPerSecond),
+                             static_cast<long>(time % MicrosecondsPerSecond) * 1000};
+        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
+    }
+
+private:
+    int m_fd;
+};
 
 #endif
 
 } // namespace
 
 SerialKeyingSource::SerialKeyingSource(Port port, QObject* parent) : KeyingSource(parent), m_port(std::move(port)) {}
+
+SerialKeyingSource::SerialKeyingSource(Port port, std::unique_ptr<ModemLines> lines, QObject* parent)
+    : KeyingSource(parent), m_port(std::move(port)), m_lines(std::move(lines))
+{}
 
 SerialKeyingSource::~SerialKeyingSource()
 {
@@ -106,13 +134,11 @@ bool SerialKeyingSource::start(QString& failure)
 {
     if (m_reader.joinable())
         return true;
-    if (m_port.device.isEmpty()) {
-        failure = u"Aucun port série ne porte le numéro choisi pour le passage en émission («\u202Fcom\u202F»)\u202F: "
-                  u"le manipulateur se branche sur ce port."_s +
-                  KeyboardStays;
+    if (!m_lines && m_port.device.isEmpty()) {
+        failure = u"Aucun port série ne porte le numéro du passage en émission («\u202Fcom\u202F»)."_s + KeyboardStays;
         return false;
     }
-    if (!open(failure))
+    if (!m_lines && !open(failure))
         return false;
     WakeSignal();
     m_stopping = false;
@@ -127,30 +153,30 @@ bool SerialKeyingSource::open(QString& failure)
     const bool rtsRaised =
         m_port.transmitterKeyed ||
         (table.open(QIODevice::ReadOnly) && tableShowsRts(QString::fromLatin1(table.readAll()), m_port.device));
-    m_fd = ::open(QFile::encodeName(m_port.device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (m_fd < 0) {
+    const int fd = ::open(QFile::encodeName(m_port.device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         failure = describeFailure(errno, m_port.device);
         return false;
     }
     // The open raised RTS: down again before anything else.
     const int rts = TIOCM_RTS;
     if (!rtsRaised)
-        ::ioctl(m_fd, TIOCMBIC, &rts);
+        ::ioctl(fd, TIOCMBIC, &rts);
     int lines = 0;
     termios settings = {};
-    const bool usable = ::flock(m_fd, LOCK_SH | LOCK_NB) == 0 && ::tcgetattr(m_fd, &settings) == 0 &&
-                        ::ioctl(m_fd, TIOCMGET, &lines) == 0;
+    const bool usable =
+        ::flock(fd, LOCK_SH | LOCK_NB) == 0 && ::tcgetattr(fd, &settings) == 0 && ::ioctl(fd, TIOCMGET, &lines) == 0;
     const int error = usable ? 0 : errno;
     if (error == 0) {
         // No flow control (the kernel would drive RTS itself) and no hang-up when the carrier line drops: a key
         // interface seldom wires it.
         settings.c_cflag = (settings.c_cflag & ~tcflag_t(CRTSCTS)) | CLOCAL;
-        ::tcsetattr(m_fd, TCSANOW, &settings);
+        ::tcsetattr(fd, TCSANOW, &settings);
+        m_lines = std::make_unique<PortLines>(fd);
         return true;
     }
     failure = describeFailure(error, m_port.device);
-    ::close(m_fd);
-    m_fd = -1;
+    ::close(fd);
     return false;
 }
 
@@ -164,10 +190,7 @@ void SerialKeyingSource::stop()
         }
         m_reader.join();
     }
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
+    m_lines.reset();
 }
 
 void SerialKeyingSource::run()
@@ -176,9 +199,9 @@ void SerialKeyingSource::run()
     bool reading = readLines(filter);
     while (reading && !m_stopping) {
         if (const std::optional<KeyTime> at = filter.recheckAt()) {
-            SleepUntil(*at);
-        } else if (::ioctl(m_fd, TIOCMIWAIT, TIOCM_CTS | TIOCM_DSR) != 0 && errno != EINTR) {
-            fail(errno);
+            m_lines->sleepUntil(*at);
+        } else if (const int error = m_lines->waitForChange(); error != 0 && error != EINTR) {
+            fail(error);
             break;
         }
         reading = m_stopping || readLines(filter);
@@ -189,12 +212,13 @@ void SerialKeyingSource::run()
 bool SerialKeyingSource::readLines(ModemLineFilter& filter)
 {
     const KeyTime now = InputTimeNow();
-    int lines = 0;
-    if (::ioctl(m_fd, TIOCMGET, &lines) != 0) {
-        fail(errno);
+    bool cts = false;
+    bool dsr = false;
+    if (const int error = m_lines->read(cts, dsr)) {
+        fail(error);
         return false;
     }
-    const std::vector<LineEdge> edges = filter.read(now, (lines & TIOCM_CTS) != 0, (lines & TIOCM_DSR) != 0);
+    const std::vector<LineEdge> edges = filter.read(now, cts, dsr);
     if (edges.empty())
         return true;
     // Handed to the window's thread through this object's own queue: deleted with it, so that nothing comes once

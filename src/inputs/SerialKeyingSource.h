@@ -3,9 +3,11 @@
 #include "sending/KeyingSource.h"
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 class ModemLineFilter;
+class ModemLines;
 
 // A straight key or a paddle on the modem lines of a serial port (CTS: the dot lever or the straight key, DSR: the
 // dash lever), read by a thread of its own that the kernel wakes at each change of either line.
@@ -29,6 +31,8 @@ public:
     };
 
     explicit SerialKeyingSource(Port port, QObject* parent = nullptr);
+    // Reads `lines` rather than opening the port.
+    SerialKeyingSource(Port port, std::unique_ptr<ModemLines> lines, QObject* parent = nullptr);
     ~SerialKeyingSource() override;
 
     bool start(QString& failure) override;
@@ -47,7 +51,7 @@ private:
     void fail(int error);
 
     Port m_port;
-    int m_fd = -1;
+    std::unique_ptr<ModemLines> m_lines;
     std::thread m_reader;
     std::atomic<bool> m_stopping = false;
     std::atomic<bool> m_finished = false;

@@ -1,5 +1,7 @@
 #include "TestMain.h"
+#include "inputs/InputTime.h"
 #include "inputs/ModemLineFilter.h"
+#include "inputs/ModemLines.h"
 #include "inputs/SerialKeyingSource.h"
 
 #include <QElapsedTimer>
@@ -7,10 +9,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <pty.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -44,6 +48,47 @@ QString Run(int debounceMs, const QString& readings)
     recheckUntil(std::numeric_limits<KeyTime>::max());
     return edges.join(u' ');
 }
+
+// A port whose lines change at each wait as scripted ("10": CTS asserted, DSR not), 15 ms apart, or whose wait fails
+// ("EIO"); once the script is played, the wait lasts until the reader is woken.
+class ScriptedLines : public ModemLines
+{
+public:
+    explicit ScriptedLines(const QString& script) : m_steps(script.split(u' ', Qt::SkipEmptyParts)) {}
+
+    int waitForChange() override
+    {
+        if (m_next >= m_steps.size()) {
+            pause();
+            return EINTR;
+        }
+        const QString step = m_steps[m_next++];
+        if (step == u"EIO")
+            return EIO;
+        if (step == u"EINVAL")
+            return EINVAL;
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+        m_cts = step[0] == u'1';
+        m_dsr = step[1] == u'1';
+        return 0;
+    }
+    int read(bool& cts, bool& dsr) override
+    {
+        cts = m_cts;
+        dsr = m_dsr;
+        return 0;
+    }
+    void sleepUntil(KeyTime time) override
+    {
+        std::this_thread::sleep_for(std::chrono::microseconds(std::max<KeyTime>(0, time - InputTimeNow())));
+    }
+
+private:
+    QStringList m_steps;
+    qsizetype m_next = 0;
+    bool m_cts = false;
+    bool m_dsr = false;
+};
 
 bool RtsRaisedOnTtyS0()
 {
@@ -175,6 +220,48 @@ private slots:
             close(controller);
             close(terminal);
         }
+    }
+
+    // The reader thread on a scripted port: the edges reach the window's thread, a port that fails says why once.
+    void scriptedPort_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("edges");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("listening") << "10 00 01 00"
+                                   << "dv d^ Dv D^"
+                                   << "";
+        QTest::newRow("pulled out") << "10 00 EIO"
+                                    << "dv d^"
+                                    << "a disparu";
+        QTest::newRow("no modem lines after all") << "EINVAL 10"
+                                                  << ""
+                                                  << "pas de lignes de modem";
+    }
+
+    void scriptedPort()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, edges);
+        QFETCH(QString, failure);
+        auto source = std::make_unique<SerialKeyingSource>(SerialKeyingSource::Port{QStringLiteral("/dev/ttyS9")},
+                                                           std::make_unique<ScriptedLines>(script));
+        QStringList seen;
+        QString failed;
+        connect(source.get(), &KeyingSource::edge, this, [&seen](KeyInput input, bool down, KeyTime) {
+            seen << QString(input == KeyInput::DotLever ? u'd' : u'D') + (down ? u'v' : u'^');
+        });
+        connect(source.get(), &KeyingSource::failed, this, [&failed, &source](const QString& message) {
+            failed += message;
+            source.release()->deleteLater(); // as the window does
+        });
+        QString refused;
+        QVERIFY(source->start(refused));
+        QTRY_COMPARE_WITH_TIMEOUT(seen.join(u' '), edges, 3000);
+        QTRY_VERIFY2_WITH_TIMEOUT(failure.isEmpty() ? failed.isEmpty() : failed.contains(failure), qPrintable(failed),
+                                  3000);
+        if (source)
+            source->stop();
     }
 
     // The machine's own serial port: opened, listened to and let go at once, RTS as it was all along, and no edge
