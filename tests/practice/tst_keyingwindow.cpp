@@ -307,7 +307,7 @@ private slots:
         QTest::newRow("busy port") << 1 << u"Le port est occupé."_s << true << 1 << u"e"_s << u"Le port est occupé."_s
                                    << u">~"_s;
         QTest::newRow("not on this system") << 2 << u"-"_s << true << 1 << u"e"_s
-                                            << u"Cette entrée n'est pas disponible sur ce système ; le clavier reste "
+                                            << u"Cette entrée n'est pas disponible sur ce système\u202F; le clavier reste "
                                                u"utilisable."_s
                                             << QString();
     }
