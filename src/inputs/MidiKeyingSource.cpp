@@ -4,14 +4,13 @@
 #include "inputs/MidiKeyNotes.h"
 
 #include <alsa/asoundlib.h>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdint>
 #include <optional>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -25,8 +24,7 @@ constexpr char PortName[] = "Manipulateur";
 QString OpenFailure(int error)
 {
     if (error == -ENOENT || error == -ENODEV)
-        return u"Aucun séquenceur MIDI sur ce système (/dev/snd/seq absent, module snd-seq non chargé) : l'entrée MIDI "
-               u"n'est pas disponible ; le clavier reste utilisable."_s;
+        return u"Aucun séquenceur MIDI sur ce système (/dev/snd/seq) ; le clavier reste utilisable."_s;
     if (error == -EACCES || error == -EPERM)
         return u"Le séquenceur MIDI est refusé à Tonique : ajoutez votre compte au groupe « audio » puis "
                u"reconnectez-vous ; le clavier reste utilisable."_s;
@@ -42,8 +40,7 @@ bool SendsToSubscribers(const snd_seq_port_info_t* port)
     return (caps & wanted) == wanted && (caps & SND_SEQ_PORT_CAP_NO_EXPORT) == 0;
 }
 
-template <typename Info, int (*Make)(Info**), void (*Free)(Info*)>
-std::unique_ptr<Info, void (*)(Info*)> Allocated()
+template <typename Info, int (*Make)(Info**), void (*Free)(Info*)> std::unique_ptr<Info, void (*)(Info*)> Allocated()
 {
     Info* info = nullptr;
     Make(&info);
@@ -105,8 +102,7 @@ void MidiKeyingSource::Sequencer::connectTo(const snd_seq_addr_t& sender)
 {
     auto info = PortInfo();
     if (sender.client != snd_seq_client_id(seq) &&
-        snd_seq_get_any_port_info(seq, sender.client, sender.port, info.get()) >= 0 &&
-        SendsToSubscribers(info.get()))
+        snd_seq_get_any_port_info(seq, sender.client, sender.port, info.get()) >= 0 && SendsToSubscribers(info.get()))
         snd_seq_connect_from(seq, port, sender.client, sender.port);
 }
 

@@ -6,9 +6,8 @@
 #include <QFileInfo>
 #include <QTest>
 
-#include <alsa/asoundlib.h>
-
 #include <algorithm>
+#include <alsa/asoundlib.h>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -73,8 +72,8 @@ public:
     void openPort(bool subscribable)
     {
         const unsigned caps = SND_SEQ_PORT_CAP_READ | (subscribable ? SND_SEQ_PORT_CAP_SUBS_READ : 0U);
-        m_port = snd_seq_create_simple_port(m_seq, "Clé", caps,
-                                            SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_HARDWARE);
+        m_port =
+            snd_seq_create_simple_port(m_seq, "Clé", caps, SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_HARDWARE);
     }
     // Tonique's input as a user finds it, by its names (the latest client of that name).
     std::optional<snd_seq_addr_t> tonique() const
@@ -144,24 +143,26 @@ void TestMidiKeyingSource::notes_data()
 {
     QTest::addColumn<Events>("events");
     QTest::addColumn<QString>("edges");
-    QTest::newRow("each key down and up") << Events{On(0), Off(0), On(1), On(2), Off(1), Off(2)}
-                                          << "S+ S- P+ T+ P- T-";
-    QTest::newRow("a note-on of velocity 0 is a key-up") << Events{On(1, 90), On(1, 0), On(2, 1), On(2, 0)}
-                                                         << "P+ P- T+ T-";
+    QTest::newRow("each key down and up") << Events{On(0), Off(0), On(1), On(2), Off(1), Off(2)} << "S+ S- P+ T+ P- T-";
+    QTest::newRow("a note-on of velocity 0 is a key-up")
+        << Events{On(1, 90), On(1, 0), On(2, 1), On(2, 0)} << "P+ P- T+ T-";
     QTest::newRow("a note-off with a release velocity") << Events{On(2), Off(2, 64)} << "T+ T-";
-    QTest::newRow("any channel") << Events{On(0, 100, 9), Off(0, 0, 15), On(1, 100, 15), On(1, 0, 3)}
-                                 << "S+ S- P+ P-";
+    QTest::newRow("any channel") << Events{On(0, 100, 9), Off(0, 0, 15), On(1, 100, 15), On(1, 0, 3)} << "S+ S- P+ P-";
     QTest::newRow("other notes key nothing") << Events{On(3), On(60), On(127), Off(3), Off(60)} << "";
-    QTest::newRow("other messages leave the keys as they are")
-        << Events{On(1), Note(SND_SEQ_EVENT_KEYPRESS, 1, 0), Note(SND_SEQ_EVENT_NOTE, 1, 0),
-                  Note(SND_SEQ_EVENT_KEYPRESS, 0, 100), Note(SND_SEQ_EVENT_NOTE, 2, 100),
-                  Control(SND_SEQ_EVENT_CONTROLLER), Control(SND_SEQ_EVENT_PGMCHANGE),
-                  Control(SND_SEQ_EVENT_CHANPRESS), Control(SND_SEQ_EVENT_PITCHBEND), Control(SND_SEQ_EVENT_CLOCK)}
-        << "P+";
-    QTest::newRow("a key said down or up again keys once") << Events{Off(1), On(1), On(1, 80), Off(1), Off(1), On(0, 0)}
-                                                           << "P+ P-";
-    QTest::newRow("levers held together") << Events{On(1), On(2), Off(1), On(1), Off(2), Off(1)}
-                                          << "P+ T+ P- P+ T- P-";
+    QTest::newRow("other messages leave the keys as they are") << Events{On(1),
+                                                                         Note(SND_SEQ_EVENT_KEYPRESS, 1, 0),
+                                                                         Note(SND_SEQ_EVENT_NOTE, 1, 0),
+                                                                         Note(SND_SEQ_EVENT_KEYPRESS, 0, 100),
+                                                                         Note(SND_SEQ_EVENT_NOTE, 2, 100),
+                                                                         Control(SND_SEQ_EVENT_CONTROLLER),
+                                                                         Control(SND_SEQ_EVENT_PGMCHANGE),
+                                                                         Control(SND_SEQ_EVENT_CHANPRESS),
+                                                                         Control(SND_SEQ_EVENT_PITCHBEND),
+                                                                         Control(SND_SEQ_EVENT_CLOCK)}
+                                                               << "P+";
+    QTest::newRow("a key said down or up again keys once")
+        << Events{Off(1), On(1), On(1, 80), Off(1), Off(1), On(0, 0)} << "P+ P-";
+    QTest::newRow("levers held together") << Events{On(1), On(2), Off(1), On(1), Off(2), Off(1)} << "P+ T+ P- P+ T- P-";
 }
 
 void TestMidiKeyingSource::notes()
@@ -244,4 +245,3 @@ void TestMidiKeyingSource::sequencer()
 TONIQUE_TEST(TestMidiKeyingSource, Core)
 
 #include "tst_midikeyingsource.moc"
-
