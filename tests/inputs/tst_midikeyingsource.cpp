@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <alsa/asoundlib.h>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -17,112 +16,71 @@ Q_DECLARE_METATYPE(Events)
 
 namespace {
 
-snd_seq_event_t Note(snd_seq_event_type_t type, unsigned note, unsigned velocity, unsigned channel = 0)
+// A note, or another message about the same number (a key's pressure, controller 1, program 1), on a channel.
+snd_seq_event_t Note(snd_seq_event_type_t type, int note, int velocity, int channel = 0)
 {
     snd_seq_event_t event{};
     event.type = type;
-    event.data.note.channel = static_cast<unsigned char>(channel);
-    event.data.note.note = static_cast<unsigned char>(note);
-    event.data.note.velocity = static_cast<unsigned char>(velocity);
+    event.data.note = {static_cast<unsigned char>(channel), static_cast<unsigned char>(note),
+                       static_cast<unsigned char>(velocity), 0, 0};
     return event;
 }
-
-snd_seq_event_t On(unsigned note, unsigned velocity = 100, unsigned channel = 0)
+snd_seq_event_t On(int note, int velocity = 100, int channel = 0)
 {
     return Note(SND_SEQ_EVENT_NOTEON, note, velocity, channel);
 }
-
-snd_seq_event_t Off(unsigned note, unsigned velocity = 0, unsigned channel = 0)
+snd_seq_event_t Off(int note, int velocity = 0, int channel = 0)
 {
     return Note(SND_SEQ_EVENT_NOTEOFF, note, velocity, channel);
 }
-
-// A channel message other than a note, about the value 1 (a controller, a program) on channel 0.
-snd_seq_event_t Control(snd_seq_event_type_t type)
-{
-    snd_seq_event_t event{};
-    event.type = type;
-    event.data.control.param = 1;
-    event.data.control.value = 1;
-    return event;
-}
-
 // An edge as "S" (straight key), "P" (dot lever) or "T" (dash lever), then "+" down or "-" up.
 QString Text(KeyInput input, bool down)
 {
-    const char16_t name = input == KeyInput::Straight ? u'S' : input == KeyInput::DotLever ? u'P' : u'T';
-    return QString(QChar(name)) + (down ? u'+' : u'-');
+    return QChar(u"SPT"[int(input)]) + QChar(down ? u'+' : u'-');
 }
 
 // A client of the test's own that sends from one port, as a key adapter does.
-class Sender
+struct Sender
 {
-public:
-    Sender() { snd_seq_open(&m_seq, "default", SND_SEQ_OPEN_DUPLEX, 0); }
+    snd_seq_t* seq = nullptr;
+    int port = -1;
+
+    Sender() { snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, 0); }
     ~Sender()
     {
-        if (m_seq)
-            snd_seq_close(m_seq);
+        if (seq)
+            snd_seq_close(seq);
     }
     Sender(const Sender&) = delete;
     Sender& operator=(const Sender&) = delete;
 
-    bool isOpen() const { return m_seq != nullptr; }
     // A port open to subscribers or not (then only the connections the sender makes itself reach anyone).
     void openPort(bool subscribable)
     {
-        const unsigned caps = SND_SEQ_PORT_CAP_READ | (subscribable ? SND_SEQ_PORT_CAP_SUBS_READ : 0U);
-        m_port =
-            snd_seq_create_simple_port(m_seq, "Clé", caps, SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_HARDWARE);
+        port = snd_seq_create_simple_port(seq, "Clé",
+                                          SND_SEQ_PORT_CAP_READ | (subscribable ? SND_SEQ_PORT_CAP_SUBS_READ : 0U),
+                                          SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_HARDWARE);
     }
-    // Tonique's input as a user finds it, by its names (the latest client of that name).
-    std::optional<snd_seq_addr_t> tonique() const
-    {
-        std::optional<snd_seq_addr_t> found;
-        snd_seq_client_info_t* client = nullptr;
-        snd_seq_port_info_t* port = nullptr;
-        snd_seq_client_info_malloc(&client);
-        snd_seq_port_info_malloc(&port);
-        snd_seq_client_info_set_client(client, -1);
-        while (snd_seq_query_next_client(m_seq, client) >= 0) {
-            if (qstrcmp(snd_seq_client_info_get_name(client), "Tonique") != 0)
-                continue;
-            snd_seq_port_info_set_client(port, snd_seq_client_info_get_client(client));
-            snd_seq_port_info_set_port(port, -1);
-            while (snd_seq_query_next_port(m_seq, port) >= 0)
-                if (qstrcmp(snd_seq_port_info_get_name(port), "Manipulateur") == 0)
-                    found = *snd_seq_port_info_get_addr(port);
-        }
-        snd_seq_port_info_free(port);
-        snd_seq_client_info_free(client);
-        return found;
-    }
-    bool connectTo(snd_seq_addr_t to) { return snd_seq_connect_to(m_seq, m_port, to.client, to.port) >= 0; }
     bool isConnectedTo(snd_seq_addr_t to) const
     {
         snd_seq_port_subscribe_t* subscription = nullptr;
         snd_seq_port_subscribe_malloc(&subscription);
-        const snd_seq_addr_t from{static_cast<unsigned char>(snd_seq_client_id(m_seq)),
-                                  static_cast<unsigned char>(m_port)};
+        const snd_seq_addr_t from{static_cast<unsigned char>(snd_seq_client_id(seq)), static_cast<unsigned char>(port)};
         snd_seq_port_subscribe_set_sender(subscription, &from);
         snd_seq_port_subscribe_set_dest(subscription, &to);
-        const bool connected = snd_seq_get_port_subscription(m_seq, subscription) == 0;
+        const bool connected = snd_seq_get_port_subscription(seq, subscription) == 0;
         snd_seq_port_subscribe_free(subscription);
         return connected;
     }
     void send(const Events& events)
     {
         for (snd_seq_event_t event : events) {
-            snd_seq_ev_set_source(&event, m_port);
+            snd_seq_ev_set_source(&event, port);
             snd_seq_ev_set_subs(&event);
             snd_seq_ev_set_direct(&event);
-            snd_seq_event_output_direct(m_seq, &event);
+            snd_seq_event_output_direct(seq, &event);
         }
     }
-
-private:
-    snd_seq_t* m_seq = nullptr;
-    int m_port = -1;
 };
 
 } // namespace
@@ -154,11 +112,10 @@ void TestMidiKeyingSource::notes_data()
                                                                          Note(SND_SEQ_EVENT_NOTE, 1, 0),
                                                                          Note(SND_SEQ_EVENT_KEYPRESS, 0, 100),
                                                                          Note(SND_SEQ_EVENT_NOTE, 2, 100),
-                                                                         Control(SND_SEQ_EVENT_CONTROLLER),
-                                                                         Control(SND_SEQ_EVENT_PGMCHANGE),
-                                                                         Control(SND_SEQ_EVENT_CHANPRESS),
-                                                                         Control(SND_SEQ_EVENT_PITCHBEND),
-                                                                         Control(SND_SEQ_EVENT_CLOCK)}
+                                                                         Note(SND_SEQ_EVENT_CONTROLLER, 0, 1),
+                                                                         Note(SND_SEQ_EVENT_PGMCHANGE, 2, 1),
+                                                                         Note(SND_SEQ_EVENT_CHANPRESS, 0, 1),
+                                                                         Note(SND_SEQ_EVENT_PITCHBEND, 2, 1)}
                                                                << "P+";
     QTest::newRow("a key said down or up again keys once")
         << Events{Off(1), On(1), On(1, 80), Off(1), Off(1), On(0, 0)} << "P+ P-";
@@ -209,7 +166,7 @@ void TestMidiKeyingSource::sequencer()
     if (!QFileInfo::exists(u"/dev/snd/seq"_s))
         QSKIP("no sequencer on this machine: the test above checks what the learner is told");
     Sender sender;
-    QVERIFY(sender.isOpen());
+    QVERIFY(sender.seq);
     if (openedFirst)
         sender.openPort(subscribable);
     MidiKeyingSource source;
@@ -224,14 +181,19 @@ void TestMidiKeyingSource::sequencer()
     QVERIFY2(source.start(failure), qPrintable(failure));
     if (!openedFirst)
         sender.openPort(subscribable);
-    const std::optional<snd_seq_addr_t> tonique = sender.tonique();
-    QVERIFY(tonique);
+    // Tonique's input as a user finds it, by its names.
+    snd_seq_addr_t tonique{};
+    QCOMPARE(snd_seq_parse_address(sender.seq, &tonique, "Tonique:0"), 0);
+    snd_seq_port_info_t* input = nullptr;
+    snd_seq_port_info_alloca(&input);
+    QCOMPARE(snd_seq_get_any_port_info(sender.seq, tonique.client, tonique.port, input), 0);
+    QCOMPARE(snd_seq_port_info_get_name(input), "Manipulateur");
     if (!subscribable)
-        QVERIFY(sender.connectTo(*tonique));
-    QTRY_VERIFY(sender.isConnectedTo(*tonique));
+        QCOMPARE(snd_seq_connect_to(sender.seq, sender.port, tonique.client, tonique.port), 0);
+    QTRY_VERIFY(sender.isConnectedTo(tonique));
 
     const KeyTime before = InputTimeNow();
-    sender.send({On(1), On(60), Control(SND_SEQ_EVENT_CONTROLLER), Off(1), On(0, 100, 5), On(0, 0, 5)});
+    sender.send({On(1), On(60), Note(SND_SEQ_EVENT_CONTROLLER, 1, 0), Off(1), On(0, 100, 5), On(0, 0, 5)});
     QTRY_COMPARE(edges.join(u' '), u"P+ P- S+ S-"_s);
     QVERIFY(std::is_sorted(times.begin(), times.end()));
     QVERIFY(times.first() >= before && times.last() <= InputTimeNow());
