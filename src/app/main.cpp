@@ -3,6 +3,7 @@
 #include "common/RandomSource.h"
 #include "common/Version.h"
 #include "history/SqliteHistory.h"
+#include "inputs/MidiKeyingSource.h"
 #include "parameters/Parameters.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/Platform.h"
@@ -20,6 +21,7 @@
 #include "platform/QtSettingsStore.h"
 #include "platform/QtSidetone.h"
 #include "platform/TerminationSignals.h"
+#include "practice/KeyingController.h"
 #include "sound/Conditions.h"
 #include "texts/DataTextSource.h"
 
@@ -38,12 +40,30 @@ void InstallFrenchTranslation(QTranslator& qtFrench)
         QApplication::installTranslator(&qtFrench);
 }
 
+// The key inputs beside the keyboard that this system offers, not yet started.
+std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which)
+{
+    switch (which) {
+    case KeyingInput::Midi:
+        return std::make_unique<MidiKeyingSource>();
+    default:
+        return nullptr;
+    }
+}
+
 // What the sending window uses: its input mode kept in a group of its own, and the tone heard while keying.
 struct KeyingServices
 {
     QtSettingsStore settings{QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QStringLiteral("manipulation")};
     QtSidetone sidetone;
+
+    void offerTo(MainWindow::Options& options)
+    {
+        options.keyingSettings = &settings;
+        options.sidetone = &sidetone;
+        options.keyingInputs = OpenKeyingInput;
+    }
 };
 
 } // namespace
@@ -94,8 +114,7 @@ int main(int argc, char* argv[])
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
     KeyingServices keying;
-    options.keyingSettings = &keying.settings;
-    options.sidetone = &keying.sidetone;
+    keying.offerTo(options);
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());
