@@ -181,7 +181,7 @@ void KeyingController::startInput()
     if (m_input == KeyingInput::Keyboard)
         return;
     m_source = m_services.openInput ? m_services.openInput(m_input) : nullptr;
-    QString failure = u"Cette entrée n'est pas disponible sur ce système ; le clavier reste utilisable."_s;
+    QString failure = u"Cette entrée n'est pas disponible sur ce système\u202F; le clavier reste utilisable."_s;
     if (m_source && !m_source->start(failure))
         m_source.reset();
     if (!m_source) {

@@ -130,6 +130,7 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     m_result->setWordWrap(true);
     m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_histograms->setRenderHint(QPainter::Antialiasing);
+    m_histograms->setAccessibleName(u"Longueurs mesurées des points, traits et espaces"_s);
     m_histograms->setMinimumHeight(240);
     m_histograms->hide();
     auto* termine = named(new QPushButton(u"Terminé"_s), u"termine"_s);
@@ -219,7 +220,6 @@ void KeyingWindow::showHistograms(const TimingReport& report)
     QChart* old = m_histograms->chart();
     m_histograms->setChart(HistogramChart(report, first, last));
     delete old;
-    m_histograms->setAccessibleName(u"Longueurs mesurées des points, traits et espaces"_s);
     if (m_histograms->isHidden()) {
         m_histograms->show();
         resize(width(), std::max(height(), 620));

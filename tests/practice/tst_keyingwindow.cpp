@@ -393,10 +393,11 @@ private slots:
             << 3 << QString() << false << 0 << u"paris e"_s << QString() << u">|~"_s;
         QTest::newRow("busy port") << 1 << u"Le port est occupé."_s << true << 1 << u"e"_s << u"Le port est occupé."_s
                                    << u">~"_s;
-        QTest::newRow("not on this system") << 2 << u"-"_s << true << 1 << u"e"_s
-                                            << u"Cette entrée n'est pas disponible sur ce système ; le clavier reste "
-                                               u"utilisable."_s
-                                            << QString();
+        QTest::newRow("not on this system")
+            << 2 << u"-"_s << true << 1 << u"e"_s
+            << u"Cette entrée n'est pas disponible sur ce système\u202F; le clavier reste "
+               u"utilisable."_s
+            << QString();
     }
     void inputsBesideTheKeyboard()
     {
