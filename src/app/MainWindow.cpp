@@ -233,6 +233,7 @@ void MainWindow::createKeyingController()
             return open(which, KeyingContext{serial->deviceName(serial->portNumber()), serial->isOpen()});
         };
     }
+    services.runs = m_history.get();
     services.tone = [tone = m_ui.HScroll4, vol = m_ui.vol] {
         return SidetoneTone{double(tone->value()), double(vol->value()) / std::max(1, vol->maximum())};
     };

@@ -3,6 +3,7 @@
 #include "common/RandomSource.h"
 #include "common/Version.h"
 #include "history/SqliteHistory.h"
+#include "inputs/MidiKeyingSource.h"
 #include "inputs/ModemLineFilter.h"
 #include "inputs/SerialKeyingSource.h"
 #include "parameters/Parameters.h"
@@ -41,6 +42,24 @@ void InstallFrenchTranslation(QTranslator& qtFrench)
         QApplication::installTranslator(&qtFrench);
 }
 
+// The key inputs beside the keyboard that this system offers, not yet started; `settings`: the group "manipulation".
+std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which, const MainWindow::KeyingContext& context,
+                                              const SettingsStore& settings)
+{
+    switch (which) {
+    case KeyingInput::SerialPort: {
+        const int debounceMs =
+            settings.read(QStringLiteral("antirebond"), QString::number(ModemLineFilter::DefaultDebounceMs)).toInt();
+        return std::make_unique<SerialKeyingSource>(
+            SerialKeyingSource::Port{context.serialDevice, debounceMs, context.transmitterKeyed});
+    }
+    case KeyingInput::Midi:
+        return std::make_unique<MidiKeyingSource>();
+    default:
+        return nullptr;
+    }
+}
+
 // What the sending window uses: its input mode kept in a group of its own, and the tone heard while keying.
 struct KeyingServices
 {
@@ -48,30 +67,13 @@ struct KeyingServices
                              QStringLiteral("manipulation")};
     QtSidetone sidetone;
 
-    // What the window is handed of these.
-    void fill(MainWindow::Options& options)
+    void offerTo(MainWindow::Options& options)
     {
         options.keyingSettings = &settings;
         options.sidetone = &sidetone;
         options.keyingInputs = [this](KeyingInput which, const MainWindow::KeyingContext& context) {
-            return open(which, context);
+            return OpenKeyingInput(which, context, settings);
         };
-    }
-
-    // The inputs beside the keyboard that this system has.
-    std::unique_ptr<KeyingSource> open(KeyingInput which, const MainWindow::KeyingContext& context)
-    {
-        switch (which) {
-        case KeyingInput::SerialPort: {
-            const int debounceMs =
-                settings.read(QStringLiteral("antirebond"), QString::number(ModemLineFilter::DefaultDebounceMs))
-                    .toInt();
-            return std::make_unique<SerialKeyingSource>(
-                SerialKeyingSource::Port{context.serialDevice, debounceMs, context.transmitterKeyed});
-        }
-        default:
-            return nullptr;
-        }
     }
 };
 
@@ -123,7 +125,7 @@ int main(int argc, char* argv[])
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
     KeyingServices keying;
-    keying.fill(options);
+    keying.offerTo(options);
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());
