@@ -273,12 +273,14 @@ private slots:
         const bool rtsBefore = RtsRaisedOnTtyS0();
         SerialKeyingSource source({device, 10, false});
         QSignalSpy edges(&source, &KeyingSource::edge);
+        QSignalSpy failed(&source, &KeyingSource::failed);
         QString failure;
         if (!source.start(failure))
             QSKIP(qPrintable(QStringLiteral("ttyS0 cannot be opened here: ") + failure));
         QCOMPARE(RtsRaisedOnTtyS0(), rtsBefore);
         QTest::qWait(100);
         source.stop(); // the reader, asleep in the kernel, is woken
+        QCOMPARE(failed.size(), 0);
         const qsizetype seen = edges.size();
         QTest::qWait(50);
         QCOMPARE(edges.size(), seen);
