@@ -147,13 +147,39 @@ bool SerialKeyingSource::start(QString& failure)
     return true;
 }
 
+namespace {
+
+// Whether another live process holds the port's lock file (/var/lock/LCK..ttyS0, its process number in text), as
+// programs that use a serial port take it; the push-to-talk's own, this process's, is no obstacle.
+bool LockedByAnother(const QString& device)
+{
+    QFile lock(u"/var/lock/LCK.."_s + QFileInfo(device).fileName());
+    if (!lock.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 pid = QString::fromLatin1(lock.read(64)).simplified().section(u' ', 0, 0).toLongLong();
+    return pid > 0 && pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+} // namespace
+
 bool SerialKeyingSource::open(QString& failure)
 {
+    if (LockedByAnother(m_port.device)) {
+        failure = describeFailure(EBUSY, m_port.device);
+        return false;
+    }
     QFile table(u"/proc/tty/driver/serial"_s);
     const bool rtsRaised =
         m_port.transmitterKeyed ||
         (table.open(QIODevice::ReadOnly) && tableShowsRts(QString::fromLatin1(table.readAll()), m_port.device));
     const int fd = ::open(QFile::encodeName(m_port.device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == EBUSY && m_port.transmitterKeyed) {
+        // The push-to-talk takes the port for itself while the transmitter is keyed (not for root).
+        failure = u"Le port série %1 sert au passage en émission pendant que l'exercice est joué\u202F: choisissez de "
+                  u"nouveau l'entrée une fois l'exercice fini."_s.arg(m_port.device) +
+                  KeyboardStays;
+        return false;
+    }
     if (fd < 0) {
         failure = describeFailure(errno, m_port.device);
         return false;

@@ -5,6 +5,8 @@
 #include "inputs/SerialKeyingSource.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -193,6 +195,7 @@ private slots:
         QTest::newRow("not a terminal") << "/dev/null" << false << "pas de lignes de modem";
         QTest::newRow("a pseudo terminal") << "pty" << false << "pas de lignes de modem";
         QTest::newRow("held by another program") << "pty" << true << "occupé";
+        QTest::newRow("locked by another program") << "pty+lock" << false << "occupé";
     }
 
     void refusedPorts()
@@ -202,12 +205,29 @@ private slots:
         QFETCH(QString, reason);
         int controller = -1;
         int terminal = -1;
-        if (device == u"pty") {
+        QFile lock;
+        bool madeLock = false;
+        const auto cleanUp = qScopeGuard([&] {
+            if (madeLock)
+                lock.remove();
+            if (controller >= 0) {
+                close(controller);
+                close(terminal);
+            }
+        });
+        if (device.startsWith(u"pty")) {
             char name[256] = {};
             QVERIFY(openpty(&controller, &terminal, name, nullptr, nullptr) == 0);
-            device = QString::fromLocal8Bit(name);
             if (locked)
                 QVERIFY(flock(terminal, LOCK_EX | LOCK_NB) == 0);
+            // A lock file naming a live process other than this one: the first one, init.
+            lock.setFileName(QStringLiteral("/var/lock/LCK..") + QFileInfo(QString::fromLocal8Bit(name)).fileName());
+            if (device.endsWith(u"+lock")) {
+                madeLock = lock.open(QIODevice::NewOnly) && lock.write("         1\n") > 0;
+                QVERIFY2(madeLock, "/var/lock not writable");
+                lock.close();
+            }
+            device = QString::fromLocal8Bit(name);
         }
         SerialKeyingSource source({device, 10, false});
         QString failure;
@@ -215,10 +235,6 @@ private slots:
         QVERIFY2(failure.contains(reason) && failure.contains(QStringLiteral("clavier reste utilisable")),
                  qPrintable(failure));
         source.stop();
-        if (controller >= 0) {
-            close(controller);
-            close(terminal);
-        }
     }
 
     // The reader thread on a scripted port: the edges reach the window's thread, a port that fails says why once.
