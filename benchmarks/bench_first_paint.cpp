@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <poll.h>
 #include <signal.h>
@@ -136,8 +137,10 @@ int main(int argc, char* argv[])
     xcb_change_window_attributes(x, screen->root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(x);
 
-    setenv("XDG_CONFIG_HOME", scratchFolder("config").c_str(), 1);
-    setenv("XDG_DATA_HOME", scratchFolder("data").c_str(), 1);
+    const std::string config = scratchFolder("config");
+    const std::string data = scratchFolder("data");
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
     const std::string folder = programFolder();
     const std::string programs[] = {argc > 3 ? argv[2] : folder + "/tonique",
                                     argc > 3 ? argv[3] : folder + "/bench_window_minimal"};
@@ -149,6 +152,8 @@ int main(int argc, char* argv[])
             const Launch run = launch(x, programs[p]);
             if (run.wallMs < 0) {
                 std::fprintf(stderr, "bench_first_paint: %s showed no window\n", programs[p].c_str());
+                std::filesystem::remove_all(config);
+                std::filesystem::remove_all(data);
                 return 1;
             }
             if (i >= 0) {
@@ -164,5 +169,7 @@ int main(int argc, char* argv[])
     std::printf("  CPU time  %.1f ms against %.1f ms, ratio %.2f\n", median(cpu[0]), median(cpu[1]),
                 median(cpu[0]) / median(cpu[1]));
     xcb_disconnect(x);
+    std::filesystem::remove_all(config);
+    std::filesystem::remove_all(data);
     return 0;
 }
