@@ -3,6 +3,7 @@
 #include "common/RandomSource.h"
 #include "common/Version.h"
 #include "history/SqliteHistory.h"
+#include "inputs/MicrophoneKeyingSource.h"
 #include "parameters/Parameters.h"
 #include "platform/AudioSinkPlayer.h"
 #include "platform/Platform.h"
@@ -20,6 +21,7 @@
 #include "platform/QtSettingsStore.h"
 #include "platform/QtSidetone.h"
 #include "platform/TerminationSignals.h"
+#include "practice/KeyingController.h"
 #include "sound/Conditions.h"
 #include "texts/DataTextSource.h"
 
@@ -45,6 +47,17 @@ struct KeyingServices
                              QStringLiteral("manipulation")};
     QtSidetone sidetone;
 };
+
+// The inputs beside the keyboard this system has; none: nullptr.
+std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which)
+{
+    switch (which) {
+    case KeyingInput::Microphone:
+        return std::make_unique<MicrophoneKeyingSource>();
+    default:
+        return nullptr;
+    }
+}
 
 } // namespace
 
@@ -96,6 +109,7 @@ int main(int argc, char* argv[])
     KeyingServices keying;
     options.keyingSettings = &keying.settings;
     options.sidetone = &keying.sidetone;
+    options.keyingInputs = OpenKeyingInput;
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());
