@@ -65,8 +65,7 @@ int main(int argc, char** argv)
         out << "no null sink: run under the private sound server (scripts/lib/pulse.sh), nothing measured\n";
         return 0;
     }
-    const SignTable signs =
-        LoadSignFile(QFileInfo(u"/proc/self/exe"_s).canonicalPath() + u"/telkey.ref"_s).table;
+    const SignTable signs = LoadSignFile(QFileInfo(u"/proc/self/exe"_s).canonicalPath() + u"/telkey.ref"_s).table;
     QTemporaryDir dir;
     const QString wav = dir.filePath(u"x.wav"_s);
     if (!Render(wav, signs)) {

@@ -40,12 +40,15 @@ void InstallFrenchTranslation(QTranslator& qtFrench)
         QApplication::installTranslator(&qtFrench);
 }
 
-// What the sending window uses: its input mode kept in a group of its own, and the tone heard while keying.
+// What the sending window uses: its input mode kept in a group of its own, the tone heard while keying, and the
+// inputs beside the keyboard.
 struct KeyingServices
 {
     QtSettingsStore settings{QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QStringLiteral("manipulation")};
     QtSidetone sidetone;
+
+    void lendTo(MainWindow::Options& options);
 };
 
 // The inputs beside the keyboard this system has; none: nullptr.
@@ -57,6 +60,13 @@ std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which)
     default:
         return nullptr;
     }
+}
+
+void KeyingServices::lendTo(MainWindow::Options& options)
+{
+    options.keyingSettings = &settings;
+    options.sidetone = &sidetone;
+    options.keyingInputs = OpenKeyingInput;
 }
 
 } // namespace
@@ -107,9 +117,7 @@ int main(int argc, char* argv[])
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
     KeyingServices keying;
-    options.keyingSettings = &keying.settings;
-    options.sidetone = &keying.sidetone;
-    options.keyingInputs = OpenKeyingInput;
+    keying.lendTo(options);
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());

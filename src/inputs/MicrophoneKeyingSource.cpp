@@ -203,7 +203,8 @@ bool MicrophoneKeyingSource::start(QString& failure)
     m_reader = new MicrophoneReader(*this);
     m_reader->moveToThread(&m_thread);
     QString why;
-    QMetaObject::invokeMethod(m_reader, [this, &why] { why = m_reader->open(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_reader, [this, &why] { why = m_reader->open(); }, Qt::BlockingQueuedConnection);
     if (why.isEmpty())
         return true;
     stop();
@@ -215,7 +216,8 @@ void MicrophoneKeyingSource::stop()
 {
     if (m_reader) {
         // Closed on its own thread, which emits nothing after.
-        QMetaObject::invokeMethod(m_reader, [this] { m_reader->close(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            m_reader, [this] { m_reader->close(); }, Qt::BlockingQueuedConnection);
     }
     m_thread.quit();
     m_thread.wait();

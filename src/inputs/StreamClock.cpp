@@ -16,8 +16,8 @@ void StreamClock::read(KeyTime readAt, KeyTime streamTime)
     if (!m_started || offset <= m_offset) {
         m_offset = offset;
     } else {
-        const KeyTime allowed = std::max<KeyTime>(0, streamTime - m_lastStream) * DriftPerSecondUs /
-                                MicrosecondsPerSecond;
+        const KeyTime allowed =
+            std::max<KeyTime>(0, streamTime - m_lastStream) * DriftPerSecondUs / MicrosecondsPerSecond;
         m_offset = std::min(offset, m_offset + allowed);
     }
     m_started = true;
