@@ -114,7 +114,8 @@ QString MicrophoneReader::open()
 
 void MicrophoneReader::close()
 {
-    delete std::exchange(m_watch, nullptr);
+    if (m_watch)
+        m_watch->stop();
     if (m_audio) {
         m_audio->disconnect(this);
         m_audio->stop();
@@ -177,7 +178,10 @@ void MicrophoneReader::fail()
 {
     if (std::exchange(m_failed, true))
         return;
-    close();
+    // Nothing more is read; the input goes once out of its own signal.
+    m_watch->stop();
+    m_input = nullptr;
+    QTimer::singleShot(0, this, &MicrophoneReader::close);
     emit m_source.failed(u"Le microphone ou l'entrée ligne s'est arrêté"_s + KeyboardStays);
 }
 
