@@ -3,6 +3,7 @@
 #include "common/RandomSource.h"
 #include "common/Version.h"
 #include "history/SqliteHistory.h"
+#include "inputs/MicrophoneKeyingSource.h"
 #include "inputs/MidiKeyingSource.h"
 #include "inputs/ModemLineFilter.h"
 #include "inputs/SerialKeyingSource.h"
@@ -55,12 +56,15 @@ std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which, const MainWindo
     }
     case KeyingInput::Midi:
         return std::make_unique<MidiKeyingSource>();
+    case KeyingInput::Microphone:
+        return std::make_unique<MicrophoneKeyingSource>();
     default:
         return nullptr;
     }
 }
 
-// What the sending window uses: its input mode kept in a group of its own, and the tone heard while keying.
+// What the sending window uses: its input mode kept in a group of its own, the tone heard while keying, and the
+// inputs beside the keyboard.
 struct KeyingServices
 {
     QtSettingsStore settings{QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
