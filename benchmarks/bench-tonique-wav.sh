@@ -1,6 +1,6 @@
 #!/bin/sh
 # tonique-wav as a whole process: the exam text (goal <= 7 ms), and a 29 kB text (about 460 MB of WAV) against dd
-# writing the same number of bytes (goal <= 1.5x) with its peak memory (goal <= 16 MiB); the same text with every band
+# writing the same number of bytes (goal <= 1.2x) with its peak memory (goal <= 16 MiB); the same text with every band
 # condition on, its time and peak memory (goal <= 32 MiB); the same text in each other sound format (--format), its
 # time, peak memory and size.
 # Usage: bench-tonique-wav.sh [path/to/tonique-wav]
@@ -50,8 +50,10 @@ echo "== 29 kB text ($(wc -c < big.txt) bytes)"
 "$exe" big.txt > /dev/null
 bytes=$(stat -c %s TEST.wav)
 echo "WAV bytes: $bytes"
-for i in 1 2 3 4 5; do
-    rm -f TEST.wav TEST.txt dd.bin
+# Each run replaces the previous one's files, as a second rendering does (and dd its own file): on ext4 a rename over
+# an existing file would start writing the whole new file out at once.
+dd if=/dev/zero of=dd.bin bs=256K count="$bytes" iflag=count_bytes status=none
+for i in 1 2 3 4 5 6 7; do
     t0=$(now_ns); "$exe" big.txt > /dev/null; t1=$(now_ns)
     dd if=/dev/zero of=dd.bin bs=256K count="$bytes" iflag=count_bytes status=none; t2=$(now_ns)
     echo "$(( (t1 - t0) / 1000 )) $(( (t2 - t1) / 1000 ))"
@@ -59,7 +61,7 @@ done > pairs.txt
 rm -f dd.bin
 awk '{ print $1 }' pairs.txt | median | awk '{ printf "tonique-wav: median %.1f ms\n", $1 / 1000 }'
 awk '{ print $2 }' pairs.txt | median | awk '{ printf "dd:          median %.1f ms\n", $1 / 1000 }'
-awk '{ print $1 / $2 }' pairs.txt | median | awk '{ printf "ratio tonique-wav / dd: median of pairs %.2fx (goal <= 1.5x)\n", $1 }'
+awk '{ print $1 / $2 }' pairs.txt | median | awk '{ printf "ratio tonique-wav / dd: median of pairs %.2fx (goal <= 1.2x)\n", $1 }'
 if [ -x /usr/bin/time ]; then
     /usr/bin/time -v "$exe" big.txt 2> time.txt > /dev/null
     awk -F': ' '/Maximum resident set size/ { printf "peak memory: %.1f MiB (goal <= 16 MiB)\n", $2 / 1024 }' time.txt
