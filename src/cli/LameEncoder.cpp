@@ -5,7 +5,6 @@
 #include "common/WavFormat.h"
 
 #include <lame/lame.h>
-
 #include <vector>
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "cli/CheckedFile.h"
 #include "cli/LameEncoder.h"
+#include "cli/OpusFileEncoder.h"
 #include "cli/SampleBlockEncoder.h"
 #include "common/WavFormat.h"
 
@@ -131,6 +132,8 @@ Result<std::unique_ptr<SoundFileEncoder>> MakeSndfileEncoder(const SoundFormat& 
     const QStringView name(format.name);
     if (name == u"mp3")
         return MakeLameEncoder(kbps);
+    if (name == u"opus")
+        return MakeOpusFileEncoder(kbps);
     const auto code = std::find_if(std::begin(FormatCodes), std::end(FormatCodes),
                                    [name](const FormatCode& c) { return name == QStringView(c.name); });
     SF_INFO info{};

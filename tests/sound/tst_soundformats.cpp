@@ -101,8 +101,9 @@ private slots:
         const int flac = SF_FORMAT_FLAC, ogg = SF_FORMAT_OGG, mp3 = SF_FORMAT_MPEG;
         QTest::newRow("flac") << QStringList{"--format", "flac"} << flac << 0 << 0 << 128;
         QTest::newRow("ogg") << QStringList{"--format", "ogg"} << ogg << 256 << 0 << 40;
-        QTest::newRow("opus") << QStringList{"--format", "opus"} << ogg << 160 << 0 << 28;
-        QTest::newRow("opus 64") << QStringList{"--format", "opus", "--debit", "64"} << ogg << 160 << 0 << 74;
+        // Opus's last page cuts the decoded sound to the very sample sent.
+        QTest::newRow("opus") << QStringList{"--format", "opus"} << ogg << 1 << 0 << 28;
+        QTest::newRow("opus 64") << QStringList{"--format", "opus", "--debit", "64"} << ogg << 1 << 0 << 74;
         QTest::newRow("mp3") << QStringList{"--format", "mp3"} << mp3 << 576 << 32 << 0;
         QTest::newRow("mp3 24") << QStringList{"--debit", "24", "--format", "mp3"} << mp3 << 576 << 24 << 0;
         QTest::newRow("mp3 64") << QStringList{"--format", "mp3", "--debit", "64"} << mp3 << 576 << 64 << 0;
