@@ -46,7 +46,7 @@ private:
     int m_kbps;
     OpusEncoder* m_opus = nullptr;
     ogg_stream_state m_ogg{};
-    int m_preSkip = 0;   // at 48 kHz: the decoder's first samples, before the sound
+    int m_preSkip = 0;     // at 48 kHz: the decoder's first samples, before the sound
     quint64 m_samples = 0; // handed over, at 8000 Hz
     qint64 m_packets = 0;
     std::vector<short> m_tail; // less than a frame, kept for the next block
@@ -107,8 +107,8 @@ Failure OpusFileEncoder::encodeFrame(const short* frame, bool last)
         return u"l'encodeur Opus a échoué (" + QString::fromLatin1(opus_strerror(bytes)) + u')';
     ++m_packets;
     // The last packet's position cuts the decoded sound to the samples handed over.
-    const qint64 granule = last ? m_preSkip + qint64(m_samples) * GranulePerSample
-                                : m_packets * FrameSamples * GranulePerSample;
+    const qint64 granule =
+        last ? m_preSkip + qint64(m_samples) * GranulePerSample : m_packets * FrameSamples * GranulePerSample;
     ogg_packet packet{m_packet.data(), bytes, 0, last ? 1 : 0, granule, m_packets + 1};
     ogg_stream_packetin(&m_ogg, &packet);
     writePages(last);
