@@ -7,7 +7,6 @@
 #include "common/WavFormat.h"
 
 #include <algorithm>
-#include <optional>
 #include <sndfile.h>
 
 namespace {
@@ -22,7 +21,6 @@ struct FormatCode
 constexpr FormatCode FormatCodes[] = {
     {u"flac", SF_FORMAT_FLAC, SF_FORMAT_PCM_16},
     {u"ogg", SF_FORMAT_OGG, SF_FORMAT_VORBIS},
-    {u"opus", SF_FORMAT_OGG, SF_FORMAT_OPUS},
 };
 
 // Whether the library lists this container or coding among those it was built with.
@@ -39,15 +37,6 @@ bool listed(int code, int countCommand, int infoCommand)
     return false;
 }
 
-// libsndfile sets bit rates through a "compression level" from 0 (the highest rate) to 1 (the lowest), linear in
-// kbit/s over its range for the format: Opus from 256 to 6 kbit/s.
-std::optional<double> compressionLevel(QStringView format, int kbps)
-{
-    if (format != u"opus")
-        return std::nullopt;
-    return std::clamp(1.0 - (kbps - 6.0) / 250.0, 0.0, 1.0);
-}
-
 QString libraryFailure(SNDFILE* file)
 {
     return u"libsndfile\u202F: " + QString::fromLocal8Bit(sf_strerror(file));
@@ -56,9 +45,7 @@ QString libraryFailure(SNDFILE* file)
 class SndfileEncoder : public SampleBlockEncoder
 {
 public:
-    SndfileEncoder(int format, std::optional<double> level)
-        : SampleBlockEncoder(blockSamples(format)), m_format(format), m_level(level)
-    {}
+    explicit SndfileEncoder(int format) : SampleBlockEncoder(qsizetype(1) << 15), m_format(format) {}
     ~SndfileEncoder() override
     {
         if (m_file)
@@ -71,16 +58,9 @@ public:
     Failure close() override;
 
 private:
-    // Vorbis moves what it holds back to the start of its buffer after every block it takes: small writes keep that
-    // short. The other encoders take large ones.
-    static qsizetype blockSamples(int format)
-    {
-        return (format & SF_FORMAT_SUBMASK) == SF_FORMAT_VORBIS ? 2048 : qsizetype(1) << 15;
-    }
     Failure encode(const short* samples, qsizetype count) override;
 
     int m_format;
-    std::optional<double> m_level;
     CheckedFile m_out;
     SNDFILE* m_file = nullptr;
 };
@@ -97,11 +77,6 @@ Failure SndfileEncoder::create(const QString& path)
     if (!m_file) {
         m_out.close();
         return libraryFailure(nullptr);
-    }
-    // The level first: setting the rate mode re-reads it.
-    if (m_level) {
-        double level = *m_level;
-        sf_command(m_file, SFC_SET_COMPRESSION_LEVEL, &level, sizeof level);
     }
     return {};
 }
@@ -146,6 +121,5 @@ Result<std::unique_ptr<SoundFileEncoder>> MakeSndfileEncoder(const SoundFormat& 
         return Fail(u"Le format " + name.toString() + u" ne peut pas être écrit\u202F: la bibliothèque libsndfile " +
                     u"installée (" + QString::fromLatin1(sf_version_string()) + u") ne le connaît pas en mono à " +
                     u"8000\u202FHz.");
-    return std::unique_ptr<SoundFileEncoder>(
-        std::make_unique<SndfileEncoder>(info.format, compressionLevel(name, kbps)));
+    return std::unique_ptr<SoundFileEncoder>(std::make_unique<SndfileEncoder>(info.format));
 }
