@@ -179,25 +179,35 @@ private slots:
     // An encoder that cannot be had or that fails: status 2, the reason told, and the folder as it was.
     void encoderFailure_data()
     {
-        QTest::addColumn<QString>("failing"); // "format", "create" or "close"
+        QTest::addColumn<QString>("failing"); // "format", "create", "close" or "full"
+        QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("message");
         QTest::newRow("format the library lacks") << "format"
+                                                  << "mp3"
                                                   << "tonique-wav\u202F: Le format mp3 ne peut pas";
         QTest::newRow("file not created") << "create"
+                                          << "mp3"
                                           << "Impossible de créer le fichier";
         QTest::newRow("writing fails") << "close"
+                                       << "mp3"
                                        << "Impossible d'écrire le fichier";
-        QTest::newRow("the real encoder, no room left")
+        QTest::newRow("the real MP3 encoder, no room left")
             << "full"
+            << "mp3"
             << "TEST.mp3\u202F»\u202F: le fichier dépasse la taille permise.";
+        QTest::newRow("the real Opus encoder, no room left")
+            << "full"
+            << "opus"
+            << "TEST.opus\u202F»\u202F: le fichier dépasse la taille permise.";
     }
     void encoderFailure()
     {
         QFETCH(QString, failing);
+        QFETCH(QString, format);
         QFETCH(QString, message);
         QTemporaryDir dir;
         TestWav::write(dir.filePath("in.txt"), failing == u"full" ? QByteArray("paris ").repeated(300) : "abc");
-        TestWav::write(dir.filePath("TEST.mp3"), "before");
+        TestWav::write(dir.filePath("TEST." + format), "before");
         TestWav::write(dir.filePath("TEST.txt"), "before");
         QString err;
         WavEnvironment env;
@@ -219,12 +229,14 @@ private slots:
             env.encoderFor = MakeSndfileEncoder;
         std::signal(SIGXFSZ, SIG_IGN);
         setrlimit(RLIMIT_FSIZE, &full);
-        const int status = RunToniqueWav({"--format", "mp3", "-o", dir.filePath("TEST"), dir.filePath("in.txt")}, env);
+        const int status = RunToniqueWav({"--format", format, "-o", dir.filePath("TEST"), dir.filePath("in.txt")}, env);
         setrlimit(RLIMIT_FSIZE, &unlimited);
         QCOMPARE(status, 2);
         QVERIFY2(err.contains(message), qPrintable(err));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), (QStringList{"TEST.mp3", "TEST.txt", "in.txt"}));
-        QCOMPARE(TestWav::read(dir.filePath("TEST.mp3")) + TestWav::read(dir.filePath("TEST.txt")), "beforebefore");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+                 (QStringList{"TEST." + format, "TEST.txt", "in.txt"}));
+        QCOMPARE(TestWav::read(dir.filePath("TEST." + format)) + TestWav::read(dir.filePath("TEST.txt")),
+                 "beforebefore");
     }
 };
 
