@@ -12,6 +12,10 @@
 #include <cerrno>
 #include <cstdio>
 
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#endif
+
 namespace {
 
 // Refuses an exercise whose WAV file the 32-bit sizes of the header cannot describe (beyond 4 GiB), counting with
@@ -53,12 +57,31 @@ Failure checkReplaceable(const ExerciseFiles& files)
     return {};
 }
 
+#ifdef Q_OS_LINUX
+// Swaps the finished file with the one it replaces, then deletes the old one under the temporary name. A plain
+// rename over an existing file makes ext4 start writing the whole new file out before it returns (a third of a second
+// for a 500 MB sound), which the exchange does not; the swap is as atomic as the rename. False when the file system
+// cannot exchange or there is nothing to replace: the caller renames.
+bool exchangeFiles(const QByteArray& from, const QByteArray& to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) != 0)
+        return false;
+    std::remove(from.constData());
+    return true;
+}
+#endif
+
 // Puts the finished file `from` in the place of `to`, replacing it.
 Failure replaceFile(const QString& from, const QString& to)
 {
 #ifdef Q_OS_UNIX
+    const QByteArray source = QFile::encodeName(from), target = QFile::encodeName(to);
+#ifdef Q_OS_LINUX
+    if (exchangeFiles(source, target))
+        return {};
+#endif
     errno = 0;
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+    if (std::rename(source.constData(), target.constData()) == 0)
         return {};
     const int err = errno;
 #else

@@ -112,7 +112,8 @@ private slots:
         QCOMPARE(renderer.wavLength(f[0], f[1], f[2]), quint64(58 + sink.bytes.size()));
     }
 
-    // Both files written, the WAV streamed and patched, the text file untrimmed, a second rendering replacing both.
+    // Both files written, the WAV streamed and patched, the text file untrimmed, a second rendering replacing both
+    // and leaving nothing else behind.
     void files()
     {
         QTemporaryDir dir;
@@ -132,6 +133,7 @@ private slots:
             MemorySink samples;
             renderer.writeSamples(samples, u"VVV", text.trimmed(), u"+");
             QCOMPARE(TestWav::read(files.wav), patched + samples.bytes);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"TEST.txt", "TEST.wav"}));
         }
     }
 

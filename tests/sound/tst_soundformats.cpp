@@ -101,8 +101,9 @@ private slots:
         const int flac = SF_FORMAT_FLAC, ogg = SF_FORMAT_OGG, mp3 = SF_FORMAT_MPEG;
         QTest::newRow("flac") << QStringList{"--format", "flac"} << flac << 0 << 0 << 128;
         QTest::newRow("ogg") << QStringList{"--format", "ogg"} << ogg << 256 << 0 << 40;
-        QTest::newRow("opus") << QStringList{"--format", "opus"} << ogg << 160 << 0 << 28;
-        QTest::newRow("opus 64") << QStringList{"--format", "opus", "--debit", "64"} << ogg << 160 << 0 << 74;
+        // Opus's last page cuts the decoded sound to the very sample sent.
+        QTest::newRow("opus") << QStringList{"--format", "opus"} << ogg << 1 << 0 << 28;
+        QTest::newRow("opus 64") << QStringList{"--format", "opus", "--debit", "64"} << ogg << 1 << 0 << 74;
         QTest::newRow("mp3") << QStringList{"--format", "mp3"} << mp3 << 576 << 32 << 0;
         QTest::newRow("mp3 24") << QStringList{"--debit", "24", "--format", "mp3"} << mp3 << 576 << 24 << 0;
         QTest::newRow("mp3 64") << QStringList{"--format", "mp3", "--debit", "64"} << mp3 << 576 << 64 << 0;
@@ -178,25 +179,35 @@ private slots:
     // An encoder that cannot be had or that fails: status 2, the reason told, and the folder as it was.
     void encoderFailure_data()
     {
-        QTest::addColumn<QString>("failing"); // "format", "create" or "close"
+        QTest::addColumn<QString>("failing"); // "format", "create", "close" or "full"
+        QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("message");
         QTest::newRow("format the library lacks") << "format"
+                                                  << "mp3"
                                                   << "tonique-wav\u202F: Le format mp3 ne peut pas";
         QTest::newRow("file not created") << "create"
+                                          << "mp3"
                                           << "Impossible de créer le fichier";
         QTest::newRow("writing fails") << "close"
+                                       << "mp3"
                                        << "Impossible d'écrire le fichier";
-        QTest::newRow("the real encoder, no room left")
+        QTest::newRow("the real MP3 encoder, no room left")
             << "full"
+            << "mp3"
             << "TEST.mp3\u202F»\u202F: le fichier dépasse la taille permise.";
+        QTest::newRow("the real Opus encoder, no room left")
+            << "full"
+            << "opus"
+            << "TEST.opus\u202F»\u202F: le fichier dépasse la taille permise.";
     }
     void encoderFailure()
     {
         QFETCH(QString, failing);
+        QFETCH(QString, format);
         QFETCH(QString, message);
         QTemporaryDir dir;
         TestWav::write(dir.filePath("in.txt"), failing == u"full" ? QByteArray("paris ").repeated(300) : "abc");
-        TestWav::write(dir.filePath("TEST.mp3"), "before");
+        TestWav::write(dir.filePath("TEST." + format), "before");
         TestWav::write(dir.filePath("TEST.txt"), "before");
         QString err;
         WavEnvironment env;
@@ -218,12 +229,14 @@ private slots:
             env.encoderFor = MakeSndfileEncoder;
         std::signal(SIGXFSZ, SIG_IGN);
         setrlimit(RLIMIT_FSIZE, &full);
-        const int status = RunToniqueWav({"--format", "mp3", "-o", dir.filePath("TEST"), dir.filePath("in.txt")}, env);
+        const int status = RunToniqueWav({"--format", format, "-o", dir.filePath("TEST"), dir.filePath("in.txt")}, env);
         setrlimit(RLIMIT_FSIZE, &unlimited);
         QCOMPARE(status, 2);
         QVERIFY2(err.contains(message), qPrintable(err));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), (QStringList{"TEST.mp3", "TEST.txt", "in.txt"}));
-        QCOMPARE(TestWav::read(dir.filePath("TEST.mp3")) + TestWav::read(dir.filePath("TEST.txt")), "beforebefore");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+                 (QStringList{"TEST." + format, "TEST.txt", "in.txt"}));
+        QCOMPARE(TestWav::read(dir.filePath("TEST." + format)) + TestWav::read(dir.filePath("TEST.txt")),
+                 "beforebefore");
     }
 };
 
