@@ -218,6 +218,8 @@ void KeyingController::setInput(KeyingInput input)
         m_input = input;
         if (m_services.settings)
             m_services.settings->write(InputKey, NameOf(InputNames, input));
+        // What the decoder said of the input left (a key held down) is not said of the new one.
+        m_message.clear();
     }
     if (m_window) {
         m_window->setInput(int(input));

@@ -485,13 +485,22 @@ private slots:
         debounce->setValue(25);
         QCOMPARE(store.values[u"antirebond"_s], u"25"_s);
         QCOMPARE(trace, u">|~>"_s);
+        // A key held down on the port, then the port gone: both said.
+        source->send(KeyInput::DotLever, true, clock.elapsedMs * 1000);
+        for (const qint64 end = clock.elapsedMs + 6000; clock.elapsedMs < end; clock.elapsedMs += 10)
+            TestApp::tick(keying.window()->timer());
         source->fail(u"Le port série a disparu."_s);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(source.isNull());
         clock.elapsedMs += 100;
         TestApp::tick(keying.window()->timer());
-        QCOMPARE(keying.window()->findChild<QLabel*>(u"message"_s)->text(), u"Le port série a disparu."_s);
+        QCOMPARE(keying.window()->findChild<QLabel*>(u"message"_s)->text(),
+                 u"Manipulateur bloqué\u202F?\nLe port série a disparu."_s);
+        // Neither is said of the next input.
         keying.window()->findChild<QComboBox*>(u"entree"_s)->setCurrentIndex(3);
+        clock.elapsedMs += 100;
+        TestApp::tick(keying.window()->timer());
+        QCOMPARE(keying.window()->findChild<QLabel*>(u"message"_s)->text(), QString());
         QCOMPARE(store.values[u"entree"_s], u"micro"_s);
         QVERIFY(!debounce->isVisibleTo(keying.window()));
         keying.window()->findChild<QComboBox*>(u"entree"_s)->setCurrentIndex(0);
