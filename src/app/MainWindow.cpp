@@ -228,6 +228,7 @@ void MainWindow::createKeyingController()
                                         [learner = m_learner.get()] { return learner->passMark(); }};
     services.sidetone = m_options.sidetone;
     services.openInput = m_options.keyingInputs;
+    services.decoding = m_options.startTimers ? KeyingThreading::OwnThread : KeyingThreading::CallersThread;
     services.tone = [tone = m_ui.HScroll4, vol = m_ui.vol] {
         return SidetoneTone{double(tone->value()), double(vol->value()) / std::max(1, vol->maximum())};
     };

@@ -100,8 +100,7 @@ KeyingController::KeyingController(Services services, QWidget* owner)
           ChoiceNamed(InputNames, m_services.settings ? m_services.settings->read(InputKey, QString()) : QString())),
       m_echoPlays(ChoiceNamed(EchoPlaysNames,
                               m_services.settings ? m_services.settings->read(EchoPlaysKey, QString()) : QString())),
-      m_echoSeconds(EchoSecondsOf(m_services.settings ? m_services.settings->read(EchoTimeKey, QString()) : QString())),
-      m_decoder(m_services.signs)
+      m_echoSeconds(EchoSecondsOf(m_services.settings ? m_services.settings->read(EchoTimeKey, QString()) : QString()))
 {}
 
 KeyingController::~KeyingController()
@@ -114,7 +113,9 @@ void KeyingController::manipulation()
 {
     if (!m_window) {
         // The sign table is read at start-up, after the window's subsystems are made.
-        m_decoder = MorseDecoder(m_services.signs);
+        m_worker = std::make_unique<KeyingWorker>(m_services.signs, m_services.decoding);
+        connect(m_worker.get(), &KeyingWorker::keyed, this, &KeyingController::keyed,
+                m_services.decoding == KeyingThreading::OwnThread ? Qt::QueuedConnection : Qt::DirectConnection);
         m_window = new KeyingWindow(m_owner);
         m_window->setMode(int(m_mode));
         m_window->setInput(int(m_input));
@@ -152,13 +153,16 @@ KeyTime KeyingController::now() const
 
 void KeyingController::startKeyer()
 {
-    m_keyer.reset();
-    if (m_mode == KeyingMode::StraightKey)
+    if (!m_worker)
         return;
+    if (m_mode == KeyingMode::StraightKey) {
+        m_worker->setKeyer(std::nullopt);
+        return;
+    }
     const double dotMs = m_services.dotMs ? m_services.dotMs() : 0;
     // No usable speed: the keyer sends at 12 words per minute.
     const auto dotUs = KeyTime(std::llround(dotMs > 0 ? dotMs * 1000 : DotMicroseconds(12)));
-    m_keyer.emplace(m_mode == KeyingMode::IambicA ? IambicKeyer::Mode::A : IambicKeyer::Mode::B, dotUs);
+    m_worker->setKeyer(IambicKeyer(m_mode == KeyingMode::IambicA ? IambicKeyer::Mode::A : IambicKeyer::Mode::B, dotUs));
 }
 
 KeyTime KeyingController::decodedUntil() const
@@ -216,7 +220,6 @@ void KeyingController::setInput(KeyingInput input)
 void KeyingController::key(KeyInput input, bool down)
 {
     lever(input, down, now());
-    pump(decodedUntil());
 }
 
 void KeyingController::sourceEdge(KeyInput input, bool down, KeyTime time)
@@ -225,28 +228,26 @@ void KeyingController::sourceEdge(KeyInput input, bool down, KeyTime time)
     if (m_mode == KeyingMode::StraightKey && input != KeyInput::DashLever)
         input = KeyInput::Straight;
     lever(input, down, time);
-    pump(decodedUntil());
 }
 
 void KeyingController::lever(KeyInput input, bool down, KeyTime time)
 {
-    // An edge is never older than what was already decoded.
-    time = std::max(time, m_pumpedTo);
-    if (input == KeyInput::Straight) {
-        if (m_keyer)
-            m_keyer->straightKeyEdge({time, down});
-        else
-            keyEdge({time, down});
-    } else if (m_keyer) {
-        m_keyer->paddleEdge(input == KeyInput::DotLever ? ElementKind::Dot : ElementKind::Dash, down, time);
-    }
     if (down)
         m_message.clear();
+    // A straight key is heard at once; a paddle's levers go through the keyer, which keys the sidetone through
+    // keyed() as it sends.
+    if (m_mode == KeyingMode::StraightKey) {
+        if (input != KeyInput::Straight)
+            return;
+        keyed(down);
+    }
+    m_worker->edge(input, down, time);
 }
 
 void KeyingController::tick()
 {
-    pump(decodedUntil());
+    m_worker->advanceTo(decodedUntil());
+    takeDecoded();
     if (m_echo)
         echoTick(now());
     if (m_changed && m_services.clock.monotonicMs() - m_drawnMs >= RefreshMs)
@@ -261,27 +262,22 @@ void KeyingController::setTone()
     }
 }
 
-void KeyingController::keyEdge(KeyEdge edge)
+void KeyingController::keyed(bool down)
 {
     if (m_services.sidetone && (!m_source || m_source->wantsSidetone())) {
-        if (edge.down)
+        if (down)
             setTone();
-        m_services.sidetone->key(edge.down);
+        m_services.sidetone->key(down);
     }
-    m_decoder.keyEdge(edge);
 }
 
-void KeyingController::pump(KeyTime time)
+void KeyingController::takeDecoded()
 {
-    time = std::max(time, m_pumpedTo);
-    m_pumpedTo = time;
-    if (m_keyer) {
-        m_keyer->advanceTo(time);
-        for (const KeyEdge& edge : m_keyer->takeEdges())
-            keyEdge(edge);
-    }
-    m_decoder.advanceTo(time);
-    for (DecodedSign& sign : m_decoder.takeDecoded()) {
+    KeyingWorker::Decoded decoded = m_worker->take();
+    m_changed = m_changed || decoded.wordsPerMinute != m_wordsPerMinute;
+    m_wordsPerMinute = decoded.wordsPerMinute;
+    const KeyTime time = decoded.until;
+    for (DecodedSign& sign : decoded.signs) {
         // A learner who stops to think makes no word gap: the silence is left out of the timing.
         if (!sign.elements.empty() && double(sign.elements.front().gapBeforeUs) > PauseDots * sign.dotUs)
             sign.elements.front().gapBeforeUs = -1;
@@ -304,7 +300,7 @@ void KeyingController::refresh()
     QString message = m_message;
     if (!m_inputMessage.isEmpty())
         message += (message.isEmpty() ? QString() : u"\n"_s) + m_inputMessage;
-    m_window->showRun(TextOf(m_signs), m_decoder.wordsPerMinute(), m_signs, message);
+    m_window->showRun(TextOf(m_signs), m_wordsPerMinute, m_signs, message);
     m_drawnMs = m_services.clock.monotonicMs();
     m_changed = false;
 }
@@ -397,7 +393,9 @@ void KeyingController::showEcho(const QString& verdict, KeyTime now)
 
 void KeyingController::effacer()
 {
-    m_decoder.reset();
+    if (m_worker)
+        m_worker->reset();
+    m_wordsPerMinute = 0;
     startKeyer();
     m_signs.clear();
     m_message.clear();
@@ -408,7 +406,11 @@ void KeyingController::effacer()
 
 void KeyingController::termine()
 {
-    pump(now());
+    if (m_worker) {
+        m_worker->advanceTo(now());
+        m_worker->pump();
+        takeDecoded();
+    }
     refresh();
     const QString marking = m_exercise == SendingExercise::SendExercise ? markingText() + u'\n' : QString();
     if (m_window)
