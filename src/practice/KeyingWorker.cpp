@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-KeyingWorker::KeyingWorker(const SignTable& signs, KeyingThreading threading)
-    : m_threading(threading), m_decoder(signs)
+KeyingWorker::KeyingWorker(const SignTable& signs, KeyingThreading threading) : m_threading(threading), m_decoder(signs)
 {
     if (m_threading == KeyingThreading::OwnThread) {
         m_thread.setObjectName(QStringLiteral("manipulation"));
@@ -48,7 +47,8 @@ void KeyingWorker::post(Command command)
     if (m_threading == KeyingThreading::CallersThread)
         pump();
     else if (wake)
-        QMetaObject::invokeMethod(&m_waker, [this] { pump(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &m_waker, [this] { pump(); }, Qt::QueuedConnection);
 }
 
 void KeyingWorker::pump()

@@ -408,9 +408,16 @@ private slots:
 
     // 20,000 edges handed over at once, as an input's queue delivers them after the window was held up: the window is
     // drawn again at most 30 times a second whatever the flood, every key-down is heard and everything is decoded by
-    // the end of the run.
+    // the end of the run, whether the keyer and the decoder work on a thread of their own or step by step.
+    void floodOfEdges_data()
+    {
+        QTest::addColumn<KeyingThreading>("decoding");
+        QTest::newRow("own thread") << KeyingThreading::OwnThread;
+        QTest::newRow("step by step") << KeyingThreading::CallersThread;
+    }
     void floodOfEdges()
     {
+        QFETCH(KeyingThreading, decoding);
         FakeClock clock;
         FakeSidetone heard;
         const SignTable signs = SignTable::fromLines(LoadSignFile(BuildFolder::file("telkey.ref")).lines);
@@ -419,7 +426,7 @@ private slots:
         FakeSettingsStore store;
         store.values[u"entree"_s] = u"serie"_s;
         KeyingController::Services services{signs, clock, &store, [] { return 60.0; }, {}, {}};
-        services.decoding = KeyingThreading::CallersThread;
+        services.decoding = decoding;
         services.sidetone = &heard;
         services.openInput = [&](KeyingInput) -> std::unique_ptr<KeyingSource> {
             auto made = std::make_unique<FakeKeyingSource>(&trace);

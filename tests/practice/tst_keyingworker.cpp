@@ -36,8 +36,12 @@ private slots:
         constexpr KeyTime Dot = 60'000;
         const SignTable signs = SignTable::fromLines(LoadSignFile(BuildFolder::file("telkey.ref")).lines);
         KeyingWorker worker(signs, KeyingThreading::OwnThread);
+        // The key edges the keyer sent on the worker's own thread, neither the window's nor the reader's.
         std::atomic<int> sent{0};
-        connect(&worker, &KeyingWorker::keyed, this, [&sent] { ++sent; }, Qt::DirectConnection);
+        connect(
+            &worker, &KeyingWorker::keyed, this,
+            [&sent] { sent += QThread::currentThread()->objectName() == u"manipulation" ? 1 : 0; },
+            Qt::DirectConnection);
         if (paddle)
             worker.setKeyer(IambicKeyer(IambicKeyer::Mode::A, Dot));
         // A reader thread stamps the edges and brings the time on, as the window's timer does every 10 ms; the
