@@ -47,9 +47,10 @@ Failure MainWindow::startUp()
     fillKeepingText(ui.Text20, {QStringLiteral("PARIS"), QStringLiteral("CODEX")});
     fillKeepingText(ui.Texte, ThinkingTimeItems());
 
-    // 3-5. On screen, at its size; the settings panel ready to cover the whole window.
-    show();
+    // 3-5. On screen, at its size; the settings panel ready to cover the whole window. Sized before it is shown, the
+    // window is laid out and drawn once, at its own size, rather than first at a default one.
     resize(Twips(WindowSize::Width), Twips(WindowSize::FullHeight) - WindowSize::FramePixels);
+    show();
     ui.Frame1->move(0, 0);
     ui.Frame1->resize(ui.central->width(), Twips(WindowSize::SettingsHeight));
 

@@ -39,6 +39,20 @@ Failure HistoryGuard::recordDrillAnswer(const DrillAnswerRecord& answer)
     return {};
 }
 
+Failure HistoryGuard::recordSendingRun(const SendingRunRecord& run)
+{
+    if (!m_history)
+        return {};
+    if (const Failure failed = m_history->recordSendingRun(run))
+        lost(*failed);
+    return {};
+}
+
+Result<QList<SendingRunRecord>> HistoryGuard::sendingRuns(const QDateTime& since)
+{
+    return m_history ? read(m_history->sendingRuns(since)) : QList<SendingRunRecord>();
+}
+
 Result<QList<CopyRecord>> HistoryGuard::copies(const QDateTime& since)
 {
     return m_history ? read(m_history->copies(since)) : QList<CopyRecord>();

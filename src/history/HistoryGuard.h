@@ -18,6 +18,8 @@ public:
 
     Failure recordCopy(const CopyRecord& copy) override;
     Failure recordDrillAnswer(const DrillAnswerRecord& answer) override;
+    Failure recordSendingRun(const SendingRunRecord& run) override;
+    Result<QList<SendingRunRecord>> sendingRuns(const QDateTime& since) override;
     Result<QList<CopyRecord>> copies(const QDateTime& since) override;
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) override;
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) override;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QMap>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -21,6 +22,19 @@ using namespace Qt::StringLiterals;
 namespace {
 
 int g_connections = 0;
+
+// The sending runs of "Manipulation" and the characters each sent wrong (version 6).
+QStringList SendingRunsStep()
+{
+    return {u"CREATE TABLE sending_runs (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, kind TEXT NOT NULL, "
+            "characters INTEGER NOT NULL, errors INTEGER NOT NULL, wpm REAL NOT NULL, dash_dot REAL NOT NULL, "
+            "element_gap REAL NOT NULL, letter_gap REAL NOT NULL, word_gap REAL NOT NULL, weight REAL NOT NULL, "
+            "dot_spread REAL NOT NULL, dash_spread REAL NOT NULL, element_gap_spread REAL NOT NULL, "
+            "letter_gap_spread REAL NOT NULL, word_gap_spread REAL NOT NULL)"_s,
+            u"CREATE INDEX sending_runs_by_date ON sending_runs(at)"_s,
+            u"CREATE TABLE sending_missent (run INTEGER NOT NULL, character TEXT NOT NULL, count INTEGER NOT NULL, "
+            "PRIMARY KEY (run, character)) WITHOUT ROWID"_s};
+}
 
 // What each version adds to the one before it.
 const QList<QStringList>& Migrations()
@@ -47,6 +61,7 @@ const QList<QStringList>& Migrations()
          "sent TEXT NOT NULL, copied TEXT NOT NULL, correct INTEGER NOT NULL, PRIMARY KEY (copy, position)) "
          "WITHOUT ROWID"_s,
          u"CREATE INDEX copy_fields_by_kind ON copy_fields(kind, correct)"_s},
+        SendingRunsStep(),
     };
     return steps;
 }
@@ -78,6 +93,27 @@ std::optional<FieldKind> kindNamed(const QString& name)
             return kind;
     }
     return std::nullopt;
+}
+
+const std::pair<SendingKind, QString> SendingKindNames[] = {
+    {SendingKind::Free, u"libre"_s}, {SendingKind::Exercise, u"exercice"_s}, {SendingKind::Echo, u"echo"_s}};
+
+QString sendingKindName(SendingKind kind)
+{
+    for (const auto& [known, name] : SendingKindNames) {
+        if (known == kind)
+            return name;
+    }
+    return {};
+}
+
+SendingKind sendingKindNamed(const QString& name)
+{
+    for (const auto& [kind, known] : SendingKindNames) {
+        if (known == name)
+            return kind;
+    }
+    return SendingKind::Free;
 }
 
 // "'indicatif', 'report', ...": the names known, for an SQL list.
@@ -388,6 +424,113 @@ Failure SqliteHistory::recordDrillAnswer(const DrillAnswerRecord& answer)
     return {};
 }
 
+Failure SqliteHistory::recordSendingRun(const SendingRunRecord& record)
+{
+    if (!m_open)
+        return notOpen();
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery query(db);
+    auto failed = [&](const QSqlError& error) -> Failure {
+        db.rollback();
+        return explained(u"L'envoi n'a pas pu être enregistré dans l'historique"_s, error, QString());
+    };
+    if (const QSqlError error = run(db, u"BEGIN"_s); error.isValid())
+        return failed(error);
+    query.prepare(u"INSERT INTO sending_runs (at, kind, characters, errors, wpm, dash_dot, element_gap, letter_gap, "
+                  "word_gap, weight, dot_spread, dash_spread, element_gap_spread, letter_gap_spread, word_gap_spread) "
+                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
+    for (const QVariant& value :
+         {QVariant(record.at.toMSecsSinceEpoch()), QVariant(sendingKindName(record.kind)), QVariant(record.characters),
+          QVariant(record.errors), QVariant(record.wpm), QVariant(record.dashDotRatio),
+          QVariant(record.elementGapRatio), QVariant(record.letterGapRatio), QVariant(record.wordGapRatio),
+          QVariant(record.weightPercent)})
+        query.addBindValue(value);
+    for (const double spread : record.spreads)
+        query.addBindValue(spread);
+    if (!query.exec())
+        return failed(query.lastError());
+    const qint64 id = query.lastInsertId().toLongLong();
+    query.prepare(u"INSERT INTO sending_missent (run, character, count) VALUES (?, ?, ?) ON CONFLICT (run, character) "
+                  "DO UPDATE SET count = count + excluded.count"_s);
+    for (const MissentCharacter& missent : record.missent) {
+        for (const QVariant& value : {QVariant(id), QVariant(missent.character), QVariant(missent.count)})
+            query.addBindValue(value);
+        if (!query.exec())
+            return failed(query.lastError());
+    }
+    if (const QSqlError error = run(db, u"COMMIT"_s); error.isValid())
+        return failed(error);
+    return {};
+}
+
+Result<QList<SendingRunRecord>> SqliteHistory::sendingRuns(const QDateTime& since)
+{
+    if (!m_open)
+        return Fail(notOpen());
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT at, kind, characters, errors, wpm, dash_dot, element_gap, letter_gap, word_gap, weight, "
+                  "dot_spread, dash_spread, element_gap_spread, letter_gap_spread, word_gap_spread, id "
+                  "FROM sending_runs WHERE at >= ? ORDER BY at, id"_s);
+    query.addBindValue(sinceMs(since));
+    if (!query.exec())
+        return Fail(failureText(query.lastError()));
+    QList<SendingRunRecord> runs;
+    while (query.next()) {
+        SendingRunRecord r;
+        r.at = QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong());
+        r.kind = sendingKindNamed(query.value(1).toString());
+        r.characters = query.value(2).toInt();
+        r.errors = query.value(3).toInt();
+        r.wpm = query.value(4).toDouble();
+        r.dashDotRatio = query.value(5).toDouble();
+        r.elementGapRatio = query.value(6).toDouble();
+        r.letterGapRatio = query.value(7).toDouble();
+        r.wordGapRatio = query.value(8).toDouble();
+        r.weightPercent = query.value(9).toDouble();
+        for (int i = 0; i < SendingRunRecord::SpreadCount; ++i)
+            r.spreads[size_t(i)] = query.value(10 + i).toDouble();
+        r.id = query.value(15).toLongLong();
+        runs.append(std::move(r));
+    }
+    if (const Failure failed = readMissent(runs, since))
+        return Fail(*failed);
+    return runs;
+}
+
+Failure SqliteHistory::readMissent(QList<SendingRunRecord>& runs, const QDateTime& since)
+{
+    QHash<qint64, SendingRunRecord*> byId;
+    for (SendingRunRecord& r : runs)
+        byId.insert(r.id, &r);
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT m.run, m.character, m.count FROM sending_missent AS m JOIN sending_runs AS r ON "
+                  "r.id = m.run WHERE r.at >= ? ORDER BY m.run, m.count DESC, m.character"_s);
+    query.addBindValue(sinceMs(since));
+    if (!query.exec())
+        return failureText(query.lastError());
+    while (query.next()) {
+        if (SendingRunRecord* r = byId.value(query.value(0).toLongLong()))
+            r->missent.append({query.value(1).toString(), query.value(2).toInt()});
+    }
+    return {};
+}
+
+Failure SqliteHistory::addMissent(QMap<QString, CharacterWeakness>& found, const QDateTime& since)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT m.character, sum(m.count) FROM sending_missent AS m JOIN sending_runs AS r ON r.id = m.run "
+                  "WHERE r.at >= ? GROUP BY m.character"_s);
+    query.addBindValue(sinceMs(since));
+    if (!query.exec())
+        return failureText(query.lastError());
+    while (query.next())
+        found[query.value(0).toString()].missent += query.value(1).toInt();
+    return {};
+}
+
 Result<QList<CopyRecord>> SqliteHistory::copies(const QDateTime& since)
 {
     if (!m_open)
@@ -450,6 +593,8 @@ Result<QList<CharacterWeakness>> SqliteHistory::weaknesses(const QDateTime& sinc
     if (const Failure failed = addConfusions(found, since))
         return Fail(*failed);
     if (const Failure failed = addReactionTimes(found, since))
+        return Fail(*failed);
+    if (const Failure failed = addMissent(found, since))
         return Fail(*failed);
     QList<CharacterWeakness> weaknesses;
     for (auto it = found.begin(); it != found.end(); ++it) {

@@ -16,8 +16,9 @@ public:
     // 1: the copies and the drill answers. 2: the characters of the copies per day, and indexes by date and character.
     // 3: the confusions of the copies per day. 4: the characters and confusions of each copy, so that a copy can be
     // deleted with them (the copies recorded before are listed apart). 5: the pieces of information of each copy
-    // (call signs, report, name...): kind, sent, copied, right.
-    static constexpr int SchemaVersion = 5;
+    // (call signs, report, name...): kind, sent, copied, right. 6: the sending runs of "Manipulation", their timing
+    // and their mis-sent characters.
+    static constexpr int SchemaVersion = 6;
 
     SqliteHistory();
     ~SqliteHistory() override;
@@ -34,6 +35,8 @@ public:
 
     Failure recordCopy(const CopyRecord& copy) override;
     Failure recordDrillAnswer(const DrillAnswerRecord& answer) override;
+    Failure recordSendingRun(const SendingRunRecord& record) override;
+    Result<QList<SendingRunRecord>> sendingRuns(const QDateTime& since) override;
     Result<QList<CopyRecord>> copies(const QDateTime& since) override;
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) override;
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) override;
@@ -51,6 +54,10 @@ private:
     Failure addReactionTimes(QMap<QString, CharacterWeakness>& found, const QDateTime& since);
     // What each character was copied as when it was sent wrong, and how often it was copied in another's place.
     Failure addConfusions(QMap<QString, CharacterWeakness>& found, const QDateTime& since);
+    // How often each character was sent wrong on the key.
+    Failure addMissent(QMap<QString, CharacterWeakness>& found, const QDateTime& since);
+    // Each run's mis-sent characters, read into the runs by their number.
+    Failure readMissent(QList<SendingRunRecord>& runs, const QDateTime& since);
     Failure opened(const QString& path);
     // A message when the file or one of its journals is a symbolic link.
     Failure symbolicLink(const QString& path) const;

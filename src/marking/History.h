@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <utility>
 
@@ -23,6 +25,63 @@ struct CopyRecord
     QList<Confusion> confusions;    // the same
     qint64 id = 0;                  // the history's own number for it, read back with the copies
     QList<MarkedField> fields = {}; // the pieces of information copied, recorded, not read back with the copies
+};
+
+// What the learner sent in "Manipulation".
+enum class SendingKind : std::uint8_t
+{
+    Free,     // "Libre": nothing to mark
+    Exercise, // "Envoyer l'exercice": marked as a copy is
+    Echo,     // "Écho": each character played, sent back right or not
+};
+
+// A character sent wrong in a sending run, and how often.
+struct MissentCharacter
+{
+    QString character;
+    int count = 0;
+
+    bool operator==(const MissentCharacter&) const = default;
+};
+
+// A sending run as the history keeps it: its marking and how it was keyed.
+struct SendingRunRecord
+{
+    enum Spread : std::uint8_t
+    {
+        Dots,
+        Dashes,
+        ElementGaps,
+        LetterGaps,
+        WordGaps,
+        SpreadCount,
+    };
+    QDateTime at;
+    SendingKind kind = SendingKind::Free;
+    int characters = 0; // keyed ("Libre"), of the exercise, or played ("Écho")
+    int errors = 0;     // the copy rule's for the exercise, the characters not sent back for "Écho", none for "Libre"
+    double wpm = 0;     // the speed learned from the keying
+    double dashDotRatio = 0;
+    double elementGapRatio = 0;
+    double letterGapRatio = 0;
+    double wordGapRatio = 0;
+    double weightPercent = 0;
+    std::array<double, SpreadCount> spreads{}; // standard deviation over the mean of each length
+    QList<MissentCharacter> missent;           // the most frequent first
+    qint64 id = 0;                             // the history's own number for it, read back with the runs
+};
+
+// Where "Manipulation" records its runs: a history, or anything that keeps them.
+class SendingRunRecorder
+{
+public:
+    virtual ~SendingRunRecorder() = default;
+    // Whether what is recorded is kept.
+    virtual bool available() const { return true; }
+    // Why the program goes on without a history; empty while it is available.
+    virtual QString unavailableReason() const { return {}; }
+    // Records one run with its mis-sent characters, all or nothing.
+    virtual Failure recordSendingRun(const SendingRunRecord& run) = 0;
 };
 
 // How often one kind of information was sent in marked copies, and how often it was lost (not copied right).
@@ -51,25 +110,21 @@ struct CharacterWeakness
     int wrong = 0;                  // of those, not copied right
     int miscopied = 0;              // copied where another character was sent, or where nothing was
     QList<Confusion> confusions;    // what was copied when it was sent wrong: the most frequent first, at most 3
+    int missent = 0;                // sent wrong on the key in "Manipulation"
     int answers = 0;                // drill answers, at most the last 20
     std::optional<double> medianMs; // median reaction time of those answers
 };
 
-// Every marked copy and every drill answer, kept from one session to the next. A failure is the French message to
-// show; the caller decides whether to go on without the history.
+// Every marked copy, drill answer and sending run, kept from one session to the next. A failure is the French message
+// to show; the caller decides whether to go on without the history.
 //
 // What a caller gets when the history is unavailable (none could be opened, or it failed once and was dropped): a
 // write records nothing and fails with nothing, a read is an empty list, a deletion deletes nothing (false), and
 // available() is false with unavailableReason() saying why. Readers go through ReadOrEmpty(), which gives the same
 // empty list for a read that failed.
-class History
+class History : public SendingRunRecorder
 {
 public:
-    virtual ~History() = default;
-    // Whether what is recorded is kept.
-    virtual bool available() const { return true; }
-    // Why the program goes on without a history; empty while it is available.
-    virtual QString unavailableReason() const { return {}; }
     // Records one marked copy with its tallies and confusions, all or nothing.
     virtual Failure recordCopy(const CopyRecord& copy) = 0;
     virtual Failure recordDrillAnswer(const DrillAnswerRecord& answer) = 0;
@@ -86,6 +141,18 @@ public:
     {
         Q_UNUSED(since);
         return QList<FieldLoss>();
+    }
+    // A history that keeps no sending run records nothing.
+    Failure recordSendingRun(const SendingRunRecord& run) override
+    {
+        Q_UNUSED(run);
+        return {};
+    }
+    // The sending runs since `since` (all of them for an invalid time), oldest first, with their mis-sent characters.
+    virtual Result<QList<SendingRunRecord>> sendingRuns(const QDateTime& since)
+    {
+        Q_UNUSED(since);
+        return QList<SendingRunRecord>();
     }
     // Removes the copy numbered `id` with its tallies, confusions and pieces, all or nothing: what is read afterwards
     // is as if it had never been marked. False, and nothing changed, when its tallies cannot be told apart from others'

@@ -204,3 +204,30 @@ QByteArray HistoryCsv(const QList<CopyRecord>& copies, const QList<DrillAnswerRe
         text += line.text + u"\r\n"_s;
     return "\xEF\xBB\xBF" + text.toUtf8();
 }
+
+QByteArray SendingRunsCsv(const QList<SendingRunRecord>& runs)
+{
+    if (runs.isEmpty())
+        return {};
+    static const QString kinds[] = {u"libre"_s, u"exercice"_s, u"écho"_s};
+    QString text = u"\r\ndate;envoi;caractères;erreurs;exactitude;vitesse;trait_point;espace_éléments;"
+                   "espace_lettres;espace_mots;poids;dispersion_points;dispersion_traits;dispersion_éléments;"
+                   "dispersion_lettres;dispersion_mots;mal_manipulés\r\n"_s;
+    for (const SendingRunRecord& r : runs) {
+        QStringList fields{r.at.toLocalTime().toString(u"yyyy-MM-dd HH:mm:ss"_s), kinds[int(r.kind)],
+                           QString::number(r.characters), QString::number(r.errors),
+                           r.kind == SendingKind::Free ? QString()
+                                                       : tenthsText(AccuracyTenths(r.characters, r.errors))};
+        for (const double value :
+             {r.wpm, r.dashDotRatio, r.elementGapRatio, r.letterGapRatio, r.wordGapRatio, r.weightPercent})
+            fields << QString::number(value, 'f', 2).replace(u'.', u',');
+        for (const double spread : r.spreads)
+            fields << QString::number(spread, 'f', 2).replace(u'.', u',');
+        QStringList missent;
+        for (const MissentCharacter& m : r.missent)
+            missent << m.character + u"×"_s + QString::number(m.count);
+        fields << csvField(missent.join(u' '));
+        text += fields.join(u';') + u"\r\n"_s;
+    }
+    return text.toUtf8();
+}

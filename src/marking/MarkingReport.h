@@ -47,3 +47,7 @@ QString MarkCsvHeader();
 QString MarkCsvLine(const QString& name, const MarkedCopy& marked);
 // The whole history, copies and drill answers by date, with a byte-order mark for spreadsheets.
 QByteArray HistoryCsv(const QList<CopyRecord>& copies, const QList<DrillAnswerRecord>& answers);
+// The sending runs, to follow the history's lines in the same file: after an empty line, a header of their own and
+// a line each by date, the characters mis-sent as "e×2 t×1". Nothing when there is none, so that a history without
+// runs exports as it always did.
+QByteArray SendingRunsCsv(const QList<SendingRunRecord>& runs);

@@ -7,7 +7,9 @@
 #include <QAudioSink>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMediaDevices>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -75,8 +77,11 @@ private:
     qint64 m_fed = 0;
 };
 
-AudioSinkPlayer::AudioSinkPlayer(QObject* parent) : QObject(parent)
+AudioSinkPlayer::AudioSinkPlayer(QObject* parent, OutputsPresent outputsPresent)
+    : QObject(parent), m_outputsPresent(std::move(outputsPresent))
 {
+    if (!m_outputsPresent)
+        m_outputsPresent = [] { return !QMediaDevices::audioOutputs().isEmpty(); };
     m_statusTimer.setTimerType(Qt::PreciseTimer);
     m_statusTimer.setInterval(m_statusIntervalMs);
     connect(&m_statusTimer, &QTimer::timeout, this, [this] {
@@ -84,10 +89,7 @@ AudioSinkPlayer::AudioSinkPlayer(QObject* parent) : QObject(parent)
             m_listener->statusUpdate();
     });
     // Asking for the outputs connects to the sound server (tens of ms): done once the window is on screen.
-    QTimer::singleShot(0, this, [this] {
-        if (!m_playing && QMediaDevices::audioOutputs().isEmpty())
-            setSilent(true);
-    });
+    QTimer::singleShot(0, this, &AudioSinkPlayer::lookForOutputsOnceDrawn);
     m_pollTimer.setTimerType(Qt::PreciseTimer);
     m_pollTimer.setInterval(PollIntervalMs);
     connect(&m_pollTimer, &QTimer::timeout, this, &AudioSinkPlayer::pollEnd);
@@ -103,6 +105,35 @@ AudioSinkPlayer::~AudioSinkPlayer()
     QList<QPointer<QAudioSink>> pending(sinks.cbegin(), sinks.cend());
     for (const QPointer<QAudioSink>& sink : pending)
         delete sink.data();
+}
+
+void AudioSinkPlayer::lookForOutputsOnceDrawn()
+{
+    // The start-up exercise is rendered while the event loop turns, after the window is shown and before the window
+    // system has exposed it: that window is waited for.
+    const QList<QWindow*> windows = QGuiApplication::topLevelWindows();
+    const auto shown = std::find_if(windows.cbegin(), windows.cend(),
+                                    [](const QWindow* w) { return w->isVisible() && !w->isExposed(); });
+    if (shown == windows.cend())
+        lookForOutputs();
+    else
+        (*shown)->installEventFilter(this);
+}
+
+bool AudioSinkPlayer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+        watched->removeEventFilter(this);
+        // The window paints on this very event: the question waits for the next turn of the loop.
+        QTimer::singleShot(0, this, &AudioSinkPlayer::lookForOutputs);
+    }
+    return false;
+}
+
+void AudioSinkPlayer::lookForOutputs()
+{
+    if (!m_playing && !m_outputsPresent())
+        setSilent(true);
 }
 
 void AudioSinkPlayer::setListener(MediaPlayerListener* listener)

@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
+
 class QAudioSink;
 class WavDataSource;
 
@@ -20,7 +22,11 @@ class AudioSinkPlayer : public QObject, public MediaPlayer
     Q_OBJECT
 
 public:
-    explicit AudioSinkPlayer(QObject* parent = nullptr);
+    // Whether the system has an audio output; asking connects to the sound server.
+    using OutputsPresent = std::function<bool()>;
+
+    // `outputsPresent`: the system's own answer when none is given.
+    explicit AudioSinkPlayer(QObject* parent = nullptr, OutputsPresent outputsPresent = {});
     ~AudioSinkPlayer() override;
 
     void setListener(MediaPlayerListener* listener) override;
@@ -45,7 +51,14 @@ public:
     // from where the sound had got to, and ends when the sound would have ended.
     void outputLost();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Asks for the outputs once the window being shown has been drawn: its first paint does not wait for the sound
+    // server.
+    void lookForOutputsOnceDrawn();
+    void lookForOutputs();
     void startSink();
     void startClock();
     void pollEnd();
@@ -56,6 +69,7 @@ private:
     qint64 playedBytes() const;
 
     MediaPlayerListener* m_listener = nullptr;
+    OutputsPresent m_outputsPresent;
     QString m_fileName;
     QFile m_file;
     WavLayout m_layout;

@@ -51,6 +51,7 @@ std::optional<QString> EchoDrill::answer(const QString& character, KeyTime now)
     if (m_sent.size() < m_played.size())
         return std::nullopt;
     m_waiting = false;
+    judge();
     const QString sent = m_sent.join(QString());
     if (m_sent == m_played) {
         ++m_right;
@@ -64,7 +65,20 @@ std::optional<QString> EchoDrill::timeOut(KeyTime now)
     if (!m_waiting || playing() || now - m_lastUs < m_answerUs)
         return std::nullopt;
     m_waiting = false;
+    judge();
     return u"Temps écoulé\u202F: "_s + Quoted(m_played.join(QString())) + u" attendu"_s;
+}
+
+void EchoDrill::judge()
+{
+    m_tally.characters += int(m_played.size());
+    for (qsizetype i = 0; i < m_played.size(); ++i) {
+        if (i < m_sent.size() && m_sent[i] == m_played[i])
+            continue;
+        ++m_tally.errors;
+        if (i < m_sent.size())
+            m_tally.missent.append(m_played[i]);
+    }
 }
 
 QString EchoDrill::score() const

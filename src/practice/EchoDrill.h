@@ -14,6 +14,15 @@
 class EchoDrill
 {
 public:
+    // What was judged since the last clearTally(): the characters played, those not sent back right, and those
+    // sent back as another character (a character not sent in time is an error, not a character mis-sent).
+    struct Tally
+    {
+        int characters = 0;
+        int errors = 0;
+        QStringList missent;
+    };
+
     explicit EchoDrill(KeyTime answerUs) : m_answerUs(answerUs) {}
     void setAnswerTime(KeyTime answerUs) { m_answerUs = answerUs; }
 
@@ -29,9 +38,15 @@ public:
     std::optional<QString> timeOut(KeyTime now);
     // "3 justes sur 4".
     QString score() const;
+    const Tally& tally() const { return m_tally; }
+    void clearTally() { m_tally = {}; }
 
 private:
+    // The answer judged: each character played against the one sent in its place.
+    void judge();
+
     KeyTime m_answerUs;
+    Tally m_tally;
     QStringList m_played;
     QStringList m_sent;
     KeyTime m_lastUs = 0; // the end of the playing, then the last character sent

@@ -1,18 +1,19 @@
 #include "practice/KeyingController.h"
 
 #include "marking/CopyMarking.h"
+#include "marking/History.h"
 #include "marking/MarkingReport.h"
 #include "platform/Clock.h"
 #include "platform/SettingsStore.h"
 #include "platform/Sidetone.h"
 #include "practice/KeyingWindow.h"
-#include "sending/TimingAnalysis.h"
 
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -80,6 +81,11 @@ int EchoSecondsOf(const QString& kept)
     return number ? std::clamp(seconds, 1, 30) : 5;
 }
 
+int KeyedElements(const TimingReport& report)
+{
+    return report.counts[TimingReport::Dots] + report.counts[TimingReport::Dashes];
+}
+
 QString Decimal(double value)
 {
     return QString::number(value, 'f', 1).replace(u'.', u',');
@@ -131,6 +137,7 @@ void KeyingController::manipulation()
         connect(m_window, &KeyingWindow::effacerClicked, this, &KeyingController::effacer);
         connect(m_window->timer(), &QTimer::timeout, this, &KeyingController::tick);
         connect(m_window, &KeyingWindow::hidden, this, [this] {
+            endEchoRun();
             stopInput();
             if (m_services.sidetone)
                 m_services.sidetone->release();
@@ -271,6 +278,15 @@ void KeyingController::keyed(bool down)
     }
 }
 
+void KeyingController::catchUp(KeyTime time)
+{
+    if (m_worker) {
+        m_worker->advanceTo(time);
+        m_worker->pump();
+        takeDecoded();
+    }
+}
+
 void KeyingController::takeDecoded()
 {
     KeyingWorker::Decoded decoded = m_worker->take();
@@ -319,6 +335,7 @@ void KeyingController::setMode(KeyingMode mode)
 
 void KeyingController::setExercise(SendingExercise exercise)
 {
+    endEchoRun();
     m_exercise = exercise;
     m_echo.reset();
     if (exercise == SendingExercise::Echo) {
@@ -393,28 +410,110 @@ void KeyingController::showEcho(const QString& verdict, KeyTime now)
 
 void KeyingController::effacer()
 {
+    endEchoRun();
+    m_recorded = false;
     if (m_worker)
         m_worker->reset();
     m_wordsPerMinute = 0;
     startKeyer();
     m_signs.clear();
     m_message.clear();
-    if (m_window)
+    if (m_window) {
         m_window->showResult(QString());
+        m_window->showHistograms(TimingReport{});
+    }
     refresh();
 }
 
 void KeyingController::termine()
 {
-    if (m_worker) {
-        m_worker->advanceTo(now());
-        m_worker->pump();
-        takeDecoded();
-    }
+    catchUp(now());
     refresh();
     const QString marking = m_exercise == SendingExercise::SendExercise ? markingText() + u'\n' : QString();
-    if (m_window)
-        m_window->showResult(marking + timingText());
+    const TimingReport report = AnalyseTiming(m_signs);
+    recordRun(report);
+    // Without a history (another Tonique holds it, or it was lost, also at this very run) the window says so.
+    QString note;
+    if (m_services.runs && !m_services.runs->available() && KeyedElements(report) > 0)
+        note = u"\nCet envoi n'est pas enregistré dans l'historique\u202F: "_s + m_services.runs->unavailableReason();
+    if (m_window) {
+        m_window->showResult(marking + timingText() + note);
+        m_window->showHistograms(report);
+    }
+}
+
+void KeyingController::endEchoRun()
+{
+    if (m_exercise != SendingExercise::Echo || !m_echo)
+        return;
+    catchUp(decodedUntil());
+    recordRun(AnalyseTiming(m_signs));
+}
+
+void KeyingController::recordRun(const TimingReport& report)
+{
+    if (!m_services.runs || KeyedElements(report) == 0)
+        return;
+    SendingRunRecord run;
+    if (!markRun(run))
+        return;
+    std::stable_sort(run.missent.begin(), run.missent.end(),
+                     [](const MissentCharacter& a, const MissentCharacter& b) { return a.count > b.count; });
+    run.at = m_services.clock.now();
+    run.wpm = std::round(m_wordsPerMinute * 10) / 10;
+    run.dashDotRatio = report.dashDotRatio;
+    run.elementGapRatio = report.elementGapRatio;
+    run.letterGapRatio = report.letterGapRatio;
+    run.wordGapRatio = report.wordGapRatio;
+    run.weightPercent = report.weightPercent;
+    for (int m = 0; m < TimingReport::MeasureCount; ++m)
+        run.spreads[size_t(m)] = report.spread[size_t(m)];
+    m_services.runs->recordSendingRun(run);
+}
+
+bool KeyingController::markRun(SendingRunRecord& run)
+{
+    switch (m_exercise) {
+    case SendingExercise::Free:
+        run.kind = SendingKind::Free;
+        run.characters = int(std::count_if(m_signs.begin(), m_signs.end(), [](const DecodedSign& sign) {
+            return sign.kind == DecodedSign::Kind::Character;
+        }));
+        return !std::exchange(m_recorded, true);
+    case SendingExercise::SendExercise: {
+        run.kind = SendingKind::Exercise;
+        const QString sent = m_services.exerciseText ? m_services.exerciseText() : QString();
+        const auto marked = MarkCopy(sent, TextOf(m_signs), m_services.passMark ? m_services.passMark() : PassMark{});
+        if (!marked || m_recorded)
+            return false;
+        run.characters = int(marked->characters);
+        run.errors = int(marked->errors);
+        for (const CharacterTally& tally : marked->tallies) {
+            if (tally.wrong > 0)
+                run.missent.append({tally.character, tally.wrong});
+        }
+        m_recorded = true;
+        return true;
+    }
+    case SendingExercise::Echo:
+        break;
+    }
+    run.kind = SendingKind::Echo;
+    const EchoDrill::Tally tally = m_echo ? m_echo->tally() : EchoDrill::Tally{};
+    if (tally.characters == 0)
+        return false;
+    m_echo->clearTally();
+    run.characters = tally.characters;
+    run.errors = tally.errors;
+    for (const QString& character : tally.missent) {
+        auto found = std::find_if(run.missent.begin(), run.missent.end(),
+                                  [&](const MissentCharacter& m) { return m.character == character; });
+        if (found == run.missent.end())
+            run.missent.append({character, 1});
+        else
+            ++found->count;
+    }
+    return true;
 }
 
 QString KeyingController::markingText() const
@@ -427,7 +526,7 @@ QString KeyingController::markingText() const
 QString KeyingController::timingText() const
 {
     const TimingReport report = AnalyseTiming(m_signs);
-    if (report.counts[TimingReport::Dots] + report.counts[TimingReport::Dashes] == 0)
+    if (KeyedElements(report) == 0)
         return u"Rien n'a été manipulé."_s;
     return u"Trait/point\u202F: "_s + Decimal(report.dashDotRatio) + u", espace entre éléments\u202F: "_s +
            Decimal(report.elementGapRatio) + u", entre lettres\u202F: "_s + Decimal(report.letterGapRatio) +

@@ -7,6 +7,7 @@
 #include "practice/KeyingWorker.h"
 #include "sending/DecodedSign.h"
 #include "sending/KeyingSource.h"
+#include "sending/TimingAnalysis.h"
 
 #include <QObject>
 #include <QPointer>
@@ -19,10 +20,12 @@
 #include <vector>
 
 class Clock;
+class SendingRunRecorder;
 class SettingsStore;
 class Sidetone;
 class SignTable;
 class QWidget;
+struct SendingRunRecord;
 
 // The sidetone's frequency in Hz and volume, 0 to 1.
 struct SidetoneTone
@@ -84,6 +87,8 @@ public:
         std::function<QString(EchoPlays)> echoText = {}; // what "Écho" plays next, drawn afresh
         // Opens an input other than the keyboard, not yet started; none: that input is not available here.
         std::function<std::unique_ptr<KeyingSource>(KeyingInput)> openInput = {};
+        // Where each run is recorded when done; none: nothing is recorded.
+        SendingRunRecorder* runs = nullptr;
         KeyingThreading decoding = KeyingThreading::OwnThread; // where the keyer and the decoder work
     };
     // The window is made the child of `owner` (a tool window that stays over it).
@@ -110,9 +115,10 @@ public:
     // What "Écho" plays and the seconds allowed to answer, kept in the settings.
     void setEchoPlays(EchoPlays plays);
     void setEchoSeconds(int seconds);
-    // "Terminé": the exercise marked and the timing of the run shown.
+    // "Terminé": the exercise marked, the timing of the run shown with its histograms, and the run recorded (once;
+    // "Écho" records what was answered since it last recorded).
     void termine();
-    // "Effacer": a new run.
+    // "Effacer": a new run; "Écho" records the one that ends.
     void effacer();
 
 private:
@@ -129,11 +135,20 @@ private:
     KeyTime decodedUntil() const;
     // What the keyer and the decoder did since the last time: the signs kept, the window to be drawn again.
     void takeDecoded();
+    // Everything handed to the keyer and the decoder worked through until `time` on the window's thread, and taken:
+    // a run's result needs all of it.
+    void catchUp(KeyTime time);
     // The key went down or up: the sidetone follows, unless the input is heard otherwise.
     void keyed(bool down);
     void refresh();
     QString timingText() const;
     QString markingText() const;
+    // The run recorded when something was keyed (and, for "Écho", answered).
+    void recordRun(const TimingReport& report);
+    // The run's marking: characters, errors and characters mis-sent; false when there is nothing to record.
+    bool markRun(SendingRunRecord& run);
+    // The end of an "Écho" run: the window closed, another exercise chosen, or "Effacer".
+    void endEchoRun();
     void echoTick(KeyTime now);
     void nextEcho(KeyTime now);
     void showEcho(const QString& verdict, KeyTime now);
@@ -156,6 +171,7 @@ private:
     std::optional<EchoDrill> m_echo;
     KeyTime m_nextEchoAt = -1; // when the next character is played; none: not yet answered
     bool m_changed = false;
+    bool m_recorded = false; // the run was recorded at "Terminé": not again until the next one
     qint64 m_drawnMs = -1000;
 };
 

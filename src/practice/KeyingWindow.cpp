@@ -3,17 +3,25 @@
 #include "practice/ElementsView.h"
 
 #include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStackedBarSeries>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -34,6 +42,65 @@ QComboBox* choice(const QString& name, const QStringList& items)
     return box;
 }
 
+// The lengths drawn, each in its own colour, and their names.
+constexpr std::pair<TimingReport::Measure, const char16_t*> Drawn[] = {
+    {TimingReport::Dots, u"Points"},
+    {TimingReport::Dashes, u"Traits"},
+    {TimingReport::ElementGaps, u"Espaces entre éléments"},
+    {TimingReport::LetterGaps, u"Espaces entre lettres"}};
+
+// The bins from the first to the last that holds a length drawn; an empty range when none does.
+std::pair<int, int> UsedBins(const TimingReport& report)
+{
+    int first = LengthHistogram::Bins, last = -1;
+    for (const auto& [measure, name] : Drawn) {
+        const auto& counts = report.histograms[measure].counts;
+        for (int bin = 0; bin < LengthHistogram::Bins; ++bin) {
+            if (counts[size_t(bin)] > 0) {
+                first = std::min(first, bin);
+                last = std::max(last, bin);
+            }
+        }
+    }
+    return {first, last};
+}
+
+QChart* HistogramChart(const TimingReport& report, int first, int last)
+{
+    auto* chart = new QChart;
+    chart->setTitle(u"Longueurs mesurées, en points"_s);
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    auto* series = new QStackedBarSeries;
+    int highest = 1;
+    std::vector<int> totals(size_t(last - first + 1));
+    for (const auto& [measure, name] : Drawn) {
+        auto* set = new QBarSet(QString::fromUtf16(name));
+        for (int bin = first; bin <= last; ++bin) {
+            const int count = report.histograms[measure].counts[size_t(bin)];
+            set->append(count);
+            highest = std::max(highest, totals[size_t(bin - first)] += count);
+        }
+        series->append(set);
+    }
+    chart->addSeries(series);
+    auto* bins = new QBarCategoryAxis;
+    const QLocale french(QLocale::French);
+    for (int bin = first; bin <= last; ++bin)
+        bins->append(french.toString(bin * LengthHistogram::BinDots, 'g', 3));
+    bins->setTitleText(u"points, au quart près"_s);
+    chart->addAxis(bins, Qt::AlignBottom);
+    series->attachAxis(bins);
+    auto* counts = new QValueAxis;
+    counts->setRange(0, highest);
+    counts->setTickType(QValueAxis::TicksDynamic);
+    counts->setTickInterval(std::max(1, highest / 4));
+    counts->setLabelFormat(u"%.0f"_s);
+    chart->addAxis(counts, Qt::AlignLeft);
+    series->attachAxis(counts);
+    return chart;
+}
+
 } // namespace
 
 KeyingWindow::KeyingWindow(QWidget* owner)
@@ -47,7 +114,8 @@ KeyingWindow::KeyingWindow(QWidget* owner)
       m_echoSeconds(named(new QSpinBox, u"delaiEcho"_s)), m_exerciseText(named(new QLabel, u"texteAEnvoyer"_s)),
       m_decoded(named(new QPlainTextEdit, u"decode"_s)), m_speed(named(new QLabel, u"vitesse"_s)),
       m_message(named(new QLabel, u"message"_s)), m_elements(named(new ElementsView, u"elements"_s)),
-      m_result(named(new QLabel, u"resultat"_s)), m_timer(new QTimer(this))
+      m_result(named(new QLabel, u"resultat"_s)), m_histograms(named(new QChartView, u"histogrammes"_s)),
+      m_timer(new QTimer(this))
 {
     setObjectName(u"Manipulation"_s);
     setWindowTitle(u"Manipulation"_s);
@@ -61,6 +129,10 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     m_message->setStyleSheet(u"color: #c00000; font-weight: bold"_s);
     m_result->setWordWrap(true);
     m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_histograms->setRenderHint(QPainter::Antialiasing);
+    m_histograms->setAccessibleName(u"Longueurs mesurées des points, traits et espaces"_s);
+    m_histograms->setMinimumHeight(240);
+    m_histograms->hide();
     auto* termine = named(new QPushButton(u"Terminé"_s), u"termine"_s);
     auto* effacer = named(new QPushButton(u"Effacer"_s), u"effacer"_s);
     auto* form = new QFormLayout;
@@ -81,6 +153,7 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     layout->addWidget(m_elements);
     layout->addLayout(buttons);
     layout->addWidget(m_result);
+    layout->addWidget(m_histograms, 1);
     resize(560, 380);
     connect(m_mode, &QComboBox::currentIndexChanged, this, &KeyingWindow::modeChosen);
     connect(m_input, &QComboBox::currentIndexChanged, this, &KeyingWindow::inputChosen);
@@ -135,6 +208,22 @@ void KeyingWindow::showRun(const QString& text, double wordsPerMinute, const std
 void KeyingWindow::showResult(const QString& text)
 {
     m_result->setText(text);
+}
+
+void KeyingWindow::showHistograms(const TimingReport& report)
+{
+    const auto [first, last] = UsedBins(report);
+    if (last < first) {
+        m_histograms->hide();
+        return;
+    }
+    QChart* old = m_histograms->chart();
+    m_histograms->setChart(HistogramChart(report, first, last));
+    delete old;
+    if (m_histograms->isHidden()) {
+        m_histograms->show();
+        resize(width(), std::max(height(), 620));
+    }
 }
 
 bool KeyingWindow::eventFilter(QObject* receiver, QEvent* event)

@@ -2,6 +2,7 @@
 
 #include "practice/KeyboardKeys.h"
 #include "sending/DecodedSign.h"
+#include "sending/TimingAnalysis.h"
 
 #include <QWidget>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 class ElementsView;
+class QChartView;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
@@ -36,6 +38,9 @@ public:
     void showRun(const QString& text, double wordsPerMinute, const std::vector<DecodedSign>& signs,
                  const QString& message);
     void showResult(const QString& text);
+    // The measured lengths of the dots, dashes, element and letter gaps, counted in bins of a quarter of a dot,
+    // under the result; hidden when nothing was keyed.
+    void showHistograms(const TimingReport& report);
     // Runs while the window is shown.
     QTimer* timer() const { return m_timer; }
 
@@ -69,6 +74,7 @@ private:
     QLabel* m_message;
     ElementsView* m_elements;
     QLabel* m_result;
+    QChartView* m_histograms;
     QTimer* m_timer;
     std::set<KeyInput> m_held;
 };

@@ -78,6 +78,7 @@ void ProgressController::showProgress()
     data.copies = ReadOrEmpty(m_services.history.copies(since));
     data.weaknesses = ReadOrEmpty(m_services.history.weaknesses(since));
     data.fieldLosses = ReadOrEmpty(m_services.history.fieldLosses(since));
+    data.runs = ReadOrEmpty(m_services.history.sendingRuns(since));
     data.map = CharacterNeeds(signCharacters(m_services.signs), data.weaknesses);
     data.pass = m_services.passMark ? m_services.passMark() : PassMark{};
     data.historyAvailable = m_services.history.available();
@@ -115,7 +116,8 @@ void ProgressController::exportHistory()
     if (path.isEmpty())
         return;
     const QByteArray bytes = HistoryCsv(ReadOrEmpty(m_services.history.copies(QDateTime())),
-                                        ReadOrEmpty(m_services.history.drillAnswers(QDateTime())));
+                                        ReadOrEmpty(m_services.history.drillAnswers(QDateTime()))) +
+                             SendingRunsCsv(ReadOrEmpty(m_services.history.sendingRuns(QDateTime())));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         m_services.messages.critical(u"L'historique n'a pas pu être exporté dans «\u202F"_s +

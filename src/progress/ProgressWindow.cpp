@@ -41,19 +41,28 @@ double accuracyPercent(const CopyRecord& copy)
 // one line.
 constexpr int ShortPeriodDays = 3;
 
-bool byNumber(const QList<CopyRecord>& copies)
+template <typename Record> QList<QDateTime> timesOf(const QList<Record>& records)
 {
-    return !copies.isEmpty() &&
-           copies.first().at.toLocalTime().date().daysTo(copies.last().at.toLocalTime().date()) < ShortPeriodDays;
+    QList<QDateTime> times;
+    times.reserve(records.size());
+    for (const Record& record : records)
+        times.append(record.at);
+    return times;
 }
 
-// Where each copy stands along the horizontal axis: its number from 1, or its time.
-QList<qreal> copyPlaces(const QList<CopyRecord>& copies)
+bool byNumber(const QList<QDateTime>& times)
+{
+    return !times.isEmpty() &&
+           times.first().toLocalTime().date().daysTo(times.last().toLocalTime().date()) < ShortPeriodDays;
+}
+
+// Where each result stands along the horizontal axis: its number from 1, or its time.
+QList<qreal> placesOf(const QList<QDateTime>& times)
 {
     QList<qreal> places;
-    const bool numbered = byNumber(copies);
-    for (qsizetype i = 0; i < copies.size(); ++i)
-        places.append(numbered ? qreal(i + 1) : qreal(copies[i].at.toMSecsSinceEpoch()));
+    const bool numbered = byNumber(times);
+    for (qsizetype i = 0; i < times.size(); ++i)
+        places.append(numbered ? qreal(i + 1) : qreal(times[i].toMSecsSinceEpoch()));
     return places;
 }
 
@@ -68,33 +77,45 @@ double numberStep(qsizetype count)
     }
 }
 
-// The horizontal axis under `series`: the copies' numbers, titled with their days, or the dates.
-void addCopyAxis(QChart* chart, const QList<CopyRecord>& copies, const QList<QAbstractSeries*>& series)
+// The horizontal axis under `series`: the results' numbers, titled with `what` ("Copies") and their days, or the
+// dates.
+void addTimeAxis(QChart* chart, const QList<QDateTime>& times, const QList<QAbstractSeries*>& series,
+                 const QString& what)
 {
     QAbstractAxis* added = nullptr;
-    if (byNumber(copies)) {
-        const QString first = copies.first().at.toLocalTime().toString(u"dd/MM"_s);
-        const QString last = copies.last().at.toLocalTime().toString(u"dd/MM"_s);
+    if (byNumber(times)) {
+        const QString first = times.first().toLocalTime().toString(u"dd/MM"_s);
+        const QString last = times.last().toLocalTime().toString(u"dd/MM"_s);
         auto* axis = new QValueAxis;
         const QString days = first == last ? first : first + u" au "_s + last;
-        axis->setTitleText(u"Copies du "_s + days + u", dans l'ordre"_s);
-        axis->setRange(0.5, double(copies.size()) + 0.5);
+        axis->setTitleText(what + u" du "_s + days + u", dans l'ordre"_s);
+        axis->setRange(0.5, double(times.size()) + 0.5);
         axis->setTickType(QValueAxis::TicksDynamic);
         axis->setTickAnchor(1);
-        axis->setTickInterval(numberStep(copies.size()));
+        axis->setTickInterval(numberStep(times.size()));
         axis->setLabelFormat(u"%.0f"_s);
         added = axis;
     } else {
         auto* axis = new QDateTimeAxis;
         axis->setFormat(u"dd/MM"_s);
         axis->setTitleText(u"Date"_s);
-        axis->setRange(copies.first().at.addSecs(-3600), copies.last().at.addSecs(3600));
+        axis->setRange(times.first().addSecs(-3600), times.last().addSecs(3600));
         axis->setTickCount(4);
         added = axis;
     }
     chart->addAxis(added, Qt::AlignBottom);
     for (QAbstractSeries* s : series)
         s->attachAxis(added);
+}
+
+QList<qreal> copyPlaces(const QList<CopyRecord>& copies)
+{
+    return placesOf(timesOf(copies));
+}
+
+void addCopyAxis(QChart* chart, const QList<CopyRecord>& copies, const QList<QAbstractSeries*>& series)
+{
+    addTimeAxis(chart, timesOf(copies), series, u"Copies"_s);
 }
 
 QValueAxis* valueAxis(QChart* chart, const QString& title, double low, double high)
@@ -178,6 +199,7 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_pages->addTab(chartsPage(), u"&Graphiques"_s);
     m_pages->addTab(copiesPage(), u"&Copies"_s);
     m_pages->addTab(fieldsPage(), u"&Informations"_s);
+    m_pages->addTab(sendingPage(), u"&Manipulation"_s);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_pages, 1);
@@ -282,6 +304,92 @@ QWidget* ProgressWindow::fieldsPage()
     return page;
 }
 
+QWidget* ProgressWindow::sendingPage()
+{
+    auto* page = new QWidget;
+    m_runAccuracy = chartView("envoiExactitude");
+    m_runSpeed = chartView("envoiVitesse");
+    m_runDashDot = chartView("traitPoint");
+    auto* layout = new QGridLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_runAccuracy, 0, 0);
+    layout->addWidget(m_runSpeed, 0, 1);
+    layout->addWidget(m_runDashDot, 1, 0, 1, 2);
+    return page;
+}
+
+struct ProgressWindow::RunLine
+{
+    QString title, empty, unit;
+    double (*value)(const SendingRunRecord&);
+    double top;       // the axis' least top
+    double reference; // a dashed line across at this value, when positive
+    QString referenceName;
+};
+
+void ProgressWindow::drawSending(const ProgressData& data)
+{
+    QList<SendingRunRecord> marked;
+    for (const SendingRunRecord& run : data.runs) {
+        if (run.kind != SendingKind::Free)
+            marked.append(run);
+    }
+    const QString none = u"Aucun envoi dans « Manipulation » sur cette période."_s;
+    drawRuns(m_runAccuracy,
+             {u"Exactitude de chaque envoi (%)"_s,
+              u"Aucun envoi corrigé (« Envoyer l'exercice » ou « Écho ») sur cette période."_s, u"%"_s,
+              [](const SendingRunRecord& r) { return AccuracyTenths(r.characters, r.errors) / 10.0; }, 100, 0,
+              QString()},
+             marked);
+    drawRuns(m_runSpeed,
+             {u"Vitesse de chaque envoi (mots par minute)"_s, none, u"mots/min"_s,
+              [](const SendingRunRecord& r) { return r.wpm; }, 10, 0, QString()},
+             data.runs);
+    drawRuns(m_runDashDot,
+             {u"Rapport trait/point de chaque envoi"_s, none, u"points"_s,
+              [](const SendingRunRecord& r) { return r.dashDotRatio; }, 4, 3, u"Rapport juste (3)"_s},
+             data.runs);
+}
+
+void ProgressWindow::drawRuns(QChartView* view, const RunLine& line, const QList<SendingRunRecord>& runs)
+{
+    if (runs.isEmpty()) {
+        freshChart(view, line.title, line.empty);
+        return;
+    }
+    QChart* chart = freshChart(view, line.title);
+    const QList<QDateTime> times = timesOf(runs);
+    const QList<qreal> places = placesOf(times);
+    auto* values = new QLineSeries;
+    values->setName(line.title.left(line.title.indexOf(u" de "_s)));
+    double top = line.top;
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        values->append(places[i], line.value(runs[i]));
+        top = std::max(top, line.value(runs[i]) * 1.1);
+    }
+    values->setPointsVisible(runs.size() < 200);
+    chart->addSeries(values);
+    QList<QAbstractSeries*> series{values};
+    if (line.reference > 0) {
+        auto* reference = new QLineSeries;
+        reference->setName(line.referenceName);
+        const qreal margin = byNumber(times) ? 0.5 : 3.6e6;
+        reference->replace(
+            {QPointF(places.first() - margin, line.reference), QPointF(places.last() + margin, line.reference)});
+        QPen dashed = reference->pen();
+        dashed.setStyle(Qt::DashLine);
+        reference->setPen(dashed);
+        chart->addSeries(reference);
+        series.append(reference);
+    } else {
+        chart->legend()->hide(); // one line, named by the title
+    }
+    addTimeAxis(chart, times, series, u"Envois"_s);
+    QValueAxis* axis = valueAxis(chart, line.unit, 0, line.top >= 100 ? 100.0 : std::ceil(top));
+    for (QAbstractSeries* s : series)
+        s->attachAxis(axis);
+}
+
 void ProgressWindow::listFieldLosses(const QList<FieldLoss>& losses)
 {
     m_fieldLosses->clear();
@@ -343,11 +451,14 @@ void ProgressWindow::showProgress(const ProgressData& data)
     m_export->setEnabled(data.historyAvailable);
     if (!data.historyAvailable)
         m_state->setText(u"Pas d'historique\u202F: Tonique fonctionne sans lui pendant cette session."_s);
-    else if (data.copies.isEmpty() && data.weaknesses.isEmpty())
+    else if (data.copies.isEmpty() && data.weaknesses.isEmpty() && data.runs.isEmpty())
         m_state->setText(u"Rien d'enregistré sur cette période."_s);
     else
         m_state->setText(QString::number(data.copies.size()) +
-                         (data.copies.size() < 2 ? u" copie corrigée"_s : u" copies corrigées"_s));
+                         (data.copies.size() < 2 ? u" copie corrigée"_s : u" copies corrigées"_s) +
+                         (data.runs.isEmpty() ? QString()
+                                              : u", "_s + QString::number(data.runs.size()) +
+                                                    (data.runs.size() < 2 ? u" envoi"_s : u" envois"_s)));
     drawAccuracy(m_accuracy, data);
     drawSpeed(m_speed, data);
     drawErrorRates(m_errors, data);
@@ -355,6 +466,7 @@ void ProgressWindow::showProgress(const ProgressData& data)
     drawMap(data.map);
     listCopies(data.copies);
     listFieldLosses(data.fieldLosses);
+    drawSending(data);
 }
 
 void ProgressWindow::listCopies(const QList<CopyRecord>& copies)
@@ -453,7 +565,7 @@ void ProgressWindow::drawAccuracy(QChartView* view, const ProgressData& data)
     auto* pass = new QLineSeries;
     pass->setName(u"Seuil de réception"_s);
     const qreal line = 100.0 - data.pass.hundredths / 100.0;
-    const qreal margin = byNumber(data.copies) ? 0.5 : 3.6e6;
+    const qreal margin = byNumber(timesOf(data.copies)) ? 0.5 : 3.6e6;
     pass->replace({QPointF(places.first() - margin, line), QPointF(places.last() + margin, line)});
     QPen dashed = pass->pen();
     dashed.setStyle(Qt::DashLine);

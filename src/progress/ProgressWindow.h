@@ -23,14 +23,15 @@ struct ProgressData
     QList<CharacterWeakness> weaknesses; // by character
     QList<CharacterNeed> map;            // every character of the sign table, in its order
     QList<FieldLoss> fieldLosses;        // the kind of information lost most often first
+    QList<SendingRunRecord> runs;        // the sending runs, oldest first
     PassMark pass;                       // the pass line
     bool historyAvailable = true;
 };
 
-// "Progrès": the accuracy and the speed of each marked copy over time (by copy number when they all fall within a
-// few days), the error rate per character and the drill's median reaction time per character, for the last 7
-// days, 30 days or all, and a map of every character coloured from weak to strong; beside the charts, the list of
-// the copies, one of which the learner may delete once confirmed. Not modal; it only shows and reports.
+// "Progrès": the accuracy and the speed of each marked copy (and of each sending run) over time (by copy number when
+// they all fall within a few days), the error rate per character and the drill's median reaction time per character,
+// for the last 7 days, 30 days or all, and a map of every character coloured from weak to strong; beside the charts,
+// the list of the copies, one of which the learner may delete once confirmed. Not modal; it only shows and reports.
 class ProgressWindow : public QWidget
 {
     Q_OBJECT
@@ -57,6 +58,11 @@ private:
     QWidget* chartsPage();
     QWidget* copiesPage();
     QWidget* fieldsPage();
+    // "Manipulation": the accuracy, the speed and the dash/dot ratio of each sending run.
+    QWidget* sendingPage();
+    struct RunLine; // what one chart of the sending runs draws
+    void drawRuns(QChartView* view, const RunLine& line, const QList<SendingRunRecord>& runs);
+    void drawSending(const ProgressData& data);
     // Each kind of information sent in the period, how often it was lost, the kind lost most often first.
     void listFieldLosses(const QList<FieldLoss>& losses);
     QChartView* chartView(const char* name);
@@ -84,6 +90,9 @@ private:
     QChartView* m_speed = nullptr;
     QChartView* m_errors = nullptr;
     QChartView* m_reaction = nullptr;
+    QChartView* m_runAccuracy = nullptr;
+    QChartView* m_runSpeed = nullptr;
+    QChartView* m_runDashDot = nullptr;
     QTreeWidget* m_copies = nullptr;
     QTreeWidget* m_fieldLosses = nullptr;
     QLabel* m_noFields = nullptr;

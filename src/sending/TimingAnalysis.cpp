@@ -61,7 +61,7 @@ struct Proportion
 
 void LengthHistogram::add(double dots)
 {
-    const int bin = std::clamp(static_cast<int>(dots / BinDots), 0, Bins - 1);
+    const int bin = std::clamp(static_cast<int>(std::lround(dots / BinDots)), 0, Bins - 1);
     ++counts[static_cast<size_t>(bin)];
 }
 

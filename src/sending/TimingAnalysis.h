@@ -8,11 +8,12 @@
 #include <cstdint>
 #include <vector>
 
-// The measured lengths of one kind of element or gap, in the sender's dots, counted in bins.
+// The measured lengths of one kind of element or gap, in the sender's dots, counted in bins centred on each quarter
+// of a dot (bin 12 holds 2,875 to 3,125 dots), so that lengths by the book fall in the middle of theirs.
 struct LengthHistogram
 {
     static constexpr double BinDots = 0.25;
-    static constexpr int Bins = 48; // 0 to 12 dots; longer lengths count in the last bin
+    static constexpr int Bins = 48; // 0 to 11,75 dots; longer lengths count in the last bin
     std::array<int, Bins> counts{};
     void add(double dots);
 };

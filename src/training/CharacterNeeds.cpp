@@ -30,6 +30,7 @@ QHash<QString, CharacterWeakness> folded(const QList<CharacterWeakness>& weaknes
         into.sent += w.sent;
         into.wrong += w.wrong;
         into.miscopied += w.miscopied;
+        into.missent += w.missent;
         into.confusions += w.confusions;
         if (w.answers > into.answers) {
             into.answers = w.answers;
@@ -75,7 +76,8 @@ QList<CharacterNeed> CharacterNeeds(QStringView characters, const QList<Characte
         need.character = character;
         need.history = byCharacter.value(character.toLower());
         const CharacterWeakness& h = need.history;
-        need.errorRate = std::min(1.0, (h.wrong + MiscopiedWeight * h.miscopied + 1.0) / (h.sent + h.miscopied + 2.0));
+        need.errorRate = std::min(1.0, (h.wrong + h.missent + MiscopiedWeight * h.miscopied + 1.0) /
+                                           (h.sent + h.missent + h.miscopied + 2.0));
         if (h.medianMs && typical && *typical > 0)
             need.speedFactor = std::clamp(*h.medianMs / *typical, FastestFactor, SlowestFactor);
         needs.append(need);
@@ -114,5 +116,7 @@ QString NeedText(const CharacterNeed& need)
     lines << (h.medianMs ? u"Clavier\u202F: "_s + QString::number(std::lround(*h.medianMs)) +
                                u"\u202Fms (médiane de "_s + counted(h.answers, u"réponse)"_s, u"réponses)"_s)
                          : u"Clavier\u202F: pas encore de réponse"_s);
+    if (h.missent > 0)
+        lines << u"Manipulation\u202F: mal manipulé "_s + QString::number(h.missent) + u" fois"_s;
     return lines.join(u'\n');
 }

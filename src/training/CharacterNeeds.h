@@ -16,8 +16,9 @@ struct CharacterNeed
 {
     QString character;         // as the set (or the sign table) spells it
     CharacterWeakness history; // its results, capitals and small letters together; all zero when none
-    // (wrong + ¼ miscopied + 1) / (sent + miscopied + 2), at most 1: the times it was sent and not copied right,
-    // and, for a quarter each, the times it was copied in another's place, over all the times it took part. A
+    // (wrong + missent + ¼ miscopied + 1) / (sent + missent + miscopied + 2), at most 1: the times it was sent and
+    // not copied right, the times it was sent wrong on the key, and, for a quarter each, the times it was copied in
+    // another's place, over all the times it took part. A
     // character written for another was recognised as itself: it is the other one that was missed. One success and
     // one failure are assumed beforehand, so that a character never sent counts as uncertain (0.5) rather than as
     // known.
@@ -29,9 +30,15 @@ struct CharacterNeed
     // Error rate × speed factor: 0.5 for a character the history says nothing of.
     double need() const { return errorRate * speedFactor; }
     // Whether the history says anything of it.
-    bool known() const { return history.sent > 0 || history.miscopied > 0 || history.answers > 0; }
-    // Whether the history shows it weak: an error, or a reaction slower than the learner's usual one.
-    bool shownWeak() const { return history.wrong > 0 || history.miscopied > 0 || speedFactor > 1; }
+    bool known() const
+    {
+        return history.sent > 0 || history.miscopied > 0 || history.missent > 0 || history.answers > 0;
+    }
+    // Whether the history shows it weak: an error, copied or keyed, or a reaction slower than the learner's usual one.
+    bool shownWeak() const
+    {
+        return history.wrong > 0 || history.miscopied > 0 || history.missent > 0 || speedFactor > 1;
+    }
 };
 
 // The distinct characters of `characters` (white space left out), in the order they first appear, each with its
@@ -42,5 +49,6 @@ QList<CharacterNeed> CharacterNeeds(QStringView characters, const QList<Characte
 // an error and drilled at the usual speed has nothing to reinforce.
 const CharacterNeed* WeakestCharacter(const QList<CharacterNeed>& needs);
 
-// What the history says of a character, a line each for its copies, its confusions and its drill answers.
+// What the history says of a character, a line each for its copies, its confusions, its drill answers and, once it
+// was sent wrong on the key, its sending.
 QString NeedText(const CharacterNeed& need);

@@ -29,6 +29,7 @@ class TestMainWindow : public QObject
 
 private slots:
     void startUp_emptyStore();
+    void startUp_showsAtItsOwnSize();
     void startUp_signFileProblems_data();
     void startUp_signFileProblems();
     void storedEmptyCharacterGap();
@@ -84,6 +85,39 @@ void TestMainWindow::startUp_emptyStore()
     QVERIFY(app.find<QGroupBox>("Frame2")->isHidden());
     QCOMPARE(app.player.interval, 999);
     QCOMPARE(app.beep.count, 0);
+}
+
+namespace {
+
+// The size of a window each time it is shown.
+class ShownSizes : public QObject
+{
+public:
+    QList<QSize> sizes;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            sizes << static_cast<QWidget*>(watched)->size();
+        return false;
+    }
+};
+
+} // namespace
+
+// The window appears at its own size: shown at another, it would be drawn and laid out twice before the user sees
+// it, and a window manager would show it small for a moment.
+void TestMainWindow::startUp_showsAtItsOwnSize()
+{
+    TestApp::Options options;
+    options.startUp = false;
+    TestApp app(options);
+    ShownSizes shown;
+    app.window->installEventFilter(&shown);
+    QVERIFY(!app.window->startUp());
+    QCOMPARE(shown.sizes, QList<QSize>{app.window->size()});
+    QCOMPARE(app.find<QGroupBox>("Frame1")->width(), app.ui().central->width());
 }
 
 void TestMainWindow::startUp_signFileProblems_data()

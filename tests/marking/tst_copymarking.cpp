@@ -470,6 +470,31 @@ private slots:
                               "réaction_ms"_s,
                               u"2024-05-01 08:00:00;clavier;;;;;;;\";\";230"_s,
                               u"2024-05-02 09:30:00;copie;200;5;97,5;12,5;2,5;Refusé;;"_s, u""_s}));
+        // The sending runs follow, after an empty line; none: nothing, and the file is as it always was.
+        QVERIFY(SendingRunsCsv({}).isEmpty());
+        SendingRunRecord run{QDateTime(QDate(2024, 5, 3), QTime(18, 5)),
+                             SendingKind::Echo,
+                             8,
+                             2,
+                             10.5,
+                             2.75,
+                             1.2,
+                             3,
+                             7,
+                             48.25,
+                             {0.1, 0.25, 0, 0.5, 1},
+                             {{u"c"_s, 1}, {u";"_s, 1}}};
+        const QList<SendingRunRecord> runs{run, {run.at.addSecs(60), SendingKind::Free, 5}};
+        QCOMPARE(QString::fromUtf8(SendingRunsCsv(runs)).split(u"\r\n"_s),
+                 (QStringList{u""_s,
+                              u"date;envoi;caractères;erreurs;exactitude;vitesse;trait_point;espace_éléments;"
+                              "espace_lettres;espace_mots;poids;dispersion_points;dispersion_traits;"
+                              "dispersion_éléments;dispersion_lettres;dispersion_mots;mal_manipulés"_s,
+                              u"2024-05-03 18:05:00;écho;8;2;75,0;10,50;2,75;1,20;3,00;7,00;48,25;0,10;0,25;0,00;0,50;"
+                              "1,00;\"c×1 ;×1\""_s,
+                              u"2024-05-03 18:06:00;libre;5;0;;0,00;0,00;0,00;0,00;0,00;0,00;0,00;0,00;0,00;0,00;"
+                              "0,00;"_s,
+                              u""_s}));
     }
 };
 

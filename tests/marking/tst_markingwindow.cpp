@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -19,6 +20,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QValueAxis>
 
@@ -445,11 +447,40 @@ private slots:
         QCOMPARE(qobject_cast<QValueAxis*>(errors->chart()->axes(Qt::Vertical).first())->max(), 100.0);
         QCOMPARE(categories(progress, "reaction"), (QStringList{u"Q"_s, u"K"_s, u"A"_s}));
 
+        // The sending runs: the accuracy of those marked, the speed and the dash/dot ratio of all, and the
+        // characters mis-sent in the map.
+        SendingRunRecord run;
+        run.at = now.addDays(-1);
+        run.characters = 12;
+        run.wpm = 9.5;
+        run.dashDotRatio = 2.5;
+        app.history.recordSendingRun(run);
+        run.at = now;
+        run.kind = SendingKind::Echo;
+        run.errors = 3;
+        run.dashDotRatio = 3.25;
+        run.missent = {{u"b"_s, 2}};
+        app.history.recordSendingRun(run);
+        period->setCurrentIndex(period->findText(u"30 derniers jours"_s));
+        const auto points = [progress](const char* name) {
+            auto* view = progress->findChild<QChartView*>(QString::fromLatin1(name));
+            return qobject_cast<QLineSeries*>(view->chart()->series().first())->points();
+        };
+        QCOMPARE(points("envoiExactitude"), (QList<QPointF>{{1, 75}}));
+        QCOMPARE(points("envoiVitesse"), (QList<QPointF>{{1, 9.5}, {2, 9.5}}));
+        QCOMPARE(points("traitPoint"), (QList<QPointF>{{1, 2.5}, {2, 3.25}}));
+        QVERIFY(progress->findChild<QLabel*>(u"etat"_s)->text().endsWith(u", 2 envois"_s));
+        QToolButton* b = nullptr;
+        for (QToolButton* button : progress->findChild<QGroupBox*>(u"carte"_s)->findChildren<QToolButton*>())
+            b = button->text() == u"B"_s ? button : b;
+        QVERIFY(b && b->toolTip().contains(u"Manipulation\u202F: mal manipulé 2 fois"_s));
+
         app.fileDialog.nextFile = app.folder() + u"/export.csv"_s;
         progress->findChild<QPushButton*>(u"exporter"_s)->click();
         QFile csv(app.fileDialog.nextFile);
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll().count("\r\n"), 1 + 6 + 3);
+        // The copies and drill answers as before, then an empty line, the runs' header and a line each.
+        QCOMPARE(csv.readAll().count("\r\n"), 1 + 6 + 3 + 1 + 1 + 2);
         app.fileDialog.nextFile = app.folder() + u"/absent/export.csv"_s;
         progress->findChild<QPushButton*>(u"exporter"_s)->click();
         QCOMPARE(app.messages.criticals.size(), 1);

@@ -202,6 +202,71 @@ private slots:
         QCOMPARE(*history.fieldLosses(QDateTime()), (QList<FieldLoss>{{FieldKind::Report, 1, 0}}));
     }
 
+    // A file of version 5, made by this test from a fresh one with the sending tables taken out, keeps every copy
+    // with its pieces and characters and takes the sending runs from then on: read back by period, their mis-sent
+    // characters the most frequent first and counted in the characters' weaknesses.
+    void sendingRunsAfterVersion5()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"historique.sqlite"_s);
+        const MarkedField call{FieldKind::CallSign, u"F6ABC"_s, u"F6ABD"_s, false};
+        {
+            SqliteHistory history;
+            QVERIFY(!history.open(path));
+            QVERIFY(!history.recordCopy({Start, 20, 2, 12, PassMark{}, true, {{u"c"_s, 3, 1}}, {}, 0, {call}}));
+            QVERIFY(!history.recordCopy({Start.addDays(1), 30, 0, 14, PassMark{}, true, {{u"c"_s, 2, 0}}, {}}));
+        }
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"v5"_s);
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            for (const QString& statement :
+                 {u"DROP TABLE sending_missent"_s, u"DROP TABLE sending_runs"_s, u"PRAGMA user_version = 5"_s})
+                QVERIFY2(q.exec(statement), qPrintable(statement));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(u"v5"_s);
+
+        SqliteHistory history;
+        QVERIFY(!history.open(path));
+        const auto copies = history.copies(QDateTime());
+        QCOMPARE(copies->size(), 2);
+        QCOMPARE((QList<int>{copies->at(0).characters, copies->at(1).characters}), (QList<int>{20, 30}));
+        QCOMPARE(*history.fieldLosses(QDateTime()), (QList<FieldLoss>{{FieldKind::CallSign, 1, 1}}));
+
+        SendingRunRecord run;
+        run.at = Start.addDays(2);
+        run.kind = SendingKind::Exercise;
+        run.characters = 15;
+        run.errors = 3;
+        run.wpm = 11.5;
+        run.dashDotRatio = 2.8;
+        run.weightPercent = 47.5;
+        run.spreads = {0.1, 0.2, 0.3, 0.4, 0.5};
+        run.missent = {{u"c"_s, 2}, {u"é"_s, 1}};
+        QVERIFY(!history.recordSendingRun(run));
+        run.at = Start.addDays(10);
+        run.kind = SendingKind::Echo;
+        run.missent = {{u"c"_s, 1}};
+        QVERIFY(!history.recordSendingRun(run));
+        QVERIFY(history.copies(Start.addDays(5))->isEmpty());
+
+        const auto runs = history.sendingRuns(QDateTime());
+        QCOMPARE(runs->size(), 2);
+        QCOMPARE(runs->at(0).kind, SendingKind::Exercise);
+        QCOMPARE((QList<double>{runs->at(0).wpm, runs->at(0).dashDotRatio, runs->at(0).weightPercent}),
+                 (QList<double>{11.5, 2.8, 47.5}));
+        QCOMPARE(runs->at(0).spreads, run.spreads);
+        QCOMPARE(runs->at(0).missent, (QList<MissentCharacter>{{u"c"_s, 2}, {u"é"_s, 1}}));
+        QCOMPARE(runs->at(1).kind, SendingKind::Echo);
+        QCOMPARE(history.sendingRuns(Start.addDays(5))->size(), 1);
+        const auto weak = history.weaknesses(QDateTime());
+        QCOMPARE(weak->first().character, u"c"_s);
+        QCOMPARE((QList<int>{weak->first().sent, weak->first().wrong, weak->first().missent}), (QList<int>{5, 1, 3}));
+        QCOMPARE(history.weaknesses(Start.addDays(5))->first().missent, 1);
+    }
+
     // One French message, and the file as it was.
     void faults_data()
     {

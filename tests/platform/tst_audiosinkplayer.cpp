@@ -2,8 +2,10 @@
 #include "fakes/TestWav.h"
 #include "platform/AudioSinkPlayer.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
 
 // The notices in order of arrival: "u" status, then the end: "E" ran out, "s" stopped, "c" closed.
 struct Notices : MediaPlayerListener
@@ -16,6 +18,23 @@ struct Notices : MediaPlayerListener
     int ends() const { return int(log.count(u'E') + log.count(u's') + log.count(u'c')); }
     QString log;
 };
+
+namespace {
+
+// A window that notes each of its paints in a log.
+class LoggedWindow : public QWidget
+{
+public:
+    explicit LoggedWindow(QString& log) : m_log(log) {}
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override { m_log += u'p'; }
+
+private:
+    QString& m_log;
+};
+
+} // namespace
 
 class TestAudioSinkPlayer : public QObject
 {
@@ -71,6 +90,34 @@ private slots:
         QVERIFY2(error.contains(outcome) && error.contains(QFileInfo(player.fileName()).fileName()), qPrintable(error));
         player.setFileName(write(TestWav::file(QByteArray(160, 0)), QStringLiteral("good.wav")));
         QCOMPARE(player.open(), Failure());
+    }
+
+    // The sound server is asked for the outputs after the window shown at start-up has been drawn, also when the
+    // event loop turns before the window system has exposed it (the start-up exercise is rendered then); without a
+    // window, at the first turn. A machine without any output: the player plays silently from then on.
+    void outputs_askedOnceTheWindowIsDrawn_data()
+    {
+        QTest::addColumn<bool>("window");
+        QTest::addColumn<QString>("order"); // p: the window painted, o: the outputs asked
+        QTest::newRow("window shown") << true << "po";
+        QTest::newRow("no window") << false << "o";
+    }
+    void outputs_askedOnceTheWindowIsDrawn()
+    {
+        QFETCH(bool, window);
+        QFETCH(QString, order);
+        QString log;
+        LoggedWindow shown(log);
+        if (window)
+            shown.show();
+        AudioSinkPlayer player(nullptr, [&log] {
+            log += u'o';
+            return false;
+        });
+        QCoreApplication::sendPostedEvents(); // a turn before the window system's events
+        QTRY_VERIFY(log.contains(u'o'));
+        QCOMPARE(log.left(order.size()), order);
+        QVERIFY(player.playsSilently());
     }
 
     void play_notifiesInOrder_data()

@@ -14,6 +14,9 @@
 #include "signs/SignTable.h"
 
 #include <QAction>
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChartView>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -21,6 +24,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStackedBarSeries>
 #include <QTimer>
 #include <QtTest>
 
@@ -287,6 +291,89 @@ private slots:
         QCOMPARE(app.sidetone.trace, u"v^"_s.repeated(played.count(u'.') + played.count(u'-')));
         keyer.run(keying);
         QCOMPARE(window->findChild<QLabel*>(u"resultat"_s)->text(), result);
+    }
+
+    // A run recorded at "Terminé" (once), "Écho" from what was answered: its marking, its characters mis-sent and its
+    // timing; nothing when nothing was keyed, and the window says why when there is no history. The histograms under
+    // the result count the lengths measured.
+    void runRecorded_data()
+    {
+        QTest::addColumn<int>("exercise");
+        QTest::addColumn<QString>("keying");
+        QTest::addColumn<bool>("history");
+        QTest::addColumn<QString>("recorded");      // kind, characters, errors, mis-sent; empty: nothing
+        QTest::addColumn<QList<int>>("histograms"); // dots, dashes, element and letter gaps; empty: not drawn
+        QTest::newRow("free") << 0 << StraightKeying(Paris) << true << u"libre 10 0 "_s << QList<int>{20, 8, 18, 8};
+        // "paris pares" sent as "paris paris": the "e" keyed as an "i".
+        QTest::newRow("exercise with a letter wrong")
+            << 1 << StraightKeying(Paris) << true << u"exercice 10 1 e×1"_s << QList<int>{20, 8, 18, 8};
+        QTest::newRow("echo sent back wrong")
+            << 2 << StraightKeying(u"-.--"_s) << true << u"echo 1 1 c×1"_s << QList<int>{1, 3, 3, 0};
+        QTest::newRow("echo sent back right")
+            << 2 << StraightKeying(u"-.-."_s) << true << u"echo 1 0 "_s << QList<int>{2, 2, 3, 0};
+        QTest::newRow("echo left to time out") << 2 << u"40"_s << true << QString() << QList<int>{};
+        QTest::newRow("nothing keyed") << 1 << u"5"_s << true << QString() << QList<int>{};
+        QTest::newRow("no history") << 0 << StraightKeying(Paris) << false << QString() << QList<int>{20, 8, 18, 8};
+    }
+    void runRecorded()
+    {
+        QFETCH(int, exercise);
+        QFETCH(QString, keying);
+        QFETCH(bool, history);
+        QFETCH(QString, recorded);
+        QFETCH(QList<int>, histograms);
+        ScriptedRandomSource random({0.8});
+        TestApp::Options options;
+        options.random = &random;
+        if (!history)
+            options.noHistory = u"un autre Tonique l'utilise."_s;
+        TestApp app(options);
+        app.ui().TEXT1->setEditText(u"c"_s);
+        app.exercise().set(u"paris pares"_s);
+        OpenWindow(app, 0);
+        KeyingWindow* window = app.window->keying().window();
+        window->findChild<QComboBox*>(u"exercice"_s)->setCurrentIndex(exercise);
+        Keyer keyer(app, DotMs(app));
+        if (exercise == 2)
+            keyer.wait(1000 / DotMs(app) + 14); // the pause, then "c" played
+        keyer.run(keying);
+        window->findChild<QPushButton*>(u"termine"_s)->click();
+        window->findChild<QPushButton*>(u"termine"_s)->click();
+
+        const QList<SendingRunRecord> runs = *app.history.sendingRuns(QDateTime());
+        QCOMPARE(runs.size(), recorded.isEmpty() ? 0 : 1);
+        if (!runs.isEmpty()) {
+            const SendingRunRecord& run = runs.first();
+            QStringList missent;
+            for (const MissentCharacter& m : run.missent)
+                missent << m.character + u"×"_s + QString::number(m.count);
+            const QString kind = QStringList{u"libre"_s, u"exercice"_s, u"echo"_s}[int(run.kind)];
+            QCOMPARE(u"%1 %2 %3 %4"_s.arg(kind).arg(run.characters).arg(run.errors).arg(missent.join(u' ')), recorded);
+            // Keyed by the book at the speed of the settings.
+            QVERIFY2(std::abs(run.wpm - 1200 / DotMs(app)) < 0.6, qPrintable(QString::number(run.wpm)));
+            QVERIFY2(std::abs(run.dashDotRatio - 3) < 0.1, qPrintable(QString::number(run.dashDotRatio)));
+            QVERIFY2(std::abs(run.elementGapRatio - 1) < 0.1, qPrintable(QString::number(run.elementGapRatio)));
+            QVERIFY(run.spreads[SendingRunRecord::Dots] < 0.1);
+        }
+        const QString result = window->findChild<QLabel*>(u"resultat"_s)->text();
+        QCOMPARE(result.contains(u"Cet envoi n'est pas enregistré dans l'historique\u202F: un autre Tonique"_s),
+                 !history);
+
+        auto* view = window->findChild<QChartView*>(u"histogrammes"_s);
+        QCOMPARE(view->isVisibleTo(window), !histograms.isEmpty());
+        if (histograms.isEmpty())
+            return;
+        const auto* series = qobject_cast<QAbstractBarSeries*>(view->chart()->series().first());
+        QList<int> sums;
+        for (const QBarSet* set : series->barSets())
+            sums << int(set->sum());
+        QCOMPARE(sums, histograms);
+        // By the book, every dot in the quarter from 1 dot, every dash in the one from 3.
+        auto* bins = qobject_cast<QBarCategoryAxis*>(view->chart()->axes(Qt::Horizontal).first());
+        QCOMPARE(series->barSets()[0]->at(bins->categories().indexOf(u"1"_s)), histograms[0]);
+        QCOMPARE(series->barSets()[1]->at(bins->categories().indexOf(u"3"_s)), histograms[1]);
+        window->findChild<QPushButton*>(u"effacer"_s)->click();
+        QVERIFY(!view->isVisibleTo(window));
     }
 
     // An input beside the keyboard: its edges decoded at the times it stamped them, the straight key on the dot line,

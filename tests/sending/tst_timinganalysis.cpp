@@ -62,7 +62,7 @@ void TestTimingAnalysis::report()
     const auto& dots = report.histograms[TimingReport::Dots].counts;
     double binned = 0;
     for (size_t bin = 0; bin < dots.size(); ++bin)
-        binned += dots[bin] * (static_cast<double>(bin) + 0.5) * LengthHistogram::BinDots;
+        binned += dots[bin] * static_cast<double>(bin) * LengthHistogram::BinDots;
     QCOMPARE(std::accumulate(dots.begin(), dots.end(), 0), report.counts[TimingReport::Dots]);
     QVERIFY(std::abs(binned / report.counts[TimingReport::Dots] - report.meanDots[TimingReport::Dots]) < 0.13);
 }

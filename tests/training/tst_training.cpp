@@ -29,6 +29,14 @@ CharacterWeakness copied(const QString& character, int sent, int wrong, int misc
     return w;
 }
 
+CharacterWeakness missent(const QString& character, int times)
+{
+    CharacterWeakness w;
+    w.character = character;
+    w.missent = times;
+    return w;
+}
+
 CharacterWeakness drilled(const QString& character, double medianMs)
 {
     CharacterWeakness w;
@@ -102,6 +110,11 @@ private slots:
             << QList<CharacterWeakness>{copied(u"a"_s, 10, 2, 4)} << 0.25 << 1.0 << true;
         QTest::newRow("written 27 times for another, never sent: less than unknown")
             << QList<CharacterWeakness>{copied(u"a"_s, 0, 0, 27)} << (7.75 / 29) << 1.0 << true;
+        // Sent wrong on the key: a miss of its own, as a copy's; capitals and small letters together.
+        QTest::newRow("mis-sent, never copied")
+            << QList<CharacterWeakness>{missent(u"A"_s, 2), missent(u"a"_s, 1)} << 0.8 << 1.0 << true;
+        QTest::newRow("mis-sent and copied right")
+            << QList<CharacterWeakness>{copied(u"a"_s, 6, 0), missent(u"a"_s, 2)} << 0.3 << 1.0 << true;
         QTest::newRow("capitals and small letters together")
             << QList<CharacterWeakness>{copied(u"A"_s, 4, 1), copied(u"a"_s, 4, 2)} << 0.4 << 1.0 << true;
         // The learner's time is the median of the characters' medians: 400 ms here.
