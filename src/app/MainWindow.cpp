@@ -234,6 +234,7 @@ void MainWindow::createKeyingController()
         };
     }
     services.runs = m_history.get();
+    services.decoding = m_options.startTimers ? KeyingThreading::OwnThread : KeyingThreading::CallersThread;
     services.tone = [tone = m_ui.HScroll4, vol = m_ui.vol] {
         return SidetoneTone{double(tone->value()), double(vol->value()) / std::max(1, vol->maximum())};
     };

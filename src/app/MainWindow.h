@@ -62,7 +62,9 @@ public:
 
     struct Options
     {
-        bool startTimers = true; // tests drive the timers' handlers themselves
+        // Tests drive the timers' handlers themselves, and the sending window's keyer and decoder work on the caller's
+        // thread, step by step.
+        bool startTimers = true;
         // Where marked copies and drill answers are kept; none: the program goes on without a history.
         History* history = nullptr;
         QString noHistoryReason = {}; // without one: why, told again when a copy is marked

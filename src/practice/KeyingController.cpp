@@ -109,8 +109,7 @@ KeyingController::KeyingController(Services services, QWidget* owner)
           ChoiceNamed(InputNames, m_services.settings ? m_services.settings->read(InputKey, QString()) : QString())),
       m_echoPlays(ChoiceNamed(EchoPlaysNames,
                               m_services.settings ? m_services.settings->read(EchoPlaysKey, QString()) : QString())),
-      m_echoSeconds(EchoSecondsOf(m_services.settings ? m_services.settings->read(EchoTimeKey, QString()) : QString())),
-      m_decoder(m_services.signs)
+      m_echoSeconds(EchoSecondsOf(m_services.settings ? m_services.settings->read(EchoTimeKey, QString()) : QString()))
 {}
 
 KeyingController::~KeyingController()
@@ -123,7 +122,9 @@ void KeyingController::manipulation()
 {
     if (!m_window) {
         // The sign table is read at start-up, after the window's subsystems are made.
-        m_decoder = MorseDecoder(m_services.signs);
+        m_worker = std::make_unique<KeyingWorker>(m_services.signs, m_services.decoding);
+        connect(m_worker.get(), &KeyingWorker::keyed, this, &KeyingController::keyed,
+                m_services.decoding == KeyingThreading::OwnThread ? Qt::QueuedConnection : Qt::DirectConnection);
         m_window = new KeyingWindow(m_owner);
         m_window->setMode(int(m_mode));
         m_window->setInput(int(m_input));
@@ -165,13 +166,16 @@ KeyTime KeyingController::now() const
 
 void KeyingController::startKeyer()
 {
-    m_keyer.reset();
-    if (m_mode == KeyingMode::StraightKey)
+    if (!m_worker)
         return;
+    if (m_mode == KeyingMode::StraightKey) {
+        m_worker->setKeyer(std::nullopt);
+        return;
+    }
     const double dotMs = m_services.dotMs ? m_services.dotMs() : 0;
     // No usable speed: the keyer sends at 12 words per minute.
     const auto dotUs = KeyTime(std::llround(dotMs > 0 ? dotMs * 1000 : DotMicroseconds(12)));
-    m_keyer.emplace(m_mode == KeyingMode::IambicA ? IambicKeyer::Mode::A : IambicKeyer::Mode::B, dotUs);
+    m_worker->setKeyer(IambicKeyer(m_mode == KeyingMode::IambicA ? IambicKeyer::Mode::A : IambicKeyer::Mode::B, dotUs));
 }
 
 KeyTime KeyingController::decodedUntil() const
@@ -239,7 +243,6 @@ void KeyingController::setDebounce(int ms)
 void KeyingController::key(KeyInput input, bool down)
 {
     lever(input, down, now());
-    pump(decodedUntil());
 }
 
 void KeyingController::sourceEdge(KeyInput input, bool down, KeyTime time)
@@ -248,28 +251,26 @@ void KeyingController::sourceEdge(KeyInput input, bool down, KeyTime time)
     if (m_mode == KeyingMode::StraightKey && input != KeyInput::DashLever)
         input = KeyInput::Straight;
     lever(input, down, time);
-    pump(decodedUntil());
 }
 
 void KeyingController::lever(KeyInput input, bool down, KeyTime time)
 {
-    // An edge is never older than what was already decoded.
-    time = std::max(time, m_pumpedTo);
-    if (input == KeyInput::Straight) {
-        if (m_keyer)
-            m_keyer->straightKeyEdge({time, down});
-        else
-            keyEdge({time, down});
-    } else if (m_keyer) {
-        m_keyer->paddleEdge(input == KeyInput::DotLever ? ElementKind::Dot : ElementKind::Dash, down, time);
-    }
     if (down)
         m_message.clear();
+    // A straight key is heard at once; a paddle's levers go through the keyer, which keys the sidetone through
+    // keyed() as it sends.
+    if (m_mode == KeyingMode::StraightKey) {
+        if (input != KeyInput::Straight)
+            return;
+        keyed(down);
+    }
+    m_worker->edge(input, down, time);
 }
 
 void KeyingController::tick()
 {
-    pump(decodedUntil());
+    m_worker->advanceTo(decodedUntil());
+    takeDecoded();
     if (m_echo)
         echoTick(now());
     if (m_changed && m_services.clock.monotonicMs() - m_drawnMs >= RefreshMs)
@@ -284,27 +285,31 @@ void KeyingController::setTone()
     }
 }
 
-void KeyingController::keyEdge(KeyEdge edge)
+void KeyingController::keyed(bool down)
 {
     if (m_services.sidetone && (!m_source || m_source->wantsSidetone())) {
-        if (edge.down)
+        if (down)
             setTone();
-        m_services.sidetone->key(edge.down);
+        m_services.sidetone->key(down);
     }
-    m_decoder.keyEdge(edge);
 }
 
-void KeyingController::pump(KeyTime time)
+void KeyingController::catchUp(KeyTime time)
 {
-    time = std::max(time, m_pumpedTo);
-    m_pumpedTo = time;
-    if (m_keyer) {
-        m_keyer->advanceTo(time);
-        for (const KeyEdge& edge : m_keyer->takeEdges())
-            keyEdge(edge);
+    if (m_worker) {
+        m_worker->advanceTo(time);
+        m_worker->pump();
+        takeDecoded();
     }
-    m_decoder.advanceTo(time);
-    for (DecodedSign& sign : m_decoder.takeDecoded()) {
+}
+
+void KeyingController::takeDecoded()
+{
+    KeyingWorker::Decoded decoded = m_worker->take();
+    m_changed = m_changed || decoded.wordsPerMinute != m_wordsPerMinute;
+    m_wordsPerMinute = decoded.wordsPerMinute;
+    const KeyTime time = decoded.until;
+    for (DecodedSign& sign : decoded.signs) {
         // A learner who stops to think makes no word gap: the silence is left out of the timing.
         if (!sign.elements.empty() && double(sign.elements.front().gapBeforeUs) > PauseDots * sign.dotUs)
             sign.elements.front().gapBeforeUs = -1;
@@ -327,7 +332,7 @@ void KeyingController::refresh()
     QString message = m_message;
     if (!m_inputMessage.isEmpty())
         message += (message.isEmpty() ? QString() : u"\n"_s) + m_inputMessage;
-    m_window->showRun(TextOf(m_signs), m_decoder.wordsPerMinute(), m_signs, message);
+    m_window->showRun(TextOf(m_signs), m_wordsPerMinute, m_signs, message);
     m_drawnMs = m_services.clock.monotonicMs();
     m_changed = false;
 }
@@ -423,7 +428,9 @@ void KeyingController::effacer()
 {
     endEchoRun();
     m_recorded = false;
-    m_decoder.reset();
+    if (m_worker)
+        m_worker->reset();
+    m_wordsPerMinute = 0;
     startKeyer();
     m_signs.clear();
     m_message.clear();
@@ -436,7 +443,7 @@ void KeyingController::effacer()
 
 void KeyingController::termine()
 {
-    pump(now());
+    catchUp(now());
     refresh();
     const QString marking = m_exercise == SendingExercise::SendExercise ? markingText() + u'\n' : QString();
     const TimingReport report = AnalyseTiming(m_signs);
@@ -455,7 +462,7 @@ void KeyingController::endEchoRun()
 {
     if (m_exercise != SendingExercise::Echo || !m_echo)
         return;
-    pump(decodedUntil());
+    catchUp(decodedUntil());
     recordRun(AnalyseTiming(m_signs));
 }
 
@@ -469,7 +476,7 @@ void KeyingController::recordRun(const TimingReport& report)
     std::stable_sort(run.missent.begin(), run.missent.end(),
                      [](const MissentCharacter& a, const MissentCharacter& b) { return a.count > b.count; });
     run.at = m_services.clock.now();
-    run.wpm = std::round(m_decoder.wordsPerMinute() * 10) / 10;
+    run.wpm = std::round(m_wordsPerMinute * 10) / 10;
     run.dashDotRatio = report.dashDotRatio;
     run.elementGapRatio = report.elementGapRatio;
     run.letterGapRatio = report.letterGapRatio;

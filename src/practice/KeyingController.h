@@ -4,10 +4,9 @@
 #include "practice/EchoDrill.h"
 #include "practice/KeyboardKeys.h"
 #include "practice/KeyingWindow.h"
+#include "practice/KeyingWorker.h"
 #include "sending/DecodedSign.h"
-#include "sending/IambicKeyer.h"
 #include "sending/KeyingSource.h"
-#include "sending/MorseDecoder.h"
 #include "sending/TimingAnalysis.h"
 
 #include <QObject>
@@ -90,6 +89,7 @@ public:
         std::function<std::unique_ptr<KeyingSource>(KeyingInput)> openInput = {};
         // Where each run is recorded when done; none: nothing is recorded.
         SendingRunRecorder* runs = nullptr;
+        KeyingThreading decoding = KeyingThreading::OwnThread; // where the keyer and the decoder work
     };
     // The window is made the child of `owner` (a tool window that stays over it).
     KeyingController(Services services, QWidget* owner);
@@ -102,8 +102,8 @@ public:
 
     // A key of the keyboard went down or up, now.
     void key(KeyInput input, bool down);
-    // The window's timer: the keyer and the decoder follow the time, the window is drawn again at most 30 times a
-    // second.
+    // The window's timer: the keyer and the decoder follow the time, what they decoded is taken and the window is
+    // drawn again, at most 30 times a second.
     void tick();
     void setMode(KeyingMode mode);
     KeyingMode mode() const { return m_mode; }
@@ -129,14 +129,19 @@ private:
     void stopInput();
     // An edge of the input beside the keyboard, stamped when it happened.
     void sourceEdge(KeyInput input, bool down, KeyTime time);
+    // An edge handed to the keyer and the decoder; a straight key's heard at once.
     void lever(KeyInput input, bool down, KeyTime time);
     KeyTime now() const;
     // The time the keyer and the decoder are brought to: a little behind now while an input stamps its own edges,
     // so that an edge still in the queue is not older than what was decoded.
     KeyTime decodedUntil() const;
-    void pump(KeyTime now);
-    // An edge of the key: heard and decoded.
-    void keyEdge(KeyEdge edge);
+    // What the keyer and the decoder did since the last time: the signs kept, the window to be drawn again.
+    void takeDecoded();
+    // Everything handed to the keyer and the decoder worked through until `time` on the window's thread, and taken:
+    // a run's result needs all of it.
+    void catchUp(KeyTime time);
+    // The key went down or up: the sidetone follows, unless the input is heard otherwise.
+    void keyed(bool down);
     void refresh();
     QString timingText() const;
     QString markingText() const;
@@ -157,12 +162,11 @@ private:
     KeyingMode m_mode;
     KeyingInput m_input;
     std::unique_ptr<KeyingSource> m_source; // started while the window is shown
-    KeyTime m_pumpedTo = 0;
     SendingExercise m_exercise = SendingExercise::Free;
     EchoPlays m_echoPlays;
     int m_echoSeconds;
-    MorseDecoder m_decoder;
-    std::optional<IambicKeyer> m_keyer;
+    std::unique_ptr<KeyingWorker> m_worker; // made with the window, once the sign table is read
+    double m_wordsPerMinute = 0;
     std::vector<DecodedSign> m_signs; // the run's characters and word spaces
     QString m_message;                // the decoder's last message, until the key is used again
     QString m_inputMessage;           // why the input beside the keyboard does not key, until another is chosen

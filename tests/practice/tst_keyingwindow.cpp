@@ -416,6 +416,7 @@ private slots:
         QString sourceTrace;
         QPointer<FakeKeyingSource> source;
         KeyingController::Services services{signs, clock, &store, [] { return 60.0; }, {}, {}};
+        services.decoding = KeyingThreading::CallersThread;
         services.sidetone = &heard;
         services.openInput = [&](KeyingInput opened) -> std::unique_ptr<KeyingSource> {
             if (failure == u"-" || int(opened) != input)
@@ -467,6 +468,7 @@ private slots:
         QString trace;
         QPointer<FakeKeyingSource> source;
         KeyingController::Services services{signs, clock, &store, [] { return 60.0; }, {}, {}};
+        services.decoding = KeyingThreading::CallersThread;
         services.openInput = [&](KeyingInput) -> std::unique_ptr<KeyingSource> {
             auto made = std::make_unique<FakeKeyingSource>(&trace);
             source = made.get();
@@ -506,6 +508,62 @@ private slots:
         keying.window()->findChild<QComboBox*>(u"entree"_s)->setCurrentIndex(0);
         QCOMPARE(trace, u">|~>~>|~"_s);
         QVERIFY(source.isNull());
+    }
+
+    // 20,000 edges handed over at once, as an input's queue delivers them after the window was held up: the window is
+    // drawn again at most 30 times a second whatever the flood, every key-down is heard and everything is decoded by
+    // the end of the run, whether the keyer and the decoder work on a thread of their own or step by step.
+    void floodOfEdges_data()
+    {
+        QTest::addColumn<KeyingThreading>("decoding");
+        QTest::newRow("own thread") << KeyingThreading::OwnThread;
+        QTest::newRow("step by step") << KeyingThreading::CallersThread;
+    }
+    void floodOfEdges()
+    {
+        QFETCH(KeyingThreading, decoding);
+        FakeClock clock;
+        FakeSidetone heard;
+        const SignTable signs = SignTable::fromLines(LoadSignFile(BuildFolder::file("telkey.ref")).lines);
+        QString trace;
+        QPointer<FakeKeyingSource> source;
+        FakeSettingsStore store;
+        store.values[u"entree"_s] = u"serie"_s;
+        KeyingController::Services services{signs, clock, &store, [] { return 60.0; }, {}, {}};
+        services.decoding = decoding;
+        services.sidetone = &heard;
+        services.openInput = [&](KeyingInput) -> std::unique_ptr<KeyingSource> {
+            auto made = std::make_unique<FakeKeyingSource>(&trace);
+            source = made.get();
+            return made;
+        };
+        KeyingController keying(services, nullptr);
+        keying.manipulation();
+        KeyingWindow* window = keying.window();
+        QSignalSpy drawn(window->findChild<QPlainTextEdit*>(u"decode"_s), &QPlainTextEdit::textChanged);
+        // "hello" has 16 elements: 625 of them are 20,000 edges, at 20 words per minute.
+        constexpr KeyTime Dot = 60'000;
+        KeyTime at = Dot;
+        for (int word = 0; word < 625; ++word) {
+            for (const QChar c : u".... . .-.. .-.. ---/"_s) {
+                const KeyTime down = c == u'.' ? Dot : (c == u'-' ? 3 * Dot : 0);
+                if (down > 0) {
+                    source->send(KeyInput::DotLever, true, at);
+                    source->send(KeyInput::DotLever, false, at + down);
+                }
+                at += down + (c == u' ' ? 2 : (c == u'/' ? 6 : 1)) * Dot;
+            }
+        }
+        clock.elapsedMs = at / 1000;
+        for (int ticks = 0; ticks < 100; ++ticks) {
+            clock.elapsedMs += 10;
+            TestApp::tick(window->timer());
+        }
+        QCOMPARE_LE(drawn.count(), 1000 / 34 + 1);
+        window->findChild<QPushButton*>(u"termine"_s)->click();
+        QCOMPARE(window->findChild<QPlainTextEdit*>(u"decode"_s)->toPlainText().trimmed(),
+                 QStringList(625, u"hello"_s).join(u' '));
+        QCOMPARE(heard.trace.count(u'v'), 10'000);
     }
 
     void heldKeyTold()
