@@ -19,6 +19,7 @@
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtSidetone.h"
+#include "platform/QtSpeech.h"
 #include "platform/TerminationSignals.h"
 #include "sound/Conditions.h"
 #include "texts/DataTextSource.h"
@@ -44,6 +45,25 @@ struct KeyingServices
     QtSettingsStore settings{QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QStringLiteral("manipulation")};
     QtSidetone sidetone;
+
+    void lend(MainWindow::Options& options)
+    {
+        options.keyingSettings = &settings;
+        options.sidetone = &sidetone;
+    }
+};
+
+// The call-sign race plays through a player of its own, never the exercise's, and says its answers.
+struct RaceServices
+{
+    AudioSinkPlayer player;
+    QtSpeech speech;
+
+    void lend(MainWindow::Options& options)
+    {
+        options.racePlayer = &player;
+        options.speech = &speech;
+    }
 };
 
 } // namespace
@@ -94,8 +114,9 @@ int main(int argc, char* argv[])
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
     KeyingServices keying;
-    options.keyingSettings = &keying.settings;
-    options.sidetone = &keying.sidetone;
+    keying.lend(options);
+    RaceServices race;
+    race.lend(options);
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());

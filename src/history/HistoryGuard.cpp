@@ -39,6 +39,20 @@ Failure HistoryGuard::recordDrillAnswer(const DrillAnswerRecord& answer)
     return {};
 }
 
+Failure HistoryGuard::recordRace(const RaceRecord& race)
+{
+    if (!m_history)
+        return {};
+    if (const Failure failed = m_history->recordRace(race))
+        lost(*failed);
+    return {};
+}
+
+Result<QList<RaceRecord>> HistoryGuard::races(const QDateTime& since)
+{
+    return m_history ? read(m_history->races(since)) : QList<RaceRecord>();
+}
+
 Result<QList<CopyRecord>> HistoryGuard::copies(const QDateTime& since)
 {
     return m_history ? read(m_history->copies(since)) : QList<CopyRecord>();
