@@ -23,8 +23,8 @@ struct Series
     int weight;
 };
 constexpr std::array<Series, 22> FrenchSeries{{
-    {"F4@@@", 40}, {"F5@@@", 30}, {"F6@@@", 30}, {"F8@@@", 20}, {"F1@@@", 8}, {"F0@@@", 4}, {"F4@@", 2}, {"F5@@", 4},
-    {"F6@@", 4},   {"F8@@", 2},   {"F2@@", 2},   {"F3@@", 2},   {"F9@@", 1}, {"TM#@", 2}, {"TM#@@", 2}, {"TK#@@", 2},
+    {"F4@@@", 40}, {"F5@@@", 30}, {"F6@@@", 30}, {"F8@@@", 20}, {"F1@@@", 8}, {"F0@@@", 4}, {"F4@@", 2},  {"F5@@", 4},
+    {"F6@@", 4},   {"F8@@", 2},   {"F2@@", 2},   {"F3@@", 2},   {"F9@@", 1},  {"TM#@", 2},  {"TM#@@", 2}, {"TK#@@", 2},
     {"FG#@@", 1},  {"FM#@@", 1},  {"FY#@@", 1},  {"FR#@@", 2},  {"FK#@@", 1}, {"FO#@@", 1},
 }};
 
@@ -44,8 +44,8 @@ QString FillPattern(const char* pattern, RandomSource& random)
 
 QString DrawFrenchCall(RandomSource& random)
 {
-    static const int total =
-        std::accumulate(FrenchSeries.begin(), FrenchSeries.end(), 0, [](int sum, const Series& s) { return sum + s.weight; });
+    static const int total = std::accumulate(FrenchSeries.begin(), FrenchSeries.end(), 0,
+                                             [](int sum, const Series& s) { return sum + s.weight; });
     int pick = int(random.pickIndex(total));
     const Series* chosen = &FrenchSeries.front();
     for (const Series& series : FrenchSeries) {
@@ -86,7 +86,8 @@ QString ReadMessage(const QString& name, bool cut, int notCalls, int unknownSign
     if (notCalls > 0)
         parts << CountedMessage(notCalls, u"qui ne sont pas des indicatifs, laissées de côté"_s);
     if (unknownSigns > 0)
-        parts << CountedMessage(unknownSigns, u"avec des caractères absents de la table des signes, laissées de côté"_s);
+        parts << CountedMessage(unknownSigns,
+                                u"avec des caractères absents de la table des signes, laissées de côté"_s);
     if (kept == 0)
         parts << u"aucun indicatif utilisable, la course se fait avec des indicatifs tirés au hasard"_s;
     if (parts.isEmpty())
@@ -117,13 +118,15 @@ CallSignFile ReadCallSignFile(const QString& path, const SignTable& signs)
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, u"Le fichier d'indicatifs «\u202F"_s + name +
-                        u"\u202F» ne peut pas être lu. La course se fait avec des indicatifs tirés au hasard."_s};
+        return {{},
+                u"Le fichier d'indicatifs «\u202F"_s + name +
+                    u"\u202F» ne peut pas être lu. La course se fait avec des indicatifs tirés au hasard."_s};
     const QByteArray bytes = file.read(MaxCallFileBytes);
     const bool cut = !file.atEnd();
     if (bytes.contains('\0'))
-        return {{}, u"Le fichier d'indicatifs «\u202F"_s + name +
-                        u"\u202F» n'est pas un fichier texte. La course se fait avec des indicatifs tirés au hasard."_s};
+        return {{},
+                u"Le fichier d'indicatifs «\u202F"_s + name +
+                    u"\u202F» n'est pas un fichier texte. La course se fait avec des indicatifs tirés au hasard."_s};
     CallSignFile read;
     int notCalls = 0;
     int unknownSigns = 0;

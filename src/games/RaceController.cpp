@@ -32,8 +32,9 @@ constexpr int HighestTone = 900;
 
 QString Summary(const RaceRun& run)
 {
-    QString text = u"Course terminée. Score\u202F: "_s + QString::number(run.score()) + u"\nVitesse la plus haute\u202F: "_s +
-                   QString::number(run.topCpm()) + u"\u00A0caractères par minute\n"_s;
+    QString text = u"Course terminée. Score\u202F: "_s + QString::number(run.score()) +
+                   u"\nVitesse la plus haute\u202F: "_s + QString::number(run.topCpm()) +
+                   u"\u00A0caractères par minute\n"_s;
     const QList<RaceCall> missed = run.missed();
     text += missed.isEmpty() ? u"Aucun indicatif manqué."_s
                              : u"Indicatifs manqués (" + QString::number(missed.size()) + u")\u202F:"_s;
@@ -95,9 +96,10 @@ void RaceController::chooseFile()
     }
     const CallSignFile read = ReadCallSignFile(path, m_services.signs);
     m_fileCalls = read.calls;
-    m_window->fileLabel->setText(m_fileCalls.isEmpty() ? u"Indicatifs tirés au hasard"_s
-                                                       : QFileInfo(path).fileName() + u" ("_s +
-                                                             QString::number(m_fileCalls.size()) + u"\u00A0indicatifs)"_s);
+    m_window->fileLabel->setText(m_fileCalls.isEmpty()
+                                     ? u"Indicatifs tirés au hasard"_s
+                                     : QFileInfo(path).fileName() + u" ("_s + QString::number(m_fileCalls.size()) +
+                                           u"\u00A0indicatifs)"_s);
     m_window->summary->setPlainText(read.message);
 }
 
@@ -171,7 +173,8 @@ void RaceController::prepareNext()
     m_faster = Prepared{call, tone, render(call, tone, u"course-%1.wav"_s.arg(m_renders++ % 4)).value_or(QString())};
     RaceTone slower = tone;
     slower.cpm = RaceRun::nextCpm(m_run->cpm(), false);
-    m_slower = Prepared{call, slower, render(call, slower, u"course-%1.wav"_s.arg(m_renders++ % 4)).value_or(QString())};
+    m_slower =
+        Prepared{call, slower, render(call, slower, u"course-%1.wav"_s.arg(m_renders++ % 4)).value_or(QString())};
 }
 
 void RaceController::play(const QString& path)
@@ -215,8 +218,8 @@ void RaceController::finish()
 {
     const RaceRun run = *m_run;
     m_run.reset();
-    m_services.history.recordRace({QDateTime::currentDateTime(), run.score(), run.topCpm(), int(run.calls().size()),
-                                   int(run.missed().size())});
+    m_services.history.recordRace(
+        {QDateTime::currentDateTime(), run.score(), run.topCpm(), int(run.calls().size()), int(run.missed().size())});
     m_window->summary->setPlainText(Summary(run));
     m_window->start->setEnabled(true);
     m_window->answer->setEnabled(false);
@@ -247,7 +250,8 @@ void RaceController::showProgress()
 void RaceController::showBest()
 {
     QList<RaceRecord> runs = ReadOrEmpty(m_services.history.races(QDateTime()));
-    std::stable_sort(runs.begin(), runs.end(), [](const RaceRecord& a, const RaceRecord& b) { return a.score > b.score; });
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const RaceRecord& a, const RaceRecord& b) { return a.score > b.score; });
     m_window->best->clear();
     for (const RaceRecord& run : runs.mid(0, 5))
         m_window->best->addItem(QString::number(run.score) + u" — "_s + QString::number(run.topCpm) +

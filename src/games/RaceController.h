@@ -35,7 +35,7 @@ public:
         History& history;
         Speech& speech;
         FileDialog& files;
-        QString folder;                     // where the calls' sound files are written
+        QString folder;                      // where the calls' sound files are written
         std::function<RaceTone()> tone = {}; // the tone and volume of the settings (its speed unused)
         QWidget* parent = nullptr;
     };
@@ -46,11 +46,11 @@ public:
     void show();
     RaceWindow* window() const { return m_window; }
 
-    void start();          // "Départ"
-    void answerEntered();  // Enter in the answer field
-    void repeatAsked();    // F6
-    void chooseFile();     // a file of real call signs, or back to the draw when cancelled
-    void abandon();        // the window closed: the run dropped, nothing recorded
+    void start();         // "Départ"
+    void answerEntered(); // Enter in the answer field
+    void repeatAsked();   // F6
+    void chooseFile();    // a file of real call signs, or back to the draw when cancelled
+    void abandon();       // the window closed: the run dropped, nothing recorded
     // After a spoken answer, the next call (a pause, so that the answer is heard before it).
     void nextCall();
 

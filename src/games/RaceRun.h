@@ -7,8 +7,8 @@
 struct RaceCall
 {
     QString call;
-    int cpm = 0;   // the speed it was played at, characters per minute
-    int tone = 0;  // Hz
+    int cpm = 0;           // the speed it was played at, characters per minute
+    int tone = 0;          // Hz
     bool repeated = false; // played again once (F6): its points are halved
     bool answered = false;
     QString typed;

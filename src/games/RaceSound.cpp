@@ -41,9 +41,9 @@ QByteArray RenderRaceCall(const QString& call, const RaceTone& tone, const SignT
 QString SpokenCall(const QString& call)
 {
     static const std::array<const char16_t*, 26> letters{
-        u"Alpha",  u"Bravo",   u"Charlie", u"Delta",   u"Écho",   u"Fox-trot", u"Golf",  u"Hôtel",  u"India",
-        u"Juliette", u"Kilo",  u"Lima",    u"Maïk",    u"Novembre", u"Oscar",  u"Papa",  u"Québec", u"Roméo",
-        u"Sierra", u"Tango",   u"Uniforme", u"Victor", u"Whisky", u"Ixe-ray",  u"Yankee", u"Zoulou"};
+        u"Alpha",    u"Bravo", u"Charlie",  u"Delta",  u"Écho",     u"Fox-trot", u"Golf",   u"Hôtel",  u"India",
+        u"Juliette", u"Kilo",  u"Lima",     u"Maïk",   u"Novembre", u"Oscar",    u"Papa",   u"Québec", u"Roméo",
+        u"Sierra",   u"Tango", u"Uniforme", u"Victor", u"Whisky",   u"Ixe-ray",  u"Yankee", u"Zoulou"};
     static const std::array<const char16_t*, 10> figures{u"zéro", u"un",  u"deux", u"trois", u"quatre",
                                                          u"cinq", u"six", u"sept", u"huit",  u"neuf"};
     QStringList words;

@@ -23,6 +23,7 @@ struct ProgressData
     QList<CharacterWeakness> weaknesses; // by character
     QList<CharacterNeed> map;            // every character of the sign table, in its order
     QList<FieldLoss> fieldLosses;        // the kind of information lost most often first
+    QList<RaceRecord> races;             // the call-sign race's finished runs, oldest first
     PassMark pass;                       // the pass line
     bool historyAvailable = true;
 };
@@ -64,6 +65,8 @@ private:
     void drawSpeed(QChartView* view, const ProgressData& data);
     void drawErrorRates(QChartView* view, const ProgressData& data);
     void drawReactionTimes(QChartView* view, const ProgressData& data);
+    // The score and the top speed of each run of the call-sign race, in their order.
+    void drawRaces(QChartView* view, const QList<RaceRecord>& races);
     // The copies of the period, the newest first.
     void listCopies(const QList<CopyRecord>& copies);
     // "Supprimer...": the confirmation of the copy chosen.
@@ -84,6 +87,7 @@ private:
     QChartView* m_speed = nullptr;
     QChartView* m_errors = nullptr;
     QChartView* m_reaction = nullptr;
+    QChartView* m_races = nullptr;
     QTreeWidget* m_copies = nullptr;
     QTreeWidget* m_fieldLosses = nullptr;
     QLabel* m_noFields = nullptr;

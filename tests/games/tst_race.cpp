@@ -4,6 +4,7 @@
 #include "fakes/FakeMediaPlayer.h"
 #include "fakes/FakeSpeech.h"
 #include "fakes/ScriptedRandomSource.h"
+#include "fakes/TestApp.h"
 #include "games/RaceCalls.h"
 #include "games/RaceController.h"
 #include "games/RaceSound.h"
@@ -11,10 +12,12 @@
 #include "history/SqliteHistory.h"
 #include "signs/SignTable.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -194,6 +197,33 @@ private slots:
         QVERIFY(race.window->progress->text().startsWith(u"Indicatif 1 sur 50"_s));
     }
 
+    // From the menu, after "Manipulation...": the race plays through its own player and files, the exercise, its
+    // files and the window's player stay as they were.
+    void raceLeavesTheExerciseAlone()
+    {
+        TestApp app;
+        const QString text = app.window->exerciseText().text();
+        const QStringList playerCommands = app.player.commands;
+        const QStringList folder = QDir(app.folder()).entryList(QDir::Files);
+        auto* menu = app.window->findChild<QMenu*>(u"entrainement"_s);
+        QCOMPARE(menu->actions().last()->objectName(), u"courseIndicatifs"_s);
+        menu->actions().last()->trigger();
+        RaceWindow* window = app.window->race().window();
+        QVERIFY(window->isVisible());
+        window->start->click();
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(app.racePlayer.playing);
+            QVERIFY(app.racePlayer.file.contains(u"course-"_s));
+            window->answer->setText(u"F4ABC"_s);
+            emit window->answer->returnPressed();
+        }
+        window->close();
+        QCOMPARE(app.window->exerciseText().text(), text);
+        QCOMPARE(app.player.commands, playerCommands);
+        QCOMPARE(QDir(app.folder()).entryList(QDir::Files).filter(u"TEST"_s), folder.filter(u"TEST"_s));
+        QVERIFY(ReadOrEmpty(app.history.races(QDateTime())).isEmpty());
+    }
+
     void spokenAnswer_data()
     {
         QTest::addColumn<QString>("reason");
@@ -208,8 +238,8 @@ private slots:
         Race race("F4A/P\n");
         race.speech.reason = reason;
         race.controller.reset(); // made again with the speech as it is now
-        RaceController::Services services{Signs(), race.player, race.random, race.history, race.speech, race.files,
-                                          race.dir.path()};
+        RaceController::Services services{Signs(),     race.player, race.random,    race.history,
+                                          race.speech, race.files,  race.dir.path()};
         race.controller = std::make_unique<RaceController>(std::move(services));
         race.controller->show();
         race.window = race.controller->window();
