@@ -72,9 +72,9 @@ bool AllInTable(const QString& call, const SignTable& signs)
     return true;
 }
 
-QString CountedMessage(int count, const QString& what)
+QString CountedMessage(int count, const QString& one, const QString& several)
 {
-    return QString::number(count) + u"\u00A0ligne"_s + (count > 1 ? u"s "_s : u" "_s) + what;
+    return QString::number(count) + (count > 1 ? u"\u00A0lignes "_s + several : u"\u00A0ligne "_s + one);
 }
 
 // The French message that sums up a file read: what was left out and why.
@@ -84,9 +84,10 @@ QString ReadMessage(const QString& name, bool cut, int notCalls, int unknownSign
     if (cut)
         parts << u"seul son premier mégaoctet a été lu"_s;
     if (notCalls > 0)
-        parts << CountedMessage(notCalls, u"qui ne sont pas des indicatifs, laissées de côté"_s);
+        parts << CountedMessage(notCalls, u"qui n'est pas un indicatif, laissée de côté"_s,
+                                u"qui ne sont pas des indicatifs, laissées de côté"_s);
     if (unknownSigns > 0)
-        parts << CountedMessage(unknownSigns,
+        parts << CountedMessage(unknownSigns, u"avec des caractères absents de la table des signes, laissée de côté"_s,
                                 u"avec des caractères absents de la table des signes, laissées de côté"_s);
     if (kept == 0)
         parts << u"aucun indicatif utilisable, la course se fait avec des indicatifs tirés au hasard"_s;

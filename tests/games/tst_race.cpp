@@ -270,7 +270,7 @@ private slots:
                                         << u"4\u00A0lignes qui ne sont pas des indicatifs"_s;
         QTest::newRow("signs missing from the table")
             << QByteArray("F4ABC\nF4QQ\nON4XY/P\n") << u"q"_s << 2
-            << u"1\u00A0ligne avec des caractères absents de la table des signes"_s;
+            << u"1\u00A0ligne avec des caractères absents de la table des signes, laissée de côté"_s;
     }
     void callSignFile()
     {
