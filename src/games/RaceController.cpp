@@ -99,7 +99,7 @@ void RaceController::chooseFile()
     m_window->fileLabel->setText(m_fileCalls.isEmpty()
                                      ? u"Indicatifs tirés au hasard"_s
                                      : QFileInfo(path).fileName() + u" ("_s + QString::number(m_fileCalls.size()) +
-                                           u"\u00A0indicatifs)"_s);
+                                           (m_fileCalls.size() > 1 ? u"\u00A0indicatifs)"_s : u"\u00A0indicatif)"_s));
     m_window->summary->setPlainText(read.message);
 }
 
