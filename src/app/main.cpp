@@ -39,29 +39,22 @@ void InstallFrenchTranslation(QTranslator& qtFrench)
         QApplication::installTranslator(&qtFrench);
 }
 
-// What the sending window uses: its input mode kept in a group of its own, and the tone heard while keying.
-struct KeyingServices
+// What the training windows use beside the platform: the sending window's input mode kept in a group of its own and
+// the tone heard while keying; the call-sign race's own player, never the exercise's, and the voice that says its
+// answers.
+struct TrainingServices
 {
-    QtSettingsStore settings{QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
-                             QStringLiteral("manipulation")};
+    QtSettingsStore keyingSettings{QString::fromUtf16(Parameters::Organization),
+                                   QString::fromUtf16(Parameters::Application), QStringLiteral("manipulation")};
     QtSidetone sidetone;
-
-    void lend(MainWindow::Options& options)
-    {
-        options.keyingSettings = &settings;
-        options.sidetone = &sidetone;
-    }
-};
-
-// The call-sign race plays through a player of its own, never the exercise's, and says its answers.
-struct RaceServices
-{
-    AudioSinkPlayer player;
+    AudioSinkPlayer racePlayer;
     QtSpeech speech;
 
     void lend(MainWindow::Options& options)
     {
-        options.racePlayer = &player;
+        options.keyingSettings = &keyingSettings;
+        options.sidetone = &sidetone;
+        options.racePlayer = &racePlayer;
         options.speech = &speech;
     }
 };
@@ -113,10 +106,8 @@ int main(int argc, char* argv[])
     QtSettingsStore textsSettings(QString::fromUtf16(Parameters::Organization),
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
-    KeyingServices keying;
-    keying.lend(options);
-    RaceServices race;
-    race.lend(options);
+    TrainingServices trainingServices;
+    trainingServices.lend(options);
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());
