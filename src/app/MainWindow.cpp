@@ -162,8 +162,9 @@ void MainWindow::createControllers()
         ConditionsController::Controls{BuildConditionsWindow(m_ui.entrainement, this), m_ui.MMControl1},
         ConditionsController::Services{m_conditions, m_platform.conditionsSettings, *m_sound, m_platform.messages});
     m_freshDraws = std::make_unique<FreshDraws>(m_ui.entrainement, *m_learner, m_platform.entropy, m_random);
-    createKeyingController();
+    // The race before "Manipulation...", which stays the last item.
     createRaceController();
+    createKeyingController();
     m_exercise.attach(m_ui.Text2, [app = m_app.get()] { app->ExerciseTextChanged(); });
 }
 

@@ -42,7 +42,9 @@ RaceWindow::RaceWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     answer->setAccessibleName(u"Indicatif entendu"_s);
     repeat = Named(new QPushButton(u"Réécouter (F6)"_s), u"reecouter"_s);
     best = Named(new QListWidget, u"meilleurs"_s);
+    best->setAccessibleName(u"Meilleurs scores"_s);
     summary = Named(new QPlainTextEdit, u"bilan"_s);
+    summary->setAccessibleName(u"Bilan de la course"_s);
     summary->setReadOnly(true);
 
     auto* settings = new QFormLayout;
