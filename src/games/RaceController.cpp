@@ -72,10 +72,13 @@ void RaceController::makeWindow()
     m_window = new RaceWindow(m_services.parent);
     RaceWindow& w = *m_window;
     w.startSpeed->setValue(std::clamp(m_services.tone ? m_services.tone().cpm : 60, 10, 400));
-    if (!m_services.speech.available()) {
-        w.spokenAnswer->setEnabled(false);
-        w.spokenAnswer->setToolTip(m_services.speech.unavailableReason());
-    }
+    // Finding the voice may take the speech server seconds: the box waits for it, the window does not.
+    w.spokenAnswer->setEnabled(false);
+    w.spokenAnswer->setToolTip(u"Recherche d'une voix française\u2026"_s);
+    m_services.speech.find([controller = QPointer<RaceController>(this)] {
+        if (controller)
+            controller->findVoice();
+    });
     w.answer->setEnabled(false);
     w.repeat->setEnabled(false);
     connect(w.start, &QPushButton::clicked, this, &RaceController::start);
@@ -84,6 +87,15 @@ void RaceController::makeWindow()
     connect(w.chooseFile, &QPushButton::clicked, this, &RaceController::chooseFile);
     connect(&w, &RaceWindow::closed, this, &RaceController::abandon);
     showBest();
+}
+
+void RaceController::findVoice()
+{
+    if (!m_window)
+        return;
+    const bool available = m_services.speech.available();
+    m_window->spokenAnswer->setEnabled(available);
+    m_window->spokenAnswer->setToolTip(available ? QString() : m_services.speech.unavailableReason());
 }
 
 void RaceController::chooseFile()

@@ -62,6 +62,8 @@ private:
         QString path;
     };
     void makeWindow();
+    // The "Réponse parlée" box enabled when a voice answers, or disabled with the reason.
+    void findVoice();
     QString drawCall();
     RaceTone drawTone(int cpm);
     std::optional<QString> render(const QString& call, const RaceTone& tone, const QString& name);

@@ -32,8 +32,8 @@ RaceWindow::RaceWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     startSpeed->setRange(10, 400);
     startSpeed->setSingleStep(10);
     startSpeed->setSuffix(u"\u00A0car./min"_s);
-    variableTone = Named(new QCheckBox(u"Tonalité variable"_s), u"tonaliteVariable"_s);
-    spokenAnswer = Named(new QCheckBox(u"Réponse parlée"_s), u"reponseParlee"_s);
+    variableTone = Named(new QCheckBox(u"&Tonalité variable"_s), u"tonaliteVariable"_s);
+    spokenAnswer = Named(new QCheckBox(u"Réponse &parlée"_s), u"reponseParlee"_s);
     chooseFile = Named(new QPushButton(u"&Fichier d'indicatifs..."_s), u"fichierIndicatifs"_s);
     fileLabel = Named(new QLabel(u"Indicatifs tirés au hasard"_s), u"fichierChoisi"_s);
     start = Named(new QPushButton(u"&Départ"_s), u"depart"_s);

@@ -2,28 +2,40 @@
 
 #include "platform/Speech.h"
 
-#include <memory>
+#include <QObject>
+#include <QString>
 
-class QTextToSpeech;
+#include <functional>
+#include <vector>
 
-// Speech through the system's speech server, with a French voice. Made at the first use, so that a program that never
-// speaks never starts the server.
-class QtSpeech : public Speech
+class QThread;
+class SpeechVoice;
+
+// Speech through the system's speech server, with a French voice. The server is reached from a thread of its own:
+// a server that is slow to start, or that never answers, never stops the windows.
+class QtSpeech : public QObject, public Speech
 {
+    Q_OBJECT
+
 public:
     QtSpeech();
     ~QtSpeech() override;
     QtSpeech(const QtSpeech&) = delete;
     QtSpeech& operator=(const QtSpeech&) = delete;
 
-    bool available() const override;
-    QString unavailableReason() const override;
+    void find(std::function<void()> known) override;
+    bool available() const override { return m_available; }
+    QString unavailableReason() const override { return m_reason; }
     void say(const QString& text) override;
 
 private:
-    void start() const;
+    void found(bool available, const QString& reason);
 
-    mutable std::unique_ptr<QTextToSpeech> m_engine;
-    mutable QString m_reason;
-    mutable bool m_started = false;
+    QThread* m_thread = nullptr;
+    SpeechVoice* m_voice = nullptr; // lives in m_thread
+    bool m_searching = false;
+    bool m_known = false;
+    bool m_available = false;
+    QString m_reason;
+    std::vector<std::function<void()>> m_waiting;
 };

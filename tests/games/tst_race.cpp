@@ -245,8 +245,8 @@ private slots:
         race.controller->show();
         race.window = race.controller->window();
         race.controller->chooseFile();
-        QCOMPARE(race.window->spokenAnswer->isEnabled(), reason.isEmpty());
-        QCOMPARE(race.window->spokenAnswer->toolTip(), reason);
+        QTRY_COMPARE(race.window->spokenAnswer->isEnabled(), reason.isEmpty());
+        QTRY_COMPARE(race.window->spokenAnswer->toolTip(), reason);
         race.window->spokenAnswer->setChecked(true);
         race.controller->start();
         race.type(u"F4B/P"_s);
