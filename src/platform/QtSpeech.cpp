@@ -1,57 +1,44 @@
 #include "platform/QtSpeech.h"
 
+#include "platform/SpeechVoice.h"
+
 #include <QLocale>
-#include <QTextToSpeech>
 #include <QThread>
 
 #include <memory>
 
 using namespace Qt::StringLiterals;
 
-// The voice itself, in the speech thread.
-class SpeechVoice : public QObject
+void SpeechVoice::start()
 {
-    Q_OBJECT
-
-public:
-    void start()
-    {
-        const QString engine = u"speechd"_s;
-        if (!QTextToSpeech::availableEngines().contains(engine)) {
-            emit found(false, u"Aucun moteur de synthèse vocale n'est installé (paquets qt6-speech-speechd-plugin et "
-                              u"speech-dispatcher-espeak-ng)."_s);
-            return;
-        }
-        m_engine = std::make_unique<QTextToSpeech>(engine);
-        const QLocale french(QLocale::French, QLocale::France);
-        if (m_engine->state() == QTextToSpeech::Error) {
-            m_engine.reset();
-            emit found(false, u"Le moteur de synthèse vocale ne répond pas (speech-dispatcher)."_s);
-        } else if (!m_engine->availableLocales().contains(french)) {
-            m_engine.reset();
-            emit found(
-                false,
-                u"Le moteur de synthèse vocale n'a pas de voix française (paquet speech-dispatcher-espeak-ng)."_s);
-        } else {
-            m_engine->setLocale(french);
-            emit found(true, QString());
-        }
+    const QString engine = u"speechd"_s;
+    if (!QTextToSpeech::availableEngines().contains(engine)) {
+        emit found(false, u"Aucun moteur de synthèse vocale n'est installé (paquets qt6-speech-speechd-plugin et "
+                          u"speech-dispatcher-espeak-ng)."_s);
+        return;
     }
-    void say(const QString& text)
-    {
-        if (!m_engine)
-            return;
-        m_engine->stop();
-        m_engine->say(text);
+    m_engine = std::make_unique<QTextToSpeech>(engine);
+    const QLocale french(QLocale::French, QLocale::France);
+    if (m_engine->state() == QTextToSpeech::Error) {
+        m_engine.reset();
+        emit found(false, u"Le moteur de synthèse vocale ne répond pas (speech-dispatcher)."_s);
+    } else if (!m_engine->availableLocales().contains(french)) {
+        m_engine.reset();
+        emit found(false,
+                   u"Le moteur de synthèse vocale n'a pas de voix française (paquet speech-dispatcher-espeak-ng)."_s);
+    } else {
+        m_engine->setLocale(french);
+        emit found(true, QString());
     }
-    void stop() { m_engine.reset(); }
+}
 
-signals:
-    void found(bool available, const QString& reason);
-
-private:
-    std::unique_ptr<QTextToSpeech> m_engine;
-};
+void SpeechVoice::say(const QString& text)
+{
+    if (!m_engine)
+        return;
+    m_engine->stop();
+    m_engine->say(text);
+}
 
 QtSpeech::QtSpeech()
 {
@@ -62,21 +49,28 @@ QtSpeech::~QtSpeech()
 {
     if (!m_thread)
         return;
-    QMetaObject::invokeMethod(m_voice, &SpeechVoice::stop, Qt::QueuedConnection);
-    connect(m_thread, &QThread::finished, m_voice, &QObject::deleteLater);
-    m_thread->quit();
+    // The voice is let go in its own thread, the server's connection with it, and the thread ends there.
+    QMetaObject::invokeMethod(
+        m_voice,
+        [voice = m_voice, thread = m_thread] {
+            voice->stop();
+            thread->quit();
+        },
+        Qt::QueuedConnection);
     // A server that never answered keeps its thread: it is left to end with the program rather than wait for it.
-    if (m_thread->wait(1000))
+    if (m_thread->wait(1000)) {
+        delete m_voice;
         delete m_thread;
+    }
 }
 
-void QtSpeech::find(std::function<void()> known)
+void QtSpeech::find(const std::function<void()>& known)
 {
     if (m_known) {
         known();
         return;
     }
-    m_waiting.push_back(std::move(known));
+    m_waiting.push_back(known);
     if (m_searching)
         return;
     m_searching = true;
@@ -104,5 +98,3 @@ void QtSpeech::say(const QString& text)
         QMetaObject::invokeMethod(
             m_voice, [voice = m_voice, text] { voice->say(text); }, Qt::QueuedConnection);
 }
-
-#include "QtSpeech.moc"

@@ -23,7 +23,7 @@ public:
     QtSpeech(const QtSpeech&) = delete;
     QtSpeech& operator=(const QtSpeech&) = delete;
 
-    void find(std::function<void()> known) override;
+    void find(const std::function<void()>& known) override;
     bool available() const override { return m_available; }
     QString unavailableReason() const override { return m_reason; }
     void say(const QString& text) override;
