@@ -16,12 +16,16 @@
 #include "exercise/CallSign.h"
 #include "exercise/ExerciseController.h"
 #include "exercise/TextsController.h"
+#include "games/RaceController.h"
+#include "games/RaceWindow.h"
 #include "history/HistoryGuard.h"
 #include "marking/MarkingController.h"
 #include "parameters/LearnerSettings.h"
+#include "platform/AudioSinkPlayer.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
+#include "platform/Speech.h"
 #include "practice/KeyingController.h"
 #include "progress/ProgressController.h"
 #include "ptt/PttController.h"
@@ -159,6 +163,8 @@ void MainWindow::createControllers()
         ConditionsController::Controls{BuildConditionsWindow(m_ui.entrainement, this), m_ui.MMControl1},
         ConditionsController::Services{m_conditions, m_platform.conditionsSettings, *m_sound, m_platform.messages});
     m_freshDraws = std::make_unique<FreshDraws>(m_ui.entrainement, *m_learner, m_platform.entropy, m_random);
+    // The race before "Manipulation...", which stays the last item.
+    createRaceController();
     createKeyingController();
     m_exercise.attach(m_ui.Text2, [app = m_app.get()] { app->ExerciseTextChanged(); });
 }
@@ -253,6 +259,43 @@ void MainWindow::createKeyingController()
     QAction* manipulation = m_ui.entrainement->addAction(QStringLiteral("&Manipulation..."));
     manipulation->setObjectName(QStringLiteral("manipulation"));
     connect(manipulation, &QAction::triggered, this, [keying = m_keying.get()] { keying->manipulation(); });
+}
+
+namespace {
+
+// Where no voice was given.
+class NoSpeech : public Speech
+{
+public:
+    bool available() const override { return false; }
+    QString unavailableReason() const override { return QStringLiteral("Aucune synthèse vocale."); }
+    void say(const QString&) override {}
+};
+
+} // namespace
+
+void MainWindow::createRaceController()
+{
+    if (!m_options.racePlayer)
+        m_ownRacePlayer = std::make_unique<AudioSinkPlayer>();
+    if (!m_options.speech)
+        m_noSpeech = std::make_unique<NoSpeech>();
+    RaceController::Services services{m_signs,
+                                      m_options.racePlayer ? *m_options.racePlayer : *m_ownRacePlayer,
+                                      m_random,
+                                      *m_history,
+                                      m_options.speech ? *m_options.speech : *m_noSpeech,
+                                      m_platform.fileDialog,
+                                      m_programFolder.folder};
+    // The calls start at the settings' speed (five characters a word), with their tone and volume.
+    services.tone = [speed = m_ui.Combo1, tone = m_ui.HScroll4, vol = m_ui.vol] {
+        return RaceTone{int(LeadingNumber(speed->currentText()) * 5), tone->value(), vol->value()};
+    };
+    services.parent = this;
+    m_race = std::make_unique<RaceController>(std::move(services));
+    QAction* race = m_ui.entrainement->addAction(QStringLiteral("Course aux &indicatifs..."));
+    race->setObjectName(QStringLiteral("courseIndicatifs"));
+    connect(race, &QAction::triggered, this, [controller = m_race.get()] { controller->show(); });
 }
 
 void MainWindow::createTextsController()
@@ -410,6 +453,7 @@ void MainWindow::endSession()
     // even if CK was unticked meanwhile.
     m_playback->shutDown();
     m_ptt->releaseForExit();
+    m_race->abandon(); // a run cut short is not recorded
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

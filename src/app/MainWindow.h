@@ -25,6 +25,9 @@ class FreshDraws;
 class History;
 class HistoryGuard;
 class KeyingController;
+class MediaPlayer;
+class RaceController;
+class Speech;
 class KeyingSource;
 enum class KeyingInput : std::uint8_t;
 class LearnerSettings;
@@ -82,6 +85,10 @@ public:
         Sidetone* sidetone = nullptr;
         // Opens the sending window's inputs beside the keyboard; none: the keyboard alone.
         std::function<std::unique_ptr<KeyingSource>(KeyingInput, const KeyingContext&)> keyingInputs = {};
+        // The call-sign race's own player, beside the exercise's; none: a player of the window's own.
+        MediaPlayer* racePlayer = nullptr;
+        // The voice that says the answers; none: answers are not said.
+        Speech* speech = nullptr;
     };
 
     MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder, Options options);
@@ -94,6 +101,7 @@ public:
     Form& form() { return m_ui; }
     ExerciseText& exerciseText() { return m_exercise; }
     KeyingController& keying() { return *m_keying; }
+    RaceController& race() { return *m_race; }
     // Told of every sound prepared, as the marking is.
     void addPreparedListener(PreparedExerciseListener* listener);
 
@@ -108,6 +116,7 @@ private:
     void createTrainingController();
     void createTextsController();
     void createKeyingController();
+    void createRaceController();
     void wireMenus();
     void wireMarkingMenu();
     void wireExerciseView();
@@ -160,4 +169,7 @@ private:
     std::unique_ptr<FreshDraws> m_freshDraws;
     std::unique_ptr<TrainingController> m_training;
     std::unique_ptr<KeyingController> m_keying;
+    std::unique_ptr<MediaPlayer> m_ownRacePlayer;
+    std::unique_ptr<Speech> m_noSpeech;
+    std::unique_ptr<RaceController> m_race;
 };

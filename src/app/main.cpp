@@ -23,6 +23,7 @@
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtSidetone.h"
+#include "platform/QtSpeech.h"
 #include "platform/TerminationSignals.h"
 #include "practice/KeyingController.h"
 #include "sound/Conditions.h"
@@ -63,20 +64,25 @@ std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which, const MainWindo
     }
 }
 
-// What the sending window uses: its input mode kept in a group of its own, the tone heard while keying, and the
-// inputs beside the keyboard.
-struct KeyingServices
+// What the training windows use beside the platform: the sending window's settings kept in a group of its own, its
+// inputs beside the keyboard and the tone heard while keying; the call-sign race's own player, never the exercise's,
+// and the voice that says its answers.
+struct TrainingServices
 {
-    QtSettingsStore settings{QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
-                             QStringLiteral("manipulation")};
+    QtSettingsStore keyingSettings{QString::fromUtf16(Parameters::Organization),
+                                   QString::fromUtf16(Parameters::Application), QStringLiteral("manipulation")};
     QtSidetone sidetone;
+    AudioSinkPlayer racePlayer;
+    QtSpeech speech;
 
-    void offerTo(MainWindow::Options& options)
+    void lend(MainWindow::Options& options)
     {
-        options.keyingSettings = &settings;
+        options.keyingSettings = &keyingSettings;
         options.sidetone = &sidetone;
+        options.racePlayer = &racePlayer;
+        options.speech = &speech;
         options.keyingInputs = [this](KeyingInput which, const MainWindow::KeyingContext& context) {
-            return OpenKeyingInput(which, context, settings);
+            return OpenKeyingInput(which, context, keyingSettings);
         };
     }
 };
@@ -128,8 +134,8 @@ int main(int argc, char* argv[])
     QtSettingsStore textsSettings(QString::fromUtf16(Parameters::Organization),
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
-    KeyingServices keying;
-    keying.offerTo(options);
+    TrainingServices trainingServices;
+    trainingServices.lend(options);
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());

@@ -48,9 +48,23 @@ Failure HistoryGuard::recordSendingRun(const SendingRunRecord& run)
     return {};
 }
 
+Failure HistoryGuard::recordRace(const RaceRecord& race)
+{
+    if (!m_history)
+        return {};
+    if (const Failure failed = m_history->recordRace(race))
+        lost(*failed);
+    return {};
+}
+
 Result<QList<SendingRunRecord>> HistoryGuard::sendingRuns(const QDateTime& since)
 {
     return m_history ? read(m_history->sendingRuns(since)) : QList<SendingRunRecord>();
+}
+
+Result<QList<RaceRecord>> HistoryGuard::races(const QDateTime& since)
+{
+    return m_history ? read(m_history->races(since)) : QList<RaceRecord>();
 }
 
 Result<QList<CopyRecord>> HistoryGuard::copies(const QDateTime& since)

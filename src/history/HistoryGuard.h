@@ -25,6 +25,8 @@ public:
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) override;
     Result<QList<FieldLoss>> fieldLosses(const QDateTime& since) override;
     Result<bool> deleteCopy(qint64 id) override;
+    Failure recordRace(const RaceRecord& race) override;
+    Result<QList<RaceRecord>> races(const QDateTime& since) override;
 
 private:
     // The failure told, the history dropped.

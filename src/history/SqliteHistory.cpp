@@ -62,6 +62,10 @@ const QList<QStringList>& Migrations()
          "WITHOUT ROWID"_s,
          u"CREATE INDEX copy_fields_by_kind ON copy_fields(kind, correct)"_s},
         SendingRunsStep(),
+        // The call-sign race's finished runs.
+        {u"CREATE TABLE race_runs (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, score INTEGER NOT NULL, "
+         "top_cpm INTEGER NOT NULL, calls INTEGER NOT NULL, missed INTEGER NOT NULL)"_s,
+         u"CREATE INDEX race_runs_by_date ON race_runs(at)"_s},
     };
     return steps;
 }
@@ -529,6 +533,39 @@ Failure SqliteHistory::addMissent(QMap<QString, CharacterWeakness>& found, const
     while (query.next())
         found[query.value(0).toString()].missent += query.value(1).toInt();
     return {};
+}
+
+Failure SqliteHistory::recordRace(const RaceRecord& race)
+{
+    if (!m_open)
+        return notOpen();
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(u"INSERT INTO race_runs (at, score, top_cpm, calls, missed) VALUES (?, ?, ?, ?, ?)"_s);
+    query.addBindValue(race.at.toMSecsSinceEpoch());
+    query.addBindValue(race.score);
+    query.addBindValue(race.topCpm);
+    query.addBindValue(race.calls);
+    query.addBindValue(race.missed);
+    if (!query.exec())
+        return explained(u"La course n'a pas pu être enregistrée dans l'historique"_s, query.lastError(), QString());
+    return {};
+}
+
+Result<QList<RaceRecord>> SqliteHistory::races(const QDateTime& since)
+{
+    if (!m_open)
+        return Fail(notOpen());
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT at, score, top_cpm, calls, missed FROM race_runs WHERE at >= ? ORDER BY at, id"_s);
+    query.addBindValue(sinceMs(since));
+    if (!query.exec())
+        return Fail(failureText(query.lastError()));
+    QList<RaceRecord> runs;
+    while (query.next())
+        runs.append({QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong()), query.value(1).toInt(),
+                     query.value(2).toInt(), query.value(3).toInt(), query.value(4).toInt()});
+    return runs;
 }
 
 Result<QList<CopyRecord>> SqliteHistory::copies(const QDateTime& since)

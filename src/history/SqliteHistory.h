@@ -17,8 +17,8 @@ public:
     // 3: the confusions of the copies per day. 4: the characters and confusions of each copy, so that a copy can be
     // deleted with them (the copies recorded before are listed apart). 5: the pieces of information of each copy
     // (call signs, report, name...): kind, sent, copied, right. 6: the sending runs of "Manipulation", their timing
-    // and their mis-sent characters.
-    static constexpr int SchemaVersion = 6;
+    // and their mis-sent characters. 7: the runs of the call-sign race.
+    static constexpr int SchemaVersion = 7;
 
     SqliteHistory();
     ~SqliteHistory() override;
@@ -39,6 +39,8 @@ public:
     Result<QList<SendingRunRecord>> sendingRuns(const QDateTime& since) override;
     Result<QList<CopyRecord>> copies(const QDateTime& since) override;
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) override;
+    Failure recordRace(const RaceRecord& race) override;
+    Result<QList<RaceRecord>> races(const QDateTime& since) override;
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) override;
     Result<QList<FieldLoss>> fieldLosses(const QDateTime& since) override;
     // A copy recorded before the history kept each copy's characters is deleted only when it is the one copy of its

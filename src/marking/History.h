@@ -102,6 +102,18 @@ struct DrillAnswerRecord
     int ms = 0; // reaction time
 };
 
+// A finished run of the call-sign race.
+struct RaceRecord
+{
+    QDateTime at;
+    int score = 0;
+    int topCpm = 0; // the highest speed a call was played at, characters per minute
+    int calls = 0;
+    int missed = 0;
+
+    bool operator==(const RaceRecord&) const = default;
+};
+
 // What the history says of one character over a period.
 struct CharacterWeakness
 {
@@ -153,6 +165,18 @@ public:
     {
         Q_UNUSED(since);
         return QList<SendingRunRecord>();
+    }
+    // Records a finished run of the call-sign race; a history that keeps none records nothing.
+    virtual Failure recordRace(const RaceRecord& race)
+    {
+        Q_UNUSED(race);
+        return {};
+    }
+    // The runs of the race finished since `since`, oldest first.
+    virtual Result<QList<RaceRecord>> races(const QDateTime& since)
+    {
+        Q_UNUSED(since);
+        return QList<RaceRecord>();
     }
     // Removes the copy numbered `id` with its tallies, confusions and pieces, all or nothing: what is read afterwards
     // is as if it had never been marked. False, and nothing changed, when its tallies cannot be told apart from others'

@@ -200,6 +200,8 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_pages->addTab(copiesPage(), u"&Copies"_s);
     m_pages->addTab(fieldsPage(), u"&Informations"_s);
     m_pages->addTab(sendingPage(), u"&Manipulation"_s);
+    m_races = chartView("courses");
+    m_pages->addTab(m_races, u"Course aux indicati&fs"_s);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_pages, 1);
@@ -463,6 +465,7 @@ void ProgressWindow::showProgress(const ProgressData& data)
     drawSpeed(m_speed, data);
     drawErrorRates(m_errors, data);
     drawReactionTimes(m_reaction, data);
+    drawRaces(m_races, data.races);
     drawMap(data.map);
     listCopies(data.copies);
     listFieldLosses(data.fieldLosses);
@@ -602,6 +605,48 @@ void ProgressWindow::drawSpeed(QChartView* view, const ProgressData& data)
     chart->addSeries(speed);
     addCopyAxis(chart, data.copies, {speed});
     speed->attachAxis(valueAxis(chart, u"mots/min"_s, 0, std::ceil(fastest * 1.1)));
+}
+
+void ProgressWindow::drawRaces(QChartView* view, const QList<RaceRecord>& races)
+{
+    const QString title = u"Score et vitesse la plus haute de chaque course"_s;
+    if (races.isEmpty()) {
+        freshChart(view, title, u"Aucune course aux indicatifs terminée sur cette période."_s);
+        return;
+    }
+    QChart* chart = freshChart(view, title);
+    auto* score = new QLineSeries;
+    score->setName(u"Score"_s);
+    auto* top = new QLineSeries;
+    top->setName(u"Vitesse la plus haute"_s);
+    int best = 1;
+    int fastest = 1;
+    for (qsizetype i = 0; i < races.size(); ++i) {
+        score->append(double(i + 1), races[i].score);
+        top->append(double(i + 1), races[i].topCpm);
+        best = std::max(best, races[i].score);
+        fastest = std::max(fastest, races[i].topCpm);
+    }
+    for (QLineSeries* series : {score, top}) {
+        series->setPointsVisible(races.size() < 200);
+        chart->addSeries(series);
+    }
+    auto* order = new QValueAxis;
+    order->setTitleText(u"Courses du "_s + races.first().at.toLocalTime().toString(u"dd/MM"_s) + u" au "_s +
+                        races.last().at.toLocalTime().toString(u"dd/MM"_s) + u", dans l'ordre"_s);
+    order->setRange(0.5, double(races.size()) + 0.5);
+    order->setLabelFormat(u"%.0f"_s);
+    chart->addAxis(order, Qt::AlignBottom);
+    score->attachAxis(order);
+    top->attachAxis(order);
+    score->attachAxis(valueAxis(chart, u"points"_s, 0, best * 1.1));
+    auto* speed = new QValueAxis;
+    speed->setTitleText(u"caractères par minute"_s);
+    speed->setRange(0, fastest * 1.1);
+    speed->applyNiceNumbers();
+    speed->setLabelFormat(u"%.0f"_s);
+    chart->addAxis(speed, Qt::AlignRight);
+    top->attachAxis(speed);
 }
 
 void ProgressWindow::drawErrorRates(QChartView* view, const ProgressData& data)

@@ -24,6 +24,7 @@ struct ProgressData
     QList<CharacterNeed> map;            // every character of the sign table, in its order
     QList<FieldLoss> fieldLosses;        // the kind of information lost most often first
     QList<SendingRunRecord> runs;        // the sending runs, oldest first
+    QList<RaceRecord> races;             // the call-sign race's finished runs, oldest first
     PassMark pass;                       // the pass line
     bool historyAvailable = true;
 };
@@ -70,6 +71,8 @@ private:
     void drawSpeed(QChartView* view, const ProgressData& data);
     void drawErrorRates(QChartView* view, const ProgressData& data);
     void drawReactionTimes(QChartView* view, const ProgressData& data);
+    // The score and the top speed of each run of the call-sign race, in their order.
+    void drawRaces(QChartView* view, const QList<RaceRecord>& races);
     // The copies of the period, the newest first.
     void listCopies(const QList<CopyRecord>& copies);
     // "Supprimer...": the confirmation of the copy chosen.
@@ -93,6 +96,7 @@ private:
     QChartView* m_runAccuracy = nullptr;
     QChartView* m_runSpeed = nullptr;
     QChartView* m_runDashDot = nullptr;
+    QChartView* m_races = nullptr;
     QTreeWidget* m_copies = nullptr;
     QTreeWidget* m_fieldLosses = nullptr;
     QLabel* m_noFields = nullptr;

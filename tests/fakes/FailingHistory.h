@@ -15,6 +15,8 @@ public:
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime&) override { return Fail(m_message); }
     Result<QList<FieldLoss>> fieldLosses(const QDateTime&) override { return Fail(m_message); }
     Result<bool> deleteCopy(qint64) override { return Fail(m_message); }
+    Failure recordRace(const RaceRecord&) override { return m_message; }
+    Result<QList<RaceRecord>> races(const QDateTime&) override { return Fail(m_message); }
 
 private:
     QString m_message;

@@ -37,6 +37,8 @@ TestApp::TestApp(Options options)
     MainWindow::Options windowOptions;
     windowOptions.startTimers = false;
     windowOptions.sidetone = &sidetone;
+    windowOptions.racePlayer = &racePlayer;
+    windowOptions.speech = &speech;
     if (!options.history)
         history.open(QStringLiteral(":memory:"));
     windowOptions.history = options.history ? options.history : &history;

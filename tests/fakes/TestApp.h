@@ -15,6 +15,7 @@
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeSidetone.h"
+#include "fakes/FakeSpeech.h"
 #include "fakes/FakeTextSource.h"
 #include "history/SqliteHistory.h"
 
@@ -82,6 +83,8 @@ public:
     FakeTextSource texts;
     FakeSettingsStore textsSettings; // the group "textes"
     FakeSidetone sidetone;
+    FakeMediaPlayer racePlayer; // the call-sign race's own
+    FakeSpeech speech;
     SqliteHistory history; // in memory, unless the test gives its own
     std::unique_ptr<RandomSource> ownRandom;
     std::unique_ptr<MainWindow> window;

@@ -433,10 +433,17 @@ private slots:
             {now, 10, 3, 15, PassMark{}, false, {{u"b"_s, 4, 4}, {u"d"_s, 5, 3}, {u"e"_s, 1, 0}}, {}});
         for (const auto& [character, ms] : QList<std::pair<QString, int>>{{u"k"_s, 300}, {u"q"_s, 900}, {u"a"_s, 200}})
             app.history.recordDrillAnswer({now, character, ms});
+        app.history.recordRace({now.addDays(-40), 9000, 150, 50, 3});
+        app.history.recordRace({now, 12000, 190, 50, 1});
         app.find<QAction>(u"progres"_s)->trigger();
         QWidget* progress = topLevel(u"Progres"_s);
         auto* period = progress->findChild<QComboBox*>(u"periode"_s);
         QCOMPARE(accuracyPoints(progress), 5); // 30 days
+        // The race's runs of the period: their scores, and their top speeds on an axis of their own.
+        const QList<QAbstractSeries*> races = progress->findChild<QChartView*>(u"courses"_s)->chart()->series();
+        QCOMPARE(races.size(), 2);
+        QCOMPARE(qobject_cast<QLineSeries*>(races[0])->points(), QList<QPointF>{QPointF(1, 12000)});
+        QCOMPARE(qobject_cast<QLineSeries*>(races[1])->points(), QList<QPointF>{QPointF(1, 190)});
         period->setCurrentIndex(period->findText(u"7 derniers jours"_s));
         QCOMPARE(accuracyPoints(progress), 3);
         period->setCurrentIndex(period->findText(u"Tout"_s));
@@ -496,11 +503,11 @@ private slots:
         QVERIFY(progress->height() <= 700);
         QVERIFY2(progress->minimumSizeHint().height() <= 680,
                  qPrintable(QString::number(progress->minimumSizeHint().height())));
-        for (const char* name : {"exactitude", "vitesse", "erreurs", "reaction"}) {
+        for (const char* name : {"exactitude", "vitesse", "erreurs", "reaction", "courses"}) {
             auto* view = progress->findChild<QChartView*>(QString::fromLatin1(name));
             QVERIFY2(view->chart()->axes().isEmpty(), name);
             auto* note = view->findChild<QLabel*>(u"vide"_s);
-            QVERIFY2(note && note->isVisible() && note->text().startsWith(u"Aucun"_s), name);
+            QVERIFY2(note && note->isVisibleTo(view) && note->text().startsWith(u"Aucun"_s), name);
         }
 
         QWidget* marking = openMarking(app, u"abcde fghij"_s);

@@ -1,0 +1,61 @@
+#include "games/RaceSound.h"
+
+#include "common/ByteSink.h"
+#include "sound/ExerciseRenderer.h"
+#include "sound/ToneSynthesis.h"
+#include "sound/WavHeader.h"
+
+#include <QStringList>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class ByteArraySink : public ByteSink
+{
+public:
+    using ByteSink::append;
+    void append(const char* data, qsizetype size) override { bytes.append(data, size); }
+    QByteArray bytes;
+};
+
+} // namespace
+
+QByteArray RenderRaceCall(const QString& call, const RaceTone& tone, const SignTable& signs)
+{
+    if (tone.cpm <= 0)
+        return {};
+    const auto runs = MakeSampleRuns(MakeTonePeriod(tone.hz, tone.volume), 6000.0 / tone.cpm, 1, 3, 7, 0);
+    if (!runs)
+        return {};
+    ExerciseRenderer renderer(signs, *runs);
+    ByteArraySink sink;
+    sink.bytes = MakeWavHeader();
+    renderer.writeSamples(sink, {}, call, {});
+    PatchWavHeader(sink.bytes, quint64(sink.bytes.size()));
+    return sink.bytes;
+}
+
+QString SpokenCall(const QString& call)
+{
+    static const std::array<const char16_t*, 26> letters{
+        u"Alpha",    u"Bravo", u"Charlie",  u"Delta",  u"Écho",     u"Fox-trot", u"Golf",   u"Hôtel",  u"India",
+        u"Juliette", u"Kilo",  u"Lima",     u"Maïk",   u"Novembre", u"Oscar",    u"Papa",   u"Québec", u"Roméo",
+        u"Sierra",   u"Tango", u"Uniforme", u"Victor", u"Whisky",   u"Ixe-ray",  u"Yankee", u"Zoulou"};
+    static const std::array<const char16_t*, 10> figures{u"zéro", u"un",  u"deux", u"trois", u"quatre",
+                                                         u"cinq", u"six", u"sept", u"huit",  u"neuf"};
+    QStringList words;
+    for (const QChar c : call.toUpper()) {
+        if (c >= u'A' && c <= u'Z')
+            words << QString::fromUtf16(letters[size_t(c.unicode() - u'A')]);
+        else if (c >= u'0' && c <= u'9')
+            words << QString::fromUtf16(figures[size_t(c.unicode() - u'0')]);
+        else if (c == u'/')
+            words << u"barre"_s;
+        else
+            words << QString(c);
+    }
+    return words.join(u", "_s);
+}

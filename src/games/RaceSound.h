@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class SignTable;
+
+// How a call of the race sounds: its speed in characters per minute (a word of five characters, the dot 6000 / cpm
+// ms, gaps of 1, 3 and 7 dots), its tone and the volume of the settings.
+struct RaceTone
+{
+    int cpm = 60;
+    int hz = 800;
+    int volume = 100;
+
+    bool operator==(const RaceTone&) const = default;
+};
+
+// The call as a whole WAV file in memory, rendered by the program's own synthesis; empty when the speed or the tone
+// gives no sound.
+QByteArray RenderRaceCall(const QString& call, const RaceTone& tone, const SignTable& signs);
+
+// The call as a French voice says it: letters in the phonetic alphabet, figures as numbers, "/" as "barre".
+QString SpokenCall(const QString& call);
