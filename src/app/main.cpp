@@ -5,7 +5,9 @@
 #include "history/SqliteHistory.h"
 #include "inputs/MidiKeyingSource.h"
 #include "parameters/Parameters.h"
-#include "platform/AudioSinkPlayer.h"
+#include "platform/AudioModule.h"
+#include "platform/DeferredPlayer.h"
+#include "platform/DeferredSidetone.h"
 #include "platform/Platform.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtBeep.h"
@@ -19,7 +21,6 @@
 #include "platform/QtScreenReader.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
-#include "platform/QtSidetone.h"
 #include "platform/TerminationSignals.h"
 #include "practice/KeyingController.h"
 #include "sound/Conditions.h"
@@ -51,12 +52,28 @@ std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which)
     }
 }
 
+// The sound output, loaded once the window has been drawn, or at the first Play if that comes first; a module
+// that is missing is told after start-up.
+struct SoundServices
+{
+    explicit SoundServices(MessageBox& messages)
+        : audio(AudioModule::Places(QCoreApplication::applicationDirPath()),
+                [&messages](const QString& message) { messages.warningLater(message); }),
+          player([this] { return audio.makePlayer(); })
+    {}
+
+    AudioModule audio;
+    DeferredPlayer player;
+};
+
 // What the sending window uses: its input mode kept in a group of its own, and the tone heard while keying.
 struct KeyingServices
 {
+    explicit KeyingServices(AudioModule& audio) : sidetone([&audio] { return audio.makeSidetone(); }) {}
+
     QtSettingsStore settings{QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QStringLiteral("manipulation")};
-    QtSidetone sidetone;
+    DeferredSidetone sidetone;
 
     void offerTo(MainWindow::Options& options)
     {
@@ -91,13 +108,13 @@ int main(int argc, char* argv[])
     QtProcessLauncher launcher;
     QtClock clock;
     QtProgress progress;
-    AudioSinkPlayer player;
+    SoundServices sound(messages);
     QtSettingsStore training(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QStringLiteral("entrainement"));
     QtEntropy entropy;
     QtScreenReader screenReader;
-    const Platform platform{settings, beep,        player, serial,   fileDialog,         printer,
-                            launcher, messages,    clock,  progress, conditionsSettings, training,
+    const Platform platform{settings, beep,        sound.player, serial,   fileDialog,         printer,
+                            launcher, messages,    clock,        progress, conditionsSettings, training,
                             entropy,  screenReader};
 
     // The marking's settings in a group of their own; the history in the program's data folder.
@@ -113,7 +130,7 @@ int main(int argc, char* argv[])
     QtSettingsStore textsSettings(QString::fromUtf16(Parameters::Organization),
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
-    KeyingServices keying;
+    KeyingServices keying(sound.audio);
     keying.offerTo(options);
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());

@@ -1,12 +1,10 @@
 #include "platform/AudioSinkPlayer.h"
 
-#include "common/FileErrors.h"
+#include "platform/PlayableWav.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMediaDevices>
 #include <QWindow>
@@ -26,11 +24,6 @@ constexpr int PollIntervalMs = 10;
 constexpr int SinkGraceMs = 2000;
 // A sink whose played time stops advancing is given up this long after the data should have been heard, in ms.
 constexpr qint64 StallMarginMs = 1000;
-
-QString displayName(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 } // namespace
 
@@ -154,18 +147,9 @@ QString AudioSinkPlayer::fileName() const
 Failure AudioSinkPlayer::open()
 {
     close();
-    if (m_fileName.isEmpty())
-        return QStringLiteral("Aucun fichier à ouvrir.");
-    m_file.setFileName(m_fileName);
-    if (const Failure reason = OpenForReading(m_file))
-        return QStringLiteral("Impossible d'ouvrir le fichier «\u202F%1\u202F»\u202F: %2.")
-            .arg(displayName(m_fileName), *reason);
-    const Result<WavLayout> layout = ReadWavLayout(m_file);
-    if (!layout) {
-        m_file.close();
-        return QStringLiteral("Impossible de lire le fichier «\u202F%1\u202F»\u202F: %2.")
-            .arg(displayName(m_fileName), layout.failure());
-    }
+    const Result<WavLayout> layout = OpenPlayableWav(m_file, m_fileName);
+    if (!layout)
+        return layout.failure();
     m_layout = *layout;
     m_source = new WavDataSource(m_file, m_layout);
     m_source->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
