@@ -5,9 +5,8 @@
 #include "history/SqliteHistory.h"
 #include "inputs/MidiKeyingSource.h"
 #include "parameters/Parameters.h"
-#include "platform/AudioModule.h"
 #include "platform/DeferredPlayer.h"
-#include "platform/DeferredSidetone.h"
+#include "platform/DeferredServices.h"
 #include "platform/Platform.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtBeep.h"
@@ -15,12 +14,11 @@
 #include "platform/QtEntropy.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
-#include "platform/QtPrinter.h"
 #include "platform/QtProcessLauncher.h"
 #include "platform/QtProgress.h"
 #include "platform/QtScreenReader.h"
-#include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/ServicesModule.h"
 #include "platform/TerminationSignals.h"
 #include "practice/KeyingController.h"
 #include "sound/Conditions.h"
@@ -52,24 +50,27 @@ std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which)
     }
 }
 
-// The sound output, loaded once the window has been drawn, or at the first Play if that comes first; a module
-// that is missing is told after start-up.
-struct SoundServices
+// The services over large libraries, from a module loaded once the window has been drawn (the player), or at the
+// first use of one of them if that comes first; a module that is missing is told after start-up.
+struct LoadedServices
 {
-    explicit SoundServices(MessageBox& messages)
-        : audio(AudioModule::Places(QCoreApplication::applicationDirPath()),
-                [&messages](const QString& message) { messages.warningLater(message); }),
-          player([this] { return audio.makePlayer(); })
+    explicit LoadedServices(MessageBox& messages)
+        : module(ServicesModule::Places(QCoreApplication::applicationDirPath()),
+                 [&messages](const QString& message) { messages.warningLater(message); }),
+          player([this] { return module.makePlayer(); }), serial([this] { return module.makeSerialPort(); }),
+          printer([this] { return module.makePrinter(); })
     {}
 
-    AudioModule audio;
+    ServicesModule module;
     DeferredPlayer player;
+    DeferredSerialPort serial;
+    DeferredPrinter printer;
 };
 
 // What the sending window uses: its input mode kept in a group of its own, and the tone heard while keying.
 struct KeyingServices
 {
-    explicit KeyingServices(AudioModule& audio) : sidetone([&audio] { return audio.makeSidetone(); }) {}
+    explicit KeyingServices(ServicesModule& module) : sidetone([&module] { return module.makeSidetone(); }) {}
 
     QtSettingsStore settings{QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QStringLiteral("manipulation")};
@@ -102,20 +103,18 @@ int main(int argc, char* argv[])
                                        QString::fromUtf16(Conditions::Section));
     QtBeep beep;
     QtMessageBox messages;
-    QtSerialPort serial;
     QtFileDialog fileDialog;
-    QtPrinter printer;
     QtProcessLauncher launcher;
     QtClock clock;
     QtProgress progress;
-    SoundServices sound(messages);
+    LoadedServices loaded(messages);
     QtSettingsStore training(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QStringLiteral("entrainement"));
     QtEntropy entropy;
     QtScreenReader screenReader;
-    const Platform platform{settings, beep,        sound.player, serial,   fileDialog,         printer,
-                            launcher, messages,    clock,        progress, conditionsSettings, training,
-                            entropy,  screenReader};
+    const Platform platform{settings,           beep,     loaded.player, loaded.serial, fileDialog,
+                            loaded.printer,     launcher, messages,      clock,         progress,
+                            conditionsSettings, training, entropy,       screenReader};
 
     // The marking's settings in a group of their own; the history in the program's data folder.
     QtSettingsStore markingSettings(QString::fromUtf16(Parameters::Organization),
@@ -130,7 +129,7 @@ int main(int argc, char* argv[])
     QtSettingsStore textsSettings(QString::fromUtf16(Parameters::Organization),
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
-    KeyingServices keying(sound.audio);
+    KeyingServices keying(loaded.module);
     keying.offerTo(options);
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());

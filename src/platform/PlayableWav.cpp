@@ -16,7 +16,8 @@ Result<WavLayout> OpenPlayableWav(QFile& file, const QString& path)
     Result<WavLayout> layout = ReadWavLayout(file);
     if (!layout) {
         file.close();
-        return Fail(QStringLiteral("Impossible de lire le fichier «\u202F%1\u202F»\u202F: %2.").arg(shown, layout.failure()));
+        return Fail(
+            QStringLiteral("Impossible de lire le fichier «\u202F%1\u202F»\u202F: %2.").arg(shown, layout.failure()));
     }
     return layout;
 }

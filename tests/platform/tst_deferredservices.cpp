@@ -1,13 +1,15 @@
 #include "TestMain.h"
 #include "fakes/BuildFolder.h"
 #include "fakes/FakeMediaPlayer.h"
+#include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSidetone.h"
 #include "fakes/TestWav.h"
-#include "platform/AudioModule.h"
 #include "platform/DeferredPlayer.h"
-#include "platform/DeferredSidetone.h"
+#include "platform/DeferredServices.h"
+#include "platform/ServicesModule.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,7 +29,7 @@ struct Notices : MediaPlayerListener
 
 } // namespace
 
-class TestDeferredPlayer : public QObject
+class TestDeferredServices : public QObject
 {
     Q_OBJECT
 
@@ -116,7 +118,7 @@ private slots:
         if (!content.isEmpty())
             QVERIFY(TestWav::write(modulePath, content));
         QStringList messages;
-        AudioModule module({modulePath}, [&messages](const QString& m) { messages << m; });
+        ServicesModule module({modulePath}, [&messages](const QString& m) { messages << m; });
         const QString wav = m_dir.filePath(QStringLiteral("TEST.wav"));
         QVERIFY(TestWav::write(wav, TestWav::file(QByteArray(1600, 0))));
         Notices notices;
@@ -137,14 +139,42 @@ private slots:
         player.play();
         player.stop();
         QCOMPARE(notices.log, "oEs");
+        // The push-to-talk port and the printer refuse with the same reason, told once.
+        DeferredSerialPort serial([&module] { return module.makeSerialPort(); });
+        DeferredPrinter printer([&module] { return module.makePrinter(); });
+        QCOMPARE(serial.open(), Failure(messages[0]));
+        QVERIFY(!serial.isOpen());
+        QCOMPARE(serial.setRequestToSend(true), Failure(messages[0]));
+        QCOMPARE(printer.printImage(QImage(4, 4, QImage::Format_RGB32)), Failure(messages[0]));
+        QCOMPARE(messages.size(), 1);
+    }
+
+    // The port chosen before the real port is made is the one it opens; its devices are named by the real port.
+    void serialPortMadeAtOpen()
+    {
+        FakeSerialPort* fake = nullptr;
+        DeferredSerialPort serial([&fake]() -> Result<std::unique_ptr<SerialPort>> {
+            auto port = std::make_unique<FakeSerialPort>();
+            fake = port.get();
+            return std::unique_ptr<SerialPort>(std::move(port));
+        });
+        serial.setPortNumber(3);
+        serial.close();
+        QVERIFY(!fake && !serial.isOpen());
+        QCOMPARE(serial.open(), Failure());
+        QVERIFY(fake && fake->opened && serial.isOpen());
+        QCOMPARE(fake->number, 3);
+        QCOMPARE(serial.deviceName(2), u"/dev/fake2");
+        QCOMPARE(serial.setRequestToSend(true), Failure());
+        QVERIFY(fake->rts);
     }
 
     // The module the build makes loads, and gives a real player and sidetone.
     void moduleOfTheBuild()
     {
         QStringList messages;
-        AudioModule module(AudioModule::Places(BuildFolder::path()),
-                           [&messages](const QString& m) { messages << m; });
+        ServicesModule module(ServicesModule::Places(BuildFolder::path()),
+                              [&messages](const QString& m) { messages << m; });
         const Result<std::unique_ptr<MediaPlayer>> player = module.makePlayer();
         QVERIFY2(player.ok() && *player, player.ok() ? "" : qPrintable(player.failure()));
         QVERIFY(module.makeSidetone().ok());
@@ -152,5 +182,5 @@ private slots:
     }
 };
 
-TONIQUE_TEST(TestDeferredPlayer, Widgets)
-#include "tst_deferredplayer.moc"
+TONIQUE_TEST(TestDeferredServices, Widgets)
+#include "tst_deferredservices.moc"
