@@ -21,6 +21,7 @@
 #include "parameters/LearnerSettings.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
+#include "platform/SerialPort.h"
 #include "practice/KeyingController.h"
 #include "progress/ProgressController.h"
 #include "ptt/PttController.h"
@@ -227,7 +228,11 @@ void MainWindow::createKeyingController()
                                         [exercise = &m_exercise] { return exercise->text(); },
                                         [learner = m_learner.get()] { return learner->passMark(); }};
     services.sidetone = m_options.sidetone;
-    services.openInput = m_options.keyingInputs;
+    if (m_options.keyingInputs) {
+        services.openInput = [open = m_options.keyingInputs, serial = &m_platform.serial](KeyingInput which) {
+            return open(which, KeyingContext{serial->deviceName(serial->portNumber()), serial->isOpen()});
+        };
+    }
     services.runs = m_history.get();
     services.tone = [tone = m_ui.HScroll4, vol = m_ui.vol] {
         return SidetoneTone{double(tone->value()), double(vol->value()) / std::max(1, vol->maximum())};

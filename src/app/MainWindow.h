@@ -53,6 +53,13 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
+    // What an input beside the keyboard is told of the window when it opens.
+    struct KeyingContext
+    {
+        QString serialDevice;          // the push-to-talk's port ("com"); empty when no device has its number
+        bool transmitterKeyed = false; // the push-to-talk holds that port, RTS raised
+    };
+
     struct Options
     {
         bool startTimers = true; // tests drive the timers' handlers themselves
@@ -72,7 +79,7 @@ public:
         // The tone heard while the learner keys; none: silent.
         Sidetone* sidetone = nullptr;
         // Opens the sending window's inputs beside the keyboard; none: the keyboard alone.
-        std::function<std::unique_ptr<KeyingSource>(KeyingInput)> keyingInputs = {};
+        std::function<std::unique_ptr<KeyingSource>(KeyingInput, const KeyingContext&)> keyingInputs = {};
     };
 
     MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder, Options options);

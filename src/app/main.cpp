@@ -4,6 +4,8 @@
 #include "common/Version.h"
 #include "history/SqliteHistory.h"
 #include "inputs/MidiKeyingSource.h"
+#include "inputs/ModemLineFilter.h"
+#include "inputs/SerialKeyingSource.h"
 #include "parameters/Parameters.h"
 #include "platform/DeferredPlayer.h"
 #include "platform/DeferredServices.h"
@@ -39,10 +41,17 @@ void InstallFrenchTranslation(QTranslator& qtFrench)
         QApplication::installTranslator(&qtFrench);
 }
 
-// The key inputs beside the keyboard that this system offers, not yet started.
-std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which)
+// The key inputs beside the keyboard that this system offers, not yet started; `settings`: the group "manipulation".
+std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which, const MainWindow::KeyingContext& context,
+                                              const SettingsStore& settings)
 {
     switch (which) {
+    case KeyingInput::SerialPort: {
+        const int debounceMs =
+            settings.read(QStringLiteral("antirebond"), QString::number(ModemLineFilter::DefaultDebounceMs)).toInt();
+        return std::make_unique<SerialKeyingSource>(
+            SerialKeyingSource::Port{context.serialDevice, debounceMs, context.transmitterKeyed});
+    }
     case KeyingInput::Midi:
         return std::make_unique<MidiKeyingSource>();
     default:
@@ -80,7 +89,9 @@ struct KeyingServices
     {
         options.keyingSettings = &settings;
         options.sidetone = &sidetone;
-        options.keyingInputs = OpenKeyingInput;
+        options.keyingInputs = [this](KeyingInput which, const MainWindow::KeyingContext& context) {
+            return OpenKeyingInput(which, context, settings);
+        };
     }
 };
 

@@ -32,6 +32,9 @@ const QString EchoTimeKey = u"delaiEcho"_s;
 const QString EchoPlaysKey = u"jeuEcho"_s;
 // The input beside the keyboard.
 const QString InputKey = u"entree"_s;
+// The debounce of a key on the serial port, in ms.
+const QString DebounceKey = u"antirebond"_s;
+constexpr int DefaultDebounceMs = 10;
 // How far behind now the keyer and the decoder are brought while an input stamps its own edges: more than an edge
 // waits in the queue to the window's thread.
 constexpr KeyTime SourceLagUs = 50'000;
@@ -124,10 +127,13 @@ void KeyingController::manipulation()
         m_window = new KeyingWindow(m_owner);
         m_window->setMode(int(m_mode));
         m_window->setInput(int(m_input));
+        const QString debounce = m_services.settings ? m_services.settings->read(DebounceKey, QString()) : QString();
+        m_window->setDebounce(debounce.isEmpty() ? DefaultDebounceMs : debounce.toInt());
         m_window->setEcho(int(m_echoPlays), m_echoSeconds);
         connect(m_window, &KeyingWindow::keyed, this, &KeyingController::key);
         connect(m_window, &KeyingWindow::modeChosen, this, [this](int mode) { setMode(KeyingMode(mode)); });
         connect(m_window, &KeyingWindow::inputChosen, this, [this](int input) { setInput(KeyingInput(input)); });
+        connect(m_window, &KeyingWindow::debounceChosen, this, &KeyingController::setDebounce);
         connect(m_window, &KeyingWindow::exerciseChosen, this,
                 [this](int exercise) { setExercise(SendingExercise(exercise)); });
         connect(m_window, &KeyingWindow::echoPlaysChosen, this, [this](int plays) { setEchoPlays(EchoPlays(plays)); });
@@ -218,6 +224,14 @@ void KeyingController::setInput(KeyingInput input)
         if (m_window->isVisible())
             startInput();
     }
+}
+
+void KeyingController::setDebounce(int ms)
+{
+    if (m_services.settings)
+        m_services.settings->write(DebounceKey, QString::number(ms));
+    if (m_input == KeyingInput::SerialPort && m_window && m_window->isVisible())
+        startInput();
 }
 
 void KeyingController::key(KeyInput input, bool down)

@@ -111,6 +111,8 @@ public:
     // keyboard alone keys.
     void setInput(KeyingInput input);
     KeyingInput input() const { return m_input; }
+    // The debounce of a key on the serial port in ms, kept in the settings; the port is opened again with it.
+    void setDebounce(int ms);
     void setExercise(SendingExercise exercise);
     // What "Écho" plays and the seconds allowed to answer, kept in the settings.
     void setEchoPlays(EchoPlays plays);

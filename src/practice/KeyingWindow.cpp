@@ -29,6 +29,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The place of the serial port in the choice of inputs.
+constexpr int SerialPortInput = 1;
+
 template <typename W> W* named(W* widget, const QString& name)
 {
     widget->setObjectName(name);
@@ -109,6 +112,7 @@ KeyingWindow::KeyingWindow(QWidget* owner)
                                 u"Manipulateur iambique B (Ctrl, [ ])"_s})),
       m_input(choice(u"entree"_s,
                      {u"Clavier seulement"_s, u"Port série (CTS, DSR)"_s, u"MIDI"_s, u"Microphone ou entrée ligne"_s})),
+      m_debounce(named(new QSpinBox, u"antirebond"_s)),
       m_exercise(choice(u"exercice"_s, {u"Libre"_s, u"Envoyer l'exercice"_s, u"Écho"_s})),
       m_echoPlays(choice(u"jeuEcho"_s, {u"Caractère"_s, u"Groupe"_s, u"Indicatif"_s})),
       m_echoSeconds(named(new QSpinBox, u"delaiEcho"_s)), m_exerciseText(named(new QLabel, u"texteAEnvoyer"_s)),
@@ -121,11 +125,15 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     setWindowTitle(u"Manipulation"_s);
     m_timer->setInterval(10);
     m_echoSeconds->setRange(1, 30);
+    m_debounce->setRange(3, 50);
+    m_debounce->setSuffix(u"\u00a0ms"_s);
+    m_debounce->setToolTip(u"Le temps pendant lequel un contact qui rebondit n'est pas relu"_s);
     m_echoSeconds->setSuffix(u"\u00a0s"_s);
     m_exerciseText->setWordWrap(true);
     m_exerciseText->hide();
     m_decoded->setReadOnly(true);
     m_decoded->setFocusPolicy(Qt::NoFocus);
+    m_message->setWordWrap(true);
     m_message->setStyleSheet(u"color: #c00000; font-weight: bold"_s);
     m_result->setWordWrap(true);
     m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -135,9 +143,11 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     m_histograms->hide();
     auto* termine = named(new QPushButton(u"Terminé"_s), u"termine"_s);
     auto* effacer = named(new QPushButton(u"Effacer"_s), u"effacer"_s);
-    auto* form = new QFormLayout;
+    auto* form = m_form = new QFormLayout;
     form->addRow(u"Manipulateur\u00a0:"_s, m_mode);
     form->addRow(u"Entrée\u00a0:"_s, m_input);
+    form->addRow(u"Anti-rebond\u00a0:"_s, m_debounce);
+    form->setRowVisible(m_debounce, false);
     form->addRow(u"Exercice\u00a0:"_s, m_exercise);
     form->addRow(u"Écho joue\u00a0:"_s, m_echoPlays);
     form->addRow(u"Temps pour répondre\u00a0:"_s, m_echoSeconds);
@@ -156,7 +166,11 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     layout->addWidget(m_histograms, 1);
     resize(560, 380);
     connect(m_mode, &QComboBox::currentIndexChanged, this, &KeyingWindow::modeChosen);
-    connect(m_input, &QComboBox::currentIndexChanged, this, &KeyingWindow::inputChosen);
+    connect(m_input, &QComboBox::currentIndexChanged, this, [this](int input) {
+        m_form->setRowVisible(m_debounce, input == SerialPortInput);
+        emit inputChosen(input);
+    });
+    connect(m_debounce, &QSpinBox::valueChanged, this, &KeyingWindow::debounceChosen);
     connect(m_exercise, &QComboBox::currentIndexChanged, this, &KeyingWindow::exerciseChosen);
     connect(m_echoPlays, &QComboBox::currentIndexChanged, this, &KeyingWindow::echoPlaysChosen);
     connect(m_echoSeconds, &QSpinBox::valueChanged, this, &KeyingWindow::echoSecondsChosen);
@@ -177,6 +191,13 @@ void KeyingWindow::setInput(int input)
 {
     const QSignalBlocker quiet(m_input);
     m_input->setCurrentIndex(input);
+    m_form->setRowVisible(m_debounce, input == SerialPortInput);
+}
+
+void KeyingWindow::setDebounce(int ms)
+{
+    const QSignalBlocker quiet(m_debounce);
+    m_debounce->setValue(ms);
 }
 
 void KeyingWindow::setEcho(int plays, int seconds)

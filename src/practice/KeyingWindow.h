@@ -12,6 +12,7 @@
 class ElementsView;
 class QChartView;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -31,6 +32,8 @@ public:
 
     void setMode(int mode);
     void setInput(int input);
+    // The debounce of a key on the serial port, in ms; shown for that input only.
+    void setDebounce(int ms);
     // What "Écho" plays and the seconds allowed to answer.
     void setEcho(int plays, int seconds);
     // The text the learner sends, shown above; empty: nothing shown.
@@ -48,6 +51,7 @@ signals:
     void keyed(KeyInput input, bool down);
     void modeChosen(int mode);
     void inputChosen(int input);
+    void debounceChosen(int ms);
     void exerciseChosen(int exercise);
     void echoPlaysChosen(int plays);
     void echoSecondsChosen(int seconds);
@@ -65,6 +69,8 @@ private:
 
     QComboBox* m_mode;
     QComboBox* m_input;
+    QSpinBox* m_debounce;
+    QFormLayout* m_form = nullptr;
     QComboBox* m_exercise;
     QComboBox* m_echoPlays;
     QSpinBox* m_echoSeconds;

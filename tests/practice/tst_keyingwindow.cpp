@@ -478,6 +478,13 @@ private slots:
         keying.window()->findChild<QComboBox*>(u"entree"_s)->setCurrentIndex(1);
         QCOMPARE(store.values[u"entree"_s], u"serie"_s);
         QCOMPARE(trace, u">"_s);
+        // The serial port's debounce, shown for that input only, kept and the port opened again with it.
+        auto* debounce = keying.window()->findChild<QSpinBox*>(u"antirebond"_s);
+        QVERIFY(debounce->isVisibleTo(keying.window()));
+        QCOMPARE(debounce->value(), 10);
+        debounce->setValue(25);
+        QCOMPARE(store.values[u"antirebond"_s], u"25"_s);
+        QCOMPARE(trace, u">|~>"_s);
         source->fail(u"Le port série a disparu."_s);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(source.isNull());
@@ -486,8 +493,9 @@ private slots:
         QCOMPARE(keying.window()->findChild<QLabel*>(u"message"_s)->text(), u"Le port série a disparu."_s);
         keying.window()->findChild<QComboBox*>(u"entree"_s)->setCurrentIndex(3);
         QCOMPARE(store.values[u"entree"_s], u"micro"_s);
+        QVERIFY(!debounce->isVisibleTo(keying.window()));
         keying.window()->findChild<QComboBox*>(u"entree"_s)->setCurrentIndex(0);
-        QCOMPARE(trace, u">~>|~"_s);
+        QCOMPARE(trace, u">|~>~>|~"_s);
         QVERIFY(source.isNull());
     }
 
