@@ -1,13 +1,12 @@
 #include "platform/AudioSinkPlayer.h"
 
+#include "platform/AfterFirstPaint.h"
 #include "platform/PlayableWav.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QGuiApplication>
 #include <QMediaDevices>
-#include <QWindow>
 
 #include <algorithm>
 
@@ -82,7 +81,7 @@ AudioSinkPlayer::AudioSinkPlayer(QObject* parent, OutputsPresent outputsPresent)
             m_listener->statusUpdate();
     });
     // Asking for the outputs connects to the sound server (tens of ms): done once the window is on screen.
-    QTimer::singleShot(0, this, &AudioSinkPlayer::lookForOutputsOnceDrawn);
+    AfterFirstPaint(this, [this] { lookForOutputs(); });
     m_pollTimer.setTimerType(Qt::PreciseTimer);
     m_pollTimer.setInterval(PollIntervalMs);
     connect(&m_pollTimer, &QTimer::timeout, this, &AudioSinkPlayer::pollEnd);
@@ -98,29 +97,6 @@ AudioSinkPlayer::~AudioSinkPlayer()
     QList<QPointer<QAudioSink>> pending(sinks.cbegin(), sinks.cend());
     for (const QPointer<QAudioSink>& sink : pending)
         delete sink.data();
-}
-
-void AudioSinkPlayer::lookForOutputsOnceDrawn()
-{
-    // The start-up exercise is rendered while the event loop turns, after the window is shown and before the window
-    // system has exposed it: that window is waited for.
-    const QList<QWindow*> windows = QGuiApplication::topLevelWindows();
-    const auto shown = std::find_if(windows.cbegin(), windows.cend(),
-                                    [](const QWindow* w) { return w->isVisible() && !w->isExposed(); });
-    if (shown == windows.cend())
-        lookForOutputs();
-    else
-        (*shown)->installEventFilter(this);
-}
-
-bool AudioSinkPlayer::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
-        watched->removeEventFilter(this);
-        // The window paints on this very event: the question waits for the next turn of the loop.
-        QTimer::singleShot(0, this, &AudioSinkPlayer::lookForOutputs);
-    }
-    return false;
 }
 
 void AudioSinkPlayer::lookForOutputs()
