@@ -21,7 +21,6 @@
 #include "history/HistoryGuard.h"
 #include "marking/MarkingController.h"
 #include "parameters/LearnerSettings.h"
-#include "platform/AudioSinkPlayer.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
@@ -276,12 +275,13 @@ public:
 
 void MainWindow::createRaceController()
 {
+    // Without a player of its own the race has no sound: it is not offered.
     if (!m_options.racePlayer)
-        m_ownRacePlayer = std::make_unique<AudioSinkPlayer>();
+        return;
     if (!m_options.speech)
         m_noSpeech = std::make_unique<NoSpeech>();
     RaceController::Services services{m_signs,
-                                      m_options.racePlayer ? *m_options.racePlayer : *m_ownRacePlayer,
+                                      *m_options.racePlayer,
                                       m_random,
                                       *m_history,
                                       m_options.speech ? *m_options.speech : *m_noSpeech,
@@ -453,7 +453,8 @@ void MainWindow::endSession()
     // even if CK was unticked meanwhile.
     m_playback->shutDown();
     m_ptt->releaseForExit();
-    m_race->abandon(); // a run cut short is not recorded
+    if (m_race)
+        m_race->abandon(); // a run cut short is not recorded
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

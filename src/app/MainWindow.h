@@ -85,7 +85,7 @@ public:
         Sidetone* sidetone = nullptr;
         // Opens the sending window's inputs beside the keyboard; none: the keyboard alone.
         std::function<std::unique_ptr<KeyingSource>(KeyingInput, const KeyingContext&)> keyingInputs = {};
-        // The call-sign race's own player, beside the exercise's; none: a player of the window's own.
+        // The call-sign race's own player, beside the exercise's; none: the race is not offered.
         MediaPlayer* racePlayer = nullptr;
         // The voice that says the answers; none: answers are not said.
         Speech* speech = nullptr;
@@ -169,7 +169,6 @@ private:
     std::unique_ptr<FreshDraws> m_freshDraws;
     std::unique_ptr<TrainingController> m_training;
     std::unique_ptr<KeyingController> m_keying;
-    std::unique_ptr<MediaPlayer> m_ownRacePlayer;
     std::unique_ptr<Speech> m_noSpeech;
     std::unique_ptr<RaceController> m_race;
 };

@@ -8,7 +8,8 @@
 #include "inputs/ModemLineFilter.h"
 #include "inputs/SerialKeyingSource.h"
 #include "parameters/Parameters.h"
-#include "platform/AudioSinkPlayer.h"
+#include "platform/DeferredPlayer.h"
+#include "platform/DeferredServices.h"
 #include "platform/Platform.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtBeep.h"
@@ -16,14 +17,12 @@
 #include "platform/QtEntropy.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
-#include "platform/QtPrinter.h"
 #include "platform/QtProcessLauncher.h"
 #include "platform/QtProgress.h"
 #include "platform/QtScreenReader.h"
-#include "platform/QtSerialPort.h"
 #include "platform/QtSettingsStore.h"
-#include "platform/QtSidetone.h"
 #include "platform/QtSpeech.h"
+#include "platform/ServicesModule.h"
 #include "platform/TerminationSignals.h"
 #include "practice/KeyingController.h"
 #include "sound/Conditions.h"
@@ -64,15 +63,36 @@ std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which, const MainWindo
     }
 }
 
+// The services over large libraries, from a module loaded once the window has been drawn (the player), or at the
+// first use of one of them if that comes first; a module that is missing is told after start-up.
+struct LoadedServices
+{
+    explicit LoadedServices(MessageBox& messages)
+        : module(ServicesModule::Places(QCoreApplication::applicationDirPath()),
+                 [&messages](const QString& message) { messages.warningLater(message); }),
+          player([this] { return module.makePlayer(); }), serial([this] { return module.makeSerialPort(); }),
+          printer([this] { return module.makePrinter(); })
+    {}
+
+    ServicesModule module;
+    DeferredPlayer player;
+    DeferredSerialPort serial;
+    DeferredPrinter printer;
+};
+
 // What the training windows use beside the platform: the sending window's settings kept in a group of its own, its
 // inputs beside the keyboard and the tone heard while keying; the call-sign race's own player, never the exercise's,
-// and the voice that says its answers.
+// and the voice that says its answers. The tone and the race's player come from the services module.
 struct TrainingServices
 {
+    explicit TrainingServices(ServicesModule& module)
+        : sidetone([&module] { return module.makeSidetone(); }), racePlayer([&module] { return module.makePlayer(); })
+    {}
+
     QtSettingsStore keyingSettings{QString::fromUtf16(Parameters::Organization),
                                    QString::fromUtf16(Parameters::Application), QStringLiteral("manipulation")};
-    QtSidetone sidetone;
-    AudioSinkPlayer racePlayer;
+    DeferredSidetone sidetone;
+    DeferredPlayer racePlayer;
     QtSpeech speech;
 
     void lend(MainWindow::Options& options)
@@ -106,20 +126,18 @@ int main(int argc, char* argv[])
                                        QString::fromUtf16(Conditions::Section));
     QtBeep beep;
     QtMessageBox messages;
-    QtSerialPort serial;
     QtFileDialog fileDialog;
-    QtPrinter printer;
     QtProcessLauncher launcher;
     QtClock clock;
     QtProgress progress;
-    AudioSinkPlayer player;
+    LoadedServices loaded(messages);
     QtSettingsStore training(QString::fromUtf16(Parameters::Organization), QString::fromUtf16(Parameters::Application),
                              QStringLiteral("entrainement"));
     QtEntropy entropy;
     QtScreenReader screenReader;
-    const Platform platform{settings, beep,        player, serial,   fileDialog,         printer,
-                            launcher, messages,    clock,  progress, conditionsSettings, training,
-                            entropy,  screenReader};
+    const Platform platform{settings,           beep,     loaded.player, loaded.serial, fileDialog,
+                            loaded.printer,     launcher, messages,      clock,         progress,
+                            conditionsSettings, training, entropy,       screenReader};
 
     // The marking's settings in a group of their own; the history in the program's data folder.
     QtSettingsStore markingSettings(QString::fromUtf16(Parameters::Organization),
@@ -134,7 +152,7 @@ int main(int argc, char* argv[])
     QtSettingsStore textsSettings(QString::fromUtf16(Parameters::Organization),
                                   QString::fromUtf16(Parameters::Application), QStringLiteral("textes"));
     options.textsSettings = &textsSettings;
-    TrainingServices trainingServices;
+    TrainingServices trainingServices(loaded.module);
     trainingServices.lend(options);
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());

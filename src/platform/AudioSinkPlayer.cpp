@@ -1,15 +1,12 @@
 #include "platform/AudioSinkPlayer.h"
 
-#include "common/FileErrors.h"
+#include "platform/AfterFirstPaint.h"
+#include "platform/PlayableWav.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QDir>
-#include <QFileInfo>
-#include <QGuiApplication>
 #include <QMediaDevices>
-#include <QWindow>
 
 #include <algorithm>
 
@@ -26,11 +23,6 @@ constexpr int PollIntervalMs = 10;
 constexpr int SinkGraceMs = 2000;
 // A sink whose played time stops advancing is given up this long after the data should have been heard, in ms.
 constexpr qint64 StallMarginMs = 1000;
-
-QString displayName(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 } // namespace
 
@@ -89,7 +81,7 @@ AudioSinkPlayer::AudioSinkPlayer(QObject* parent, OutputsPresent outputsPresent)
             m_listener->statusUpdate();
     });
     // Asking for the outputs connects to the sound server (tens of ms): done once the window is on screen.
-    QTimer::singleShot(0, this, &AudioSinkPlayer::lookForOutputsOnceDrawn);
+    AfterFirstPaint(this, [this] { lookForOutputs(); });
     m_pollTimer.setTimerType(Qt::PreciseTimer);
     m_pollTimer.setInterval(PollIntervalMs);
     connect(&m_pollTimer, &QTimer::timeout, this, &AudioSinkPlayer::pollEnd);
@@ -105,29 +97,6 @@ AudioSinkPlayer::~AudioSinkPlayer()
     QList<QPointer<QAudioSink>> pending(sinks.cbegin(), sinks.cend());
     for (const QPointer<QAudioSink>& sink : pending)
         delete sink.data();
-}
-
-void AudioSinkPlayer::lookForOutputsOnceDrawn()
-{
-    // The start-up exercise is rendered while the event loop turns, after the window is shown and before the window
-    // system has exposed it: that window is waited for.
-    const QList<QWindow*> windows = QGuiApplication::topLevelWindows();
-    const auto shown = std::find_if(windows.cbegin(), windows.cend(),
-                                    [](const QWindow* w) { return w->isVisible() && !w->isExposed(); });
-    if (shown == windows.cend())
-        lookForOutputs();
-    else
-        (*shown)->installEventFilter(this);
-}
-
-bool AudioSinkPlayer::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
-        watched->removeEventFilter(this);
-        // The window paints on this very event: the question waits for the next turn of the loop.
-        QTimer::singleShot(0, this, &AudioSinkPlayer::lookForOutputs);
-    }
-    return false;
 }
 
 void AudioSinkPlayer::lookForOutputs()
@@ -154,18 +123,9 @@ QString AudioSinkPlayer::fileName() const
 Failure AudioSinkPlayer::open()
 {
     close();
-    if (m_fileName.isEmpty())
-        return QStringLiteral("Aucun fichier à ouvrir.");
-    m_file.setFileName(m_fileName);
-    if (const Failure reason = OpenForReading(m_file))
-        return QStringLiteral("Impossible d'ouvrir le fichier «\u202F%1\u202F»\u202F: %2.")
-            .arg(displayName(m_fileName), *reason);
-    const Result<WavLayout> layout = ReadWavLayout(m_file);
-    if (!layout) {
-        m_file.close();
-        return QStringLiteral("Impossible de lire le fichier «\u202F%1\u202F»\u202F: %2.")
-            .arg(displayName(m_fileName), layout.failure());
-    }
+    const Result<WavLayout> layout = OpenPlayableWav(m_file, m_fileName);
+    if (!layout)
+        return layout.failure();
     m_layout = *layout;
     m_source = new WavDataSource(m_file, m_layout);
     m_source->open(QIODevice::ReadOnly | QIODevice::Unbuffered);

@@ -51,13 +51,8 @@ public:
     // from where the sound had got to, and ends when the sound would have ended.
     void outputLost();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    // Asks for the outputs once the window being shown has been drawn: its first paint does not wait for the sound
-    // server.
-    void lookForOutputsOnceDrawn();
+    // Asked once the window being shown has been drawn: its first paint does not wait for the sound server.
     void lookForOutputs();
     void startSink();
     void startClock();

@@ -1,9 +1,34 @@
 #include "sound/PlayerView.h"
 
+#include "platform/AfterFirstPaint.h"
+
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStyle>
 #include <QToolButton>
+
+namespace {
+
+// The style's own picture of a player's button, which it shows when the desktop's icon theme has none (the files
+// of its resources); the style's icon when they are not there.
+QIcon BuiltInIcon(QStyle::StandardPixmap which, const QStyle* style)
+{
+    const char* name = which == QStyle::SP_MediaPlay           ? "media-play"
+                       : which == QStyle::SP_MediaStop         ? "media-stop"
+                       : which == QStyle::SP_MediaSkipBackward ? "media-skip-backward"
+                                                               : "media-volume-muted";
+    QIcon icon;
+    for (const char* size : {"16", "32"}) {
+        const QString file = QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png")
+                                 .arg(QLatin1String(name), QLatin1String(size));
+        if (QFile::exists(file))
+            icon.addFile(file);
+    }
+    return icon.isNull() ? style->standardIcon(which) : icon;
+}
+
+} // namespace
 
 PlayerView::PlayerView(QWidget* parent) : QWidget(parent)
 {
@@ -14,7 +39,7 @@ PlayerView::PlayerView(QWidget* parent) : QWidget(parent)
     auto makeButton = [&](const char* name, QStyle::StandardPixmap icon, const QString& tip) {
         auto* button = new QToolButton(this);
         button->setObjectName(QLatin1String(name));
-        button->setIcon(style()->standardIcon(icon));
+        button->setIcon(BuiltInIcon(icon, style()));
         button->setIconSize(QSize(14, 14));
         button->setToolTip(tip);
         button->setAccessibleName(tip); // an icon alone says nothing to a screen reader
@@ -29,7 +54,7 @@ PlayerView::PlayerView(QWidget* parent) : QWidget(parent)
     m_stop = makeButton("stopButton", QStyle::SP_MediaStop, QStringLiteral("Arrêt"));
     m_noOutput = new QLabel(this);
     m_noOutput->setObjectName(QStringLiteral("noOutputIndicator"));
-    m_noOutput->setPixmap(style()->standardIcon(QStyle::SP_MediaVolumeMuted).pixmap(12, 12));
+    m_noOutput->setPixmap(BuiltInIcon(QStyle::SP_MediaVolumeMuted, style()).pixmap(12, 12));
     m_noOutput->setFixedSize(14, 20);
     m_noOutput->setToolTip(QStringLiteral("Aucune sortie audio"));
     m_noOutput->setVisible(false);
@@ -47,6 +72,17 @@ PlayerView::PlayerView(QWidget* parent) : QWidget(parent)
     connect(m_play, &QToolButton::clicked, this, &PlayerView::playPressed);
     connect(m_stop, &QToolButton::clicked, this, &PlayerView::stopPressed);
     setState(false, false);
+    // Looking the icons up in the desktop's theme reads the theme's index (several ms): done once the window has
+    // been drawn, the theme's icons then replacing the style's own pictures where it has some.
+    AfterFirstPaint(this, [this] { useStyleIcons(); });
+}
+
+void PlayerView::useStyleIcons()
+{
+    m_prev->setIcon(style()->standardIcon(QStyle::SP_MediaSkipBackward));
+    m_play->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    m_stop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
+    m_noOutput->setPixmap(style()->standardIcon(QStyle::SP_MediaVolumeMuted).pixmap(12, 12));
 }
 
 void PlayerView::setState(bool open, bool playing)

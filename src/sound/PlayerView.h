@@ -31,6 +31,9 @@ signals:
     void stopPressed();
 
 private:
+    // The icons as the style gives them, the desktop's theme asked.
+    void useStyleIcons();
+
     QToolButton* m_prev = nullptr;
     QToolButton* m_play = nullptr;
     QToolButton* m_stop = nullptr;

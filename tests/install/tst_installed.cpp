@@ -124,6 +124,26 @@ private slots:
                      readFile(installed(QStringLiteral("share/tonique/telkey.ref"))));
     }
 
+    // The installed window finds the module of its sound output, serial port and printer where it was installed, and
+    // loads it once it has been drawn.
+    void windowLoadsItsServices()
+    {
+        QTemporaryDir home;
+        QProcess p;
+        prepare(p, home.path(), home.path());
+        p.start(installed(QStringLiteral("bin/tonique")), {});
+        QVERIFY(p.waitForStarted());
+        const QString maps = QStringLiteral("/proc/%1/maps").arg(p.processId());
+        QDeadlineTimer deadline(60000);
+        while (!deadline.hasExpired() && p.state() == QProcess::Running &&
+               !readFile(maps).contains(QByteArray(m_prefix.path().toUtf8() + "/lib")))
+            p.waitForFinished(50);
+        const QByteArray mapped = readFile(maps);
+        p.terminate();
+        p.waitForFinished(10000);
+        QVERIFY2(mapped.contains("tonique-services.so"), "the installed window did not load its services module");
+    }
+
     // The user's copy is made once, then read as the user left it.
     void userCopyKeptAndRead()
     {

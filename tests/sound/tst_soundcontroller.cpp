@@ -8,10 +8,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -132,6 +136,32 @@ private slots:
         QTest::mouseClick(app.find<QToolButton>("playButton"), Qt::LeftButton);
         QVERIFY(app.player.playing);
         QCOMPARE(QApplication::focusWidget(), ui.Text12);
+    }
+
+    // The player's buttons show the style's own pictures at the first paint, and the desktop theme's icons, read
+    // once the window has been drawn, from then on.
+    void themeIconsAfterFirstPaint()
+    {
+        QTemporaryDir themes;
+        const QString folder = themes.filePath(QStringLiteral("essai/16x16/actions"));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(TestWav::write(themes.filePath(QStringLiteral("essai/index.theme")),
+                               "[Icon Theme]\nName=essai\nDirectories=16x16/actions\n\n[16x16/actions]\nSize=16\n"));
+        QImage picture(16, 16, QImage::Format_ARGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(folder + u"/media-playback-start.png"));
+        const QStringList paths = QIcon::themeSearchPaths();
+        const QString name = QIcon::themeName();
+        QIcon::setThemeSearchPaths({themes.path()});
+        QIcon::setThemeName(QStringLiteral("essai"));
+        TestApp app;
+        auto* play = app.find<QToolButton>("playButton");
+        const QString atFirstPaint = play->icon().name();
+        QVERIFY(QTest::qWaitForWindowExposed(app.window.get()));
+        QTRY_COMPARE(play->icon().name(), QStringLiteral("media-playback-start"));
+        QIcon::setThemeName(name);
+        QIcon::setThemeSearchPaths(paths);
+        QCOMPARE(atFirstPaint, QString());
     }
 
     // The file name's tooltip tells where the files go: the user's data folder once Tonique is installed.

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "common/Result.h"
+
+#include <QLibrary>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class MediaPlayer;
+class Printer;
+class SerialPort;
+class Sidetone;
+
+// The services that reach the system through large libraries (the sound output with Qt Multimedia and the sound
+// server's client, the serial port, the printer), kept in a module of their own, loaded at their first use: the
+// window's first paint does not wait for those libraries.
+class ServicesModule
+{
+public:
+    // Tells the user, once, that the module is missing or does not load.
+    using Tell = std::function<void(const QString& message)>;
+
+    // `places`: the module's possible files, the first that exists is loaded.
+    ServicesModule(QStringList places, Tell tell);
+    ServicesModule(const ServicesModule&) = delete;
+    ServicesModule& operator=(const ServicesModule&) = delete;
+
+    // Where the module is looked for: beside the executable in `executableFolder` (the build folder), then where
+    // it is installed.
+    static QStringList Places(const QString& executableFolder);
+
+    Result<std::unique_ptr<MediaPlayer>> makePlayer();
+    Result<std::unique_ptr<Sidetone>> makeSidetone();
+    Result<std::unique_ptr<SerialPort>> makeSerialPort();
+    Result<std::unique_ptr<Printer>> makePrinter();
+
+private:
+    Failure load();
+    template <typename T> Result<std::unique_ptr<T>> make(const char* entry);
+
+    QStringList m_places;
+    Tell m_tell;
+    QLibrary m_library; // never unloaded: the objects it made live until the program ends
+    bool m_tried = false;
+    Failure m_failure;
+};
