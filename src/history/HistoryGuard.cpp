@@ -13,12 +13,12 @@ void HistoryGuard::lost(const QString& message)
         m_report(message);
 }
 
-template <typename T> Result<QList<T>> HistoryGuard::read(const Result<QList<T>>& answer)
+template <typename T> Result<T> HistoryGuard::read(const Result<T>& answer)
 {
     if (answer)
         return answer;
     lost(answer.failure());
-    return QList<T>();
+    return T();
 }
 
 Failure HistoryGuard::recordCopy(const CopyRecord& copy)
@@ -56,6 +56,16 @@ Result<QList<SendingRunRecord>> HistoryGuard::sendingRuns(const QDateTime& since
 Result<QList<CopyRecord>> HistoryGuard::copies(const QDateTime& since)
 {
     return m_history ? read(m_history->copies(since)) : QList<CopyRecord>();
+}
+
+Result<CopyChart> HistoryGuard::copyChart(const QDateTime& since, int columns)
+{
+    return m_history ? read(m_history->copyChart(since, columns)) : CopyChart();
+}
+
+Result<QList<CopyRecord>> HistoryGuard::newestCopies(const QDateTime& since, qsizetype skip, qsizetype count)
+{
+    return m_history ? read(m_history->newestCopies(since, skip, count)) : QList<CopyRecord>();
 }
 
 Result<QList<DrillAnswerRecord>> HistoryGuard::drillAnswers(const QDateTime& since)
