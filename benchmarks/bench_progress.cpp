@@ -131,8 +131,8 @@ int main(int argc, char* argv[])
     filling.start();
     if (!fill(path, clock.date))
         return 1;
-    std::printf("history of %d copies, %d drill answers and %d sending runs written in %.1f s\n", Copies, Answers,
-                Runs, double(filling.elapsed()) / 1000);
+    std::printf("history of %d copies, %d drill answers and %d sending runs written in %.1f s\n", Copies, Answers, Runs,
+                double(filling.elapsed()) / 1000);
 
     SqliteHistory history;
     history.open(path);
