@@ -662,15 +662,15 @@ Failure SqliteHistory::addColumns(CopyChart& chart, const QDateTime& since, int 
     const bool numbered = CountedInOrder(chart.first, chart.last);
     const qint64 firstMs = chart.first.toMSecsSinceEpoch(), lastMs = chart.last.toMSecsSinceEpoch();
     QString column = u"(at - %1) * %2 / %3"_s.arg(firstMs).arg(columns).arg(lastMs - firstMs + 1);
-    QString copies = u"(SELECT * FROM copies WHERE at >= ?)"_s;
+    QString copies = u"SELECT * FROM copies WHERE at >= ?"_s;
     if (chart.count <= columns || numbered) {
         column = chart.count <= columns ? u"n"_s : u"(n - 1) * %1 / %2"_s.arg(columns).arg(chart.count);
-        copies = u"(SELECT row_number() OVER (ORDER BY at, id) AS n, * FROM copies WHERE at >= ?)"_s;
+        copies = u"SELECT row_number() OVER (ORDER BY at, id) AS n, * FROM copies WHERE at >= ?"_s;
     }
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
     query.prepare(u"SELECT min(%1), max(%1), min(accuracy), max(accuracy), min(wpm), max(wpm), count(*) FROM "
-                  "(SELECT *, %4 / 10.0 AS accuracy FROM %3 AS c) GROUP BY %2 ORDER BY %2"_s.arg(
+                  "(SELECT *, %4 / 10.0 AS accuracy FROM (%3) AS c) GROUP BY %2 ORDER BY %2"_s.arg(
                       numbered ? u"n"_s : u"at"_s, column, copies, accuracyOf(u"c"_s)));
     query.addBindValue(sinceMs(since));
     return readColumns(query, chart);
