@@ -53,6 +53,11 @@ Result<QList<SendingRunRecord>> HistoryGuard::sendingRuns(const QDateTime& since
     return m_history ? read(m_history->sendingRuns(since)) : QList<SendingRunRecord>();
 }
 
+Result<QList<SendingRunRecord>> HistoryGuard::drawnSendingRuns(const QDateTime& since)
+{
+    return m_history ? read(m_history->drawnSendingRuns(since)) : QList<SendingRunRecord>();
+}
+
 Result<QList<CopyRecord>> HistoryGuard::copies(const QDateTime& since)
 {
     return m_history ? read(m_history->copies(since)) : QList<CopyRecord>();

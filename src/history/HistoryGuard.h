@@ -20,6 +20,7 @@ public:
     Failure recordDrillAnswer(const DrillAnswerRecord& answer) override;
     Failure recordSendingRun(const SendingRunRecord& run) override;
     Result<QList<SendingRunRecord>> sendingRuns(const QDateTime& since) override;
+    Result<QList<SendingRunRecord>> drawnSendingRuns(const QDateTime& since) override;
     Result<QList<CopyRecord>> copies(const QDateTime& since) override;
     Result<CopyChart> copyChart(const QDateTime& since, int columns) override;
     Result<QList<CopyRecord>> newestCopies(const QDateTime& since, qsizetype skip, qsizetype count) override;

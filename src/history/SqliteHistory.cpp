@@ -550,6 +550,32 @@ Result<QList<SendingRunRecord>> SqliteHistory::sendingRuns(const QDateTime& sinc
     return runs;
 }
 
+Result<QList<SendingRunRecord>> SqliteHistory::drawnSendingRuns(const QDateTime& since)
+{
+    if (!m_open)
+        return Fail(notOpen());
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT at, kind, characters, errors, wpm, dash_dot, id FROM sending_runs WHERE at >= ? "
+                  "ORDER BY at, id"_s);
+    query.addBindValue(sinceMs(since));
+    if (!query.exec())
+        return Fail(failureText(query.lastError()));
+    QList<SendingRunRecord> runs;
+    while (query.next()) {
+        SendingRunRecord r;
+        r.at = QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong());
+        r.kind = sendingKindNamed(query.value(1).toString());
+        r.characters = query.value(2).toInt();
+        r.errors = query.value(3).toInt();
+        r.wpm = query.value(4).toDouble();
+        r.dashDotRatio = query.value(5).toDouble();
+        r.id = query.value(6).toLongLong();
+        runs.append(std::move(r));
+    }
+    return runs;
+}
+
 Failure SqliteHistory::readMissent(QList<SendingRunRecord>& runs, const QDateTime& since)
 {
     QHash<qint64, SendingRunRecord*> byId;

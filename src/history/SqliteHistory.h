@@ -39,6 +39,7 @@ public:
     Failure recordDrillAnswer(const DrillAnswerRecord& answer) override;
     Failure recordSendingRun(const SendingRunRecord& record) override;
     Result<QList<SendingRunRecord>> sendingRuns(const QDateTime& since) override;
+    Result<QList<SendingRunRecord>> drawnSendingRuns(const QDateTime& since) override;
     Result<QList<CopyRecord>> copies(const QDateTime& since) override;
     // Summed up by SQLite, column by column: a few thousand rows read, however many copies there are.
     Result<CopyChart> copyChart(const QDateTime& since, int columns) override;

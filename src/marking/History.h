@@ -175,6 +175,9 @@ public:
         Q_UNUSED(since);
         return QList<SendingRunRecord>();
     }
+    // The same runs as "Progrès" draws them: their time, kind, characters, errors, speed, dash/dot ratio and number;
+    // the rest left at zero where the history can spare reading it.
+    virtual Result<QList<SendingRunRecord>> drawnSendingRuns(const QDateTime& since) { return sendingRuns(since); }
     // Removes the copy numbered `id` with its tallies, confusions and pieces, all or nothing: what is read afterwards
     // is as if it had never been marked. False, and nothing changed, when its tallies cannot be told apart from others'
     // (a history that does not keep them per copy).

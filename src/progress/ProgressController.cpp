@@ -85,7 +85,7 @@ void ProgressController::showProgress()
     data.newest = ReadOrEmpty(m_services.history.newestCopies(since, 0, ProgressWindow::CopyPage));
     data.weaknesses = ReadOrEmpty(m_services.history.weaknesses(since));
     data.fieldLosses = ReadOrEmpty(m_services.history.fieldLosses(since));
-    data.runs = ReadOrEmpty(m_services.history.sendingRuns(since));
+    data.runs = ReadOrEmpty(m_services.history.drawnSendingRuns(since));
     data.map = CharacterNeeds(signCharacters(m_services.signs), data.weaknesses);
     data.pass = m_services.passMark ? m_services.passMark() : PassMark{};
     data.historyAvailable = m_services.history.available();

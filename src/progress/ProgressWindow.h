@@ -24,7 +24,7 @@ struct ProgressData
     QList<CharacterWeakness> weaknesses; // by character
     QList<CharacterNeed> map;            // every character of the sign table, in its order
     QList<FieldLoss> fieldLosses;        // the kind of information lost most often first
-    QList<SendingRunRecord> runs;        // the sending runs, oldest first
+    QList<SendingRunRecord> runs;        // the sending runs, oldest first, as drawn
     PassMark pass;                       // the pass line
     bool historyAvailable = true;
 };

@@ -121,14 +121,21 @@ private slots:
             for (int i = 0; i < count; ++i) {
                 // Some copies without a character, some with more errors than characters.
                 const int characters = (i * 37) % 11 == 0 ? 0 : 50 + (i * 13) % 70, errors = (i * 7) % 61;
-                QVERIFY(!written.recordCopy({Start.addSecs(qint64(i) * minutesApart * 60),
-                                             characters,
-                                             errors,
-                                             8 + (i * 5) % 17 + 0.5 * (i % 3),
-                                             PassMark{},
-                                             true,
-                                             {},
-                                             {}}));
+                const double wpm = 8 + (i * 5) % 17 + 0.5 * (i % 3);
+                QVERIFY(!written.recordCopy(
+                    {Start.addSecs(qint64(i) * minutesApart * 60), characters, errors, wpm, PassMark{}, true, {}, {}}));
+            }
+            for (int i = 0; i < 4; ++i) {
+                SendingRunRecord run;
+                run.at = Start.addSecs(qint64(i) * minutesApart * 90);
+                run.kind = SendingKind(i % 3);
+                run.characters = 20 + i;
+                run.errors = i;
+                run.wpm = 11.5 + i;
+                run.dashDotRatio = 2.75 + i;
+                run.letterGapRatio = 3;
+                run.missent = {{u"k"_s, 1}};
+                QVERIFY(!written.recordSendingRun(run));
             }
         }
         if (version6) {
@@ -165,6 +172,19 @@ private slots:
             return found;
         };
         QCOMPARE(ids(*history.newestCopies(since, 3, 7)), ids(*history.History::newestCopies(since, 3, 7)));
+        const auto drawn = [](const QList<SendingRunRecord>& runs) {
+            QStringList found;
+            for (const SendingRunRecord& r : runs)
+                found << u"%1 %2 %3 %4 %5 %6 %7"_s.arg(r.at.toString(Qt::ISODateWithMs))
+                             .arg(int(r.kind))
+                             .arg(r.characters)
+                             .arg(r.errors)
+                             .arg(r.wpm)
+                             .arg(r.dashDotRatio)
+                             .arg(r.id);
+            return found;
+        };
+        QCOMPARE(drawn(*history.drawnSendingRuns(since)), drawn(*history.sendingRuns(since)));
     }
 
     // What is recorded comes back by period; the reaction time is the median of each character's last 20 answers.
