@@ -13,12 +13,12 @@ void HistoryGuard::lost(const QString& message)
         m_report(message);
 }
 
-template <typename T> Result<QList<T>> HistoryGuard::read(const Result<QList<T>>& answer)
+template <typename T> Result<T> HistoryGuard::read(const Result<T>& answer)
 {
     if (answer)
         return answer;
     lost(answer.failure());
-    return QList<T>();
+    return T();
 }
 
 Failure HistoryGuard::recordCopy(const CopyRecord& copy)
@@ -67,9 +67,24 @@ Result<QList<RaceRecord>> HistoryGuard::races(const QDateTime& since)
     return m_history ? read(m_history->races(since)) : QList<RaceRecord>();
 }
 
+Result<QList<SendingRunRecord>> HistoryGuard::drawnSendingRuns(const QDateTime& since)
+{
+    return m_history ? read(m_history->drawnSendingRuns(since)) : QList<SendingRunRecord>();
+}
+
 Result<QList<CopyRecord>> HistoryGuard::copies(const QDateTime& since)
 {
     return m_history ? read(m_history->copies(since)) : QList<CopyRecord>();
+}
+
+Result<CopyChart> HistoryGuard::copyChart(const QDateTime& since, int columns)
+{
+    return m_history ? read(m_history->copyChart(since, columns)) : CopyChart();
+}
+
+Result<QList<CopyRecord>> HistoryGuard::newestCopies(const QDateTime& since, qsizetype skip, qsizetype count)
+{
+    return m_history ? read(m_history->newestCopies(since, skip, count)) : QList<CopyRecord>();
 }
 
 Result<QList<DrillAnswerRecord>> HistoryGuard::drillAnswers(const QDateTime& since)

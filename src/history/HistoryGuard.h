@@ -20,7 +20,10 @@ public:
     Failure recordDrillAnswer(const DrillAnswerRecord& answer) override;
     Failure recordSendingRun(const SendingRunRecord& run) override;
     Result<QList<SendingRunRecord>> sendingRuns(const QDateTime& since) override;
+    Result<QList<SendingRunRecord>> drawnSendingRuns(const QDateTime& since) override;
     Result<QList<CopyRecord>> copies(const QDateTime& since) override;
+    Result<CopyChart> copyChart(const QDateTime& since, int columns) override;
+    Result<QList<CopyRecord>> newestCopies(const QDateTime& since, qsizetype skip, qsizetype count) override;
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) override;
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) override;
     Result<QList<FieldLoss>> fieldLosses(const QDateTime& since) override;
@@ -31,7 +34,7 @@ public:
 private:
     // The failure told, the history dropped.
     void lost(const QString& message);
-    template <typename T> Result<QList<T>> read(const Result<QList<T>>& answer);
+    template <typename T> Result<T> read(const Result<T>& answer);
 
     History* m_history;
     std::function<void(const QString&)> m_report;

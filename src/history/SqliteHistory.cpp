@@ -36,6 +36,43 @@ QStringList SendingRunsStep()
             "PRIMARY KEY (run, character)) WITHOUT ROWID"_s};
 }
 
+// A copy's local day (a Julian day, as QDate gives it) and accuracy in tenths of a percent, for the copies `r`.
+QString sqlDayOf(const QString& r)
+{
+    return u"CAST(julianday(%1.at / 1000.0, 'unixepoch', 'localtime') + 0.5 AS INTEGER)"_s.arg(r);
+}
+
+QString accuracyOf(const QString& r)
+{
+    return u"CASE WHEN %1.characters <= 0 THEN 0 ELSE (2000 * max(0, %1.characters - %1.errors) + %1.characters) / "
+           "(2 * %1.characters) END"_s.arg(r);
+}
+
+// The copies summed up by day for the charts of a long period, kept by the copies' own triggers (version 7). Taken
+// again over a file that has them already, it sums the days up afresh.
+QStringList CopyDaysStep()
+{
+    const QString summed = u"SELECT %1, count(*), min(c.at), max(c.at), min(%2), max(%2), min(c.wpm), max(c.wpm) "
+                           "FROM copies AS c "_s.arg(sqlDayOf(u"c"_s), accuracyOf(u"c"_s));
+    return {u"CREATE TABLE IF NOT EXISTS copy_days (day INTEGER PRIMARY KEY, copies INTEGER NOT NULL, first_at INTEGER "
+            u"NOT NULL, "
+            "last_at INTEGER NOT NULL, low_accuracy INTEGER NOT NULL, high_accuracy INTEGER NOT NULL, "
+            "low_wpm REAL NOT NULL, high_wpm REAL NOT NULL)"_s,
+            u"CREATE TRIGGER IF NOT EXISTS copy_days_added AFTER INSERT ON copies BEGIN INSERT INTO copy_days VALUES "
+            u"(%1, 1, "
+            "NEW.at, NEW.at, %2, %2, NEW.wpm, NEW.wpm) ON CONFLICT (day) DO UPDATE SET copies = copies + 1, "
+            "first_at = min(first_at, excluded.first_at), last_at = max(last_at, excluded.last_at), "
+            "low_accuracy = min(low_accuracy, excluded.low_accuracy), high_accuracy = max(high_accuracy, "
+            "excluded.high_accuracy), low_wpm = min(low_wpm, excluded.low_wpm), high_wpm = max(high_wpm, "
+            "excluded.high_wpm); END"_s.arg(sqlDayOf(u"NEW"_s), accuracyOf(u"NEW"_s)),
+            // A day is summed up again from its copies, found by time within a day and a bit on each side.
+            u"CREATE TRIGGER IF NOT EXISTS copy_days_removed AFTER DELETE ON copies BEGIN DELETE FROM copy_days WHERE "
+            u"day = %1; "
+            "INSERT INTO copy_days %2 WHERE c.at BETWEEN OLD.at - 90000000 AND OLD.at + 90000000 AND %3 = %1 "
+            "GROUP BY 1; END"_s.arg(sqlDayOf(u"OLD"_s), summed, sqlDayOf(u"c"_s)),
+            u"INSERT OR REPLACE INTO copy_days "_s + summed + u"GROUP BY 1"_s};
+}
+
 // What each version adds to the one before it.
 const QList<QStringList>& Migrations()
 {
@@ -63,9 +100,10 @@ const QList<QStringList>& Migrations()
          u"CREATE INDEX copy_fields_by_kind ON copy_fields(kind, correct)"_s},
         SendingRunsStep(),
         // The call-sign race's finished runs.
-        {u"CREATE TABLE race_runs (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, score INTEGER NOT NULL, "
+        {u"CREATE TABLE IF NOT EXISTS race_runs (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, score INTEGER NOT NULL, "
          "top_cpm INTEGER NOT NULL, calls INTEGER NOT NULL, missed INTEGER NOT NULL)"_s,
-         u"CREATE INDEX race_runs_by_date ON race_runs(at)"_s},
+         u"CREATE INDEX IF NOT EXISTS race_runs_by_date ON race_runs(at)"_s},
+        CopyDaysStep(),
     };
     return steps;
 }
@@ -203,6 +241,20 @@ QString explained(const QString& failed, const QSqlError& error, const QString& 
     const Reason reason = reasonOf(error);
     return failed + u"\u202F: "_s + reason.what + u". Tonique continue sans historique"_s + kept + u". "_s +
            reason.todo + detailOf(error);
+}
+
+// A copy read as "SELECT at, characters, errors, wpm, pass, received, id" gives it.
+CopyRecord copyOf(const QSqlQuery& query)
+{
+    CopyRecord copy;
+    copy.at = QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong());
+    copy.characters = query.value(1).toInt();
+    copy.errors = query.value(2).toInt();
+    copy.wpm = query.value(3).toDouble();
+    copy.pass.hundredths = query.value(4).toInt();
+    copy.received = query.value(5).toInt() != 0;
+    copy.id = query.value(6).toLongLong();
+    return copy;
 }
 
 } // namespace
@@ -502,6 +554,32 @@ Result<QList<SendingRunRecord>> SqliteHistory::sendingRuns(const QDateTime& sinc
     return runs;
 }
 
+Result<QList<SendingRunRecord>> SqliteHistory::drawnSendingRuns(const QDateTime& since)
+{
+    if (!m_open)
+        return Fail(notOpen());
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT at, kind, characters, errors, wpm, dash_dot, id FROM sending_runs WHERE at >= ? "
+                  "ORDER BY at, id"_s);
+    query.addBindValue(sinceMs(since));
+    if (!query.exec())
+        return Fail(failureText(query.lastError()));
+    QList<SendingRunRecord> runs;
+    while (query.next()) {
+        SendingRunRecord r;
+        r.at = QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong());
+        r.kind = sendingKindNamed(query.value(1).toString());
+        r.characters = query.value(2).toInt();
+        r.errors = query.value(3).toInt();
+        r.wpm = query.value(4).toDouble();
+        r.dashDotRatio = query.value(5).toDouble();
+        r.id = query.value(6).toLongLong();
+        runs.append(std::move(r));
+    }
+    return runs;
+}
+
 Failure SqliteHistory::readMissent(QList<SendingRunRecord>& runs, const QDateTime& since)
 {
     QHash<qint64, SendingRunRecord*> byId;
@@ -580,17 +658,102 @@ Result<QList<CopyRecord>> SqliteHistory::copies(const QDateTime& since)
     if (!query.exec())
         return Fail(failureText(query.lastError()));
     QList<CopyRecord> copies;
+    while (query.next())
+        copies.append(copyOf(query));
+    return copies;
+}
+
+Result<CopyChart> SqliteHistory::copyChart(const QDateTime& since, int columns)
+{
+    if (!m_open)
+        return Fail(notOpen());
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT count(*), min(at), max(at) FROM copies WHERE at >= ?"_s);
+    query.addBindValue(sinceMs(since));
+    if (!query.exec() || !query.next())
+        return Fail(failureText(query.lastError()));
+    CopyChart chart;
+    chart.count = query.value(0).toLongLong();
+    if (chart.count == 0)
+        return chart;
+    chart.first = QDateTime::fromMSecsSinceEpoch(query.value(1).toLongLong());
+    chart.last = QDateTime::fromMSecsSinceEpoch(query.value(2).toLongLong());
+    if (const Failure failed =
+            ReadByDay(chart, columns) ? addDays(chart, since, columns) : addColumns(chart, since, columns))
+        return Fail(*failed);
+    return chart;
+}
+
+Failure SqliteHistory::addDays(CopyChart& chart, const QDateTime& since, int columns)
+{
+    // The days after the one `since` falls on summed up already; that one from its copies since `since`.
+    const qint64 firstMs = chart.first.toMSecsSinceEpoch(), lastMs = chart.last.toMSecsSinceEpoch();
+    const qint64 nextDay =
+        since.isValid() ? since.toLocalTime().date().addDays(1).startOfDay().toMSecsSinceEpoch() : LLONG_MIN;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT min(first_at), max(last_at), min(low_accuracy) / 10.0, max(high_accuracy) / 10.0, "
+                  "min(low_wpm), max(high_wpm), sum(copies) FROM (SELECT * FROM copy_days WHERE day > ? UNION ALL "
+                  "SELECT %1, count(*), min(c.at), max(c.at), min(%2), max(%2), min(c.wpm), max(c.wpm) FROM copies "
+                  "AS c WHERE c.at >= ? AND c.at < ? GROUP BY 1) GROUP BY (first_at - %3) * %4 / %5 ORDER BY 1"_s
+                      .arg(sqlDayOf(u"c"_s), accuracyOf(u"c"_s))
+                      .arg(firstMs)
+                      .arg(columns)
+                      .arg(lastMs - firstMs + 1));
+    for (const QVariant& value : {QVariant(dayOf(since)), QVariant(sinceMs(since)), QVariant(nextDay)})
+        query.addBindValue(value);
+    return readColumns(query, chart);
+}
+
+Failure SqliteHistory::readColumns(QSqlQuery& query, CopyChart& chart)
+{
+    if (!query.exec())
+        return failureText(query.lastError());
     while (query.next()) {
-        CopyRecord copy;
-        copy.at = QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong());
-        copy.characters = query.value(1).toInt();
-        copy.errors = query.value(2).toInt();
-        copy.wpm = query.value(3).toDouble();
-        copy.pass.hundredths = query.value(4).toInt();
-        copy.received = query.value(5).toInt() != 0;
-        copy.id = query.value(6).toLongLong();
-        copies.append(std::move(copy));
+        chart.columns.append({query.value(0).toDouble(), query.value(1).toDouble(), query.value(2).toDouble(),
+                              query.value(3).toDouble(), query.value(4).toDouble(), query.value(5).toDouble(),
+                              query.value(6).toLongLong()});
     }
+    return {};
+}
+
+Failure SqliteHistory::addColumns(CopyChart& chart, const QDateTime& since, int columns)
+{
+    // A column per copy; or the copies' numbers, or their times, scaled to the columns. The copies are numbered in
+    // SQL only when needed: it reads them all in order.
+    const bool numbered = CountedInOrder(chart.first, chart.last);
+    const qint64 firstMs = chart.first.toMSecsSinceEpoch(), lastMs = chart.last.toMSecsSinceEpoch();
+    QString column = u"(at - %1) * %2 / %3"_s.arg(firstMs).arg(columns).arg(lastMs - firstMs + 1);
+    QString copies = u"SELECT * FROM copies WHERE at >= ?"_s;
+    if (chart.count <= columns || numbered) {
+        column = chart.count <= columns ? u"n"_s : u"(n - 1) * %1 / %2"_s.arg(columns).arg(chart.count);
+        copies = u"SELECT row_number() OVER (ORDER BY at, id) AS n, * FROM copies WHERE at >= ?"_s;
+    }
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT min(%1), max(%1), min(accuracy), max(accuracy), min(wpm), max(wpm), count(*) FROM "
+                  "(SELECT *, %4 / 10.0 AS accuracy FROM (%3) AS c) GROUP BY %2 ORDER BY %2"_s.arg(
+                      numbered ? u"n"_s : u"at"_s, column, copies, accuracyOf(u"c"_s)));
+    query.addBindValue(sinceMs(since));
+    return readColumns(query, chart);
+}
+
+Result<QList<CopyRecord>> SqliteHistory::newestCopies(const QDateTime& since, qsizetype skip, qsizetype count)
+{
+    if (!m_open)
+        return Fail(notOpen());
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT at, characters, errors, wpm, pass, received, id FROM copies WHERE at >= ? "
+                  "ORDER BY at DESC, id DESC LIMIT ? OFFSET ?"_s);
+    for (const QVariant& value : {QVariant(sinceMs(since)), QVariant(count), QVariant(skip)})
+        query.addBindValue(value);
+    if (!query.exec())
+        return Fail(failureText(query.lastError()));
+    QList<CopyRecord> copies;
+    while (query.next())
+        copies.append(copyOf(query));
     return copies;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QSqlError;
+class QSqlQuery;
 
 // The history in an SQLite file through Qt SQL: one transaction per recorded result, write-ahead logging, and the
 // file held by this program alone while it is open (another Tonique finds it locked). The schema's version is the
@@ -17,8 +18,9 @@ public:
     // 3: the confusions of the copies per day. 4: the characters and confusions of each copy, so that a copy can be
     // deleted with them (the copies recorded before are listed apart). 5: the pieces of information of each copy
     // (call signs, report, name...): kind, sent, copied, right. 6: the sending runs of "Manipulation", their timing
-    // and their mis-sent characters. 7: the runs of the call-sign race.
-    static constexpr int SchemaVersion = 7;
+    // and their mis-sent characters. 7: the runs of the call-sign race. 8: the copies summed up by day for the charts
+    // (accuracy and speed at their lowest and highest), kept by triggers.
+    static constexpr int SchemaVersion = 8;
 
     SqliteHistory();
     ~SqliteHistory() override;
@@ -37,7 +39,11 @@ public:
     Failure recordDrillAnswer(const DrillAnswerRecord& answer) override;
     Failure recordSendingRun(const SendingRunRecord& record) override;
     Result<QList<SendingRunRecord>> sendingRuns(const QDateTime& since) override;
+    Result<QList<SendingRunRecord>> drawnSendingRuns(const QDateTime& since) override;
     Result<QList<CopyRecord>> copies(const QDateTime& since) override;
+    // Summed up by SQLite, column by column: a few thousand rows read, however many copies there are.
+    Result<CopyChart> copyChart(const QDateTime& since, int columns) override;
+    Result<QList<CopyRecord>> newestCopies(const QDateTime& since, qsizetype skip, qsizetype count) override;
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) override;
     Failure recordRace(const RaceRecord& race) override;
     Result<QList<RaceRecord>> races(const QDateTime& since) override;
@@ -52,6 +58,10 @@ private:
     QString failureText(const QSqlError& error) const;
     QString notOpen() const;
     Failure migrate(int from);
+    // The columns of `chart`, whose count and times are known.
+    Failure addColumns(CopyChart& chart, const QDateTime& since, int columns);
+    Failure addDays(CopyChart& chart, const QDateTime& since, int columns);
+    Failure readColumns(QSqlQuery& query, CopyChart& chart);
     // The median reaction time of each character's last 20 drill answers since `since`.
     Failure addReactionTimes(QMap<QString, CharacterWeakness>& found, const QDateTime& since);
     // What each character was copied as when it was sent wrong, and how often it was copied in another's place.

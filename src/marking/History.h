@@ -2,6 +2,7 @@
 
 #include "common/Result.h"
 #include "marking/CopyMarking.h"
+#include "marking/HistoryCharts.h"
 
 #include <QDateTime>
 #include <QList>
@@ -142,6 +143,26 @@ public:
     virtual Failure recordDrillAnswer(const DrillAnswerRecord& answer) = 0;
     // The copies marked since `since` (all of them for an invalid time), oldest first, without their tallies.
     virtual Result<QList<CopyRecord>> copies(const QDateTime& since) = 0;
+    // The copies marked since `since` as their charts draw them, in at most `columns` columns; read from copies()
+    // unless the history sums them up itself.
+    virtual Result<CopyChart> copyChart(const QDateTime& since, int columns)
+    {
+        Result<QList<CopyRecord>> all = copies(since);
+        if (!all)
+            return Fail(all.failure());
+        return ChartOfCopies(*all, columns);
+    }
+    // At most `count` of the copies marked since `since`, the newest first, after skipping the `skip` newest.
+    virtual Result<QList<CopyRecord>> newestCopies(const QDateTime& since, qsizetype skip, qsizetype count)
+    {
+        Result<QList<CopyRecord>> all = copies(since);
+        if (!all)
+            return all;
+        QList<CopyRecord> newest;
+        for (qsizetype i = all->size() - 1 - skip; i >= 0 && newest.size() < count; --i)
+            newest.append((*all)[i]);
+        return newest;
+    }
     // The drill answers given since `since`, oldest first.
     virtual Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) = 0;
     // Per character since `since`: its errors in marked copies and its median reaction time over its last 20
@@ -178,6 +199,9 @@ public:
         Q_UNUSED(since);
         return QList<RaceRecord>();
     }
+    // The same runs as "Progrès" draws them: their time, kind, characters, errors, speed, dash/dot ratio and number;
+    // the rest left at zero where the history can spare reading it.
+    virtual Result<QList<SendingRunRecord>> drawnSendingRuns(const QDateTime& since) { return sendingRuns(since); }
     // Removes the copy numbered `id` with its tallies, confusions and pieces, all or nothing: what is read afterwards
     // is as if it had never been marked. False, and nothing changed, when its tallies cannot be told apart from others'
     // (a history that does not keep them per copy).

@@ -55,6 +55,7 @@ void ProgressController::progres()
         auto* window = new ProgressWindow(nullptr);
         QObject::connect(window, &ProgressWindow::periodChanged, window, [this] { showProgress(); });
         QObject::connect(window, &ProgressWindow::exportRequested, window, [this] { exportHistory(); });
+        QObject::connect(window, &ProgressWindow::moreCopiesWanted, window, [this] { listMoreCopies(); });
         QObject::connect(window, &ProgressWindow::deleteRequested, window, [this](qint64 id) { deleteCopy(id); });
         QObject::connect(window, &ProgressWindow::characterChosen, window, [this](const QString& character) {
             if (m_services.reinforce)
@@ -66,24 +67,36 @@ void ProgressController::progres()
     bringForward(m_progress);
 }
 
+QDateTime ProgressController::periodStart() const
+{
+    const int days = m_progress->periodDays();
+    // The last 7 days: today and the six days before, from midnight.
+    return days > 0 ? QDateTime(m_services.clock.now().date().addDays(1 - days), QTime(0, 0)) : QDateTime();
+}
+
 void ProgressController::showProgress()
 {
     if (!m_progress)
         return;
-    const int days = m_progress->periodDays();
-    // The last 7 days: today and the six days before, from midnight.
-    const QDateTime since =
-        days > 0 ? QDateTime(m_services.clock.now().date().addDays(1 - days), QTime(0, 0)) : QDateTime();
+    const QDateTime since = periodStart();
     ProgressData data;
-    data.copies = ReadOrEmpty(m_services.history.copies(since));
+    const Result<CopyChart> chart = m_services.history.copyChart(since, m_progress->chartColumns());
+    data.copies = chart ? *chart : CopyChart();
+    data.newest = ReadOrEmpty(m_services.history.newestCopies(since, 0, ProgressWindow::CopyPage));
     data.weaknesses = ReadOrEmpty(m_services.history.weaknesses(since));
     data.fieldLosses = ReadOrEmpty(m_services.history.fieldLosses(since));
-    data.runs = ReadOrEmpty(m_services.history.sendingRuns(since));
+    data.runs = ReadOrEmpty(m_services.history.drawnSendingRuns(since));
     data.races = ReadOrEmpty(m_services.history.races(since));
     data.map = CharacterNeeds(signCharacters(m_services.signs), data.weaknesses);
     data.pass = m_services.passMark ? m_services.passMark() : PassMark{};
     data.historyAvailable = m_services.history.available();
     m_progress->showProgress(data);
+}
+
+void ProgressController::listMoreCopies()
+{
+    m_progress->appendCopies(ReadOrEmpty(
+        m_services.history.newestCopies(periodStart(), m_progress->listedCopies(), ProgressWindow::CopyPage)));
 }
 
 void ProgressController::copyMarked(const MarkedCopy&)

@@ -3,6 +3,7 @@
 #include "marking/CopyMarking.h"
 #include "marking/ResultsListener.h"
 
+#include <QDateTime>
 #include <QPointer>
 #include <QString>
 
@@ -47,6 +48,10 @@ public:
 
 private:
     void showProgress();
+    // Where the period chosen starts: invalid for all.
+    QDateTime periodStart() const;
+    // The next page of the copies' list.
+    void listMoreCopies();
     // The open "Progrès" follows each new result.
     void copyMarked(const MarkedCopy& copy) override;
     void drillAnswered() override;

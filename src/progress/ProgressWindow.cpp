@@ -19,6 +19,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -32,15 +33,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-double accuracyPercent(const CopyRecord& copy)
-{
-    return AccuracyTenths(copy.characters, copy.errors) / 10.0; // as the report gives it
-}
-
-// Copies that all fall within this many days are told apart by their order: on a time axis they would stand on
-// one line.
-constexpr int ShortPeriodDays = 3;
-
 template <typename Record> QList<QDateTime> timesOf(const QList<Record>& records)
 {
     QList<QDateTime> times;
@@ -52,8 +44,7 @@ template <typename Record> QList<QDateTime> timesOf(const QList<Record>& records
 
 bool byNumber(const QList<QDateTime>& times)
 {
-    return !times.isEmpty() &&
-           times.first().toLocalTime().date().daysTo(times.last().toLocalTime().date()) < ShortPeriodDays;
+    return !times.isEmpty() && CountedInOrder(times.first(), times.last());
 }
 
 // Where each result stands along the horizontal axis: its number from 1, or its time.
@@ -79,27 +70,26 @@ double numberStep(qsizetype count)
 
 // The horizontal axis under `series`: the results' numbers, titled with `what` ("Copies") and their days, or the
 // dates.
-void addTimeAxis(QChart* chart, const QList<QDateTime>& times, const QList<QAbstractSeries*>& series,
-                 const QString& what)
+void addTimeAxis(QChart* chart, const CopyChart& times, const QList<QAbstractSeries*>& series, const QString& what)
 {
     QAbstractAxis* added = nullptr;
-    if (byNumber(times)) {
-        const QString first = times.first().toLocalTime().toString(u"dd/MM"_s);
-        const QString last = times.last().toLocalTime().toString(u"dd/MM"_s);
+    if (CountedInOrder(times.first, times.last)) {
+        const QString first = times.first.toLocalTime().toString(u"dd/MM"_s);
+        const QString last = times.last.toLocalTime().toString(u"dd/MM"_s);
         auto* axis = new QValueAxis;
         const QString days = first == last ? first : first + u" au "_s + last;
         axis->setTitleText(what + u" du "_s + days + u", dans l'ordre"_s);
-        axis->setRange(0.5, double(times.size()) + 0.5);
+        axis->setRange(0.5, double(times.count) + 0.5);
         axis->setTickType(QValueAxis::TicksDynamic);
         axis->setTickAnchor(1);
-        axis->setTickInterval(numberStep(times.size()));
+        axis->setTickInterval(numberStep(times.count));
         axis->setLabelFormat(u"%.0f"_s);
         added = axis;
     } else {
         auto* axis = new QDateTimeAxis;
         axis->setFormat(u"dd/MM"_s);
         axis->setTitleText(u"Date"_s);
-        axis->setRange(times.first().addSecs(-3600), times.last().addSecs(3600));
+        axis->setRange(times.first.addSecs(-3600), times.last.addSecs(3600));
         axis->setTickCount(4);
         added = axis;
     }
@@ -108,14 +98,10 @@ void addTimeAxis(QChart* chart, const QList<QDateTime>& times, const QList<QAbst
         s->attachAxis(added);
 }
 
-QList<qreal> copyPlaces(const QList<CopyRecord>& copies)
+// Half an hour of margin (an hour on a time axis), or half a number, on both sides.
+qreal marginOf(const CopyChart& times)
 {
-    return placesOf(timesOf(copies));
-}
-
-void addCopyAxis(QChart* chart, const QList<CopyRecord>& copies, const QList<QAbstractSeries*>& series)
-{
-    addTimeAxis(chart, timesOf(copies), series, u"Copies"_s);
+    return CountedInOrder(times.first, times.last) ? 0.5 : 3.6e6;
 }
 
 QValueAxis* valueAxis(QChart* chart, const QString& title, double low, double high)
@@ -275,6 +261,10 @@ QWidget* ProgressWindow::copiesPage()
         m_delete->setEnabled(item != nullptr);
         m_confirm->hide();
     });
+    connect(m_copies->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (value == m_copies->verticalScrollBar()->maximum() && listedCopies() < m_copyCount)
+            emit moreCopiesWanted();
+    });
     connect(m_delete, &QPushButton::clicked, this, &ProgressWindow::askDeletion);
     connect(no, &QPushButton::clicked, m_confirm, &QWidget::hide);
     connect(yes, &QPushButton::clicked, this, [this] {
@@ -365,17 +355,21 @@ void ProgressWindow::drawRuns(QChartView* view, const RunLine& line, const QList
     auto* values = new QLineSeries;
     values->setName(line.title.left(line.title.indexOf(u" de "_s)));
     double top = line.top;
+    QList<QPointF> points;
+    points.reserve(runs.size());
     for (qsizetype i = 0; i < runs.size(); ++i) {
-        values->append(places[i], line.value(runs[i]));
+        points.append(QPointF(places[i], line.value(runs[i])));
         top = std::max(top, line.value(runs[i]) * 1.1);
     }
+    values->replace(ThinnedPoints(points, chartColumns()));
     values->setPointsVisible(runs.size() < 200);
     chart->addSeries(values);
     QList<QAbstractSeries*> series{values};
     if (line.reference > 0) {
         auto* reference = new QLineSeries;
         reference->setName(line.referenceName);
-        const qreal margin = byNumber(times) ? 0.5 : 3.6e6;
+        const CopyChart span{runs.size(), times.first(), times.last(), {}};
+        const qreal margin = marginOf(span);
         reference->replace(
             {QPointF(places.first() - margin, line.reference), QPointF(places.last() + margin, line.reference)});
         QPen dashed = reference->pen();
@@ -386,7 +380,7 @@ void ProgressWindow::drawRuns(QChartView* view, const RunLine& line, const QList
     } else {
         chart->legend()->hide(); // one line, named by the title
     }
-    addTimeAxis(chart, times, series, u"Envois"_s);
+    addTimeAxis(chart, {runs.size(), times.first(), times.last(), {}}, series, u"Envois"_s);
     QValueAxis* axis = valueAxis(chart, line.unit, 0, line.top >= 100 ? 100.0 : std::ceil(top));
     for (QAbstractSeries* s : series)
         s->attachAxis(axis);
@@ -453,11 +447,11 @@ void ProgressWindow::showProgress(const ProgressData& data)
     m_export->setEnabled(data.historyAvailable);
     if (!data.historyAvailable)
         m_state->setText(u"Pas d'historique\u202F: Tonique fonctionne sans lui pendant cette session."_s);
-    else if (data.copies.isEmpty() && data.weaknesses.isEmpty() && data.runs.isEmpty())
+    else if (data.copies.count == 0 && data.weaknesses.isEmpty() && data.runs.isEmpty())
         m_state->setText(u"Rien d'enregistré sur cette période."_s);
     else
-        m_state->setText(QString::number(data.copies.size()) +
-                         (data.copies.size() < 2 ? u" copie corrigée"_s : u" copies corrigées"_s) +
+        m_state->setText(QString::number(data.copies.count) +
+                         (data.copies.count < 2 ? u" copie corrigée"_s : u" copies corrigées"_s) +
                          (data.runs.isEmpty() ? QString()
                                               : u", "_s + QString::number(data.runs.size()) +
                                                     (data.runs.size() < 2 ? u" envoi"_s : u" envois"_s)));
@@ -467,18 +461,37 @@ void ProgressWindow::showProgress(const ProgressData& data)
     drawReactionTimes(m_reaction, data);
     drawRaces(m_races, data.races);
     drawMap(data.map);
-    listCopies(data.copies);
+    listCopies(data.newest, data.copies.count);
     listFieldLosses(data.fieldLosses);
     drawSending(data);
 }
 
-void ProgressWindow::listCopies(const QList<CopyRecord>& copies)
+int ProgressWindow::chartColumns() const
 {
-    const QLocale french(QLocale::French);
+    return std::max(width(), 300);
+}
+
+qsizetype ProgressWindow::listedCopies() const
+{
+    return m_copies->topLevelItemCount();
+}
+
+void ProgressWindow::listCopies(const QList<CopyRecord>& newest, qint64 count)
+{
+    m_copyCount = count;
     m_copies->clear();
     m_confirm->hide();
+    appendCopies(newest);
+    for (int column = 0; column < m_copies->columnCount(); ++column)
+        m_copies->resizeColumnToContents(column);
+    m_delete->setEnabled(m_copies->currentItem() != nullptr);
+}
+
+void ProgressWindow::appendCopies(const QList<CopyRecord>& copies)
+{
+    const QLocale french(QLocale::French);
     QList<QTreeWidgetItem*> items;
-    for (auto it = copies.rbegin(); it != copies.rend(); ++it) {
+    for (auto it = copies.begin(); it != copies.end(); ++it) {
         auto* item =
             new QTreeWidgetItem({it->at.toLocalTime().toString(u"dd/MM/yyyy HH:mm"_s), QString::number(it->characters),
                                  QString::number(it->errors), french.toString(it->wpm, 'g', 4) + u"\u202Fmots/min"_s});
@@ -488,9 +501,6 @@ void ProgressWindow::listCopies(const QList<CopyRecord>& copies)
         items.append(item);
     }
     m_copies->addTopLevelItems(items);
-    for (int column = 0; column < m_copies->columnCount(); ++column)
-        m_copies->resizeColumnToContents(column);
-    m_delete->setEnabled(m_copies->currentItem() != nullptr);
 }
 
 void ProgressWindow::askDeletion()
@@ -550,32 +560,28 @@ void ProgressWindow::drawMap(const QList<CharacterNeed>& map)
 void ProgressWindow::drawAccuracy(QChartView* view, const ProgressData& data)
 {
     const QString title = u"Exactitude de chaque copie (%)"_s;
-    if (data.copies.isEmpty()) {
+    if (data.copies.count == 0) {
         freshChart(view, title, u"Aucune copie corrigée sur cette période."_s);
         return;
     }
     QChart* chart = freshChart(view, title);
-    const QList<qreal> places = copyPlaces(data.copies);
-    QList<QPointF> points;
-    points.reserve(data.copies.size());
-    for (qsizetype i = 0; i < data.copies.size(); ++i)
-        points.append(QPointF(places[i], accuracyPercent(data.copies[i])));
     auto* accuracy = new QLineSeries;
     accuracy->setName(u"Exactitude"_s);
-    accuracy->replace(points);
-    accuracy->setPointsVisible(points.size() < 200);
+    accuracy->replace(ColumnPoints(data.copies.columns, true));
+    accuracy->setPointsVisible(data.copies.count < 200);
     // The pass line: as many errors as admitted, across the axis.
     auto* pass = new QLineSeries;
     pass->setName(u"Seuil de réception"_s);
     const qreal line = 100.0 - data.pass.hundredths / 100.0;
-    const qreal margin = byNumber(timesOf(data.copies)) ? 0.5 : 3.6e6;
-    pass->replace({QPointF(places.first() - margin, line), QPointF(places.last() + margin, line)});
+    const qreal margin = marginOf(data.copies);
+    pass->replace({QPointF(data.copies.columns.first().first - margin, line),
+                   QPointF(data.copies.columns.last().last + margin, line)});
     QPen dashed = pass->pen();
     dashed.setStyle(Qt::DashLine);
     pass->setPen(dashed);
     chart->addSeries(accuracy);
     chart->addSeries(pass);
-    addCopyAxis(chart, data.copies, {accuracy, pass});
+    addTimeAxis(chart, data.copies, {accuracy, pass}, u"Copies"_s);
     QValueAxis* axis = valueAxis(chart, u"%"_s, 0, 100);
     accuracy->attachAxis(axis);
     pass->attachAxis(axis);
@@ -584,26 +590,21 @@ void ProgressWindow::drawAccuracy(QChartView* view, const ProgressData& data)
 void ProgressWindow::drawSpeed(QChartView* view, const ProgressData& data)
 {
     const QString title = u"Vitesse de chaque copie (mots par minute)"_s;
-    if (data.copies.isEmpty()) {
+    if (data.copies.count == 0) {
         freshChart(view, title, u"Aucune copie corrigée sur cette période."_s);
         return;
     }
     QChart* chart = freshChart(view, title);
     chart->legend()->hide(); // one line, named by the title
-    const QList<qreal> places = copyPlaces(data.copies);
-    QList<QPointF> points;
-    points.reserve(data.copies.size());
     qreal fastest = 1;
-    for (qsizetype i = 0; i < data.copies.size(); ++i) {
-        points.append(QPointF(places[i], data.copies[i].wpm));
-        fastest = std::max(fastest, data.copies[i].wpm);
-    }
+    for (const CopyColumn& column : data.copies.columns)
+        fastest = std::max(fastest, column.highWpm);
     auto* speed = new QLineSeries;
     speed->setName(u"Vitesse"_s);
-    speed->replace(points);
-    speed->setPointsVisible(points.size() < 200);
+    speed->replace(ColumnPoints(data.copies.columns, false));
+    speed->setPointsVisible(data.copies.count < 200);
     chart->addSeries(speed);
-    addCopyAxis(chart, data.copies, {speed});
+    addTimeAxis(chart, data.copies, {speed}, u"Copies"_s);
     speed->attachAxis(valueAxis(chart, u"mots/min"_s, 0, std::ceil(fastest * 1.1)));
 }
 

@@ -19,11 +19,12 @@ class QTreeWidget;
 // What "Progrès" draws, for the period chosen.
 struct ProgressData
 {
-    QList<CopyRecord> copies;            // oldest first
+    CopyChart copies;                    // the accuracy and speed of the copies, thinned to the charts' width
+    QList<CopyRecord> newest;            // the newest copies, listed first
     QList<CharacterWeakness> weaknesses; // by character
     QList<CharacterNeed> map;            // every character of the sign table, in its order
     QList<FieldLoss> fieldLosses;        // the kind of information lost most often first
-    QList<SendingRunRecord> runs;        // the sending runs, oldest first
+    QList<SendingRunRecord> runs;        // the sending runs, oldest first, as drawn
     QList<RaceRecord> races;             // the call-sign race's finished runs, oldest first
     PassMark pass;                       // the pass line
     bool historyAvailable = true;
@@ -43,6 +44,14 @@ public:
     // The period chosen: 7, 30, or 0 for all.
     int periodDays() const;
     void showProgress(const ProgressData& data);
+    // How many points a chart's width can show.
+    int chartColumns() const;
+    // The next older copies, below those listed.
+    void appendCopies(const QList<CopyRecord>& copies);
+    qsizetype listedCopies() const;
+
+    // How many copies are listed at a time: more when the list is scrolled to its end.
+    static constexpr qsizetype CopyPage = 200;
 
     // How many bars the character charts show at most.
     static constexpr int MaxCharacters = 12;
@@ -54,6 +63,8 @@ signals:
     void characterChosen(const QString& character);
     // The deletion of a copy confirmed.
     void deleteRequested(qint64 id);
+    // The list scrolled to its end while older copies are left.
+    void moreCopiesWanted();
 
 private:
     QWidget* chartsPage();
@@ -74,7 +85,7 @@ private:
     // The score and the top speed of each run of the call-sign race, in their order.
     void drawRaces(QChartView* view, const QList<RaceRecord>& races);
     // The copies of the period, the newest first.
-    void listCopies(const QList<CopyRecord>& copies);
+    void listCopies(const QList<CopyRecord>& newest, qint64 count);
     // "Supprimer...": the confirmation of the copy chosen.
     void askDeletion();
     // The characters' buttons: letters, figures and signs a row each (or more when a row is full).
@@ -104,4 +115,5 @@ private:
     QFrame* m_confirm = nullptr;
     QLabel* m_confirmText = nullptr;
     qint64 m_toDelete = 0;
+    qint64 m_copyCount = 0; // in the period
 };

@@ -84,6 +84,109 @@ class TestSqliteHistory : public QObject
     Q_OBJECT
 
 private slots:
+    // The charts of "Progrès" and the list of its copies, read from SQLite, are what the copies read one by one
+    // give: a column per copy, numbers or times scaled to the columns, days gathered then merged, after a deletion, and
+    // the days of a file written before they were kept.
+    void chartsAsReadOneByOne_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("minutesApart");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("periodDays"); // 0 for all
+        QTest::addColumn<bool>("deleting");  // the third copy
+        QTest::addColumn<bool>("version7");  // the file taken back to version 7, then opened again
+        QTest::newRow("a column per copy") << 5 << 3000 << 300 << 0 << false << false;
+        QTest::newRow("numbers scaled") << 30 << 17 << 7 << 0 << false << false;
+        QTest::newRow("times scaled") << 40 << 331 << 25 << 0 << false << false;
+        QTest::newRow("by day") << 90 << 317 << 30 << 0 << false << false;
+        QTest::newRow("by day, days merged") << 200 << 700 << 10 << 0 << false << false;
+        QTest::newRow("by day, the last 30 days") << 200 << 700 << 10 << 30 << false << false;
+        QTest::newRow("by day, after a deletion") << 90 << 317 << 30 << 0 << true << false;
+        QTest::newRow("by day, from version 7") << 90 << 317 << 30 << 0 << false << true;
+    }
+
+    void chartsAsReadOneByOne()
+    {
+        QFETCH(int, count);
+        QFETCH(int, minutesApart);
+        QFETCH(int, columns);
+        QFETCH(int, periodDays);
+        QFETCH(bool, deleting);
+        QFETCH(bool, version7);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"historique.sqlite"_s);
+        {
+            SqliteHistory written;
+            QVERIFY(!written.open(path));
+            for (int i = 0; i < count; ++i) {
+                // Some copies without a character, some with more errors than characters.
+                const int characters = (i * 37) % 11 == 0 ? 0 : 50 + (i * 13) % 70, errors = (i * 7) % 61;
+                const double wpm = 8 + (i * 5) % 17 + 0.5 * (i % 3);
+                QVERIFY(!written.recordCopy(
+                    {Start.addSecs(qint64(i) * minutesApart * 60), characters, errors, wpm, PassMark{}, true, {}, {}}));
+            }
+            for (int i = 0; i < 4; ++i) {
+                SendingRunRecord run;
+                run.at = Start.addSecs(qint64(i) * minutesApart * 90);
+                run.kind = SendingKind(i % 3);
+                run.characters = 20 + i;
+                run.errors = i;
+                run.wpm = 11.5 + i;
+                run.dashDotRatio = 2.75 + i;
+                run.letterGapRatio = 3;
+                run.missent = {{u"k"_s, 1}};
+                QVERIFY(!written.recordSendingRun(run));
+            }
+        }
+        if (version7) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"v7"_s);
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            for (const QString& statement : {u"DROP TABLE copy_days"_s, u"DROP TRIGGER copy_days_added"_s,
+                                             u"DROP TRIGGER copy_days_removed"_s, u"PRAGMA user_version = 7"_s})
+                QVERIFY2(q.exec(statement), qPrintable(statement));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(u"v7"_s);
+        SqliteHistory history;
+        QVERIFY(!history.open(path));
+        if (deleting)
+            QVERIFY(*history.deleteCopy(history.copies(QDateTime())->at(2).id));
+        const QDateTime last = history.copies(QDateTime())->last().at;
+        const QDateTime since = periodDays ? last.addDays(-periodDays) : QDateTime();
+        const Result<CopyChart> summed = history.copyChart(since, columns);
+        QVERIFY2(summed, summed ? "" : qPrintable(summed.failure()));
+        const CopyChart expected = history.History::copyChart(since, columns).operator*();
+        QVERIFY(expected.columns.size() <= columns && expected.count > 0);
+        QCOMPARE(summed->count, expected.count);
+        QCOMPARE(summed->first, expected.first);
+        QCOMPARE(summed->last, expected.last);
+        QCOMPARE(summed->columns.size(), expected.columns.size());
+        for (qsizetype c = 0; c < expected.columns.size(); ++c)
+            QCOMPARE(summed->columns[c], expected.columns[c]);
+        const auto ids = [](const QList<CopyRecord>& copies) {
+            QList<qint64> found;
+            for (const CopyRecord& copy : copies)
+                found << copy.id;
+            return found;
+        };
+        QCOMPARE(ids(*history.newestCopies(since, 3, 7)), ids(*history.History::newestCopies(since, 3, 7)));
+        const auto drawn = [](const QList<SendingRunRecord>& runs) {
+            QStringList found;
+            for (const SendingRunRecord& r : runs)
+                found << u"%1 %2 %3 %4 %5 %6 %7"_s.arg(r.at.toString(Qt::ISODateWithMs))
+                             .arg(int(r.kind))
+                             .arg(r.characters)
+                             .arg(r.errors)
+                             .arg(r.wpm)
+                             .arg(r.dashDotRatio)
+                             .arg(r.id);
+            return found;
+        };
+        QCOMPARE(drawn(*history.drawnSendingRuns(since)), drawn(*history.sendingRuns(since)));
+    }
+
     // What is recorded comes back by period; the reaction time is the median of each character's last 20 answers.
     void recordAndRead()
     {
