@@ -3,8 +3,6 @@
 #include "common/RandomSource.h"
 #include "common/Version.h"
 #include "history/SqliteHistory.h"
-#include "inputs/MicrophoneKeyingSource.h"
-#include "inputs/MidiKeyingSource.h"
 #include "inputs/ModemLineFilter.h"
 #include "inputs/SerialKeyingSource.h"
 #include "parameters/Parameters.h"
@@ -21,7 +19,6 @@
 #include "platform/QtProgress.h"
 #include "platform/QtScreenReader.h"
 #include "platform/QtSettingsStore.h"
-#include "platform/QtSpeech.h"
 #include "platform/ServicesModule.h"
 #include "platform/TerminationSignals.h"
 #include "practice/KeyingController.h"
@@ -43,9 +40,17 @@ void InstallFrenchTranslation(QTranslator& qtFrench)
         QApplication::installTranslator(&qtFrench);
 }
 
+// An input of the services module, or nullptr when the module cannot make it (told once by the module).
+std::unique_ptr<KeyingSource> ModuleInput(ServicesModule& module, const char* entry)
+{
+    Result<std::unique_ptr<KeyingSource>> made = module.make<KeyingSource>(entry);
+    return made ? std::move(*made) : nullptr;
+}
+
 // The key inputs beside the keyboard that this system offers, not yet started; `settings`: the group "manipulation".
+// The microphone and MIDI come from the services module, loaded by the first of them if it was not yet.
 std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which, const MainWindow::KeyingContext& context,
-                                              const SettingsStore& settings)
+                                              const SettingsStore& settings, ServicesModule& module)
 {
     switch (which) {
     case KeyingInput::SerialPort: {
@@ -55,9 +60,9 @@ std::unique_ptr<KeyingSource> OpenKeyingInput(KeyingInput which, const MainWindo
             SerialKeyingSource::Port{context.serialDevice, debounceMs, context.transmitterKeyed});
     }
     case KeyingInput::Midi:
-        return std::make_unique<MidiKeyingSource>();
+        return ModuleInput(module, "tonique_make_midi_input");
     case KeyingInput::Microphone:
-        return std::make_unique<MicrophoneKeyingSource>();
+        return ModuleInput(module, "tonique_make_microphone_input");
     default:
         return nullptr;
     }
@@ -82,18 +87,20 @@ struct LoadedServices
 
 // What the training windows use beside the platform: the sending window's settings kept in a group of its own, its
 // inputs beside the keyboard and the tone heard while keying; the call-sign race's own player, never the exercise's,
-// and the voice that says its answers. The tone and the race's player come from the services module.
+// and the voice that says its answers. All but the settings come from the services module.
 struct TrainingServices
 {
     explicit TrainingServices(ServicesModule& module)
-        : sidetone([&module] { return module.makeSidetone(); }), racePlayer([&module] { return module.makePlayer(); })
+        : module(module), sidetone([&module] { return module.makeSidetone(); }),
+          racePlayer([&module] { return module.makePlayer(); }), speech([&module] { return module.makeSpeech(); })
     {}
 
     QtSettingsStore keyingSettings{QString::fromUtf16(Parameters::Organization),
                                    QString::fromUtf16(Parameters::Application), QStringLiteral("manipulation")};
+    ServicesModule& module;
     DeferredSidetone sidetone;
     DeferredPlayer racePlayer;
-    QtSpeech speech;
+    DeferredSpeech speech;
 
     void lend(MainWindow::Options& options)
     {
@@ -102,7 +109,7 @@ struct TrainingServices
         options.racePlayer = &racePlayer;
         options.speech = &speech;
         options.keyingInputs = [this](KeyingInput which, const MainWindow::KeyingContext& context) {
-            return OpenKeyingInput(which, context, keyingSettings);
+            return OpenKeyingInput(which, context, keyingSettings, module);
         };
     }
 };

@@ -4,6 +4,7 @@
 #include "platform/Printer.h"
 #include "platform/SerialPort.h"
 #include "platform/Sidetone.h"
+#include "platform/Speech.h"
 
 #include <functional>
 #include <memory>
@@ -125,4 +126,36 @@ public:
 
 private:
     MadeOnFirstUse<Printer> m_printer;
+};
+
+// The voice the program holds from its start, made when a window first looks for it. When it cannot be made, the
+// answer is known at once: nothing can be spoken, for that reason.
+class DeferredSpeech : public Speech
+{
+public:
+    explicit DeferredSpeech(MadeOnFirstUse<Speech>::Make make) : m_speech(std::move(make)) {}
+
+    void find(const std::function<void()>& known) override
+    {
+        if (Speech* speech = m_speech.get())
+            speech->find(known);
+        else
+            known();
+    }
+    bool available() const override { return m_speech.made() && m_speech.made()->available(); }
+    QString unavailableReason() const override
+    {
+        if (const Speech* speech = m_speech.made())
+            return speech->unavailableReason();
+        return m_speech.failure().isEmpty() ? QStringLiteral("Recherche d'une voix française\u2026")
+                                            : m_speech.failure();
+    }
+    void say(const QString& text) override
+    {
+        if (Speech* speech = m_speech.made())
+            speech->say(text);
+    }
+
+private:
+    MadeOnFirstUse<Speech> m_speech;
 };

@@ -4,6 +4,7 @@
 #include "platform/Printer.h"
 #include "platform/SerialPort.h"
 #include "platform/Sidetone.h"
+#include "platform/Speech.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,7 +28,7 @@ Failure ServicesModule::load()
     const auto found =
         std::find_if(m_places.cbegin(), m_places.cend(), [](const QString& p) { return QFileInfo::exists(p); });
     const QString consequence = QStringLiteral("aucun son ne peut être joué, ni le port série commandé, ni une "
-                                               "image imprimée.");
+                                               "image imprimée, ni une réponse dite à voix haute.");
     if (found == m_places.cend()) {
         m_failure =
             QStringLiteral("Le module «\u202F%1\u202F» est introuvable\u202F: %2")
@@ -43,16 +44,15 @@ Failure ServicesModule::load()
     return m_failure;
 }
 
-template <typename T> Result<std::unique_ptr<T>> ServicesModule::make(const char* entry)
+Result<QFunctionPointer> ServicesModule::resolve(const char* entry)
 {
     if (const Failure failed = load())
         return Fail(*failed);
-    auto* function = reinterpret_cast<T* (*)()>(m_library.resolve(entry));
-    if (!function)
-        return Fail(QStringLiteral("Le module «\u202F%1\u202F» n'a pas la fonction %2\u202F: il ne vient pas de "
-                                   "cette version de Tonique.")
-                        .arg(QDir::toNativeSeparators(m_library.fileName()), QLatin1String(entry)));
-    return std::unique_ptr<T>(function());
+    if (QFunctionPointer function = m_library.resolve(entry))
+        return function;
+    return Fail(QStringLiteral("Le module «\u202F%1\u202F» n'a pas la fonction %2\u202F: il ne vient pas de "
+                               "cette version de Tonique.")
+                    .arg(QDir::toNativeSeparators(m_library.fileName()), QLatin1String(entry)));
 }
 
 Result<std::unique_ptr<MediaPlayer>> ServicesModule::makePlayer()
@@ -73,4 +73,9 @@ Result<std::unique_ptr<SerialPort>> ServicesModule::makeSerialPort()
 Result<std::unique_ptr<Printer>> ServicesModule::makePrinter()
 {
     return make<Printer>("tonique_make_printer");
+}
+
+Result<std::unique_ptr<Speech>> ServicesModule::makeSpeech()
+{
+    return make<Speech>("tonique_make_speech");
 }

@@ -12,10 +12,12 @@ class MediaPlayer;
 class Printer;
 class SerialPort;
 class Sidetone;
+class Speech;
 
 // The services that reach the system through large libraries (the sound output with Qt Multimedia and the sound
-// server's client, the serial port, the printer), kept in a module of their own, loaded at their first use: the
-// window's first paint does not wait for those libraries.
+// server's client, the serial port, the printer, the speech server's voice, the microphone and MIDI key inputs),
+// kept in a module of their own, loaded at their first use: the window's first paint does not wait for those
+// libraries.
 class ServicesModule
 {
 public:
@@ -35,10 +37,22 @@ public:
     Result<std::unique_ptr<Sidetone>> makeSidetone();
     Result<std::unique_ptr<SerialPort>> makeSerialPort();
     Result<std::unique_ptr<Printer>> makePrinter();
+    Result<std::unique_ptr<Speech>> makeSpeech();
+
+    // An object of the module made by its function `entry`, for services that other folders declare (the key
+    // inputs): `T*` is what the function returns.
+    template <typename T> Result<std::unique_ptr<T>> make(const char* entry)
+    {
+        const Result<QFunctionPointer> function = resolve(entry);
+        if (!function)
+            return Fail(function.failure());
+        return std::unique_ptr<T>(reinterpret_cast<T* (*)()>(*function)());
+    }
 
 private:
     Failure load();
-    template <typename T> Result<std::unique_ptr<T>> make(const char* entry);
+    // The module's function `entry`, or why there is none.
+    Result<QFunctionPointer> resolve(const char* entry);
 
     QStringList m_places;
     Tell m_tell;

@@ -4,6 +4,7 @@
 #include "platform/QtPrinter.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSidetone.h"
+#include "platform/QtSpeech.h"
 
 extern "C" Q_DECL_EXPORT MediaPlayer* tonique_make_player()
 {
@@ -23,4 +24,9 @@ extern "C" Q_DECL_EXPORT SerialPort* tonique_make_serial_port()
 extern "C" Q_DECL_EXPORT Printer* tonique_make_printer()
 {
     return new QtPrinter;
+}
+
+extern "C" Q_DECL_EXPORT Speech* tonique_make_speech()
+{
+    return new QtSpeech;
 }

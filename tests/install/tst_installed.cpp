@@ -144,6 +144,28 @@ private slots:
         QVERIFY2(mapped.contains("tonique-services.so"), "the installed window did not load its services module");
     }
 
+    // The libraries that the module holds are not those of the installed window's start: the dynamic loader maps
+    // none of them before the first paint, the module brings them after it.
+    void startLeavesModuleLibraries_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::newRow("sound output and microphone") << "libQt6Multimedia.so";
+        QTest::newRow("MIDI") << "libasound.so";
+        QTest::newRow("voice") << "libQt6TextToSpeech.so";
+        QTest::newRow("serial port") << "libQt6SerialPort.so";
+        QTest::newRow("printer") << "libQt6PrintSupport.so";
+    }
+    void startLeavesModuleLibraries()
+    {
+        QFETCH(QString, library);
+        QProcess ldd;
+        ldd.start(QStringLiteral("ldd"), {installed(QStringLiteral("bin/tonique"))});
+        QVERIFY(ldd.waitForFinished(30000) && ldd.exitCode() == 0);
+        const QString loaded = QString::fromLocal8Bit(ldd.readAllStandardOutput());
+        QVERIFY(loaded.contains(u"libQt6Widgets.so"));
+        QVERIFY2(!loaded.contains(library), qPrintable(loaded));
+    }
+
     // The user's copy is made once, then read as the user left it.
     void userCopyKeptAndRead()
     {

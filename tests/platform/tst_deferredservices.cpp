@@ -1,17 +1,22 @@
 #include "TestMain.h"
 #include "fakes/BuildFolder.h"
 #include "fakes/FakeMediaPlayer.h"
+#include "fakes/FakePrinter.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeSidetone.h"
+#include "fakes/FakeSpeech.h"
 #include "fakes/TestWav.h"
 #include "platform/DeferredPlayer.h"
 #include "platform/DeferredServices.h"
 #include "platform/ServicesModule.h"
+#include "sending/KeyingSource.h"
 
 #include <QCoreApplication>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -43,6 +48,15 @@ class TestDeferredServices : public QObject
             auto player = std::make_unique<FakeMediaPlayer>();
             fake = player.get();
             return std::unique_ptr<MediaPlayer>(std::move(player));
+        };
+    }
+
+    // A maker of the fake `Fake` for the service `Service` that counts its makings in `made`.
+    template <typename Service, typename Fake> static typename MadeOnFirstUse<Service>::Make counting(int& made)
+    {
+        return [&made]() -> Result<std::unique_ptr<Service>> {
+            ++made;
+            return std::unique_ptr<Service>(std::make_unique<Fake>());
         };
     }
 
@@ -146,7 +160,61 @@ private slots:
         QVERIFY(!serial.isOpen());
         QCOMPARE(serial.setRequestToSend(true), Failure(messages[0]));
         QCOMPARE(printer.printImage(QImage(4, 4, QImage::Format_RGB32)), Failure(messages[0]));
+        // The voice is known at once to be missing, for that reason; no key input comes from the module (the
+        // window then says the input is not available).
+        DeferredSpeech speech([&module] { return module.makeSpeech(); });
+        bool known = false;
+        speech.find([&known] { known = true; });
+        QVERIFY(known && !speech.available());
+        QCOMPARE(speech.unavailableReason(), messages[0]);
+        const Result<std::unique_ptr<KeyingSource>> input = module.make<KeyingSource>("tonique_make_midi_input");
+        QVERIFY(!input.ok() && input.failure() == messages[0]);
         QCOMPARE(messages.size(), 1);
+    }
+
+    // Each service the program holds from its start is made by its first real use, once, never by what may come
+    // before it: a setting kept, a question answered from what is known, a key pressed before any tone was set.
+    void madeOnFirstUse_data()
+    {
+        QTest::addColumn<QString>("service");
+        QTest::newRow("sidetone") << "sidetone";
+        QTest::newRow("serial port") << "serial port";
+        QTest::newRow("printer") << "printer";
+        QTest::newRow("voice") << "voice";
+    }
+    void madeOnFirstUse()
+    {
+        QFETCH(QString, service);
+        int made = 0;
+        DeferredSidetone sidetone(counting<Sidetone, FakeSidetone>(made));
+        DeferredSerialPort serial(counting<SerialPort, FakeSerialPort>(made));
+        DeferredPrinter printer(counting<Printer, FakePrinter>(made));
+        DeferredSpeech speech(counting<Speech, FakeSpeech>(made));
+        int known = 0;
+        using Use = std::function<void()>;
+        const QHash<QString, std::pair<Use, Use>> uses{
+            {u"sidetone"_s,
+             {[&] { sidetone.key(true), sidetone.key(false), sidetone.release(); },
+              [&] { sidetone.setTone(800, 0.5); }}},
+            {u"serial port"_s,
+             {[&] { serial.setPortNumber(2), serial.close(), void(serial.isOpen()); },
+              [&] { void(serial.open()), serial.close(); }}},
+            {u"printer"_s,
+             {[] {}, [&] { QCOMPARE(printer.printImage(QImage(2, 2, QImage::Format_RGB32)), Failure()); }}},
+            {u"voice"_s,
+             {[&] { speech.say(u"F6ABC"_s), void(speech.available()); }, [&] { speech.find([&known] { ++known; }); }}},
+        };
+        const auto& [before, first] = uses.value(service);
+        before();
+        QCOMPARE(made, 0);
+        first();
+        first();
+        QCOMPARE(made, 1);
+        if (service == u"voice") {
+            // The real voice's answer, told to each who asked.
+            QCOMPARE(known, 2);
+            QVERIFY(speech.available() && speech.unavailableReason().isEmpty());
+        }
     }
 
     // The port chosen before the real port is made is the one it opens; its devices are named by the real port.
@@ -169,7 +237,7 @@ private slots:
         QVERIFY(fake->rts);
     }
 
-    // The module the build makes loads, and gives a real player and sidetone.
+    // The module the build makes loads, and gives every service it holds.
     void moduleOfTheBuild()
     {
         QStringList messages;
@@ -178,6 +246,10 @@ private slots:
         const Result<std::unique_ptr<MediaPlayer>> player = module.makePlayer();
         QVERIFY2(player.ok() && *player, player.ok() ? "" : qPrintable(player.failure()));
         QVERIFY(module.makeSidetone().ok());
+        QVERIFY(module.makeSpeech().ok());
+        for (const char* input : {"tonique_make_midi_input", "tonique_make_microphone_input"})
+            QVERIFY2(module.make<KeyingSource>(input).ok(), input);
+        QVERIFY(!module.make<KeyingSource>("tonique_make_nothing").ok());
         QCOMPARE(messages, QStringList());
     }
 };
