@@ -484,7 +484,10 @@ private slots:
                              48.25,
                              {0.1, 0.25, 0, 0.5, 1},
                              {{u"c"_s, 1}, {u";"_s, 1}}};
-        const QList<SendingRunRecord> runs{run, {run.at.addSecs(60), SendingKind::Free, 5}};
+        SendingRunRecord free;
+        free.at = run.at.addSecs(60);
+        free.characters = 5;
+        const QList<SendingRunRecord> runs{run, free};
         QCOMPARE(QString::fromUtf8(SendingRunsCsv(runs)).split(u"\r\n"_s),
                  (QStringList{u""_s,
                               u"date;envoi;caractères;erreurs;exactitude;vitesse;trait_point;espace_éléments;"
