@@ -1,6 +1,7 @@
 // tonique-wav --format: the exercise in FLAC, Ogg Vorbis, Ogg Opus and MP3, decoded back with libsndfile against the
 // program's own WAV of the same run; refusals and failures that must leave no file behind.
 #include "TestMain.h"
+#include "cli/LameEncoder.h"
 #include "cli/SndfileEncoder.h"
 #include "cli/WavCommandLine.h"
 #include "fakes/BuildFolder.h"
@@ -147,6 +148,53 @@ private slots:
             QVERIFY2(std::abs(kbps - cbrKbps) < cbrKbps * 0.1, qPrintable(QString::number(kbps)));
         else
             QVERIFY2(kbps < maxKbps, qPrintable(QString::number(kbps)));
+    }
+
+    // The MP3 encoder cuts the sound into segments encoded side by side (here of 16 frames of 576 samples, 9216
+    // samples): decoded back, the joined stream has the length of the sound to the sample, and no cut shows.
+    void mp3Segments_data()
+    {
+        QTest::addColumn<int>("samples");
+        QTest::addColumn<bool>("keyed"); // a tone keyed on and off, or one that never stops
+        const int segment = 16 * 576;
+        QTest::newRow("shorter than a segment") << 5 * 576 + 100 << true;
+        QTest::newRow("ends at a cut") << 3 * segment << true;
+        QTest::newRow("one sample past a cut") << 2 * segment + 1 << true;
+        QTest::newRow("last segment shorter than the margins") << 3 * segment + 300 << true;
+        QTest::newRow("tone across every cut, no silence") << 7 * segment + 77 << false;
+        QTest::newRow("no sound at all") << 0 << true;
+    }
+    void mp3Segments()
+    {
+        QFETCH(int, samples);
+        QFETCH(bool, keyed);
+        std::vector<short> sent(static_cast<size_t>(samples));
+        for (int i = 0; i < samples; ++i) {
+            const double level = keyed ? ((i / 700) % 3 != 2 ? 8000 : 0) : 6000 + 3000 * std::sin(i * 0.0007);
+            sent[size_t(i)] = short(std::lround(level * std::sin(2 * std::numbers::pi * 700 * i / 8000)));
+        }
+        QTemporaryDir dir;
+        auto encoder = MakeLameEncoder(32, 16);
+        QVERIFY(encoder);
+        QCOMPARE((*encoder)->create(dir.filePath("TEST.mp3")), Failure());
+        QByteArray bytes(2 * samples, Qt::Uninitialized);
+        qToLittleEndian<qint16>(sent.data(), samples, bytes.data());
+        for (qsizetype at = 0; at < bytes.size(); at += 1001) // odd pieces, as the rendering hands them over
+            (*encoder)->append(bytes.constData() + at, std::min<qsizetype>(1001, bytes.size() - at));
+        QCOMPARE((*encoder)->close(), Failure());
+
+        const Decoded decoded = decode(dir.filePath("TEST.mp3"));
+        QCOMPARE(decoded.major, int(SF_FORMAT_MPEG));
+        QCOMPARE(qsizetype(decoded.samples.size()), qsizetype(samples));
+        // Every stretch of a frame's length on its own, silent or not, against the tone's full power: one bad frame
+        // among many shows.
+        for (int from = 0; from + 576 <= samples; from += 576) {
+            double error = 0;
+            for (int i = from; i < from + 576; ++i)
+                error += std::pow(double(sent[size_t(i)]) - decoded.samples[size_t(i)], 2);
+            const double dB = 10 * std::log10(576 * 8000.0 * 8000.0 / 2 / std::max(error, 1.0));
+            QVERIFY2(dB > 15, qPrintable(QStringLiteral("%1 dB at sample %2").arg(dB).arg(from)));
+        }
     }
 
     void refused_data()
