@@ -88,7 +88,7 @@ EncodedSegment runLame(lame_t lame, const Segment& segment)
         out.failure = lameFailure(std::min(bytes, flushed));
         return out;
     }
-    mp3.resize(size_t(bytes + flushed));
+    mp3.resize(size_t(bytes) + size_t(flushed));
     out.frames = std::move(mp3);
     if (segment.first) {
         out.header.resize(lame_get_lametag_frame(lame, nullptr, 0));
@@ -201,7 +201,7 @@ Failure LameEncoder::create(const QString& path)
         return QStringLiteral("l'encodeur MP3 refuse ces réglages");
     lame_close(lame);
     m_facts.frameBytes = frameBytes(m_kbps);
-    if (const Failure failed = m_out.open(path))
+    if (Failure failed = m_out.open(path))
         return failed;
     const Bytes room(size_t(m_facts.frameBytes));
     m_out.write(room.data(), qint64(room.size()));
@@ -266,7 +266,7 @@ Failure LameEncoder::close()
         describeStream(m_header, m_facts);
         m_out.writeAt(0, m_header.data(), qint64(m_header.size()));
     }
-    if (const Failure failed = m_out.close())
+    if (Failure failed = m_out.close())
         return failed;
     return failure();
 }

@@ -3,6 +3,7 @@
 #include "TestMain.h"
 #include "cli/LameEncoder.h"
 #include "cli/SndfileEncoder.h"
+#include "cli/VorbisEncoder.h"
 #include "cli/WavCommandLine.h"
 #include "fakes/BuildFolder.h"
 #include "fakes/TestWav.h"
@@ -150,22 +151,30 @@ private slots:
             QVERIFY2(kbps < maxKbps, qPrintable(QString::number(kbps)));
     }
 
-    // The MP3 encoder cuts the sound into segments encoded side by side (here of 16 frames of 576 samples, 9216
-    // samples): decoded back, the joined stream has the length of the sound to the sample, and no cut shows.
-    void mp3Segments_data()
+    // The MP3 and Vorbis encoders cut the sound into stretches encoded side by side, here short ones (16 frames of
+    // 576 samples, 4 blocks of at most 1024): decoded back, the joined stream has the length of the sound to the
+    // sample, and no cut shows.
+    void segments_data()
     {
+        QTest::addColumn<QString>("format");
         QTest::addColumn<int>("samples");
         QTest::addColumn<bool>("keyed"); // a tone keyed on and off, or one that never stops
         const int segment = 16 * 576;
-        QTest::newRow("shorter than a segment") << 5 * 576 + 100 << true;
-        QTest::newRow("ends at a cut") << 3 * segment << true;
-        QTest::newRow("one sample past a cut") << 2 * segment + 1 << true;
-        QTest::newRow("last segment shorter than the margins") << 3 * segment + 300 << true;
-        QTest::newRow("tone across every cut, no silence") << 7 * segment + 77 << false;
-        QTest::newRow("no sound at all") << 0 << true;
+        for (const QString format : {"mp3", "ogg"}) {
+            const auto row = [&format](const char* name) -> QTestData& {
+                return QTest::addRow("%s, %s", qPrintable(format), name);
+            };
+            row("shorter than a stretch") << format << 5 * 576 + 100 << true;
+            row("ends at a cut") << format << 3 * segment << true;
+            row("one sample past a cut") << format << 2 * segment + 1 << true;
+            row("last stretch shorter than the margins") << format << 3 * segment + 300 << true;
+            row("tone across every cut, no silence") << format << 7 * segment + 77 << false;
+            row("no sound at all") << format << 0 << true;
+        }
     }
-    void mp3Segments()
+    void segments()
     {
+        QFETCH(QString, format);
         QFETCH(int, samples);
         QFETCH(bool, keyed);
         std::vector<short> sent(static_cast<size_t>(samples));
@@ -174,17 +183,17 @@ private slots:
             sent[size_t(i)] = short(std::lround(level * std::sin(2 * std::numbers::pi * 700 * i / 8000)));
         }
         QTemporaryDir dir;
-        auto encoder = MakeLameEncoder(32, 16);
+        auto encoder = format == u"mp3" ? MakeLameEncoder(32, 16) : MakeVorbisEncoder(4);
         QVERIFY(encoder);
-        QCOMPARE((*encoder)->create(dir.filePath("TEST.mp3")), Failure());
+        QCOMPARE((*encoder)->create(dir.filePath("TEST." + format)), Failure());
         QByteArray bytes(2 * samples, Qt::Uninitialized);
         qToLittleEndian<qint16>(sent.data(), samples, bytes.data());
         for (qsizetype at = 0; at < bytes.size(); at += 1001) // odd pieces, as the rendering hands them over
             (*encoder)->append(bytes.constData() + at, std::min<qsizetype>(1001, bytes.size() - at));
         QCOMPARE((*encoder)->close(), Failure());
 
-        const Decoded decoded = decode(dir.filePath("TEST.mp3"));
-        QCOMPARE(decoded.major, int(SF_FORMAT_MPEG));
+        const Decoded decoded = decode(dir.filePath("TEST." + format));
+        QCOMPARE(decoded.major, int(format == u"mp3" ? SF_FORMAT_MPEG : SF_FORMAT_OGG));
         QCOMPARE(qsizetype(decoded.samples.size()), qsizetype(samples));
         // Every stretch of a frame's length on its own, silent or not, against the tone's full power: one bad frame
         // among many shows.
