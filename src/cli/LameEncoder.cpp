@@ -5,6 +5,7 @@
 #include "common/WavFormat.h"
 
 #include <algorithm>
+#include <array>
 #include <deque>
 #include <future>
 #include <lame/lame.h>
@@ -76,12 +77,13 @@ QString lameFailure(int code)
     return u"l'encodeur MP3 a échoué (" + QString::number(code) + u')';
 }
 
-// All the frames of the segment's encoder, the header frame included, and the header's content.
-EncodedSegment runLame(lame_t lame, const Segment& segment)
+// All the frames of the segment's encoder, the header frame included, and the header's content: at a constant rate,
+// as many frames as the samples fill, with the encoder's delay and the header, and no more bytes.
+EncodedSegment runLame(lame_t lame, const Segment& segment, int kbps)
 {
     EncodedSegment out;
     const auto count = int(segment.samples.size());
-    Bytes mp3(size_t(count) * 5 / 4 + 7200 * 2);
+    Bytes mp3(size_t(count / FrameSamples + MarginFrames) * size_t(frameBytes(kbps)));
     const int bytes = lame_encode_buffer(lame, segment.samples.data(), nullptr, count, mp3.data(), int(mp3.size()));
     const int flushed = bytes < 0 ? 0 : lame_encode_flush(lame, mp3.data() + bytes, int(mp3.size()) - bytes);
     if (bytes < 0 || flushed < 0) {
@@ -102,7 +104,7 @@ EncodedSegment encodeSegment(const Segment& segment, int kbps)
     lame_t lame = makeLame(kbps, segment.first);
     if (!lame)
         return {{}, {}, QStringLiteral("l'encodeur MP3 n'a pas pu être créé")};
-    EncodedSegment out = runLame(lame, segment);
+    EncodedSegment out = runLame(lame, segment, kbps);
     lame_close(lame);
     if (out.failure)
         return out;
@@ -116,14 +118,21 @@ EncodedSegment encodeSegment(const Segment& segment, int kbps)
     return out;
 }
 
-// The CRC that the header gives of the frames and of itself.
+// The CRC that the header gives of the frames and of itself (polynomial 0x8005, bits taken lowest first).
 quint16 crc16(const unsigned char* data, size_t size, quint16 crc = 0)
 {
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? quint16((crc >> 1) ^ 0xA001) : quint16(crc >> 1);
-    }
+    static const auto table = [] {
+        std::array<quint16, 256> t{};
+        for (unsigned byte = 0; byte < 256; ++byte) {
+            auto c = quint16(byte);
+            for (int bit = 0; bit < 8; ++bit)
+                c = (c & 1) ? quint16((c >> 1) ^ 0xA001) : quint16(c >> 1);
+            t[byte] = c;
+        }
+        return t;
+    }();
+    for (size_t i = 0; i < size; ++i)
+        crc = quint16((crc >> 8) ^ table[(crc ^ data[i]) & 0xFF]);
     return crc;
 }
 

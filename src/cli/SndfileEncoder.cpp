@@ -88,7 +88,7 @@ Failure SndfileEncoder::close()
         setFailure(libraryFailure(nullptr));
     m_file = nullptr;
     // A write the library let pass is the reason, before the library's own account of it.
-    if (const Failure failed = m_out.close())
+    if (Failure failed = m_out.close())
         return failed;
     return failure();
 }

@@ -4,13 +4,12 @@
 #include "cli/SampleBlockEncoder.h"
 #include "common/WavFormat.h"
 
-#include <vorbis/vorbisenc.h>
-
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
+#include <vorbis/vorbisenc.h>
 
 namespace {
 
@@ -69,13 +68,15 @@ public:
     Worker(int index, int segmentBlocks)
         : m_index(index), m_segmentBlocks(segmentBlocks),
           m_maxWaiting(size_t(3 * segmentBlocks * BlockAdvance / ChunkSamples + 2))
-    {
-    }
+    {}
     ~Worker() { finish(); }
     Worker(const Worker&) = delete;
     Worker& operator=(const Worker&) = delete;
 
-    void start() { m_thread = std::thread([this] { run(); }); }
+    void start()
+    {
+        m_thread = std::thread([this] { run(); });
+    }
     // Hands over samples (none: the end of the sound), once few enough are waiting.
     void push(Samples samples);
     // The next packet of this worker, if its number is `number`, waiting for it if `wait`.
@@ -246,8 +247,8 @@ void VorbisEncoder::writePackets(bool wait)
         std::optional<Packet> packet = owner.take(m_next, wait);
         if (!packet)
             return;
-        ogg_packet op{packet->data.data(), long(packet->data.size()), 0, packet->last ? 1 : 0, packet->granule,
-                      m_next + 3};
+        ogg_packet op{packet->data.data(),  long(packet->data.size()), 0,
+                      packet->last ? 1 : 0, packet->granule,           m_next + 3};
         ogg_stream_packetin(&m_ogg, &op);
         writePages(packet->last);
         m_ended = packet->last;
