@@ -220,11 +220,12 @@ Failure LameEncoder::create(const QString& path)
 // A segment waits for the beginning of the next one, its margin after.
 Failure LameEncoder::encode(const short* samples, qsizetype count)
 {
-    if (m_anyWaiting)
+    if (m_anyWaiting) {
+        collect(1); // one segment for each core
         start(samples, std::min<qsizetype>(count, Margin), false);
+    }
     m_waiting.assign(samples, samples + count);
     m_anyWaiting = true;
-    collect(2);
     return failure();
 }
 
