@@ -78,13 +78,21 @@ QString lameFailure(int code)
 }
 
 // All the frames of the segment's encoder, the header frame included, and the header's content: at a constant rate,
-// as many frames as the samples fill, with the encoder's delay and the header, and no more bytes.
+// as many frames as the samples fill, with the encoder's delay and the header, and no more bytes. The samples go in
+// by pieces: LAME copies each piece it is given, whole, into buffers of its own.
 EncodedSegment runLame(lame_t lame, const Segment& segment, int kbps)
 {
+    constexpr qsizetype Piece = qsizetype(1) << 15;
     EncodedSegment out;
-    const auto count = int(segment.samples.size());
+    const auto count = qsizetype(segment.samples.size());
     Bytes mp3(size_t(count / FrameSamples + MarginFrames) * size_t(frameBytes(kbps)));
-    const int bytes = lame_encode_buffer(lame, segment.samples.data(), nullptr, count, mp3.data(), int(mp3.size()));
+    int bytes = 0;
+    for (qsizetype at = 0; at < count && bytes >= 0; at += Piece) {
+        const int written =
+            lame_encode_buffer(lame, segment.samples.data() + at, nullptr, int(std::min(Piece, count - at)),
+                               mp3.data() + bytes, int(mp3.size()) - bytes);
+        bytes = written < 0 ? written : bytes + written;
+    }
     const int flushed = bytes < 0 ? 0 : lame_encode_flush(lame, mp3.data() + bytes, int(mp3.size()) - bytes);
     if (bytes < 0 || flushed < 0) {
         out.failure = lameFailure(std::min(bytes, flushed));
@@ -114,7 +122,8 @@ EncodedSegment encodeSegment(const Segment& segment, int kbps)
     size_t to = out.frames.size();
     if (segment.keepFrames >= 0)
         to = std::min(to, from + size * size_t(segment.keepFrames));
-    out.frames = Bytes(out.frames.begin() + qsizetype(from), out.frames.begin() + qsizetype(to));
+    out.frames.resize(to);
+    out.frames.erase(out.frames.begin(), out.frames.begin() + qsizetype(from));
     return out;
 }
 
