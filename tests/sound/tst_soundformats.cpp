@@ -252,6 +252,10 @@ private slots:
             << "full"
             << "mp3"
             << "TEST.mp3\u202F»\u202F: le fichier dépasse la taille permise.";
+        QTest::newRow("the real Vorbis encoder, no room left")
+            << "full"
+            << "ogg"
+            << "TEST.ogg\u202F»\u202F: le fichier dépasse la taille permise.";
         QTest::newRow("the real Opus encoder, no room left")
             << "full"
             << "opus"
