@@ -2,11 +2,17 @@
 # tonique-wav as a whole process: the exam text (goal <= 7 ms), and a 29 kB text (about 460 MB of WAV) against dd
 # writing the same number of bytes (goal <= 1.2x) with its peak memory (goal <= 16 MiB); the same text with every band
 # condition on, its time and peak memory (goal <= 32 MiB); the same text in each other sound format (--format), its
-# time, peak memory and size; MP3 against ebook2cw when it is installed.
-# Usage: bench-tonique-wav.sh [path/to/tonique-wav]
+# time, peak memory and size; MP3 against ebook2cw when it is installed; the compressed formats against a previous
+# build of tonique-wav when one is given. Wall times of pairs run one after the other, and the load of the machine.
+# Usage: bench-tonique-wav.sh [path/to/tonique-wav [path/to/previous/tonique-wav]]
 set -eu
 exe=$(realpath "${1:-build/tonique-wav}")
 [ -x "$exe" ] || { echo "tonique-wav introuvable : $exe" >&2; exit 1; }
+previous=""
+if [ $# -ge 2 ]; then
+    previous=$(realpath "$2")
+    [ -x "$previous" ] || { echo "tonique-wav précédent introuvable : $previous" >&2; exit 1; }
+fi
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT INT TERM
 cd "$tmp"
@@ -91,11 +97,33 @@ for format in mp3 opus ogg flac; do
     fi
 done
 
+groups 600 3 > mid.txt
+load() { cut -d' ' -f1 /proc/loadavg; }
+
+# Pairs of runs, one program then the other, on the 3.6 kB text: their medians and the median of their ratios.
+pairs() { # label-a label-b file: "microseconds-a microseconds-b" per line
+    awk '{ print $1 }' "$3" | median | awk -v l="$1" '{ printf "  %-12s median %.2f s\n", l ":", $1 / 1e6 }'
+    awk '{ print $2 }' "$3" | median | awk -v l="$2" '{ printf "  %-12s median %.2f s\n", l ":", $1 / 1e6 }'
+    awk '{ print $1 / $2 }' "$3" | median | awk -v a="$1" -v b="$2" '{ printf "  ratio %s / %s: median of pairs %.2fx\n", a, b, $1 }'
+}
+
+# Each compressed format against the previous build (goal: Vorbis and Opus at most half its time).
+if [ -n "$previous" ]; then
+    for format in mp3 ogg opus; do
+        echo "== 3.6 kB text, $format at 12 wpm, against the previous build (load $(load))"
+        for i in 1 2 3 4 5; do
+            t0=$(now_ns); "$exe" --format "$format" --wpm 12 --tone 889 mid.txt > /dev/null; t1=$(now_ns)
+            "$previous" -o PREV --format "$format" --wpm 12 --tone 889 mid.txt > /dev/null; t2=$(now_ns)
+            echo "$(( (t1 - t0) / 1000 )) $(( (t2 - t1) / 1000 ))"
+        done > prevpairs.txt
+        pairs tonique-wav previous prevpairs.txt
+    done
+fi
+
 # The same sound from the command-line converter many operators use, when it is installed: 12 wpm, 889 Hz, 8000 Hz
 # mono, MP3 at 32 kbit/s constant, the two programs timed one after the other in each pair (goal: tonique-wav at most
 # 1/1.2 of its time).
-echo "== 3.6 kB text, MP3 at 32 kbit/s and 12 wpm, against ebook2cw"
-groups 600 3 > mid.txt
+echo "== 3.6 kB text, MP3 at 32 kbit/s and 12 wpm, against ebook2cw (load $(load))"
 if ! command -v ebook2cw > /dev/null; then
     echo "ebook2cw is not installed (Debian package ebook2cw): comparison skipped"
     exit 0
@@ -106,8 +134,6 @@ for i in 1 2 3 4 5; do
     HOME="$tmp/home" ebook2cw -w 12 -f 889 -s 8000 -b 32 -o ebook mid.txt > /dev/null 2>&1; t2=$(now_ns)
     echo "$(( (t1 - t0) / 1000 )) $(( (t2 - t1) / 1000 ))"
 done > mp3pairs.txt
-awk '{ print $1 }' mp3pairs.txt | median | awk '{ printf "tonique-wav: median %.2f s\n", $1 / 1e6 }'
-awk '{ print $2 }' mp3pairs.txt | median | awk '{ printf "ebook2cw:    median %.2f s\n", $1 / 1e6 }'
-awk '{ print $1 / $2 }' mp3pairs.txt | median |
-    awk '{ printf "ratio tonique-wav / ebook2cw: median of pairs %.2fx (goal <= 0.83x)\n", $1 }'
+pairs tonique-wav ebook2cw mp3pairs.txt
+echo "  (goal <= 0.83x; load now $(load))"
 ls -l TEST.mp3 ebook0000.mp3 | awk '{ print "  " $9 ": " $5 " bytes" }'

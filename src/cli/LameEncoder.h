@@ -6,4 +6,7 @@
 #include <memory>
 
 // MP3 at `kbps` kbit/s constant, mono at 8000 Hz, through LAME, with the header that tells players the exact length.
-Result<std::unique_ptr<SoundFileEncoder>> MakeLameEncoder(int kbps);
+// The sound is cut into segments of `segmentFrames` frames of 576 samples, encoded side by side on two threads and
+// joined frame by frame into one stream.
+inline constexpr int LameSegmentFrames = 2048;
+Result<std::unique_ptr<SoundFileEncoder>> MakeLameEncoder(int kbps, int segmentFrames = LameSegmentFrames);

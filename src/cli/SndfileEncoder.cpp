@@ -4,6 +4,7 @@
 #include "cli/LameEncoder.h"
 #include "cli/OpusFileEncoder.h"
 #include "cli/SampleBlockEncoder.h"
+#include "cli/VorbisEncoder.h"
 #include "common/WavFormat.h"
 
 #include <algorithm>
@@ -20,7 +21,6 @@ struct FormatCode
 
 constexpr FormatCode FormatCodes[] = {
     {u"flac", SF_FORMAT_FLAC, SF_FORMAT_PCM_16},
-    {u"ogg", SF_FORMAT_OGG, SF_FORMAT_VORBIS},
 };
 
 // Whether the library lists this container or coding among those it was built with.
@@ -88,7 +88,7 @@ Failure SndfileEncoder::close()
         setFailure(libraryFailure(nullptr));
     m_file = nullptr;
     // A write the library let pass is the reason, before the library's own account of it.
-    if (const Failure failed = m_out.close())
+    if (Failure failed = m_out.close())
         return failed;
     return failure();
 }
@@ -109,6 +109,8 @@ Result<std::unique_ptr<SoundFileEncoder>> MakeSndfileEncoder(const SoundFormat& 
         return MakeLameEncoder(kbps);
     if (name == u"opus")
         return MakeOpusFileEncoder(kbps);
+    if (name == u"ogg")
+        return MakeVorbisEncoder();
     const auto code = std::find_if(std::begin(FormatCodes), std::end(FormatCodes),
                                    [name](const FormatCode& c) { return name == QStringView(c.name); });
     SF_INFO info{};

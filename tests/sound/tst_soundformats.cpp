@@ -1,7 +1,9 @@
 // tonique-wav --format: the exercise in FLAC, Ogg Vorbis, Ogg Opus and MP3, decoded back with libsndfile against the
 // program's own WAV of the same run; refusals and failures that must leave no file behind.
 #include "TestMain.h"
+#include "cli/LameEncoder.h"
 #include "cli/SndfileEncoder.h"
+#include "cli/VorbisEncoder.h"
 #include "cli/WavCommandLine.h"
 #include "fakes/BuildFolder.h"
 #include "fakes/TestWav.h"
@@ -149,6 +151,61 @@ private slots:
             QVERIFY2(kbps < maxKbps, qPrintable(QString::number(kbps)));
     }
 
+    // The MP3 and Vorbis encoders cut the sound into stretches encoded side by side, here short ones (16 frames of
+    // 576 samples, 4 blocks of at most 1024): decoded back, the joined stream has the length of the sound to the
+    // sample, and no cut shows.
+    void segments_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("samples");
+        QTest::addColumn<bool>("keyed"); // a tone keyed on and off, or one that never stops
+        const int segment = 16 * 576;
+        for (const QString format : {"mp3", "ogg"}) {
+            const auto row = [&format](const char* name) -> QTestData& {
+                return QTest::addRow("%s, %s", qPrintable(format), name);
+            };
+            row("shorter than a stretch") << format << 5 * 576 + 100 << true;
+            row("ends at a cut") << format << 3 * segment << true;
+            row("one sample past a cut") << format << 2 * segment + 1 << true;
+            row("last stretch shorter than the margins") << format << 3 * segment + 300 << true;
+            row("tone across every cut, no silence") << format << 7 * segment + 77 << false;
+            row("no sound at all") << format << 0 << true;
+        }
+    }
+    void segments()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, samples);
+        QFETCH(bool, keyed);
+        std::vector<short> sent(static_cast<size_t>(samples));
+        for (int i = 0; i < samples; ++i) {
+            const double level = keyed ? ((i / 700) % 3 != 2 ? 8000 : 0) : 6000 + 3000 * std::sin(i * 0.0007);
+            sent[size_t(i)] = short(std::lround(level * std::sin(2 * std::numbers::pi * 700 * i / 8000)));
+        }
+        QTemporaryDir dir;
+        auto encoder = format == u"mp3" ? MakeLameEncoder(32, 16) : MakeVorbisEncoder(4);
+        QVERIFY(encoder);
+        QCOMPARE((*encoder)->create(dir.filePath("TEST." + format)), Failure());
+        QByteArray bytes(2 * samples, Qt::Uninitialized);
+        qToLittleEndian<qint16>(sent.data(), samples, bytes.data());
+        for (qsizetype at = 0; at < bytes.size(); at += 1001) // odd pieces, as the rendering hands them over
+            (*encoder)->append(bytes.constData() + at, std::min<qsizetype>(1001, bytes.size() - at));
+        QCOMPARE((*encoder)->close(), Failure());
+
+        const Decoded decoded = decode(dir.filePath("TEST." + format));
+        QCOMPARE(decoded.major, int(format == u"mp3" ? SF_FORMAT_MPEG : SF_FORMAT_OGG));
+        QCOMPARE(qsizetype(decoded.samples.size()), qsizetype(samples));
+        // Every stretch of a frame's length on its own, silent or not, against the tone's full power: one bad frame
+        // among many shows.
+        for (int from = 0; from + 576 <= samples; from += 576) {
+            double error = 0;
+            for (int i = from; i < from + 576; ++i)
+                error += std::pow(double(sent[size_t(i)]) - decoded.samples[size_t(i)], 2);
+            const double dB = 10 * std::log10(576 * 8000.0 * 8000.0 / 2 / std::max(error, 1.0));
+            QVERIFY2(dB > 15, qPrintable(QStringLiteral("%1 dB at sample %2").arg(dB).arg(from)));
+        }
+    }
+
     void refused_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -195,6 +252,10 @@ private slots:
             << "full"
             << "mp3"
             << "TEST.mp3\u202F»\u202F: le fichier dépasse la taille permise.";
+        QTest::newRow("the real Vorbis encoder, no room left")
+            << "full"
+            << "ogg"
+            << "TEST.ogg\u202F»\u202F: le fichier dépasse la taille permise.";
         QTest::newRow("the real Opus encoder, no room left")
             << "full"
             << "opus"
