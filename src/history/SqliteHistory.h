@@ -18,7 +18,7 @@ public:
     // deleted with them (the copies recorded before are listed apart). 5: the pieces of information of each copy
     // (call signs, report, name...): kind, sent, copied, right. 6: the sending runs of "Manipulation", their timing
     // and their mis-sent characters. 7: the runs of the call-sign race.
-    static constexpr int SchemaVersion = 7;
+    static constexpr int SchemaVersion = 8;
 
     SqliteHistory();
     ~SqliteHistory() override;
@@ -41,6 +41,8 @@ public:
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) override;
     Failure recordRace(const RaceRecord& race) override;
     Result<QList<RaceRecord>> races(const QDateTime& since) override;
+    Failure recordRecognitions(const QList<RecognitionRecord>& run) override;
+    Result<QList<RecognitionRecord>> recognitions(const QDateTime& since) override;
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) override;
     Result<QList<FieldLoss>> fieldLosses(const QDateTime& since) override;
     // A copy recorded before the history kept each copy's characters is deleted only when it is the one copy of its
