@@ -114,9 +114,9 @@ void RecognitionController::findVoice()
 void RecognitionController::showReflex()
 {
     const QString stored = m_services.settings.read(ReflexKey, QString());
-    m_window->reflex->setText(stored.isEmpty()
-                                  ? u"Réflexe non mesuré\u202F: il le sera au départ."_s
-                                  : u"Temps de frappe\u202F: "_s + Milliseconds(stored.toInt()) + u", ôté de chaque temps"_s);
+    m_window->reflex->setText(stored.isEmpty() ? u"Réflexe non mesuré\u202F: il le sera au départ."_s
+                                               : u"Temps de frappe\u202F: "_s + Milliseconds(stored.toInt()) +
+                                                     u", ôté de chaque temps"_s);
 }
 
 void RecognitionController::setRunning(bool running)

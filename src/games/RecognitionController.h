@@ -38,10 +38,10 @@ public:
         History& history;
         Speech& speech;
         const Clock& clock;
-        SettingsStore& settings;                    // the group "reconnaissance": `vitesse`, `reflexe`
-        QString folder;                             // where the characters' sound files are written
-        std::function<QString()> characters = {};   // the learner's set
-        std::function<RaceTone()> tone = {};        // tone, volume and speed of the settings: the spacing
+        SettingsStore& settings;                  // the group "reconnaissance": `vitesse`, `reflexe`
+        QString folder;                           // where the characters' sound files are written
+        std::function<QString()> characters = {}; // the learner's set
+        std::function<RaceTone()> tone = {};      // tone, volume and speed of the settings: the spacing
         QWidget* parent = nullptr;
     };
     explicit RecognitionController(Services services, QObject* parent = nullptr);
@@ -50,11 +50,11 @@ public:
     void show();
     RecognitionWindow* window() const { return m_window; }
 
-    void start();                         // "Départ": the reflex first when it was never measured
-    void measureReflex();                 // "Mesurer le réflexe"
-    void keyTyped(const QString& typed);  // what the learner typed
-    void abandon();                       // the window closed: nothing recorded, the player closed
-    void nextCharacter();                 // after an answer (and the spoken answer's pause)
+    void start();                        // "Départ": the reflex first when it was never measured
+    void measureReflex();                // "Mesurer le réflexe"
+    void keyTyped(const QString& typed); // what the learner typed
+    void abandon();                      // the window closed: nothing recorded, the player closed
+    void nextCharacter();                // after an answer (and the spoken answer's pause)
 
     void statusUpdate() override {}
     void playerEnded(PlaybackEnd reason) override;

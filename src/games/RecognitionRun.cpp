@@ -1,12 +1,8 @@
 #include "games/RecognitionRun.h"
 
-#include <QHash>
-
 #include <algorithm>
 
 namespace {
-
-constexpr qsizetype LastAnswers = 20;
 
 double Median(QList<double> values)
 {
@@ -75,34 +71,4 @@ std::optional<RecognitionAnswer> RecognitionRun::key(const QString& typed, qint6
     }
     m_answers.append(answer);
     return answer;
-}
-
-QList<CharacterWeakness> RecognitionWeaknesses(const QList<RecognitionRecord>& records)
-{
-    QHash<QString, CharacterWeakness> byCharacter;
-    QHash<QString, QList<double>> times; // newest last
-    QStringList order;
-    for (const RecognitionRecord& r : records) {
-        const QString c = r.character.toLower();
-        if (!byCharacter.contains(c))
-            order.append(c);
-        CharacterWeakness& w = byCharacter[c];
-        w.character = c;
-        ++w.sent;
-        if (!r.right)
-            ++w.wrong;
-        else if (r.ms)
-            times[c].append(*r.ms);
-    }
-    QList<CharacterWeakness> found;
-    order.sort();
-    for (const QString& c : order) {
-        CharacterWeakness w = byCharacter.value(c);
-        const QList<double> last = times.value(c).mid(std::max<qsizetype>(0, times.value(c).size() - LastAnswers));
-        w.answers = int(last.size());
-        if (!last.isEmpty())
-            w.medianMs = Median(last);
-        found.append(w);
-    }
-    return found;
 }

@@ -66,7 +66,3 @@ private:
     std::optional<qint64> m_endMs;
     QList<RecognitionAnswer> m_answers;
 };
-
-// What the recognition runs say of each character, in the form the targeted draw weighs: the times it was played
-// (`sent`), missed (`wrong`), and the median time of its last 20 right answers (`answers`, `medianMs`).
-QList<CharacterWeakness> RecognitionWeaknesses(const QList<RecognitionRecord>& records);

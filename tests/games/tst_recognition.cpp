@@ -52,8 +52,7 @@ struct Recognition
     {
         if (reflexMs)
             settings.values.insert(u"reflexe"_s, QString::number(*reflexMs));
-        RecognitionController::Services services{Signs(), player,   random,    history,
-                                                 speech,  clock,    settings,  dir.path()};
+        RecognitionController::Services services{Signs(), player, random, history, speech, clock, settings, dir.path()};
         services.characters = [set] { return set; };
         services.tone = [] { return RaceTone{100, 700, 100}; };
         controller = std::make_unique<RecognitionController>(std::move(services));
@@ -85,7 +84,7 @@ private slots:
     void answerTimes_data()
     {
         QTest::addColumn<int>("reflexMs");
-        QTest::addColumn<int>("endMs");   // the player's notice; -1: none before the key
+        QTest::addColumn<int>("endMs"); // the player's notice; -1: none before the key
         QTest::addColumn<int>("keyMs");
         QTest::addColumn<QString>("key"); // "=": the character played
         QTest::addColumn<int>("ms");      // -1: no time
@@ -182,7 +181,8 @@ private slots:
         QMap<QString, int> played;
         for (const RecognitionRecord& rec : r.history.kept.mid(before))
             ++played[rec.character];
-        QVERIFY2(played[u"R"_s] > played[u"K"_s] && played[u"R"_s] > played[u"M"_s], qPrintable(QString::number(played[u"R"_s])));
+        QVERIFY2(played[u"R"_s] > played[u"K"_s] && played[u"R"_s] > played[u"M"_s],
+                 qPrintable(QString::number(played[u"R"_s])));
         QVERIFY(played[u"S"_s] > played[u"K"_s]);
     }
 };
