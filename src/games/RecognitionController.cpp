@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/SettingsStore.h"
 #include "platform/Speech.h"
+#include "sound/WavHeader.h"
 #include "training/CharacterNeeds.h"
 #include "training/TargetedGroups.h"
 
@@ -53,6 +54,17 @@ QString Summary(const QList<RecognitionAnswer>& answers)
     if (!missed.isEmpty())
         text += u"\nManqués\u202F: "_s + missed.join(u' ');
     return text;
+}
+
+// The silence after the last tone sample left out, so that the player's end is the end of the character itself.
+void CutTrailingSilence(QByteArray& wav)
+{
+    const qsizetype header = MakeWavHeader().size();
+    qsizetype end = wav.size() & ~qsizetype(1);
+    while (end - 2 >= header && wav[end - 1] == 0 && wav[end - 2] == 0)
+        end -= 2;
+    wav.truncate(end);
+    PatchWavHeader(wav, quint64(wav.size()));
 }
 
 } // namespace
@@ -222,7 +234,9 @@ RecognitionController::Prepared RecognitionController::prepare()
     RaceTone tone = m_services.tone ? m_services.tone() : RaceTone{};
     const double leadMs = 7 * 6000.0 / std::max(1, tone.cpm); // the settings' word gap
     tone.cpm = m_window->speed->value() * 5;
-    const QByteArray wav = RenderRaceCall(character, tone, m_services.signs, leadMs);
+    QByteArray wav = RenderRaceCall(character, tone, m_services.signs, leadMs);
+    if (!wav.isEmpty())
+        CutTrailingSilence(wav);
     // Three files in turn: the one playing is never written over.
     const QString path = QDir(m_services.folder).filePath(u"reconnaissance-%1.wav"_s.arg(m_renders++ % 3));
     QFile file(path);

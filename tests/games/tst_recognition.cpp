@@ -106,6 +106,9 @@ private slots:
         Recognition r(u"K"_s, reflexMs);
         r.controller->start();
         QVERIFY(r.player.playing);
+        QFile played(r.player.file); // the player's end is the character's: no silence after its last sample
+        QVERIFY(played.open(QIODevice::ReadOnly));
+        QVERIFY(played.readAll().right(2) != QByteArray(2, '\0'));
         if (endMs >= 0) {
             r.clock.elapsedMs = endMs;
             r.player.finish();
