@@ -116,8 +116,8 @@ void Summary(const char* what, QList<double> values, const char* goal)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    const int characters = std::clamp(argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 20, 1,
-                                      RecognitionRun::Characters);
+    const int characters =
+        std::clamp(argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 20, 1, RecognitionRun::Characters);
     QTemporaryDir dir;
     const SignTable signs = LoadSignFile(BuildFolder::file("telkey.ref")).table;
     TimedPlayer player;
