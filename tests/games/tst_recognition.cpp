@@ -9,6 +9,7 @@
 #include "games/RecognitionWindow.h"
 #include "signs/SignTable.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -127,15 +128,21 @@ private slots:
         QCOMPARE(first.right, right);
     }
 
-    // Keys while nothing is asked are ignored; a run closed midway records nothing and leaves the player closed,
-    // a closed window's keys and the player's late notices change nothing either.
+    // Keys while nothing is asked are ignored (before a run, while the answer is said); a run closed midway records
+    // nothing and leaves the player closed, a closed window's keys and the player's late notices change nothing.
     void strayKeysAndAbandonedRun()
     {
-        Recognition r;
+        Recognition r(u"K"_s);
         r.type(u"k"_s); // before any run
         r.controller->start();
         r.player.finish();
         r.type(u"k"_s);
+        QCOMPARE(r.player.commands.count(u"Play"_s), 2);
+        r.window->spokenAnswer->setChecked(true);
+        r.player.finish();
+        r.type(u"k"_s);
+        QCOMPARE(r.speech.said, QStringList{u"Kilo"_s});
+        r.type(u"k"_s); // while it is said
         QCOMPARE(r.player.commands.count(u"Play"_s), 2);
         r.window->close();
         QVERIFY(!r.player.opened);
