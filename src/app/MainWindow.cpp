@@ -18,12 +18,15 @@
 #include "exercise/TextsController.h"
 #include "games/RaceController.h"
 #include "games/RaceWindow.h"
+#include "games/RecognitionController.h"
+#include "games/RecognitionWindow.h"
 #include "history/HistoryGuard.h"
 #include "marking/MarkingController.h"
 #include "parameters/LearnerSettings.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
+#include "platform/SettingsStore.h"
 #include "platform/Speech.h"
 #include "practice/KeyingController.h"
 #include "progress/ProgressController.h"
@@ -41,6 +44,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -164,6 +168,7 @@ void MainWindow::createControllers()
     m_freshDraws = std::make_unique<FreshDraws>(m_ui.entrainement, *m_learner, m_platform.entropy, m_random);
     // The race before "Manipulation...", which stays the last item.
     createRaceController();
+    createRecognitionController();
     createKeyingController();
     m_exercise.attach(m_ui.Text2, [app = m_app.get()] { app->ExerciseTextChanged(); });
 }
@@ -272,6 +277,50 @@ public:
 };
 
 } // namespace
+
+namespace {
+
+// Settings kept for the session only.
+class SessionSettings : public SettingsStore
+{
+public:
+    QString read(const QString& key, const QString& defaultValue) const override
+    {
+        return m_values.value(key, defaultValue);
+    }
+    void write(const QString& key, const QString& value) override { m_values.insert(key, value); }
+
+private:
+    QHash<QString, QString> m_values;
+};
+
+} // namespace
+
+void MainWindow::createRecognitionController()
+{
+    if (!m_options.recognitionPlayer || !m_race)
+        return;
+    if (!m_options.recognitionSettings)
+        m_sessionSettings = std::make_unique<SessionSettings>();
+    RecognitionController::Services services{m_signs,
+                                             *m_options.recognitionPlayer,
+                                             m_random,
+                                             *m_history,
+                                             m_options.speech ? *m_options.speech : *m_noSpeech,
+                                             m_platform.clock,
+                                             m_options.recognitionSettings ? *m_options.recognitionSettings
+                                                                           : *m_sessionSettings,
+                                             m_programFolder.folder};
+    services.characters = [learner = m_learner.get()] { return learner->characterSet(); };
+    services.tone = [speed = m_ui.Combo1, tone = m_ui.HScroll4, vol = m_ui.vol] {
+        return RaceTone{int(LeadingNumber(speed->currentText()) * 5), tone->value(), vol->value()};
+    };
+    services.parent = this;
+    m_recognition = std::make_unique<RecognitionController>(std::move(services));
+    QAction* item = m_ui.entrainement->addAction(QStringLiteral("Reconnaissance i&nstantanée..."));
+    item->setObjectName(QStringLiteral("reconnaissanceInstantanee"));
+    connect(item, &QAction::triggered, this, [controller = m_recognition.get()] { controller->show(); });
+}
 
 void MainWindow::createRaceController()
 {
@@ -455,6 +504,8 @@ void MainWindow::endSession()
     m_ptt->releaseForExit();
     if (m_race)
         m_race->abandon(); // a run cut short is not recorded
+    if (m_recognition)
+        m_recognition->abandon();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

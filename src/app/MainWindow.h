@@ -27,6 +27,7 @@ class HistoryGuard;
 class KeyingController;
 class MediaPlayer;
 class RaceController;
+class RecognitionController;
 class Speech;
 class KeyingSource;
 enum class KeyingInput : std::uint8_t;
@@ -87,6 +88,10 @@ public:
         std::function<std::unique_ptr<KeyingSource>(KeyingInput, const KeyingContext&)> keyingInputs = {};
         // The call-sign race's own player, beside the exercise's; none: the race is not offered.
         MediaPlayer* racePlayer = nullptr;
+        // The instant recognition's own player and its group "reconnaissance"; no player: it is not offered, no
+        // group: its settings kept for the session.
+        MediaPlayer* recognitionPlayer = nullptr;
+        SettingsStore* recognitionSettings = nullptr;
         // The voice that says the answers; none: answers are not said.
         Speech* speech = nullptr;
     };
@@ -102,6 +107,7 @@ public:
     ExerciseText& exerciseText() { return m_exercise; }
     KeyingController& keying() { return *m_keying; }
     RaceController& race() { return *m_race; }
+    RecognitionController& recognition() { return *m_recognition; }
     // Told of every sound prepared, as the marking is.
     void addPreparedListener(PreparedExerciseListener* listener);
 
@@ -117,6 +123,7 @@ private:
     void createTextsController();
     void createKeyingController();
     void createRaceController();
+    void createRecognitionController();
     void wireMenus();
     void wireMarkingMenu();
     void wireExerciseView();
@@ -171,4 +178,6 @@ private:
     std::unique_ptr<KeyingController> m_keying;
     std::unique_ptr<Speech> m_noSpeech;
     std::unique_ptr<RaceController> m_race;
+    std::unique_ptr<SettingsStore> m_sessionSettings;
+    std::unique_ptr<RecognitionController> m_recognition;
 };

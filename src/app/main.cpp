@@ -86,13 +86,16 @@ struct LoadedServices
 };
 
 // What the training windows use beside the platform: the sending window's settings kept in a group of its own, its
-// inputs beside the keyboard and the tone heard while keying; the call-sign race's own player, never the exercise's,
-// and the voice that says its answers. All but the settings come from the services module.
+// inputs beside the keyboard and the tone heard while keying; the call-sign race's and the instant recognition's own
+// players, never the exercise's, and the voice that says their answers. All but the settings come from the services
+// module.
 struct TrainingServices
 {
     explicit TrainingServices(ServicesModule& module)
         : module(module), sidetone([&module] { return module.makeSidetone(); }),
-          racePlayer([&module] { return module.makePlayer(); }), speech([&module] { return module.makeSpeech(); })
+          racePlayer([&module] { return module.makePlayer(); }),
+          recognitionPlayer([&module] { return module.makePlayer(); }),
+          speech([&module] { return module.makeSpeech(); })
     {}
 
     QtSettingsStore keyingSettings{QString::fromUtf16(Parameters::Organization),
@@ -100,6 +103,9 @@ struct TrainingServices
     ServicesModule& module;
     DeferredSidetone sidetone;
     DeferredPlayer racePlayer;
+    DeferredPlayer recognitionPlayer; // its own: both windows may be open at once
+    QtSettingsStore recognitionSettings{QString::fromUtf16(Parameters::Organization),
+                                        QString::fromUtf16(Parameters::Application), QStringLiteral("reconnaissance")};
     DeferredSpeech speech;
 
     void lend(MainWindow::Options& options)
@@ -107,6 +113,8 @@ struct TrainingServices
         options.keyingSettings = &keyingSettings;
         options.sidetone = &sidetone;
         options.racePlayer = &racePlayer;
+        options.recognitionPlayer = &recognitionPlayer;
+        options.recognitionSettings = &recognitionSettings;
         options.speech = &speech;
         options.keyingInputs = [this](KeyingInput which, const MainWindow::KeyingContext& context) {
             return OpenKeyingInput(which, context, keyingSettings, module);

@@ -23,17 +23,20 @@ public:
 
 } // namespace
 
-QByteArray RenderRaceCall(const QString& call, const RaceTone& tone, const SignTable& signs)
+QByteArray RenderRaceCall(const QString& call, const RaceTone& tone, const SignTable& signs, double leadMs)
 {
     if (tone.cpm <= 0)
         return {};
-    const auto runs = MakeSampleRuns(MakeTonePeriod(tone.hz, tone.volume), 6000.0 / tone.cpm, 1, 3, 7, 0);
+    const double dotMs = 6000.0 / tone.cpm;
+    // The silence before the call is a word gap (its length beyond the letter gap), drawn out to the length asked.
+    const double wordGap = leadMs > 0 ? 3 + leadMs / dotMs : 7;
+    const auto runs = MakeSampleRuns(MakeTonePeriod(tone.hz, tone.volume), dotMs, 1, 3, wordGap, 0);
     if (!runs)
         return {};
     ExerciseRenderer renderer(signs, *runs);
     ByteArraySink sink;
     sink.bytes = MakeWavHeader();
-    renderer.writeSamples(sink, {}, call, {});
+    renderer.writeSamples(sink, {}, leadMs > 0 ? u" "_s + call : call, {});
     PatchWavHeader(sink.bytes, quint64(sink.bytes.size()));
     return sink.bytes;
 }

@@ -16,9 +16,9 @@ struct RaceTone
     bool operator==(const RaceTone&) const = default;
 };
 
-// The call as a whole WAV file in memory, rendered by the program's own synthesis; empty when the speed or the tone
-// gives no sound.
-QByteArray RenderRaceCall(const QString& call, const RaceTone& tone, const SignTable& signs);
+// The call as a whole WAV file in memory, rendered by the program's own synthesis, after a silence of about
+// `leadMs` when there is one; empty when the speed or the tone gives no sound.
+QByteArray RenderRaceCall(const QString& call, const RaceTone& tone, const SignTable& signs, double leadMs = 0);
 
 // The call as a French voice says it: letters in the phonetic alphabet, figures as numbers, "/" as "barre".
 QString SpokenCall(const QString& call);

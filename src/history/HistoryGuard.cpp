@@ -57,6 +57,20 @@ Failure HistoryGuard::recordRace(const RaceRecord& race)
     return {};
 }
 
+Failure HistoryGuard::recordRecognitions(const QList<RecognitionRecord>& run)
+{
+    if (!m_history)
+        return {};
+    if (const Failure failed = m_history->recordRecognitions(run))
+        lost(*failed);
+    return {};
+}
+
+Result<QList<RecognitionRecord>> HistoryGuard::recognitions(const QDateTime& since)
+{
+    return m_history ? read(m_history->recognitions(since)) : QList<RecognitionRecord>();
+}
+
 Result<QList<SendingRunRecord>> HistoryGuard::sendingRuns(const QDateTime& since)
 {
     return m_history ? read(m_history->sendingRuns(since)) : QList<SendingRunRecord>();

@@ -30,6 +30,8 @@ public:
     Result<bool> deleteCopy(qint64 id) override;
     Failure recordRace(const RaceRecord& race) override;
     Result<QList<RaceRecord>> races(const QDateTime& since) override;
+    Failure recordRecognitions(const QList<RecognitionRecord>& run) override;
+    Result<QList<RecognitionRecord>> recognitions(const QDateTime& since) override;
 
 private:
     // The failure told, the history dropped.

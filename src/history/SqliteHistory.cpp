@@ -104,6 +104,11 @@ const QList<QStringList>& Migrations()
          "top_cpm INTEGER NOT NULL, calls INTEGER NOT NULL, missed INTEGER NOT NULL)"_s,
          u"CREATE INDEX IF NOT EXISTS race_runs_by_date ON race_runs(at)"_s},
         CopyDaysStep(),
+        // The characters of the recognition runs; a null time is a key pressed before the sound ended.
+        {u"CREATE TABLE IF NOT EXISTS recognitions (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, character TEXT NOT "
+         u"NULL, "
+         "ms INTEGER, right INTEGER NOT NULL)"_s,
+         u"CREATE INDEX IF NOT EXISTS recognitions_by_date ON recognitions(at)"_s},
     };
     return steps;
 }
@@ -1005,4 +1010,48 @@ Result<bool> SqliteHistory::removeTallies(qint64 id, const QDateTime& at)
             return Fail(failureText(query.lastError()));
     }
     return true;
+}
+
+Failure SqliteHistory::recordRecognitions(const QList<RecognitionRecord>& records)
+{
+    if (!m_open)
+        return notOpen();
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    auto failed = [&](const QSqlError& error) -> Failure {
+        db.rollback();
+        return explained(u"La reconnaissance n'a pas pu être enregistrée dans l'historique"_s, error, QString());
+    };
+    if (const QSqlError error = run(db, u"BEGIN"_s); error.isValid())
+        return failed(error);
+    QSqlQuery query(db);
+    query.prepare(u"INSERT INTO recognitions (at, character, ms, right) VALUES (?, ?, ?, ?)"_s);
+    for (const RecognitionRecord& r : records) {
+        query.addBindValue(r.at.toMSecsSinceEpoch());
+        query.addBindValue(r.character);
+        query.addBindValue(r.ms ? QVariant(*r.ms) : QVariant(QMetaType::fromType<int>()));
+        query.addBindValue(int(r.right));
+        if (!query.exec())
+            return failed(query.lastError());
+    }
+    if (const QSqlError error = run(db, u"COMMIT"_s); error.isValid())
+        return failed(error);
+    return {};
+}
+
+Result<QList<RecognitionRecord>> SqliteHistory::recognitions(const QDateTime& since)
+{
+    if (!m_open)
+        return Fail(notOpen());
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT at, character, ms, right FROM recognitions WHERE at >= ? ORDER BY at, id"_s);
+    query.addBindValue(sinceMs(since));
+    if (!query.exec())
+        return Fail(failureText(query.lastError()));
+    QList<RecognitionRecord> found;
+    while (query.next())
+        found.append({QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong()), query.value(1).toString(),
+                      query.value(2).isNull() ? std::nullopt : std::optional<int>(query.value(2).toInt()),
+                      query.value(3).toBool()});
+    return found;
 }

@@ -19,8 +19,9 @@ public:
     // deleted with them (the copies recorded before are listed apart). 5: the pieces of information of each copy
     // (call signs, report, name...): kind, sent, copied, right. 6: the sending runs of "Manipulation", their timing
     // and their mis-sent characters. 7: the runs of the call-sign race. 8: the copies summed up by day for the charts
-    // (accuracy and speed at their lowest and highest), kept by triggers.
-    static constexpr int SchemaVersion = 8;
+    // (accuracy and speed at their lowest and highest), kept by triggers. 9: the characters of the instant
+    // recognition's runs.
+    static constexpr int SchemaVersion = 9;
 
     SqliteHistory();
     ~SqliteHistory() override;
@@ -47,6 +48,8 @@ public:
     Result<QList<DrillAnswerRecord>> drillAnswers(const QDateTime& since) override;
     Failure recordRace(const RaceRecord& race) override;
     Result<QList<RaceRecord>> races(const QDateTime& since) override;
+    Failure recordRecognitions(const QList<RecognitionRecord>& run) override;
+    Result<QList<RecognitionRecord>> recognitions(const QDateTime& since) override;
     Result<QList<CharacterWeakness>> weaknesses(const QDateTime& since) override;
     Result<QList<FieldLoss>> fieldLosses(const QDateTime& since) override;
     // A copy recorded before the history kept each copy's characters is deleted only when it is the one copy of its

@@ -115,6 +115,18 @@ struct RaceRecord
     bool operator==(const RaceRecord&) const = default;
 };
 
+// One character of a finished recognition run: how long after its sound ended the learner knew it, the typing
+// time taken off; no time for a key pressed before the end, which is a miss.
+struct RecognitionRecord
+{
+    QDateTime at;
+    QString character;
+    std::optional<int> ms;
+    bool right = false;
+
+    bool operator==(const RecognitionRecord&) const = default;
+};
+
 // What the history says of one character over a period.
 struct CharacterWeakness
 {
@@ -202,6 +214,19 @@ public:
     // The same runs as "Progrès" draws them: their time, kind, characters, errors, speed, dash/dot ratio and number;
     // the rest left at zero where the history can spare reading it.
     virtual Result<QList<SendingRunRecord>> drawnSendingRuns(const QDateTime& since) { return sendingRuns(since); }
+    // Records the characters of a finished recognition run, all or nothing; a history that keeps none records
+    // nothing.
+    virtual Failure recordRecognitions(const QList<RecognitionRecord>& run)
+    {
+        Q_UNUSED(run);
+        return {};
+    }
+    // The characters recognised since `since`, oldest first.
+    virtual Result<QList<RecognitionRecord>> recognitions(const QDateTime& since)
+    {
+        Q_UNUSED(since);
+        return QList<RecognitionRecord>();
+    }
     // Removes the copy numbered `id` with its tallies, confusions and pieces, all or nothing: what is read afterwards
     // is as if it had never been marked. False, and nothing changed, when its tallies cannot be told apart from others'
     // (a history that does not keep them per copy).

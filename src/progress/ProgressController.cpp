@@ -87,6 +87,7 @@ void ProgressController::showProgress()
     data.fieldLosses = ReadOrEmpty(m_services.history.fieldLosses(since));
     data.runs = ReadOrEmpty(m_services.history.drawnSendingRuns(since));
     data.races = ReadOrEmpty(m_services.history.races(since));
+    data.recognitions = RecognitionWeaknesses(ReadOrEmpty(m_services.history.recognitions(since)));
     data.map = CharacterNeeds(signCharacters(m_services.signs), data.weaknesses);
     data.pass = m_services.passMark ? m_services.passMark() : PassMark{};
     data.historyAvailable = m_services.history.available();

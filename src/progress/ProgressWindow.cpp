@@ -148,6 +148,21 @@ QColor strengthColour(const CharacterNeed& need)
 }
 
 // 0 for the letters, 1 for the figures, 2 for the signs.
+// A character's median recognition time under its letter on the map, and what the recognition runs say of it in
+// its tooltip; nothing when it was never played there.
+std::pair<QString, QString> RecognitionText(const QList<CharacterWeakness>& recognitions, const QString& character)
+{
+    const auto it = std::find_if(recognitions.begin(), recognitions.end(), [&](const CharacterWeakness& w) {
+        return w.character.compare(character, Qt::CaseInsensitive) == 0;
+    });
+    if (it == recognitions.end())
+        return {};
+    const QString median = it->medianMs ? QString::number(std::lround(*it->medianMs)) : u"\u2014"_s;
+    return {u"\n"_s + median, u"\nReconnaissance\u202F: "_s + (it->medianMs ? median + u"\u00A0ms, "_s : QString()) +
+                                  QString::number(it->sent - it->wrong) + u" sur "_s + QString::number(it->sent) +
+                                  u" reconnus"_s};
+}
+
 int kindOf(const QString& character)
 {
     if (character.front().isLetter())
@@ -460,7 +475,7 @@ void ProgressWindow::showProgress(const ProgressData& data)
     drawErrorRates(m_errors, data);
     drawReactionTimes(m_reaction, data);
     drawRaces(m_races, data.races);
-    drawMap(data.map);
+    drawMap(data.map, data.recognitions);
     listCopies(data.newest, data.copies.count);
     listFieldLosses(data.fieldLosses);
     drawSending(data);
@@ -518,7 +533,7 @@ void ProgressWindow::askDeletion()
     m_confirm->show();
 }
 
-void ProgressWindow::drawMap(const QList<CharacterNeed>& map)
+void ProgressWindow::drawMap(const QList<CharacterNeed>& map, const QList<CharacterWeakness>& recognitions)
 {
     constexpr int PerRow = 26;
     for (QToolButton* old : m_map->findChildren<QToolButton*>())
@@ -534,8 +549,10 @@ void ProgressWindow::drawMap(const QList<CharacterNeed>& map)
     for (const CharacterNeed& need : map) {
         const int kind = kindOf(need.character);
         auto* button = new QToolButton(m_map);
-        button->setText(need.character.toUpper());
-        button->setToolTip(NeedText(need) + u"\nCliquer pour le mettre dans «\u202FRenforce le caractére\u202F»"_s);
+        const auto [time, said] = RecognitionText(recognitions, need.character);
+        button->setText(need.character.toUpper() + time);
+        button->setToolTip(NeedText(need) + said +
+                           u"\nCliquer pour le mettre dans «\u202FRenforce le caractére\u202F»"_s);
         button->setStyleSheet(u"QToolButton { background-color: %1; color: black; border: 1px solid #808080; "
                               "min-width: 22px; min-height: 20px; }"_s.arg(strengthColour(need).name()));
         const QString character = need.character;

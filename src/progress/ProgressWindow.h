@@ -19,14 +19,15 @@ class QTreeWidget;
 // What "Progrès" draws, for the period chosen.
 struct ProgressData
 {
-    CopyChart copies;                    // the accuracy and speed of the copies, thinned to the charts' width
-    QList<CopyRecord> newest;            // the newest copies, listed first
-    QList<CharacterWeakness> weaknesses; // by character
-    QList<CharacterNeed> map;            // every character of the sign table, in its order
-    QList<FieldLoss> fieldLosses;        // the kind of information lost most often first
-    QList<SendingRunRecord> runs;        // the sending runs, oldest first, as drawn
-    QList<RaceRecord> races;             // the call-sign race's finished runs, oldest first
-    PassMark pass;                       // the pass line
+    CopyChart copies;                      // the accuracy and speed of the copies, thinned to the charts' width
+    QList<CopyRecord> newest;              // the newest copies, listed first
+    QList<CharacterWeakness> weaknesses;   // by character
+    QList<CharacterNeed> map;              // every character of the sign table, in its order
+    QList<FieldLoss> fieldLosses;          // the kind of information lost most often first
+    QList<SendingRunRecord> runs;          // the sending runs, oldest first, as drawn
+    QList<RaceRecord> races;               // the call-sign race's finished runs, oldest first
+    QList<CharacterWeakness> recognitions; // by character, from the instant recognition's runs
+    PassMark pass;                         // the pass line
     bool historyAvailable = true;
 };
 
@@ -89,7 +90,7 @@ private:
     // "Supprimer...": the confirmation of the copy chosen.
     void askDeletion();
     // The characters' buttons: letters, figures and signs a row each (or more when a row is full).
-    void drawMap(const QList<CharacterNeed>& map);
+    void drawMap(const QList<CharacterNeed>& map, const QList<CharacterWeakness>& recognitions);
     // A new chart in `view`, in the palette's theme and in French; `empty`, when not empty, says over it that there
     // is nothing to draw.
     QChart* freshChart(QChartView* view, const QString& title, const QString& empty = {});

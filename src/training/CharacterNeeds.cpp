@@ -120,3 +120,44 @@ QString NeedText(const CharacterNeed& need)
         lines << u"Manipulation\u202F: mal manipulé "_s + QString::number(h.missent) + u" fois"_s;
     return lines.join(u'\n');
 }
+
+namespace {
+
+double RecognitionMedian(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+QList<CharacterWeakness> RecognitionWeaknesses(const QList<RecognitionRecord>& records)
+{
+    QHash<QString, CharacterWeakness> byCharacter;
+    QHash<QString, QList<double>> times; // newest last
+    QStringList order;
+    for (const RecognitionRecord& r : records) {
+        const QString c = r.character.toLower();
+        if (!byCharacter.contains(c))
+            order.append(c);
+        CharacterWeakness& w = byCharacter[c];
+        w.character = c;
+        ++w.sent;
+        if (!r.right)
+            ++w.wrong;
+        else if (r.ms)
+            times[c].append(*r.ms);
+    }
+    QList<CharacterWeakness> found;
+    order.sort();
+    for (const QString& c : order) {
+        CharacterWeakness w = byCharacter.value(c);
+        const QList<double> last = times.value(c).mid(std::max<qsizetype>(0, times.value(c).size() - 20));
+        w.answers = int(last.size());
+        if (!last.isEmpty())
+            w.medianMs = RecognitionMedian(last);
+        found.append(w);
+    }
+    return found;
+}

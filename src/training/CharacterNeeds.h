@@ -52,3 +52,7 @@ const CharacterNeed* WeakestCharacter(const QList<CharacterNeed>& needs);
 // What the history says of a character, a line each for its copies, its confusions, its drill answers and, once it
 // was sent wrong on the key, its sending.
 QString NeedText(const CharacterNeed& need);
+
+// What the recognition runs say of each character, in the form the targeted draw weighs: the times it was played
+// (`sent`), missed (`wrong`), and the median time of its last 20 right answers (`answers`, `medianMs`).
+QList<CharacterWeakness> RecognitionWeaknesses(const QList<RecognitionRecord>& records);

@@ -324,8 +324,9 @@ private slots:
             db.setDatabaseName(path);
             QVERIFY(db.open());
             QSqlQuery q(db);
-            for (const QString& statement : {u"DROP TABLE sending_missent"_s, u"DROP TABLE sending_runs"_s,
-                                             u"DROP TABLE race_runs"_s, u"PRAGMA user_version = 5"_s})
+            for (const QString& statement :
+                 {u"DROP TABLE sending_missent"_s, u"DROP TABLE sending_runs"_s, u"DROP TABLE race_runs"_s,
+                  u"DROP TABLE recognitions"_s, u"PRAGMA user_version = 5"_s})
                 QVERIFY2(q.exec(statement), qPrintable(statement));
             db.close();
         }
@@ -368,6 +369,13 @@ private slots:
         QCOMPARE(weak->first().character, u"c"_s);
         QCOMPARE((QList<int>{weak->first().sent, weak->first().wrong, weak->first().missent}), (QList<int>{5, 1, 3}));
         QCOMPARE(history.weaknesses(Start.addDays(5))->first().missent, 1);
+
+        // The recognitions too, a key typed too soon without a time.
+        const QList<RecognitionRecord> recognised{{Start.addDays(3), u"k"_s, 420, true},
+                                                  {Start.addDays(3), u"é"_s, std::nullopt, false}};
+        QVERIFY(!history.recordRecognitions(recognised));
+        QCOMPARE(*history.recognitions(QDateTime()), recognised);
+        QVERIFY(history.recognitions(Start.addDays(5))->isEmpty());
     }
 
     // One French message, and the file as it was.

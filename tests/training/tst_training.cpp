@@ -127,6 +127,18 @@ private slots:
         QTest::newRow("much faster: at least half")
             << QList<CharacterWeakness>{drilled(u"a"_s, 50), drilled(u"b"_s, 400), drilled(u"c"_s, 500)} << 0.5 << 0.5
             << true;
+        // The recognition runs weighed the same way: the last 20 right answers timed, a key too soon a miss.
+        const auto recognised = [](const QString& c, std::optional<int> ms, bool right, int times) {
+            return QList<RecognitionRecord>(times, RecognitionRecord{QDateTime(), c, ms, right});
+        };
+        QTest::newRow("recognised slower, over the last 20")
+            << RecognitionWeaknesses(recognised(u"A"_s, 5000, true, 25) + recognised(u"a"_s, 600, true, 20) +
+                                     recognised(u"b"_s, 400, true, 1) + recognised(u"c"_s, 300, true, 1))
+            << (1.0 / 47) << 1.5 << true;
+        QTest::newRow("recognition keyed too soon")
+            << RecognitionWeaknesses(recognised(u"a"_s, 600, true, 2) + recognised(u"a"_s, {}, false, 2) +
+                                     recognised(u"b"_s, 400, true, 1) + recognised(u"c"_s, 300, true, 1))
+            << 0.5 << 1.5 << true;
         QTest::newRow("copies and drill together")
             << QList<CharacterWeakness>{copied(u"a"_s, 18, 0), drilled(u"a"_s, 800), drilled(u"b"_s, 400)} << 0.05
             << (800.0 / 600.0) << true;

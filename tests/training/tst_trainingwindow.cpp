@@ -249,13 +249,15 @@ private slots:
         QCOMPARE(text12->text(), u"z"_s);
     }
 
-    // "Progrès..." shows every character of the sign table once, its numbers in the tooltip; a click puts it in
-    // "Renforce le caractére".
+    // "Progrès..." shows every character of the sign table once, its numbers in the tooltip, its recognition time
+    // under it; a click puts it in "Renforce le caractére".
     void characterMap()
     {
         SqliteHistory history;
         QVERIFY(!history.open(u":memory:"_s));
         fillHistory(history, FakeClock().date);
+        const QDateTime at = FakeClock().date.addDays(-1);
+        history.recordRecognitions({{at, u"K"_s, 300, true}, {at, u"K"_s, 500, true}, {at, u"K"_s, {}, false}});
         TestApp::Options options;
         options.history = &history;
         TestApp app(options);
@@ -264,12 +266,15 @@ private slots:
         QStringList shown;
         QToolButton* z = nullptr;
         QToolButton* m = nullptr;
+        QToolButton* k = nullptr;
         for (QToolButton* button : map->findChildren<QToolButton*>()) {
             shown << button->text();
             if (button->text() == u"Z"_s)
                 z = button;
             if (button->text() == u"M"_s)
                 m = button;
+            if (button->text().startsWith(u'K'))
+                k = button;
         }
         QCOMPARE(shown.size(), QSet<QString>(shown.begin(), shown.end()).size());
         for (const QString& c : {u"A"_s, u"Z"_s, u"0"_s, u"9"_s, u"?"_s, u"/"_s})
@@ -277,6 +282,9 @@ private slots:
         QVERIFY2(z->toolTip().contains(u"envoyé 10 fois, 6 erreurs"_s), qPrintable(z->toolTip()));
         QVERIFY(z->toolTip().contains(u"Confusions\u202F: Z reçu comme G\u202F: 4 fois"_s));
         QVERIFY2(m->toolTip().contains(u"Clavier\u202F: 900\u202Fms"_s), qPrintable(m->toolTip()));
+        QCOMPARE(k->text(), u"K\n400"_s);
+        QVERIFY2(k->toolTip().contains(u"Reconnaissance\u202F: 400\u00A0ms, 2 sur 3 reconnus"_s),
+                 qPrintable(k->toolTip()));
         z->click();
         QCOMPARE(app.ui().Text12->text(), u"z"_s);
     }
