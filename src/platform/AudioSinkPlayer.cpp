@@ -17,8 +17,10 @@ using WavFormat::BytesPerMs;
 // 60 ms the sink's own feeding timer underruns on a busy machine and the sound server fills the holes with
 // silence, breaking dots and dashes apart.
 constexpr qsizetype SinkBufferBytes = 200 * BytesPerMs;
-// How often the end of playback is looked for, in ms.
+// How often the end of playback is looked for, in ms; more often once the last bytes are handed to the sink, so that
+// the end is told within a few ms of the last sample heard.
 constexpr int PollIntervalMs = 10;
+constexpr int FinalPollIntervalMs = 2;
 // How long a stopped sink is kept before it is deleted, in ms.
 constexpr int SinkGraceMs = 2000;
 // A sink whose played time stops advancing is given up this long after the data should have been heard, in ms.
@@ -143,7 +145,7 @@ void AudioSinkPlayer::play()
         startClock(); // nothing to hear: the end comes from the first poll
     else
         startSink();
-    m_pollTimer.start();
+    m_pollTimer.start(PollIntervalMs);
 }
 
 void AudioSinkPlayer::stop()
@@ -307,6 +309,8 @@ void AudioSinkPlayer::pollEnd()
     }
     if (!m_source->atDataEnd())
         return;
+    if (m_pollTimer.interval() != FinalPollIntervalMs)
+        m_pollTimer.setInterval(FinalPollIntervalMs);
     // The sink reports Idle as soon as its buffer is handed over, ~100 ms before the sound ends: wait until the
     // device has played every byte it was given.
     const qint64 fed = m_source->fed();
