@@ -66,7 +66,7 @@ Failure OpusFileEncoder::create(const QString& path)
     opus_encoder_ctl(m_opus, OPUS_GET_LOOKAHEAD(&lookahead));
     m_preSkip = int(lookahead) * GranulePerSample;
     ogg_stream_init(&m_ogg, 1);
-    if (const Failure failed = m_out.open(path))
+    if (Failure failed = m_out.open(path))
         return failed;
     writeHeaders();
     return {};
@@ -121,7 +121,7 @@ Failure OpusFileEncoder::encode(const short* samples, qsizetype count)
     m_tail.insert(m_tail.end(), samples, samples + count);
     size_t at = 0;
     for (; m_tail.size() - at >= FrameSamples; at += FrameSamples) {
-        if (const Failure failed = encodeFrame(m_tail.data() + at, false))
+        if (Failure failed = encodeFrame(m_tail.data() + at, false))
             return failed;
     }
     m_tail.erase(m_tail.begin(), m_tail.begin() + qsizetype(at));
@@ -138,7 +138,7 @@ Failure OpusFileEncoder::close()
         for (size_t at = 0; at < m_tail.size() && !failure(); at += FrameSamples)
             setFailure(encodeFrame(m_tail.data() + at, at + FrameSamples == m_tail.size()));
     }
-    if (const Failure failed = m_out.close())
+    if (Failure failed = m_out.close())
         return failed;
     return failure();
 }

@@ -299,19 +299,36 @@ qsizetype AllowedErrors(qsizetype characters, PassMark pass)
     return characters * pass.hundredths / 10000;
 }
 
+namespace {
+
+// The lower case of one character, one character: the first of its full lower case where that has more than one
+// (the dotted capital I gives "i").
+char32_t LowerCase(char32_t c)
+{
+    const char32_t simple = QChar::toLower(c);
+    if (simple != c || c < 0x80)
+        return simple;
+    const QList<uint> full = QString::fromUcs4(&c, 1).toLower().toUcs4();
+    return full.isEmpty() ? c : char32_t(full.front());
+}
+
+} // namespace
+
 QString NormalisedForMarking(QStringView text)
 {
     QString normalised;
     normalised.reserve(text.size());
     bool space = false;
-    for (const QChar c : text.toString().toLower()) {
-        if (c.isSpace()) {
+    // Each character to its own lower case, one for one: a full lower casing makes two characters of some capitals
+    // (the dotted capital I), and the count of characters sent would change.
+    for (const char32_t c : text.toUcs4()) {
+        if (QChar::isSpace(c)) {
             space = !normalised.isEmpty();
             continue;
         }
         if (space)
             normalised += u' ';
-        normalised += c;
+        normalised += QChar::fromUcs4(LowerCase(c));
         space = false;
     }
     return normalised;

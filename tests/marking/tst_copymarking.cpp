@@ -187,6 +187,9 @@ private slots:
         QTest::newRow("a character beyond 16 bits is one")
             << u"a\U0001F600b"_s << "ab"
             << "1 erreur sur 3 caractères (66,7\u202F%) — Refusé" << refused;
+        // A capital whose lower case is two characters in full (the dotted capital I) stays one character.
+        QTest::newRow("a capital stays one character in lower case")
+            << u"\u0130STANBUL"_s << u"istanbul"_s << "0 erreur sur 8 caractères (100,0\u202F%) — Reçu" << received;
     }
     void rule()
     {
