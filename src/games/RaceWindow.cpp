@@ -1,5 +1,7 @@
 #include "games/RaceWindow.h"
 
+#include "common/Named.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -14,16 +16,6 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-template <typename T> T* Named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-} // namespace
 
 RaceWindow::RaceWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {

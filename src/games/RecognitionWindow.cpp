@@ -1,5 +1,7 @@
 #include "games/RecognitionWindow.h"
 
+#include "common/Named.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -12,16 +14,6 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-template <typename T> T* Named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-} // namespace
 
 RecognitionWindow::RecognitionWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {

@@ -1,5 +1,6 @@
 #include "practice/KeyingWindow.h"
 
+#include "common/Named.h"
 #include "practice/ElementsView.h"
 
 #include <QApplication>
@@ -32,15 +33,9 @@ namespace {
 // The place of the serial port in the choice of inputs.
 constexpr int SerialPortInput = 1;
 
-template <typename W> W* named(W* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 QComboBox* choice(const QString& name, const QStringList& items)
 {
-    auto* box = named(new QComboBox, name);
+    auto* box = Named(new QComboBox, name);
     box->addItems(items);
     return box;
 }
@@ -112,13 +107,13 @@ KeyingWindow::KeyingWindow(QWidget* owner)
                                 u"Manipulateur iambique B (Ctrl, [ ])"_s})),
       m_input(choice(u"entree"_s,
                      {u"Clavier seulement"_s, u"Port série (CTS, DSR)"_s, u"MIDI"_s, u"Microphone ou entrée ligne"_s})),
-      m_debounce(named(new QSpinBox, u"antirebond"_s)),
+      m_debounce(Named(new QSpinBox, u"antirebond"_s)),
       m_exercise(choice(u"exercice"_s, {u"Libre"_s, u"Envoyer l'exercice"_s, u"Écho"_s})),
       m_echoPlays(choice(u"jeuEcho"_s, {u"Caractère"_s, u"Groupe"_s, u"Indicatif"_s})),
-      m_echoSeconds(named(new QSpinBox, u"delaiEcho"_s)), m_exerciseText(named(new QLabel, u"texteAEnvoyer"_s)),
-      m_decoded(named(new QPlainTextEdit, u"decode"_s)), m_speed(named(new QLabel, u"vitesse"_s)),
-      m_message(named(new QLabel, u"message"_s)), m_elements(named(new ElementsView, u"elements"_s)),
-      m_result(named(new QLabel, u"resultat"_s)), m_histograms(named(new QChartView, u"histogrammes"_s)),
+      m_echoSeconds(Named(new QSpinBox, u"delaiEcho"_s)), m_exerciseText(Named(new QLabel, u"texteAEnvoyer"_s)),
+      m_decoded(Named(new QPlainTextEdit, u"decode"_s)), m_speed(Named(new QLabel, u"vitesse"_s)),
+      m_message(Named(new QLabel, u"message"_s)), m_elements(Named(new ElementsView, u"elements"_s)),
+      m_result(Named(new QLabel, u"resultat"_s)), m_histograms(Named(new QChartView, u"histogrammes"_s)),
       m_timer(new QTimer(this))
 {
     setObjectName(u"Manipulation"_s);
@@ -141,8 +136,8 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     m_histograms->setAccessibleName(u"Longueurs mesurées des points, traits et espaces"_s);
     m_histograms->setMinimumHeight(240);
     m_histograms->hide();
-    auto* termine = named(new QPushButton(u"Terminé"_s), u"termine"_s);
-    auto* effacer = named(new QPushButton(u"Effacer"_s), u"effacer"_s);
+    auto* termine = Named(new QPushButton(u"Terminé"_s), u"termine"_s);
+    auto* effacer = Named(new QPushButton(u"Effacer"_s), u"effacer"_s);
     auto* form = m_form = new QFormLayout;
     form->addRow(u"Manipulateur\u00a0:"_s, m_mode);
     form->addRow(u"Entrée\u00a0:"_s, m_input);
