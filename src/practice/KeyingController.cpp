@@ -255,6 +255,10 @@ void KeyingController::sourceEdge(KeyInput input, bool down, KeyTime time)
 
 void KeyingController::lever(KeyInput input, bool down, KeyTime time)
 {
+    // Keying again after a run was kept at "Terminé" starts the next run, as "Effacer" would: what it keys is kept
+    // at the next "Terminé", never added to the run already kept.
+    if (down && m_recorded)
+        effacer();
     if (down)
         m_message.clear();
     // A straight key is heard at once; a paddle's levers go through the keyer, which keys the sidetone through

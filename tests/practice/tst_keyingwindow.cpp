@@ -372,6 +372,17 @@ private slots:
         auto* bins = qobject_cast<QBarCategoryAxis*>(view->chart()->axes(Qt::Horizontal).first());
         QCOMPARE(series->barSets()[0]->at(bins->categories().indexOf(u"1"_s)), histograms[0]);
         QCOMPARE(series->barSets()[1]->at(bins->categories().indexOf(u"3"_s)), histograms[1]);
+        QVERIFY(view->isVisibleTo(window));
+        // Keying again after "Terminé" is a new run, kept at the next "Terminé" with only what it keyed.
+        if (!recorded.isEmpty() && exercise != 2) {
+            keyer.run(StraightKeying(u"."_s));
+            QCOMPARE(Decoded(app), u"e"_s);
+            window->findChild<QPushButton*>(u"termine"_s)->click();
+            const QList<SendingRunRecord> again = *app.history.sendingRuns(QDateTime());
+            QCOMPARE(again.size(), 2);
+            QCOMPARE(again.last().kind, again.first().kind);
+            QCOMPARE(again.last().characters, exercise == 0 ? 1 : 10);
+        }
         window->findChild<QPushButton*>(u"effacer"_s)->click();
         QVERIFY(!view->isVisibleTo(window));
     }
