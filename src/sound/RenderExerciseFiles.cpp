@@ -6,14 +6,17 @@
 #include "sound/ExerciseTextFile.h"
 #include "sound/WavHeader.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
 
-#ifdef Q_OS_LINUX
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -56,6 +59,51 @@ Failure checkReplaceable(const ExerciseFiles& files)
     }
     return {};
 }
+
+#ifdef Q_OS_UNIX
+// Whether every cached page of the open file is on disk. Asked of the system where it can tell (Linux 6.5 and later);
+// elsewhere guessed from the file's age: the system writes a file out within half a minute.
+bool cachedPagesOnDisk(int fd, const QFileInfo& info)
+{
+#ifdef Q_OS_LINUX
+    struct Range
+    {
+        quint64 offset = 0, length = 0;
+    } range;
+    struct Counts
+    {
+        quint64 cached, dirty, writeback, evicted, recentlyEvicted;
+    } counts{};
+    constexpr long CachestatCall = 451; // the same number on every architecture
+    if (::syscall(CachestatCall, fd, &range, &counts, 0) == 0)
+        return counts.dirty == 0 && counts.writeback == 0;
+#else
+    Q_UNUSED(fd);
+#endif
+    constexpr qint64 WrittenOutSeconds = 30;
+    return info.lastModified().secsTo(QDateTime::currentDateTime()) >= WrittenOutSeconds;
+}
+
+// Lets the system forget the cached pages of the sound about to be replaced, before the new one is written: the new
+// file then takes their memory, where it would otherwise push other files out of the cache (and, in a virtual machine
+// that hands free memory back to its host, wait for fresh memory page by page). The file itself stays as it is on
+// disk until the new one takes its place. Pages not yet on disk are left alone: writing them out for a file about to
+// be deleted would be wasted.
+void releaseCachedPages(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (cachedPagesOnDisk(fd, info))
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+}
+#else
+void releaseCachedPages(const QString&) {}
+#endif
 
 #ifdef Q_OS_LINUX
 // Swaps the finished file with the one it replaces, then deletes the old one under the temporary name. A plain
@@ -200,6 +248,7 @@ Failure RenderExerciseFiles(const ExerciseFiles& files, const SignTable& signs, 
         const QString trimmed = TrimSpaces(source.text());
         if (source.showTrimmed)
             source.showTrimmed(trimmed);
+        releaseCachedPages(files.wav);
         failed = encoder ? WriteEncodedSound(partial.wav, *encoder, renderer, source.startMarks(), trimmed,
                                              source.endMarks(), files.wav, source.carryOn, conditions)
                          : WriteExerciseWav(partial.wav, header, renderer, source.startMarks(), trimmed,
