@@ -204,6 +204,7 @@ void MainWindow::createMarkingController()
                                      [marking = m_marking.get()] { return marking->passMark(); }, &m_signs,
                                      [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});
     m_marking->addResultsListener(&m_progress->resultsListener());
+    m_history->setRunKept([progress = m_progress.get()] { progress->runKept(); });
     m_sound->addPreparedListener(m_marking.get());
     connect(player, &PlayerView::stateChanged, this,
             [marking = m_marking.get()](bool open, bool playing) { marking->playerChanged(open, playing); });

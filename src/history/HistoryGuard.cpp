@@ -5,6 +5,14 @@ HistoryGuard::HistoryGuard(History* history, std::function<void(const QString&)>
       m_why(history || !why.isEmpty() ? std::move(why) : QStringLiteral("Tonique fonctionne sans historique."))
 {}
 
+void HistoryGuard::runKept(const Failure& failed)
+{
+    if (failed)
+        lost(*failed);
+    else if (m_runKept)
+        m_runKept();
+}
+
 void HistoryGuard::lost(const QString& message)
 {
     m_history = nullptr;
@@ -41,28 +49,22 @@ Failure HistoryGuard::recordDrillAnswer(const DrillAnswerRecord& answer)
 
 Failure HistoryGuard::recordSendingRun(const SendingRunRecord& run)
 {
-    if (!m_history)
-        return {};
-    if (const Failure failed = m_history->recordSendingRun(run))
-        lost(*failed);
+    if (m_history)
+        runKept(m_history->recordSendingRun(run));
     return {};
 }
 
 Failure HistoryGuard::recordRace(const RaceRecord& race)
 {
-    if (!m_history)
-        return {};
-    if (const Failure failed = m_history->recordRace(race))
-        lost(*failed);
+    if (m_history)
+        runKept(m_history->recordRace(race));
     return {};
 }
 
 Failure HistoryGuard::recordRecognitions(const QList<RecognitionRecord>& run)
 {
-    if (!m_history)
-        return {};
-    if (const Failure failed = m_history->recordRecognitions(run))
-        lost(*failed);
+    if (m_history)
+        runKept(m_history->recordRecognitions(run));
     return {};
 }
 

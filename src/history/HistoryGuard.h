@@ -13,6 +13,9 @@ public:
     // `why`: why there is no history at all, when `history` is null.
     HistoryGuard(History* history, std::function<void(const QString&)> report, QString why = {});
 
+    // Told after a sending run, a race or a recognition run is kept.
+    void setRunKept(std::function<void()> told) { m_runKept = std::move(told); }
+
     bool available() const override { return m_history != nullptr; }
     QString unavailableReason() const override { return m_why; }
 
@@ -34,6 +37,8 @@ public:
     Result<QList<RecognitionRecord>> recognitions(const QDateTime& since) override;
 
 private:
+    // The failure told, the history dropped; or the run kept told.
+    void runKept(const Failure& failed);
     // The failure told, the history dropped.
     void lost(const QString& message);
     template <typename T> Result<T> read(const Result<T>& answer);
@@ -41,4 +46,5 @@ private:
     History* m_history;
     std::function<void(const QString&)> m_report;
     QString m_why;
+    std::function<void()> m_runKept;
 };

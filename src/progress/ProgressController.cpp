@@ -112,6 +112,12 @@ void ProgressController::drillAnswered()
         showProgress();
 }
 
+void ProgressController::runKept()
+{
+    if (m_progress && m_progress->isVisible())
+        showProgress();
+}
+
 void ProgressController::deleteCopy(qint64 id)
 {
     const Result<bool> deleted = m_services.history.deleteCopy(id);

@@ -43,6 +43,8 @@ public:
     QWidget* progressWindow() const;
     // What "Progrès" hears of each new result, to follow it while open.
     ResultsListener& resultsListener() { return *this; }
+    // A sending run, a race or a recognition run kept: the open "Progrès" follows it.
+    void runKept();
     // Told of each copy deleted, in the order added.
     void addResultsListener(ResultsListener* listener) { m_resultsListeners.push_back(listener); }
 

@@ -337,8 +337,15 @@ private slots:
         if (exercise == 2)
             keyer.wait(1000 / DotMs(app) + 14); // the pause, then "c" played
         keyer.run(keying);
+        app.window->findChild<QAction*>(u"progres"_s)->trigger(); // left open, it follows the run kept
         window->findChild<QPushButton*>(u"termine"_s)->click();
         window->findChild<QPushButton*>(u"termine"_s)->click();
+        const auto windows = QApplication::topLevelWidgets();
+        const auto progress = std::find_if(windows.begin(), windows.end(),
+                                           [](const QWidget* w) { return w->objectName() == u"Progres"_s; });
+        QVERIFY(progress != windows.end());
+        const auto* speeds = (*progress)->findChild<QChartView*>(u"envoiVitesse"_s);
+        QCOMPARE(speeds->findChild<QLabel*>(u"vide"_s)->isVisibleTo(speeds), recorded.isEmpty());
 
         const QList<SendingRunRecord> runs = *app.history.sendingRuns(QDateTime());
         QCOMPARE(runs.size(), recorded.isEmpty() ? 0 : 1);
