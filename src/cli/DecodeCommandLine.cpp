@@ -119,10 +119,12 @@ QString timingLine(const DecodedSign& sign)
 QString timingSummary(const std::vector<DecodedSign>& signs)
 {
     const TimingReport report = AnalyseTiming(signs);
-    return u"\nTrait/point\u202F: "_s + dots(report.dashDotRatio) + u"\nEspace entre éléments\u202F: "_s +
-           dots(report.elementGapRatio) + u"\nEspace entre lettres\u202F: "_s + dots(report.letterGapRatio) +
-           u"\nEspace entre mots\u202F: "_s + dots(report.wordGapRatio) + u"\nPoids\u202F: "_s +
-           QString::number(std::lround(report.weightPercent)) + u"\u202F%\n"_s + TimingAdvice(report) + u'\n';
+    const QString weight =
+        report.weightPercent > 0 ? QString::number(std::lround(report.weightPercent)) + u"\u202F%"_s : MeasuredText(0);
+    return u"\nTrait/point\u202F: "_s + MeasuredText(report.dashDotRatio) + u"\nEspace entre éléments\u202F: "_s +
+           MeasuredText(report.elementGapRatio) + u"\nEspace entre lettres\u202F: "_s +
+           MeasuredText(report.letterGapRatio) + u"\nEspace entre mots\u202F: "_s + MeasuredText(report.wordGapRatio) +
+           u"\nPoids\u202F: "_s + weight + u'\n' + TimingAdvice(report) + u'\n';
 }
 
 // Reads the sound to its end through the detector and the decoder, printing as it goes.

@@ -218,9 +218,10 @@ QByteArray SendingRunsCsv(const QList<SendingRunRecord>& runs)
                            QString::number(r.characters), QString::number(r.errors),
                            r.kind == SendingKind::Free ? QString()
                                                        : tenthsText(AccuracyTenths(r.characters, r.errors))};
+        // A proportion the run could not measure (0) is left empty.
         for (const double value :
              {r.wpm, r.dashDotRatio, r.elementGapRatio, r.letterGapRatio, r.wordGapRatio, r.weightPercent})
-            fields << QString::number(value, 'f', 2).replace(u'.', u',');
+            fields << (value > 0 ? QString::number(value, 'f', 2).replace(u'.', u',') : QString());
         for (const double spread : r.spreads)
             fields << QString::number(spread, 'f', 2).replace(u'.', u',');
         QStringList missent;

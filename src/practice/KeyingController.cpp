@@ -548,8 +548,9 @@ QString KeyingController::timingText() const
     const TimingReport report = AnalyseTiming(m_signs);
     if (KeyedElements(report) == 0)
         return u"Rien n'a été manipulé."_s;
-    return u"Trait/point\u202F: "_s + Decimal(report.dashDotRatio) + u", espace entre éléments\u202F: "_s +
-           Decimal(report.elementGapRatio) + u", entre lettres\u202F: "_s + Decimal(report.letterGapRatio) +
-           u", entre mots\u202F: "_s + Decimal(report.wordGapRatio) + u", poids\u202F: "_s +
-           Decimal(report.weightPercent) + u"\u202F%\n"_s + TimingAdvice(report);
+    const QString weight = report.weightPercent > 0 ? Decimal(report.weightPercent) + u"\u202F%"_s : MeasuredText(0);
+    return u"Trait/point\u202F: "_s + MeasuredText(report.dashDotRatio) + u", espace entre éléments\u202F: "_s +
+           MeasuredText(report.elementGapRatio) + u", entre lettres\u202F: "_s + MeasuredText(report.letterGapRatio) +
+           u", entre mots\u202F: "_s + MeasuredText(report.wordGapRatio) + u", poids\u202F: "_s + weight + u'\n' +
+           TimingAdvice(report);
 }

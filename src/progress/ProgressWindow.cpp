@@ -352,10 +352,17 @@ void ProgressWindow::drawSending(const ProgressData& data)
              {u"Vitesse de chaque envoi (mots par minute)"_s, none, u"mots/min"_s,
               [](const SendingRunRecord& r) { return r.wpm; }, 10, 0, QString()},
              data.runs);
+    // A run of dots alone, or of dashes alone, has no proportion to draw.
+    QList<SendingRunRecord> measured;
+    for (const SendingRunRecord& run : data.runs) {
+        if (run.dashDotRatio > 0)
+            measured.append(run);
+    }
     drawRuns(m_runDashDot,
-             {u"Rapport trait/point de chaque envoi"_s, none, u"points"_s,
+             {u"Rapport trait/point de chaque envoi"_s,
+              u"Aucun envoi de points et de traits dans « Manipulation » sur cette période."_s, u"points"_s,
               [](const SendingRunRecord& r) { return r.dashDotRatio; }, 4, 3, u"Rapport juste (3)"_s},
-             data.runs);
+             measured);
 }
 
 void ProgressWindow::drawRuns(QChartView* view, const RunLine& line, const QList<SendingRunRecord>& runs)

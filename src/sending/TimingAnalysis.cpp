@@ -116,10 +116,19 @@ QString TimingAdvice(const TimingReport& report)
     if (worst)
         return QString::fromUtf16(worst->measured < worst->expected ? worst->tooShort : worst->tooLong) +
                QStringLiteral("\u202F: %1 points au lieu de %2.").arg(Decimal(worst->measured)).arg(worst->expected);
+    // Praise needs the proportions that make the rhythm: dashes against dots, and the gaps inside characters.
+    if (report.dashDotRatio == 0 || report.elementGapRatio == 0)
+        return QStringLiteral("Pas assez de signes pour juger la manipulation : il y faut des points, des traits "
+                              "et des caractères de plusieurs éléments.");
     const double spread = *std::max_element(report.spread.begin(), report.spread.end());
     if (spread > 0.2)
         return QStringLiteral(
                    "Votre rythme est irrégulier\u202F: vos longueurs s’écartent de %1\u202F% de leur moyenne.")
             .arg(std::lround(spread * 100));
     return QStringLiteral("Belle manipulation\u202F: les proportions sont justes et régulières.");
+}
+
+QString MeasuredText(double value)
+{
+    return value > 0 ? Decimal(value) : QStringLiteral("non mesuré");
 }

@@ -36,12 +36,13 @@ struct TimingReport
     std::array<double, MeasureCount> spread{};   // standard deviation over the mean (0.1: 10 %)
     std::array<LengthHistogram, MeasureCount> histograms{};
 
-    // Proportions against the mean dot: 3, 1, 3 and 7 when the sending is by the book.
+    // Proportions against the mean dot: 3, 1, 3 and 7 when the sending is by the book; 0 when not measured (no dot,
+    // or none of the other).
     double dashDotRatio = 0;
     double elementGapRatio = 0;
     double letterGapRatio = 0;
     double wordGapRatio = 0;
-    // The share of key-down in a dot and the silence after it, percent: 50 by the book.
+    // The share of key-down in a dot and the silence after it, percent: 50 by the book; 0 when not measured.
     double weightPercent = 0;
 };
 
@@ -51,3 +52,6 @@ TimingReport AnalyseTiming(const std::vector<DecodedSign>& signs);
 // One sentence of advice in French on the worst fault of the run, with its figures ("Vos traits sont trop courts :
 // 2,4 points au lieu de 3."), or praise when nothing stands out.
 QString TimingAdvice(const TimingReport& report);
+
+// A proportion or a weight as shown ("2,9"), or "non mesuré" when the run did not have what it takes.
+QString MeasuredText(double value);

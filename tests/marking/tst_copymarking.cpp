@@ -498,9 +498,8 @@ private slots:
                               "dispersion_éléments;dispersion_lettres;dispersion_mots;mal_manipulés"_s,
                               u"2024-05-03 18:05:00;écho;8;2;75,0;10,50;2,75;1,20;3,00;7,00;48,25;0,10;0,25;0,00;0,50;"
                               "1,00;\"c×1 ;×1\""_s,
-                              u"2024-05-03 18:06:00;libre;5;0;;0,00;0,00;0,00;0,00;0,00;0,00;0,00;0,00;0,00;0,00;"
-                              "0,00;"_s,
-                              u""_s}));
+                              // A run that measured nothing leaves its proportions empty.
+                              u"2024-05-03 18:06:00;libre;5;0;;;;;;;;0,00;0,00;0,00;0,00;0,00;"_s, u""_s}));
     }
 };
 

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestTimingAnalysis : public QObject
 {
     Q_OBJECT
@@ -12,6 +14,8 @@ class TestTimingAnalysis : public QObject
 private slots:
     void report_data();
     void report();
+    void unmeasured_data();
+    void unmeasured();
 };
 
 void TestTimingAnalysis::report_data()
@@ -65,6 +69,35 @@ void TestTimingAnalysis::report()
         binned += dots[bin] * static_cast<double>(bin) * LengthHistogram::BinDots;
     QCOMPARE(std::accumulate(dots.begin(), dots.end(), 0), report.counts[TimingReport::Dots]);
     QVERIFY(std::abs(binned / report.counts[TimingReport::Dots] - report.meanDots[TimingReport::Dots]) < 0.13);
+}
+
+// A run without dots, without dashes or without characters of several elements has proportions it cannot measure:
+// they are said unmeasured, never 0, and the run is not praised for them.
+void TestTimingAnalysis::unmeasured_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("shown"); // dash/dot, element gaps, letter gaps
+    QTest::newRow("dots alone") << u"e e e"_s << QStringList{u"non mesuré"_s, u"non mesuré"_s, u"non mesuré"_s};
+    QTest::newRow("dots in characters") << u"eish ihse"_s << QStringList{u"non mesuré"_s, u"1,0"_s, u"3,0"_s};
+    QTest::newRow("dashes alone") << u"tmo omt"_s << QStringList{u"non mesuré"_s, u"non mesuré"_s, u"non mesuré"_s};
+}
+
+void TestTimingAnalysis::unmeasured()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, shown);
+    const SignTable signs = DeliveredSigns();
+    std::mt19937 random(7);
+    MorseDecoder decoder(signs);
+    const auto edges = KeyText(signs, text, KeyingStyle{18, 0}, random);
+    for (const auto& edge : edges)
+        decoder.keyEdge(edge);
+    decoder.advanceTo(edges.back().time + MicrosecondsPerSecond * 10);
+    const TimingReport report = AnalyseTiming(decoder.takeDecoded());
+    QCOMPARE((QStringList{MeasuredText(report.dashDotRatio), MeasuredText(report.elementGapRatio),
+                          MeasuredText(report.letterGapRatio)}),
+             shown);
+    QVERIFY2(TimingAdvice(report).startsWith(u"Pas assez de signes"_s), qPrintable(TimingAdvice(report)));
 }
 
 TONIQUE_TEST(TestTimingAnalysis, None)
