@@ -51,10 +51,12 @@ RaceController::RaceController(Services services, QObject* parent) : QObject(par
     m_pause->setSingleShot(true);
     m_pause->setInterval(PauseAfterSpokenMs);
     connect(m_pause, &QTimer::timeout, this, &RaceController::nextCall);
+    m_services.player.setListener(this);
 }
 
 RaceController::~RaceController()
 {
+    m_services.player.setListener(nullptr);
     delete m_window;
 }
 
@@ -119,6 +121,10 @@ void RaceController::start()
 {
     if (m_run && !m_run->finished())
         return;
+    if (m_services.player.playsSilently()) {
+        m_window->summary->setPlainText(UnheardRunMessage(u"Aucune sortie son"_s));
+        return;
+    }
     m_run.emplace(m_window->startSpeed->value());
     m_faster.reset();
     m_slower.reset();
@@ -173,7 +179,8 @@ void RaceController::nextCall()
     }
     m_run->ask(ready->call, ready->tone.hz);
     showProgress();
-    play(ready->path);
+    if (stoppedUnheard(play(ready->path)))
+        return;
     prepareNext();
 }
 
@@ -189,13 +196,31 @@ void RaceController::prepareNext()
         Prepared{call, slower, render(call, slower, u"course-%1.wav"_s.arg(m_renders++ % 4)).value_or(QString())};
 }
 
-void RaceController::play(const QString& path)
+Failure RaceController::play(const QString& path)
 {
     MediaPlayer& player = m_services.player;
     player.close();
     player.setFileName(path);
-    if (!path.isEmpty() && !player.open())
+    Failure failed = path.isEmpty() ? Failure(u"Le son de l'indicatif n'a pas pu être écrit"_s) : player.open();
+    if (!failed)
         player.play();
+    return failed;
+}
+
+bool RaceController::stoppedUnheard(const Failure& failure)
+{
+    if (!m_run || (!failure && !m_services.player.playsSilently()))
+        return false;
+    abandon();
+    m_window->summary->setPlainText(UnheardRunMessage(failure ? *failure : u"Aucune sortie son"_s));
+    return true;
+}
+
+// The output lost while a run plays: told from inside the player, so looked at once it has returned.
+void RaceController::outputChanged()
+{
+    QMetaObject::invokeMethod(
+        this, [this] { stoppedUnheard(); }, Qt::QueuedConnection);
 }
 
 void RaceController::answerEntered()

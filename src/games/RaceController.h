@@ -2,6 +2,7 @@
 
 #include "games/RaceRun.h"
 #include "games/RaceSound.h"
+#include "platform/MediaPlayer.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,7 +23,7 @@ class QWidget;
 
 // "Course aux indicatifs...": runs the race in its window, plays each call through the race's own player from files
 // of its own, and records the finished runs.
-class RaceController : public QObject
+class RaceController : public QObject, public MediaPlayerListener
 {
     Q_OBJECT
 
@@ -54,6 +55,10 @@ public:
     // After a spoken answer, the next call (a pause, so that the answer is heard before it).
     void nextCall();
 
+    void statusUpdate() override {}
+    void playerEnded(PlaybackEnd) override {}
+    void outputChanged() override;
+
 private:
     struct Prepared
     {
@@ -68,7 +73,10 @@ private:
     RaceTone drawTone(int cpm);
     std::optional<QString> render(const QString& call, const RaceTone& tone, const QString& name);
     void prepareNext();
-    void play(const QString& path);
+    // The run stopped unrecorded when its sound cannot be heard; `failure`: why the file did not open.
+    bool stoppedUnheard(const Failure& failure = {});
+    // Plays a call's file; the reason when it cannot be opened.
+    Failure play(const QString& path);
     void finish();
     void showProgress();
     void showBest();

@@ -62,3 +62,10 @@ QString SpokenCall(const QString& call)
     }
     return words.join(u", "_s);
 }
+
+QString UnheardRunMessage(const QString& why)
+{
+    return why +
+           QStringLiteral("\u202F: les sons du jeu ne s'entendent pas. La série est arrêtée et rien n'en est "
+                          "enregistré. Branchez une sortie son (casque, haut-parleurs), puis «\u202FDépart\u202F».");
+}

@@ -20,5 +20,9 @@ struct RaceTone
 // `leadMs` when there is one; empty when the speed or the tone gives no sound.
 QByteArray RenderRaceCall(const QString& call, const RaceTone& tone, const SignTable& signs, double leadMs = 0);
 
+// What a game says when its sound cannot be heard, `why` first ("Aucune sortie son", the player's reason): the run is
+// stopped and nothing of it is recorded, since nobody heard what it played.
+QString UnheardRunMessage(const QString& why);
+
 // The call as a French voice says it: letters in the phonetic alphabet, figures as numbers, "/" as "barre".
 QString SpokenCall(const QString& call);

@@ -220,6 +220,10 @@ void RecognitionController::startRun()
         m_window->summary->setPlainText(u"Aucun caractère à reconnaître\u202F: le jeu de caractères est vide."_s);
         return;
     }
+    if (m_services.player.playsSilently()) {
+        m_window->summary->setPlainText(UnheardRunMessage(u"Aucune sortie son"_s));
+        return;
+    }
     m_run.emplace(m_services.settings.read(ReflexKey, u"0"_s).toInt());
     m_next.reset();
     m_window->summary->clear();
@@ -260,9 +264,28 @@ void RecognitionController::nextCharacter()
     MediaPlayer& player = m_services.player;
     player.close();
     player.setFileName(now.path);
-    if (!now.path.isEmpty() && !player.open())
+    const Failure failed = now.path.isEmpty() ? Failure(u"Le son du caractère n'a pas pu être écrit"_s) : player.open();
+    if (!failed)
         player.play();
+    if (stoppedUnheard(failed))
+        return;
     m_next = prepare();
+}
+
+bool RecognitionController::stoppedUnheard(const Failure& failure)
+{
+    if (!m_run || (!failure && !m_services.player.playsSilently()))
+        return false;
+    abandon();
+    m_window->summary->setPlainText(UnheardRunMessage(failure ? *failure : u"Aucune sortie son"_s));
+    return true;
+}
+
+// The output lost while a run plays: told from inside the player, so looked at once it has returned.
+void RecognitionController::outputChanged()
+{
+    QMetaObject::invokeMethod(
+        this, [this] { stoppedUnheard(); }, Qt::QueuedConnection);
 }
 
 void RecognitionController::playerEnded(PlaybackEnd reason)

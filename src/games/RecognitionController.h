@@ -58,6 +58,7 @@ public:
 
     void statusUpdate() override {}
     void playerEnded(PlaybackEnd reason) override;
+    void outputChanged() override;
 
 private:
     struct Prepared
@@ -75,6 +76,8 @@ private:
     Prepared prepare();
     void finish();
     void setRunning(bool running);
+    // The run stopped unrecorded when its sound cannot be heard; `failure`: why the file did not open.
+    bool stoppedUnheard(const Failure& failure = {});
 
     Services m_services;
     QPointer<RecognitionWindow> m_window;

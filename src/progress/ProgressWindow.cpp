@@ -360,7 +360,7 @@ void ProgressWindow::drawSending(const ProgressData& data)
     }
     drawRuns(m_runDashDot,
              {u"Rapport trait/point de chaque envoi"_s,
-              u"Aucun envoi de points et de traits dans « Manipulation » sur cette période."_s, u"points"_s,
+              u"Aucun envoi de points et de traits dans « Manipulation » sur cette période."_s, u"points"_s,
               [](const SendingRunRecord& r) { return r.dashDotRatio; }, 4, 3, u"Rapport juste (3)"_s},
              measured);
 }

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-// A player without sound: records the commands; a test drives the notifications with tick(), finish() and end().
+// A player heard by nobody: records the commands; a test drives the notifications with tick(), finish() and end().
 // lengthMs is preset or taken from the WAV file's data size at open().
 class FakeMediaPlayer : public MediaPlayer
 {
@@ -45,7 +45,14 @@ public:
     void setStatusIntervalMs(int ms) override { interval = ms; }
     int statusIntervalMs() const override { return interval; }
     void setTimeFormatMilliseconds() override {}
-    bool playsSilently() const override { return true; }
+    bool playsSilently() const override { return silent; }
+    // The output goes away (or comes back), as the listener is told.
+    void setSilent(bool now)
+    {
+        silent = now;
+        if (listener)
+            listener->outputChanged();
+    }
 
     // One status interval passes while playing.
     void tick()
@@ -69,6 +76,7 @@ public:
     bool opened = false;
     bool playing = false;
     bool failOpen = false; // open() fails
+    bool silent = false;   // no sound output: playbacks keep their time without being heard
     int ends = 0;          // end notices sent
     qint64 length = 0;
     qint64 position = 0;

@@ -104,6 +104,38 @@ class TestRace : public QObject
     Q_OBJECT
 
 private slots:
+    // A race nobody can hear stops at once and records nothing, saying why: no sound output at "Départ", the output
+    // lost during the race, or a call's sound that cannot be opened.
+    void unheardRaceStops_data()
+    {
+        QTest::addColumn<int>("when"); // 0: no output at the start, 1: lost after one answer, 2: the file refused
+        QTest::addColumn<QString>("why");
+        QTest::newRow("no output") << 0 << u"Aucune sortie son"_s;
+        QTest::newRow("output lost") << 1 << u"Aucune sortie son"_s;
+        QTest::newRow("sound refused") << 2 << u"Impossible d'ouvrir le fichier"_s;
+    }
+    void unheardRaceStops()
+    {
+        QFETCH(int, when);
+        QFETCH(QString, why);
+        Race race;
+        race.player.silent = when == 0;
+        race.player.failOpen = when == 2;
+        race.window->start->click();
+        if (when == 1) {
+            race.type(u"F4ABC"_s);
+            race.player.setSilent(true);
+            QCoreApplication::processEvents(); // told from inside the player: looked at after it
+        }
+        for (int i = 0; i < RaceRun::Calls; ++i)
+            race.type(u"F4ABC"_s);
+        QVERIFY2(race.window->summary->toPlainText().startsWith(why), qPrintable(race.window->summary->toPlainText()));
+        QVERIFY(race.window->summary->toPlainText().contains(u"rien n'en est enregistré"_s));
+        QVERIFY(race.history.runs.isEmpty());
+        QVERIFY(!race.player.playing);
+        QVERIFY(race.window->start->isEnabled() && !race.window->answer->isEnabled());
+    }
+
     // A scripted run, answer by answer: "R" right, "W" wrong, "F" F6 pressed twice before the answer that follows.
     void scriptedRun_data()
     {

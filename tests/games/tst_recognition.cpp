@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -126,6 +127,39 @@ private slots:
         QCOMPARE(first.character, u"K"_s);
         QCOMPARE(first.ms, ms < 0 ? std::nullopt : std::optional<int>(ms));
         QCOMPARE(first.right, right);
+    }
+
+    // A run nobody can hear stops at once and records nothing, saying why: no sound output when "Départ" is pressed,
+    // the output lost during the run, or a character's sound that cannot be opened.
+    void unheardRunStops_data()
+    {
+        QTest::addColumn<int>("when"); // 0: no output at the start, 1: lost after one answer, 2: the file refused
+        QTest::addColumn<QString>("why");
+        QTest::newRow("no output") << 0 << u"Aucune sortie son"_s;
+        QTest::newRow("output lost") << 1 << u"Aucune sortie son"_s;
+        QTest::newRow("sound refused") << 2 << u"Impossible d'ouvrir le fichier"_s;
+    }
+    void unheardRunStops()
+    {
+        QFETCH(int, when);
+        QFETCH(QString, why);
+        Recognition r(u"K"_s);
+        r.player.silent = when == 0;
+        r.player.failOpen = when == 2;
+        r.controller->start();
+        if (when == 1) {
+            r.player.finish();
+            r.type(u"k"_s);
+            r.player.setSilent(true);
+            QCoreApplication::processEvents(); // told from inside the player: looked at after it
+            r.player.finish();
+            r.type(u"k"_s);
+        }
+        QVERIFY2(r.window->summary->toPlainText().startsWith(why), qPrintable(r.window->summary->toPlainText()));
+        QVERIFY(r.window->summary->toPlainText().contains(u"rien n'en est enregistré"_s));
+        QCOMPARE(r.history.runs, 0);
+        QVERIFY(!r.player.playing);
+        QVERIFY(r.window->start->isEnabled() && !r.window->keys->isEnabled());
     }
 
     // Keys while nothing is asked are ignored (before a run, while the answer is said); a run closed midway records
