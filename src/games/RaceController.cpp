@@ -121,8 +121,8 @@ void RaceController::start()
 {
     if (m_run && !m_run->finished())
         return;
-    if (m_services.player.playsSilently()) {
-        m_window->summary->setPlainText(UnheardRunMessage(u"Aucune sortie son"_s));
+    if (const std::optional<QString> unheard = UnheardRun(m_services.player)) {
+        m_window->summary->setPlainText(*unheard);
         return;
     }
     m_run.emplace(m_window->startSpeed->value());
@@ -209,10 +209,11 @@ Failure RaceController::play(const QString& path)
 
 bool RaceController::stoppedUnheard(const Failure& failure)
 {
-    if (!m_run || (!failure && !m_services.player.playsSilently()))
+    const std::optional<QString> unheard = UnheardRun(m_services.player, failure);
+    if (!m_run || !unheard)
         return false;
     abandon();
-    m_window->summary->setPlainText(UnheardRunMessage(failure ? *failure : u"Aucune sortie son"_s));
+    m_window->summary->setPlainText(*unheard);
     return true;
 }
 

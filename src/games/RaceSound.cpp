@@ -1,6 +1,7 @@
 #include "games/RaceSound.h"
 
 #include "common/ByteSink.h"
+#include "platform/MediaPlayer.h"
 #include "sound/ExerciseRenderer.h"
 #include "sound/ToneSynthesis.h"
 #include "sound/WavHeader.h"
@@ -63,9 +64,11 @@ QString SpokenCall(const QString& call)
     return words.join(u", "_s);
 }
 
-QString UnheardRunMessage(const QString& why)
+std::optional<QString> UnheardRun(const MediaPlayer& player, const Failure& failure)
 {
-    return why +
+    if (!failure && !player.playsSilently())
+        return std::nullopt;
+    return (failure ? *failure : QStringLiteral("Aucune sortie son")) +
            QStringLiteral("\u202F: les sons du jeu ne s'entendent pas. La série est arrêtée et rien n'en est "
                           "enregistré. Branchez une sortie son (casque, haut-parleurs), puis «\u202FDépart\u202F».");
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "common/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
+class MediaPlayer;
 class SignTable;
 
 // How a call of the race sounds: its speed in characters per minute (a word of five characters, the dot 6000 / cpm
@@ -20,9 +23,10 @@ struct RaceTone
 // `leadMs` when there is one; empty when the speed or the tone gives no sound.
 QByteArray RenderRaceCall(const QString& call, const RaceTone& tone, const SignTable& signs, double leadMs = 0);
 
-// What a game says when its sound cannot be heard, `why` first ("Aucune sortie son", the player's reason): the run is
-// stopped and nothing of it is recorded, since nobody heard what it played.
-QString UnheardRunMessage(const QString& why);
+// What a game says when its sound cannot be heard: `failure` (why a sound did not open), or its player without any
+// sound output. The run is then stopped and nothing of it recorded, since nobody heard what it played. Nothing when
+// the sound is heard.
+std::optional<QString> UnheardRun(const MediaPlayer& player, const Failure& failure = {});
 
 // The call as a French voice says it: letters in the phonetic alphabet, figures as numbers, "/" as "barre".
 QString SpokenCall(const QString& call);

@@ -220,8 +220,8 @@ void RecognitionController::startRun()
         m_window->summary->setPlainText(u"Aucun caractère à reconnaître\u202F: le jeu de caractères est vide."_s);
         return;
     }
-    if (m_services.player.playsSilently()) {
-        m_window->summary->setPlainText(UnheardRunMessage(u"Aucune sortie son"_s));
+    if (const std::optional<QString> unheard = UnheardRun(m_services.player)) {
+        m_window->summary->setPlainText(*unheard);
         return;
     }
     m_run.emplace(m_services.settings.read(ReflexKey, u"0"_s).toInt());
@@ -274,10 +274,11 @@ void RecognitionController::nextCharacter()
 
 bool RecognitionController::stoppedUnheard(const Failure& failure)
 {
-    if (!m_run || (!failure && !m_services.player.playsSilently()))
+    const std::optional<QString> unheard = UnheardRun(m_services.player, failure);
+    if (!m_run || !unheard)
         return false;
     abandon();
-    m_window->summary->setPlainText(UnheardRunMessage(failure ? *failure : u"Aucune sortie son"_s));
+    m_window->summary->setPlainText(*unheard);
     return true;
 }
 
