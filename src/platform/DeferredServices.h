@@ -63,6 +63,12 @@ public:
         if (Sidetone* sidetone = m_sidetone.made())
             sidetone->release();
     }
+    // Until it is made, heard as far as anyone knows.
+    bool heard() const override
+    {
+        const Sidetone* sidetone = m_sidetone.made();
+        return sidetone ? sidetone->heard() : m_sidetone.failure().isEmpty();
+    }
 
 private:
     MadeOnFirstUse<Sidetone> m_sidetone;

@@ -105,6 +105,11 @@ void QtSidetone::feed()
 {
     if (!m_sink || !m_output)
         return;
+    if (m_sink->error() != QAudio::NoError) { // the output went away: silent from now on
+        release();
+        m_noOutput = true;
+        return;
+    }
     // Only what keeps the buffer a third full: the rest is made later, when the key may have moved.
     const qint64 queued = m_sink->bufferSize() - m_sink->bytesFree();
     const qint64 wanted =

@@ -47,6 +47,7 @@ public:
     void setTone(double hz, double volume) override;
     void key(bool down) override;
     void release() override;
+    bool heard() const override { return !m_noOutput; }
 
 private:
     void start();

@@ -11,4 +11,6 @@ public:
     virtual void key(bool down) = 0;
     // Nothing is heard any more: the sound output is let go until the next key-down.
     virtual void release() = 0;
+    // Whether the tone can be heard: false once the sound output was found missing or lost.
+    virtual bool heard() const { return true; }
 };

@@ -418,6 +418,12 @@ void KeyingController::nextEcho(KeyTime now)
     }
     const double dotMs = m_services.dotMs ? m_services.dotMs() : 0;
     setTone();
+    if (!m_services.sidetone || !m_services.sidetone->heard()) {
+        m_window->showResult(u"Aucune sortie son\u202F: les caractères de l'Écho ne s'entendent pas, et rien n'en est "
+                             u"enregistré. Branchez une sortie son (casque, haut-parleurs), puis choisissez de "
+                             u"nouveau «\u202FÉcho\u202F»."_s);
+        return;
+    }
     m_echo->start(characters, patterns, dotMs > 0 ? dotMs * 1000 : DotMicroseconds(12), now);
 }
 

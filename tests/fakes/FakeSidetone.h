@@ -11,6 +11,8 @@ public:
     void setTone(double hz, double volume) override { tone = QString::number(hz) + " Hz " + QString::number(volume); }
     void key(bool down) override { trace += down ? u'v' : u'^'; }
     void release() override { trace += u'x'; }
+    bool heard() const override { return !silent; }
     QString tone;
+    bool silent = false; // no sound output
     QString trace;
 };

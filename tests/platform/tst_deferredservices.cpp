@@ -116,7 +116,7 @@ private slots:
     }
 
     // A sound module that is missing or does not load is told once, in French, naming it; the player then stays
-    // silent, every playback started ending (never inside play()), and the sidetone stays quiet.
+    // silent, every playback started ending (never inside play()), and the sidetone stays quiet, and says so.
     void moduleMissing_data()
     {
         QTest::addColumn<QByteArray>("content"); // empty: no file at all
@@ -142,8 +142,10 @@ private slots:
         player.setFileName(wav);
         QCOMPARE(player.open(), Failure());
         player.play();
+        QVERIFY(sidetone.heard()); // not known before it is made
         sidetone.setTone(800, 0.5);
         sidetone.key(true);
+        QVERIFY(!sidetone.heard());
         QCOMPARE(notices.log, "o");
         QVERIFY(player.isPlaying() && player.playsSilently());
         QCoreApplication::processEvents();

@@ -267,6 +267,11 @@ private slots:
         QTest::newRow("call sign with a figure wrong")
             << 2 << u8u << StraightKeying(u"..- --... ..-"_s)
             << u"Faux\u202F: «\u00a0u7u\u00a0» envoyé, «\u00a0u8u\u00a0» attendu — 0 juste sur 1"_s;
+        // Without a sound output nothing is played, nothing answered is marked, and nothing is recorded.
+        QTest::newRow("no sound output")
+            << 0 << QString() << StraightKeying(u"-.-."_s)
+            << u"Aucune sortie son\u202F: les caractères de l'Écho ne s'entendent pas, et rien n'en est enregistré. "
+               "Branchez une sortie son (casque, haut-parleurs), puis choisissez de nouveau «\u202FÉcho\u202F»."_s;
     }
     void echo()
     {
@@ -278,6 +283,7 @@ private slots:
         TestApp::Options options;
         options.random = &random;
         TestApp app(options);
+        app.sidetone.silent = played.isEmpty();
         app.ui().TEXT1->setEditText(u"c"_s);
         OpenWindow(app, 0);
         KeyingWindow* window = app.window->keying().window();
@@ -291,6 +297,8 @@ private slots:
         QCOMPARE(app.sidetone.trace, u"v^"_s.repeated(played.count(u'.') + played.count(u'-')));
         keyer.run(keying);
         QCOMPARE(window->findChild<QLabel*>(u"resultat"_s)->text(), result);
+        window->findChild<QPushButton*>(u"termine"_s)->click();
+        QCOMPARE(app.history.sendingRuns(QDateTime())->size(), played.isEmpty() || !keying.contains(u'S') ? 0 : 1);
     }
 
     // A run recorded at "Terminé" (once), "Écho" from what was answered: its marking, its characters mis-sent and its
