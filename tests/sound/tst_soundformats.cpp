@@ -97,18 +97,27 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("major");
-        QTest::addColumn<int>("frame");   // samples the length may differ by
-        QTest::addColumn<int>("cbrKbps"); // the MP3 file's rate, 0 when not constant
-        QTest::addColumn<int>("maxKbps"); // the file's rate at most
+        QTest::addColumn<int>("frame");         // samples the length may differ by
+        QTest::addColumn<int>("cbrKbps");       // the MP3 file's rate, 0 when not constant
+        QTest::addColumn<int>("maxKbps");       // the file's rate at most
+        QTest::addColumn<QStringList>("sound"); // the sound's settings, for both runs
         const int flac = SF_FORMAT_FLAC, ogg = SF_FORMAT_OGG, mp3 = SF_FORMAT_MPEG;
-        QTest::newRow("flac") << QStringList{"--format", "flac"} << flac << 0 << 0 << 128;
-        QTest::newRow("ogg") << QStringList{"--format", "ogg"} << ogg << 256 << 0 << 40;
+        const QStringList tone{"--tone", "700"};
+        QTest::newRow("flac") << QStringList{"--format", "flac"} << flac << 0 << 0 << 128 << tone;
+        QTest::newRow("ogg") << QStringList{"--format", "ogg"} << ogg << 256 << 0 << 40 << tone;
         // Opus's last page cuts the decoded sound to the very sample sent.
-        QTest::newRow("opus") << QStringList{"--format", "opus"} << ogg << 1 << 0 << 28;
-        QTest::newRow("opus 64") << QStringList{"--format", "opus", "--debit", "64"} << ogg << 1 << 0 << 74;
-        QTest::newRow("mp3") << QStringList{"--format", "mp3"} << mp3 << 576 << 32 << 0;
-        QTest::newRow("mp3 24") << QStringList{"--debit", "24", "--format", "mp3"} << mp3 << 576 << 24 << 0;
-        QTest::newRow("mp3 64") << QStringList{"--format", "mp3", "--debit", "64"} << mp3 << 576 << 64 << 0;
+        QTest::newRow("opus") << QStringList{"--format", "opus"} << ogg << 1 << 0 << 28 << tone;
+        QTest::newRow("opus 64") << QStringList{"--format", "opus", "--debit", "64"} << ogg << 1 << 0 << 74 << tone;
+        QTest::newRow("mp3") << QStringList{"--format", "mp3"} << mp3 << 576 << 32 << 0 << tone;
+        QTest::newRow("mp3 24") << QStringList{"--debit", "24", "--format", "mp3"} << mp3 << 576 << 24 << 0 << tone;
+        QTest::newRow("mp3 64") << QStringList{"--format", "mp3", "--debit", "64"} << mp3 << 576 << 64 << 0 << tone;
+        // The encoder leaves out what lies above the sound's highest frequency: the other station's when it is the
+        // higher, louder than the tone at the top of its range; noise fills the whole band, all of it kept.
+        QTest::newRow("mp3, the other station above the highest tone")
+            << QStringList{"--format", "mp3"} << mp3 << 576 << 32 << 0
+            << QStringList{"--tone", "2000", "--qrm", "500,6", "--graine", "1"};
+        QTest::newRow("mp3, white noise") << QStringList{"--format", "mp3"} << mp3 << 576 << 32 << 0
+                                          << QStringList{"--tone", "700", "--bruit", "10", "--graine", "1"};
     }
     void roundTrip()
     {
@@ -117,9 +126,10 @@ private slots:
         QFETCH(int, frame);
         QFETCH(int, cbrKbps);
         QFETCH(int, maxKbps);
+        QFETCH(QStringList, sound);
         QTemporaryDir wavRun, encodedRun;
         const QByteArray text = "cq cq de f6abc f6abc pse k 73 ";
-        const QStringList common{"--tone", "700", "--wpm", "20", "in.txt"};
+        const QStringList common = sound + QStringList{"--wpm", "20", "in.txt"};
         for (const QTemporaryDir* dir : {&wavRun, &encodedRun})
             TestWav::write(dir->filePath("in.txt"), text.repeated(4));
         QCOMPARE(TestWav::run(BuildFolder::file("tonique-wav"), wavRun.path(), common), 0);
@@ -276,7 +286,7 @@ private slots:
         env.signFile = BuildFolder::file("telkey.ref");
         env.out = [](const QString&) {};
         env.err = [&err](const QString& text) { err += text; };
-        env.encoderFor = [&](const SoundFormat&, int) -> Result<std::unique_ptr<SoundFileEncoder>> {
+        env.encoderFor = [&](const SoundFormat&, int, int) -> Result<std::unique_ptr<SoundFileEncoder>> {
             if (failing == u"format")
                 return Fail(QStringLiteral("Le format mp3 ne peut pas être écrit."));
             auto encoder = std::make_unique<FakeEncoder>();
