@@ -4,7 +4,6 @@
 #include "cli/SampleBlockEncoder.h"
 #include "common/WavFormat.h"
 
-#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -93,7 +92,7 @@ private:
     size_t m_maxWaiting;
     std::thread m_thread;
     std::mutex m_mutex;
-    // Each side wakes the other only for what it waits for: a packet per short block would otherwise wake the
+    // Each side wakes the other only for what it waits for: a packet every 256 samples would otherwise wake the
     // thread that waits for room to hand over samples, tens of thousands of times for nothing.
     std::condition_variable m_room;    // samples taken: room to hand over more
     std::condition_variable m_samples; // samples handed over
@@ -143,20 +142,11 @@ void Worker::run()
             m_room.notify_one();
         }
         end = !samples;
-        if (end) {
-            vorbis_analysis_wrote(&vorbis.dsp, 0);
-            analyse(vorbis, blocks);
-            continue;
-        }
-        // In pieces of a long block, each blocked out before the next goes in: after each block the library moves
-        // all the samples it holds to the front of its buffer, and Morse's key edges make many short blocks.
-        for (auto at = samples->begin(); at != samples->end();) {
-            const auto count = std::min<std::ptrdiff_t>(BlockAdvance, samples->end() - at);
-            std::copy(at, at + count, vorbis_analysis_buffer(&vorbis.dsp, int(count))[0]);
-            vorbis_analysis_wrote(&vorbis.dsp, int(count));
-            analyse(vorbis, blocks);
-            at += count;
-        }
+        const int count = end ? 0 : int(samples->size());
+        if (count > 0)
+            std::copy(samples->begin(), samples->end(), vorbis_analysis_buffer(&vorbis.dsp, count)[0]);
+        vorbis_analysis_wrote(&vorbis.dsp, count);
+        analyse(vorbis, blocks);
     }
     const std::lock_guard lock(m_mutex);
     m_done = true;

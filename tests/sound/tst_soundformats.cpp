@@ -15,7 +15,9 @@
 
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <numbers>
+#include <random>
 #include <sndfile.h>
 #include <sys/resource.h>
 
@@ -215,6 +217,40 @@ private slots:
             const double dB = 10 * std::log10(576 * 8000.0 * 8000.0 / 2 / std::max(error, 1.0));
             QVERIFY2(dB > 15, qPrintable(QStringLiteral("%1 dB at sample %2").arg(dB).arg(from)));
         }
+    }
+
+    // tonique-wav's libraries sort with a qsort() of the program's own, linked into these tests too: arrays of
+    // pointers merged, equal elements kept in their order, as the C library's stable sort does.
+    void librarySort_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("keys"); // how many different values, few for many ties
+        QTest::newRow("empty") << 0 << 1;
+        QTest::newRow("one") << 1 << 1;
+        QTest::newRow("sorted by insertion") << 12 << 5;
+        QTest::newRow("one merge") << 13 << 5;
+        QTest::newRow("a block's, many ties") << 256 << 7;
+        QTest::newRow("the longest merged by the program") << 1025 << 1000;
+        QTest::newRow("left to the C library") << 1026 << 1000;
+    }
+    void librarySort()
+    {
+        QFETCH(int, count);
+        QFETCH(int, keys);
+        std::mt19937 random{unsigned(count)};
+        std::vector<int> values(static_cast<size_t>(count));
+        for (int& value : values)
+            value = int(random() % unsigned(keys));
+        std::vector<const int*> sorted;
+        for (const int& value : values)
+            sorted.push_back(&value);
+        std::vector<const int*> expected = sorted;
+        std::stable_sort(expected.begin(), expected.end(), [](const int* a, const int* b) { return *a < *b; });
+        std::qsort(sorted.data(), sorted.size(), sizeof(const int*), [](const void* a, const void* b) {
+            const int x = **static_cast<const int*const*>(a), y = **static_cast<const int*const*>(b);
+            return int(x > y) - int(x < y);
+        });
+        QVERIFY(sorted == expected);
     }
 
     void refused_data()
