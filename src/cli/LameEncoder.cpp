@@ -20,7 +20,7 @@ constexpr int AlgorithmQuality = 7;
 
 // Above the highest tone, the band that keying a tone on and off spreads around it: a key edge of 1 ms or more keeps
 // most of its shape within 1000 Hz of the tone. LAME's filter then cuts what lies above, which it need not encode:
-// with a tone of 889 Hz a fifth less time.
+// with a tone of 889 Hz a sixth less time.
 constexpr int KeyingBandHz = 1000;
 int lowpassFor(int highestHz)
 {
