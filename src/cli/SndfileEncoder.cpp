@@ -102,11 +102,11 @@ Failure SndfileEncoder::encode(const short* samples, qsizetype count)
 
 } // namespace
 
-Result<std::unique_ptr<SoundFileEncoder>> MakeSndfileEncoder(const SoundFormat& format, int kbps)
+Result<std::unique_ptr<SoundFileEncoder>> MakeSndfileEncoder(const SoundFormat& format, int kbps, int highestHz)
 {
     const QStringView name(format.name);
     if (name == u"mp3")
-        return MakeLameEncoder(kbps);
+        return MakeLameEncoder(kbps, LameSegmentFrames, highestHz);
     if (name == u"opus")
         return MakeOpusFileEncoder(kbps);
     if (name == u"ogg")

@@ -8,5 +8,6 @@
 
 // The encoder of tonique-wav --format for the formats other than WAV, mono at 8000 Hz: FLAC through the system's
 // libsndfile, Ogg Vorbis through libvorbis, Ogg Opus through libopus, MP3 at a constant bit rate through LAME. Fails
-// with the French reason when the installed libsndfile cannot write FLAC.
-Result<std::unique_ptr<SoundFileEncoder>> MakeSndfileEncoder(const SoundFormat& format, int kbps);
+// with the French reason when the installed libsndfile cannot write FLAC. `highestHz`: the highest frequency the
+// sound holds, 0 for the whole band.
+Result<std::unique_ptr<SoundFileEncoder>> MakeSndfileEncoder(const SoundFormat& format, int kbps, int highestHz);

@@ -92,7 +92,11 @@ private:
     size_t m_maxWaiting;
     std::thread m_thread;
     std::mutex m_mutex;
-    std::condition_variable m_changed;
+    // Each side wakes the other only for what it waits for: a packet every 256 samples would otherwise wake the
+    // thread that waits for room to hand over samples, tens of thousands of times for nothing.
+    std::condition_variable m_room;    // samples taken: room to hand over more
+    std::condition_variable m_samples; // samples handed over
+    std::condition_variable m_packets; // packets out, or the worker done
     std::deque<Samples> m_in;
     std::deque<Packet> m_out;
     bool m_done = false;
@@ -101,16 +105,16 @@ private:
 void Worker::push(Samples samples)
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_done || m_in.size() < m_maxWaiting; });
+    m_room.wait(lock, [this] { return m_done || m_in.size() < m_maxWaiting; });
     m_in.push_back(std::move(samples));
-    m_changed.notify_all();
+    m_samples.notify_one();
 }
 
 std::optional<Packet> Worker::take(ogg_int64_t number, bool wait)
 {
     std::unique_lock lock(m_mutex);
     if (wait)
-        m_changed.wait(lock, [&] { return m_done || (!m_out.empty() && m_out.front().number <= number); });
+        m_packets.wait(lock, [&] { return m_done || (!m_out.empty() && m_out.front().number <= number); });
     if (m_out.empty() || m_out.front().number != number)
         return std::nullopt;
     Packet packet = std::move(m_out.front());
@@ -132,10 +136,10 @@ void Worker::run()
         Samples samples;
         {
             std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [this] { return !m_in.empty(); });
+            m_samples.wait(lock, [this] { return !m_in.empty(); });
             samples = std::move(m_in.front());
             m_in.pop_front();
-            m_changed.notify_all();
+            m_room.notify_one();
         }
         end = !samples;
         const int count = end ? 0 : int(samples->size());
@@ -146,7 +150,8 @@ void Worker::run()
     }
     const std::lock_guard lock(m_mutex);
     m_done = true;
-    m_changed.notify_all();
+    m_room.notify_all();
+    m_packets.notify_all();
 }
 
 // Cuts the samples into blocks, as the other worker does, and encodes those of its own stretches.
@@ -163,7 +168,7 @@ void Worker::analyse(VorbisState& vorbis, ogg_int64_t& blocks)
             Packet out{{packet.packet, packet.packet + packet.bytes}, packet.granulepos, number, packet.e_o_s != 0};
             const std::lock_guard lock(m_mutex);
             m_out.push_back(std::move(out));
-            m_changed.notify_all();
+            m_packets.notify_one();
         }
     }
 }

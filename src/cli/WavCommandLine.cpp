@@ -378,12 +378,16 @@ QString stored(const WavEnvironment& env, const Parameters::Key& key)
     return env.store ? Parameters::Stored(*env.store, key) : Parameters::defaultValue(key);
 }
 
+Result<int> toneOf(const WavCommandLine& o, const WavEnvironment& env)
+{
+    return o.toneHz ? Result<int>(*o.toneHz) : Parameters::ToneFromStored(stored(env, Parameters::tona));
+}
+
 // The element runs of the given or stored timing, through the same rules as the window.
 Result<SampleRuns> runsOf(const WavCommandLine& o, const WavEnvironment& env, const SignTable& signs,
                           const QStringList& signFormHints)
 {
-    const Result<int> tone =
-        o.toneHz ? Result<int>(*o.toneHz) : Parameters::ToneFromStored(stored(env, Parameters::tona));
+    const Result<int> tone = toneOf(o, env);
     if (!tone)
         return Fail(tone.failure());
     const Result<int> volume =
@@ -468,6 +472,17 @@ Result<ReceptionConditions> conditionsOf(const WavCommandLine& o, const WavEnvir
     return conditions;
 }
 
+// The highest frequency of the sound: the tone, or the other station's when it is above; the whole band (0) with
+// noise, which is white, and when the settings are refused (the rendering then says why).
+int highestFrequencyOf(const WavCommandLine& o, const WavEnvironment& env)
+{
+    const Result<int> tone = toneOf(o, env);
+    const Result<ReceptionConditions> conditions = conditionsOf(o, env);
+    if (!tone || !conditions || conditions->noise)
+        return 0;
+    return *tone + (conditions->qrm ? std::max(0, int(std::ceil(conditions->qrmOffsetHz))) : 0);
+}
+
 // The encoder of the format, none for WAV.
 Result<std::unique_ptr<SoundFileEncoder>> encoderOf(const WavCommandLine& o, const WavEnvironment& env)
 {
@@ -475,7 +490,7 @@ Result<std::unique_ptr<SoundFileEncoder>> encoderOf(const WavCommandLine& o, con
         return std::unique_ptr<SoundFileEncoder>();
     if (!env.encoderFor)
         return Fail(u"Le format " + QString::fromUtf16(o.format->name) + u" n'est pas disponible.");
-    return env.encoderFor(*o.format, o.kbps.value_or(o.format->defaultKbps));
+    return env.encoderFor(*o.format, o.kbps.value_or(o.format->defaultKbps), highestFrequencyOf(o, env));
 }
 
 } // namespace

@@ -57,8 +57,10 @@ struct WavEnvironment
     const SettingsStore* store = nullptr;           // the window's stored parameters; the defaults when null
     const SettingsStore* conditionsStore = nullptr; // the window's band conditions; none when null
     QString signFile;                               // telkey.ref of the program's folder, unless --signs
-    // The encoder of a format other than WAV at that bit rate (0 when it takes none), or why there is none.
-    std::function<Result<std::unique_ptr<SoundFileEncoder>>(const SoundFormat& format, int kbps)> encoderFor;
+    // The encoder of a format other than WAV at that bit rate (0 when it takes none), for a sound whose highest
+    // frequency is `highestHz` (0: the whole band), or why there is none.
+    std::function<Result<std::unique_ptr<SoundFileEncoder>>(const SoundFormat& format, int kbps, int highestHz)>
+        encoderFor;
     std::function<void(const QString&)> out;
     std::function<void(const QString&)> err;
     // Told the temporary files of the rendering before it starts, to remove them should the program be stopped, and

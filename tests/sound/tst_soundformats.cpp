@@ -15,7 +15,9 @@
 
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <numbers>
+#include <random>
 #include <sndfile.h>
 #include <sys/resource.h>
 
@@ -97,18 +99,27 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("major");
-        QTest::addColumn<int>("frame");   // samples the length may differ by
-        QTest::addColumn<int>("cbrKbps"); // the MP3 file's rate, 0 when not constant
-        QTest::addColumn<int>("maxKbps"); // the file's rate at most
+        QTest::addColumn<int>("frame");         // samples the length may differ by
+        QTest::addColumn<int>("cbrKbps");       // the MP3 file's rate, 0 when not constant
+        QTest::addColumn<int>("maxKbps");       // the file's rate at most
+        QTest::addColumn<QStringList>("sound"); // the sound's settings, for both runs
         const int flac = SF_FORMAT_FLAC, ogg = SF_FORMAT_OGG, mp3 = SF_FORMAT_MPEG;
-        QTest::newRow("flac") << QStringList{"--format", "flac"} << flac << 0 << 0 << 128;
-        QTest::newRow("ogg") << QStringList{"--format", "ogg"} << ogg << 256 << 0 << 40;
+        const QStringList tone{"--tone", "700"};
+        QTest::newRow("flac") << QStringList{"--format", "flac"} << flac << 0 << 0 << 128 << tone;
+        QTest::newRow("ogg") << QStringList{"--format", "ogg"} << ogg << 256 << 0 << 40 << tone;
         // Opus's last page cuts the decoded sound to the very sample sent.
-        QTest::newRow("opus") << QStringList{"--format", "opus"} << ogg << 1 << 0 << 28;
-        QTest::newRow("opus 64") << QStringList{"--format", "opus", "--debit", "64"} << ogg << 1 << 0 << 74;
-        QTest::newRow("mp3") << QStringList{"--format", "mp3"} << mp3 << 576 << 32 << 0;
-        QTest::newRow("mp3 24") << QStringList{"--debit", "24", "--format", "mp3"} << mp3 << 576 << 24 << 0;
-        QTest::newRow("mp3 64") << QStringList{"--format", "mp3", "--debit", "64"} << mp3 << 576 << 64 << 0;
+        QTest::newRow("opus") << QStringList{"--format", "opus"} << ogg << 1 << 0 << 28 << tone;
+        QTest::newRow("opus 64") << QStringList{"--format", "opus", "--debit", "64"} << ogg << 1 << 0 << 74 << tone;
+        QTest::newRow("mp3") << QStringList{"--format", "mp3"} << mp3 << 576 << 32 << 0 << tone;
+        QTest::newRow("mp3 24") << QStringList{"--debit", "24", "--format", "mp3"} << mp3 << 576 << 24 << 0 << tone;
+        QTest::newRow("mp3 64") << QStringList{"--format", "mp3", "--debit", "64"} << mp3 << 576 << 64 << 0 << tone;
+        // The encoder leaves out what lies above the sound's highest frequency: the other station's when it is the
+        // higher, louder than the tone at the top of its range; noise fills the whole band, all of it kept.
+        QTest::newRow("mp3, the other station above the highest tone")
+            << QStringList{"--format", "mp3"} << mp3 << 576 << 32 << 0
+            << QStringList{"--tone", "2000", "--qrm", "500,6", "--graine", "1"};
+        QTest::newRow("mp3, white noise") << QStringList{"--format", "mp3"} << mp3 << 576 << 32 << 0
+                                          << QStringList{"--tone", "700", "--bruit", "10", "--graine", "1"};
     }
     void roundTrip()
     {
@@ -117,9 +128,10 @@ private slots:
         QFETCH(int, frame);
         QFETCH(int, cbrKbps);
         QFETCH(int, maxKbps);
+        QFETCH(QStringList, sound);
         QTemporaryDir wavRun, encodedRun;
         const QByteArray text = "cq cq de f6abc f6abc pse k 73 ";
-        const QStringList common{"--tone", "700", "--wpm", "20", "in.txt"};
+        const QStringList common = sound + QStringList{"--wpm", "20", "in.txt"};
         for (const QTemporaryDir* dir : {&wavRun, &encodedRun})
             TestWav::write(dir->filePath("in.txt"), text.repeated(4));
         QCOMPARE(TestWav::run(BuildFolder::file("tonique-wav"), wavRun.path(), common), 0);
@@ -207,6 +219,40 @@ private slots:
         }
     }
 
+    // tonique-wav's libraries sort with a qsort() of the program's own, linked into these tests too: arrays of
+    // pointers merged, equal elements kept in their order, as the C library's stable sort does.
+    void librarySort_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("keys"); // how many different values, few for many ties
+        QTest::newRow("empty") << 0 << 1;
+        QTest::newRow("one") << 1 << 1;
+        QTest::newRow("sorted by insertion") << 12 << 5;
+        QTest::newRow("one merge") << 13 << 5;
+        QTest::newRow("a block's, many ties") << 256 << 7;
+        QTest::newRow("the longest merged by the program") << 1025 << 1000;
+        QTest::newRow("left to the C library") << 1026 << 1000;
+    }
+    void librarySort()
+    {
+        QFETCH(int, count);
+        QFETCH(int, keys);
+        std::mt19937 random{unsigned(count)};
+        std::vector<int> values(static_cast<size_t>(count));
+        for (int& value : values)
+            value = int(random() % unsigned(keys));
+        std::vector<const int*> sorted;
+        for (const int& value : values)
+            sorted.push_back(&value);
+        std::vector<const int*> expected = sorted;
+        std::stable_sort(expected.begin(), expected.end(), [](const int* a, const int* b) { return *a < *b; });
+        std::qsort(sorted.data(), sorted.size(), sizeof(const int*), [](const void* a, const void* b) {
+            const int x = **static_cast<const int*const*>(a), y = **static_cast<const int*const*>(b);
+            return int(x > y) - int(x < y);
+        });
+        QVERIFY(sorted == expected);
+    }
+
     void refused_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -276,7 +322,7 @@ private slots:
         env.signFile = BuildFolder::file("telkey.ref");
         env.out = [](const QString&) {};
         env.err = [&err](const QString& text) { err += text; };
-        env.encoderFor = [&](const SoundFormat&, int) -> Result<std::unique_ptr<SoundFileEncoder>> {
+        env.encoderFor = [&](const SoundFormat&, int, int) -> Result<std::unique_ptr<SoundFileEncoder>> {
             if (failing == u"format")
                 return Fail(QStringLiteral("Le format mp3 ne peut pas être écrit."));
             auto encoder = std::make_unique<FakeEncoder>();
