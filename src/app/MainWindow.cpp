@@ -23,6 +23,7 @@
 #include "history/HistoryGuard.h"
 #include "marking/MarkingController.h"
 #include "parameters/LearnerSettings.h"
+#include "platform/AfterFirstPaint.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
@@ -193,9 +194,10 @@ void MainWindow::createSoundControllers()
 void MainWindow::createMarkingController()
 {
     // The history's first failure is told once, without waiting; the program then goes on without it.
-    m_history = std::make_unique<HistoryGuard>(
-        m_options.history, [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); },
-        m_options.noHistoryReason);
+    auto report = [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); };
+    m_history = m_options.openHistory
+                    ? std::make_unique<HistoryGuard>(m_options.openHistory, report)
+                    : std::make_unique<HistoryGuard>(m_options.history, report, m_options.noHistoryReason);
     PlayerView* player = m_ui.MMControl1;
     m_marking = std::make_unique<MarkingController>(MarkingController::Services{
         *m_history, *m_learner, m_platform.clock, m_platform.screenReader, [player] { player->pressPlayOrStop(); }});
@@ -226,6 +228,15 @@ void MainWindow::createTrainingController()
     connect(form.suggestion, &QToolButton::clicked, this, [training] { training->suggestionClicked(); });
     connect(m_learner.get(), &LearnerSettings::characterSetChanged, this,
             [training] { training->characterSetChanged(); });
+    // A history still to open is opened once the window has been drawn (sooner if something records or reads first):
+    // the suggestion shows when it has been read.
+    if (!m_history->waiting())
+        training->historyChanged();
+    else
+        AfterFirstPaint(this, [history = m_history.get(), training] {
+            history->openNow();
+            training->historyChanged();
+        });
 }
 
 void MainWindow::createKeyingController()

@@ -72,6 +72,9 @@ public:
         // Where marked copies and drill answers are kept; none: the program goes on without a history.
         History* history = nullptr;
         QString noHistoryReason = {}; // without one: why, told again when a copy is marked
+        // Or opens the history, once the window has been drawn or at its first use if that comes first: the first
+        // paint does not wait for the database. Its failure is told as the history's others.
+        std::function<Result<History*>()> openHistory = {};
         // The group of the marking's own settings (the pass mark); none: kept for the session only.
         SettingsStore* markingSettings = nullptr;
         // Where the French texts come from; none: their menu says they are not available.

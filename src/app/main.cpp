@@ -158,10 +158,12 @@ int main(int argc, char* argv[])
     QtSettingsStore markingSettings(QString::fromUtf16(Parameters::Organization),
                                     QString::fromUtf16(Parameters::Application), QStringLiteral("correction"));
     SqliteHistory history;
-    const Failure historyFailed = history.open(SqliteHistory::DefaultPath());
     MainWindow::Options options;
-    options.history = historyFailed ? nullptr : &history;
-    options.noHistoryReason = historyFailed.value_or(QString());
+    options.openHistory = [&history]() -> Result<History*> {
+        if (const Failure failed = history.open(SqliteHistory::DefaultPath()))
+            return Fail(*failed);
+        return &history;
+    };
     options.markingSettings = &markingSettings;
     // The texts' own choices in a group of their own.
     QtSettingsStore textsSettings(QString::fromUtf16(Parameters::Organization),
@@ -178,8 +180,6 @@ int main(int argc, char* argv[])
         messages.critical(*error);
         return 1;
     }
-    if (historyFailed)
-        messages.warningLater(*historyFailed);
     QuitOnTerminationSignals();
     return app.exec();
 }

@@ -46,6 +46,7 @@ TestApp::TestApp(Options options)
         windowOptions.history = nullptr;
         windowOptions.noHistoryReason = *options.noHistory;
     }
+    windowOptions.openHistory = options.openHistory;
     windowOptions.markingSettings = &markingSettings;
     windowOptions.texts = options.noTexts ? nullptr : &texts;
     windowOptions.textsSettings = &textsSettings;
