@@ -201,10 +201,10 @@ void MainWindow::createMarkingController()
     PlayerView* player = m_ui.MMControl1;
     m_marking = std::make_unique<MarkingController>(MarkingController::Services{
         *m_history, *m_learner, m_platform.clock, m_platform.screenReader, [player] { player->pressPlayOrStop(); }});
-    m_progress = std::make_unique<ProgressController>(
-        ProgressController::Services{*m_history, m_platform.clock, m_platform.fileDialog, m_platform.messages,
-                                     [marking = m_marking.get()] { return marking->passMark(); }, &m_signs,
-                                     [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});
+    m_progress = std::make_unique<ProgressController>(ProgressController::Services{
+        *m_history, m_platform.clock, m_platform.fileDialog, m_platform.messages,
+        [marking = m_marking.get()] { return marking->passMark(); }, &m_signs,
+        [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }, m_options.progressWindow});
     m_marking->addResultsListener(&m_progress->resultsListener());
     m_sound->addPreparedListener(m_marking.get());
     connect(player, &PlayerView::stateChanged, this,
@@ -255,6 +255,7 @@ void MainWindow::createKeyingController()
         };
     }
     services.runs = m_history.get();
+    services.histograms = m_options.histograms;
     services.decoding = m_options.startTimers ? KeyingThreading::OwnThread : KeyingThreading::CallersThread;
     services.tone = [tone = m_ui.HScroll4, vol = m_ui.vol] {
         return SidetoneTone{double(tone->value()), double(vol->value()) / std::max(1, vol->maximum())};

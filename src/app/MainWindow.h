@@ -22,6 +22,7 @@ class ConditionsController;
 class DrillController;
 class ExerciseController;
 class FreshDraws;
+class HistogramsView;
 class History;
 class HistoryGuard;
 class KeyingController;
@@ -37,6 +38,7 @@ class MarkFields;
 class ParameterController;
 class PreparedExerciseListener;
 class ProgressController;
+class ProgressView;
 class Playback;
 class PttController;
 class RandomSource;
@@ -97,6 +99,10 @@ public:
         SettingsStore* recognitionSettings = nullptr;
         // The voice that says the answers; none: answers are not said.
         Speech* speech = nullptr;
+        // The windows that draw charts, made when first opened ("Progrès", the histograms of "Manipulation"); when
+        // they cannot be, why.
+        std::function<Result<ProgressView*>()> progressWindow = {};
+        std::function<Result<HistogramsView*>()> histograms = {};
     };
 
     MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder, Options options);

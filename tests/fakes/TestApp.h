@@ -46,6 +46,7 @@ public:
         std::optional<QString> noHistory;              // no history at all, for this reason (another Tonique holds it)
         std::function<Result<History*>()> openHistory; // or the history opened by the window, as the program's
         bool noTexts = false;                          // no generator of French texts
+        std::optional<QString> noCharts;               // the windows that draw charts cannot be made, for this reason
     };
 
     TestApp() : TestApp(Options{}) {}
