@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,9 +21,36 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 
 const QColor kDarkGreen(0, 128, 0);
+
+// Runs `dress` when `panel` is first shown: what only the panel's own pictures and colours need is not made before the
+// window's first paint, while the panel is hidden.
+class DressOnFirstShow : public QObject
+{
+public:
+    DressOnFirstShow(QWidget* panel, std::function<void()> dress) : QObject(panel), m_dress(std::move(dress))
+    {
+        panel->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            m_dress();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_dress;
+};
 
 // A control placed at a position in twips, named after itself.
 template <typename W> W* place(QWidget* parent, const char* name, int left, int top, int width, int height)
@@ -379,7 +407,6 @@ void buildToneColumn(Form& ui)
     ui.Command4->setText(QStringLiteral("Vérifier la vitesse"));
     ui.Image1 = placePx<QLabel>(f, "Image1", toneX, 160, toneW, 150);
     ui.Image1->setAlignment(Qt::AlignCenter);
-    ui.Image1->setPixmap(KeyPicture(120));
 }
 
 void buildSignColumn(Form& ui)
@@ -392,7 +419,6 @@ void buildSignColumn(Form& ui)
     ui.List2->setFont(courier());
     ui.List2->setToolTip(
         QStringLiteral("Réference des signes (fichier texte modifiable sortez du programme pour le modifier)"));
-    ui.List2->setStyleSheet(QStringLiteral("QListWidget { color: yellow; background-color: #404040; }"));
     ui.Label3 = placePx<QLabel>(f, "Label3", signsX, 294, signsW, 18);
     ui.Label3->setText(QStringLiteral("< AS  * VA"));
 }
@@ -518,6 +544,12 @@ void BuildSettingsPanel(Form& ui)
     buildSettingsButtons(ui);
     buildToneColumn(ui);
     buildSignColumn(ui);
+    // The key's picture and the sign list's colours, when the panel is first shown (a style sheet's first use
+    // costs as much as drawing the picture).
+    new DressOnFirstShow(ui.Frame1, [image = ui.Image1, list = ui.List2] {
+        image->setPixmap(KeyPicture(120));
+        list->setStyleSheet(QStringLiteral("QListWidget { color: yellow; background-color: #404040; }"));
+    });
     speak({
         {ui.Text20, u"Mot référence pour les calculs", u""},
         {ui.Combo1, u"Vitesse en mots par minutes", u""},
