@@ -164,7 +164,7 @@ void MainWindow::createControllers()
     createTrainingController();
     m_ui.entrainement->addSeparator();
     m_receptionConditions = std::make_unique<ConditionsController>(
-        ConditionsController::Controls{BuildConditionsWindow(m_ui.entrainement, this), m_ui.MMControl1},
+        ConditionsController::Controls{AddConditionsItem(m_ui.entrainement), m_ui.MMControl1, this},
         ConditionsController::Services{m_conditions, m_platform.conditionsSettings, *m_sound, m_platform.messages});
     m_freshDraws = std::make_unique<FreshDraws>(m_ui.entrainement, *m_learner, m_platform.entropy, m_random);
     // The race before "Manipulation...", which stays the last item.
@@ -481,16 +481,7 @@ void MainWindow::wireDrillPanel()
 void MainWindow::wireConditions()
 {
     ConditionsController* conditions = m_receptionConditions.get();
-    const ConditionsForm& form = conditions->form();
-    connect(form.item, &QAction::triggered, this, [conditions] { conditions->open(); });
-    connect(form.close, &QPushButton::clicked, form.window, &QWidget::hide);
-    for (const ConditionsForm::Row& row : form.rows) {
-        connect(row.tick, &QCheckBox::toggled, this, [conditions] { conditions->changed(); });
-        for (QDoubleSpinBox* box : row.values) {
-            if (box)
-                connect(box, &QDoubleSpinBox::valueChanged, this, [conditions] { conditions->changed(); });
-        }
-    }
+    connect(conditions->form().item, &QAction::triggered, this, [conditions] { conditions->open(); });
 }
 
 void MainWindow::wireLearnerSettings()
