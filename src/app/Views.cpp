@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -128,10 +129,15 @@ void followText(QComboBox* c, const QString& text)
     field->setCursorPosition(cursor);
 }
 
-// An editable list whose text is what the user typed: no completion from the items ("1" stays "1", not "10").
+// An editable list whose text is what the user typed: no completion from the items ("1" stays "1", not "10"). Its
+// field comes with a completer of its own, dropped at once, so that the list does not build one over its items only
+// to drop it, nor its drop-down before it is first opened: most of what making a list editable costs.
 void makeEditable(QComboBox* c)
 {
-    c->setEditable(true);
+    auto* field = new QLineEdit(c);
+    field->setPalette(c->palette());
+    field->setCompleter(new QCompleter(field));
+    c->setLineEdit(field);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setCompleter(nullptr);
     QObject::connect(c, &QComboBox::editTextChanged, c, [c](const QString& text) { followText(c, text); });
