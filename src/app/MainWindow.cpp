@@ -23,6 +23,7 @@
 #include "history/HistoryGuard.h"
 #include "marking/MarkingController.h"
 #include "parameters/LearnerSettings.h"
+#include "platform/AfterFirstPaint.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
@@ -163,7 +164,7 @@ void MainWindow::createControllers()
     createTrainingController();
     m_ui.entrainement->addSeparator();
     m_receptionConditions = std::make_unique<ConditionsController>(
-        ConditionsController::Controls{BuildConditionsWindow(m_ui.entrainement, this), m_ui.MMControl1},
+        ConditionsController::Controls{AddConditionsItem(m_ui.entrainement), m_ui.MMControl1, this},
         ConditionsController::Services{m_conditions, m_platform.conditionsSettings, *m_sound, m_platform.messages});
     m_freshDraws = std::make_unique<FreshDraws>(m_ui.entrainement, *m_learner, m_platform.entropy, m_random);
     // The race before "Manipulation...", which stays the last item.
@@ -193,16 +194,17 @@ void MainWindow::createSoundControllers()
 void MainWindow::createMarkingController()
 {
     // The history's first failure is told once, without waiting; the program then goes on without it.
-    m_history = std::make_unique<HistoryGuard>(
-        m_options.history, [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); },
-        m_options.noHistoryReason);
+    auto report = [messages = &m_platform.messages](const QString& text) { messages->warningLater(text); };
+    m_history = m_options.openHistory
+                    ? std::make_unique<HistoryGuard>(m_options.openHistory, report)
+                    : std::make_unique<HistoryGuard>(m_options.history, report, m_options.noHistoryReason);
     PlayerView* player = m_ui.MMControl1;
     m_marking = std::make_unique<MarkingController>(MarkingController::Services{
         *m_history, *m_learner, m_platform.clock, m_platform.screenReader, [player] { player->pressPlayOrStop(); }});
-    m_progress = std::make_unique<ProgressController>(
-        ProgressController::Services{*m_history, m_platform.clock, m_platform.fileDialog, m_platform.messages,
-                                     [marking = m_marking.get()] { return marking->passMark(); }, &m_signs,
-                                     [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }});
+    m_progress = std::make_unique<ProgressController>(ProgressController::Services{
+        *m_history, m_platform.clock, m_platform.fileDialog, m_platform.messages,
+        [marking = m_marking.get()] { return marking->passMark(); }, &m_signs,
+        [text12 = m_ui.Text12](const QString& c) { text12->setText(c); }, m_options.progressWindow});
     m_marking->addResultsListener(&m_progress->resultsListener());
     m_history->setRunKept([progress = m_progress.get()] { progress->runKept(); });
     m_sound->addPreparedListener(m_marking.get());
@@ -227,6 +229,15 @@ void MainWindow::createTrainingController()
     connect(form.suggestion, &QToolButton::clicked, this, [training] { training->suggestionClicked(); });
     connect(m_learner.get(), &LearnerSettings::characterSetChanged, this,
             [training] { training->characterSetChanged(); });
+    // A history still to open is opened once the window has been drawn (sooner if something records or reads first):
+    // the suggestion shows when it has been read.
+    if (!m_history->waiting())
+        training->historyChanged();
+    else
+        AfterFirstPaint(this, [history = m_history.get(), training] {
+            history->openNow();
+            training->historyChanged();
+        });
 }
 
 void MainWindow::createKeyingController()
@@ -245,6 +256,7 @@ void MainWindow::createKeyingController()
         };
     }
     services.runs = m_history.get();
+    services.histograms = m_options.histograms;
     services.decoding = m_options.startTimers ? KeyingThreading::OwnThread : KeyingThreading::CallersThread;
     services.tone = [tone = m_ui.HScroll4, vol = m_ui.vol] {
         return SidetoneTone{double(tone->value()), double(vol->value()) / std::max(1, vol->maximum())};
@@ -470,16 +482,7 @@ void MainWindow::wireDrillPanel()
 void MainWindow::wireConditions()
 {
     ConditionsController* conditions = m_receptionConditions.get();
-    const ConditionsForm& form = conditions->form();
-    connect(form.item, &QAction::triggered, this, [conditions] { conditions->open(); });
-    connect(form.close, &QPushButton::clicked, form.window, &QWidget::hide);
-    for (const ConditionsForm::Row& row : form.rows) {
-        connect(row.tick, &QCheckBox::toggled, this, [conditions] { conditions->changed(); });
-        for (QDoubleSpinBox* box : row.values) {
-            if (box)
-                connect(box, &QDoubleSpinBox::valueChanged, this, [conditions] { conditions->changed(); });
-        }
-    }
+    connect(conditions->form().item, &QAction::triggered, this, [conditions] { conditions->open(); });
 }
 
 void MainWindow::wireLearnerSettings()

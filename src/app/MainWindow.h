@@ -22,6 +22,7 @@ class ConditionsController;
 class DrillController;
 class ExerciseController;
 class FreshDraws;
+class HistogramsView;
 class History;
 class HistoryGuard;
 class KeyingController;
@@ -37,6 +38,7 @@ class MarkFields;
 class ParameterController;
 class PreparedExerciseListener;
 class ProgressController;
+class ProgressView;
 class Playback;
 class PttController;
 class RandomSource;
@@ -72,6 +74,9 @@ public:
         // Where marked copies and drill answers are kept; none: the program goes on without a history.
         History* history = nullptr;
         QString noHistoryReason = {}; // without one: why, told again when a copy is marked
+        // Or opens the history, once the window has been drawn or at its first use if that comes first: the first
+        // paint does not wait for the database. Its failure is told as the history's others.
+        std::function<Result<History*>()> openHistory = {};
         // The group of the marking's own settings (the pass mark); none: kept for the session only.
         SettingsStore* markingSettings = nullptr;
         // Where the French texts come from; none: their menu says they are not available.
@@ -94,6 +99,10 @@ public:
         SettingsStore* recognitionSettings = nullptr;
         // The voice that says the answers; none: answers are not said.
         Speech* speech = nullptr;
+        // The windows that draw charts, made when first opened ("Progrès", the histograms of "Manipulation"); when
+        // they cannot be, why.
+        std::function<Result<ProgressView*>()> progressWindow = {};
+        std::function<Result<HistogramsView*>()> histograms = {};
     };
 
     MainWindow(const Platform& platform, RandomSource& random, const ProgramFolder& programFolder, Options options);

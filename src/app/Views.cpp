@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,9 +22,36 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 
 const QColor kDarkGreen(0, 128, 0);
+
+// Runs `dress` when `panel` is first shown: what only the panel's own pictures and colours need is not made before the
+// window's first paint, while the panel is hidden.
+class DressOnFirstShow : public QObject
+{
+public:
+    DressOnFirstShow(QWidget* panel, std::function<void()> dress) : QObject(panel), m_dress(std::move(dress))
+    {
+        panel->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            m_dress();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_dress;
+};
 
 // A control placed at a position in twips, named after itself.
 template <typename W> W* place(QWidget* parent, const char* name, int left, int top, int width, int height)
@@ -100,10 +129,15 @@ void followText(QComboBox* c, const QString& text)
     field->setCursorPosition(cursor);
 }
 
-// An editable list whose text is what the user typed: no completion from the items ("1" stays "1", not "10").
+// An editable list whose text is what the user typed: no completion from the items ("1" stays "1", not "10"). Its
+// field comes with a completer of its own, dropped at once, so that the list does not build one over its items only
+// to drop it, nor its drop-down before it is first opened: most of what making a list editable costs.
 void makeEditable(QComboBox* c)
 {
-    c->setEditable(true);
+    auto* field = new QLineEdit(c);
+    field->setPalette(c->palette());
+    field->setCompleter(new QCompleter(field));
+    c->setLineEdit(field);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setCompleter(nullptr);
     QObject::connect(c, &QComboBox::editTextChanged, c, [c](const QString& text) { followText(c, text); });
@@ -379,7 +413,6 @@ void buildToneColumn(Form& ui)
     ui.Command4->setText(QStringLiteral("Vérifier la vitesse"));
     ui.Image1 = placePx<QLabel>(f, "Image1", toneX, 160, toneW, 150);
     ui.Image1->setAlignment(Qt::AlignCenter);
-    ui.Image1->setPixmap(KeyPicture(120));
 }
 
 void buildSignColumn(Form& ui)
@@ -392,7 +425,6 @@ void buildSignColumn(Form& ui)
     ui.List2->setFont(courier());
     ui.List2->setToolTip(
         QStringLiteral("Réference des signes (fichier texte modifiable sortez du programme pour le modifier)"));
-    ui.List2->setStyleSheet(QStringLiteral("QListWidget { color: yellow; background-color: #404040; }"));
     ui.Label3 = placePx<QLabel>(f, "Label3", signsX, 294, signsW, 18);
     ui.Label3->setText(QStringLiteral("< AS  * VA"));
 }
@@ -518,6 +550,12 @@ void BuildSettingsPanel(Form& ui)
     buildSettingsButtons(ui);
     buildToneColumn(ui);
     buildSignColumn(ui);
+    // The key's picture and the sign list's colours, when the panel is first shown (a style sheet's first use
+    // costs as much as drawing the picture).
+    new DressOnFirstShow(ui.Frame1, [image = ui.Image1, list = ui.List2] {
+        image->setPixmap(KeyPicture(120));
+        list->setStyleSheet(QStringLiteral("QListWidget { color: yellow; background-color: #404040; }"));
+    });
     speak({
         {ui.Text20, u"Mot référence pour les calculs", u""},
         {ui.Combo1, u"Vitesse en mots par minutes", u""},

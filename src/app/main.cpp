@@ -21,7 +21,9 @@
 #include "platform/QtSettingsStore.h"
 #include "platform/ServicesModule.h"
 #include "platform/TerminationSignals.h"
+#include "practice/HistogramsView.h"
 #include "practice/KeyingController.h"
+#include "progress/ProgressView.h"
 #include "sound/Conditions.h"
 #include "texts/DataTextSource.h"
 
@@ -122,6 +124,30 @@ struct TrainingServices
     }
 };
 
+// The windows that draw charts, from a module of their own loaded when the first of them is opened; when it cannot
+// be, each says why as it is asked for.
+struct ChartWindows
+{
+    ServicesModule module{
+        ServicesModule::Places(QCoreApplication::applicationDirPath(), QStringLiteral("tonique-charts.so")),
+        {},
+        QStringLiteral("ni «\u202FProgrès\u202F» ni les histogrammes de «\u202FManipulation\u202F» "
+                       "ne peuvent être dessinés.")};
+
+    template <typename T> Result<T*> make(const char* entry)
+    {
+        Result<std::unique_ptr<T>> made = module.make<T>(entry);
+        if (!made)
+            return Fail(made.failure());
+        return made->release();
+    }
+    void lend(MainWindow::Options& options)
+    {
+        options.progressWindow = [this] { return make<ProgressView>("tonique_make_progress_window"); };
+        options.histograms = [this] { return make<HistogramsView>("tonique_make_histograms"); };
+    }
+};
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -158,10 +184,12 @@ int main(int argc, char* argv[])
     QtSettingsStore markingSettings(QString::fromUtf16(Parameters::Organization),
                                     QString::fromUtf16(Parameters::Application), QStringLiteral("correction"));
     SqliteHistory history;
-    const Failure historyFailed = history.open(SqliteHistory::DefaultPath());
     MainWindow::Options options;
-    options.history = historyFailed ? nullptr : &history;
-    options.noHistoryReason = historyFailed.value_or(QString());
+    options.openHistory = [&history]() -> Result<History*> {
+        if (const Failure failed = history.open(SqliteHistory::DefaultPath()))
+            return Fail(*failed);
+        return &history;
+    };
     options.markingSettings = &markingSettings;
     // The texts' own choices in a group of their own.
     QtSettingsStore textsSettings(QString::fromUtf16(Parameters::Organization),
@@ -169,6 +197,8 @@ int main(int argc, char* argv[])
     options.textsSettings = &textsSettings;
     TrainingServices trainingServices(loaded.module);
     trainingServices.lend(options);
+    ChartWindows charts;
+    charts.lend(options);
 
     const ProgramFolder folder = SetUpProgramFolder(QCoreApplication::applicationDirPath());
     options.textFolders = TextFolders(folder.folder, QCoreApplication::applicationDirPath());
@@ -178,8 +208,6 @@ int main(int argc, char* argv[])
         messages.critical(*error);
         return 1;
     }
-    if (historyFailed)
-        messages.warningLater(*historyFailed);
     QuitOnTerminationSignals();
     return app.exec();
 }

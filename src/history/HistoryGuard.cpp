@@ -1,5 +1,7 @@
 #include "history/HistoryGuard.h"
 
+#include <utility>
+
 HistoryGuard::HistoryGuard(History* history, std::function<void(const QString&)> report, QString why)
     : m_history(history), m_report(std::move(report)),
       m_why(history || !why.isEmpty() ? std::move(why) : QStringLiteral("Tonique fonctionne sans historique."))
@@ -13,7 +15,28 @@ void HistoryGuard::runKept(const Failure& failed)
         m_runKept();
 }
 
-void HistoryGuard::lost(const QString& message)
+HistoryGuard::HistoryGuard(Open open, std::function<void(const QString&)> report)
+    : m_open(std::move(open)), m_history(nullptr), m_report(std::move(report))
+{}
+
+void HistoryGuard::openNow() const
+{
+    if (!m_open)
+        return;
+    const Result<History*> opened = std::exchange(m_open, nullptr)();
+    if (opened)
+        m_history = *opened;
+    else
+        lost(opened.failure());
+}
+
+History* HistoryGuard::history() const
+{
+    openNow();
+    return m_history;
+}
+
+void HistoryGuard::lost(const QString& message) const
 {
     m_history = nullptr;
     m_why = message;
@@ -31,98 +54,111 @@ template <typename T> Result<T> HistoryGuard::read(const Result<T>& answer)
 
 Failure HistoryGuard::recordCopy(const CopyRecord& copy)
 {
-    if (!m_history)
+    History* history = this->history();
+    if (!history)
         return {};
-    if (const Failure failed = m_history->recordCopy(copy))
+    if (const Failure failed = history->recordCopy(copy))
         lost(*failed);
     return {};
 }
 
 Failure HistoryGuard::recordDrillAnswer(const DrillAnswerRecord& answer)
 {
-    if (!m_history)
+    History* history = this->history();
+    if (!history)
         return {};
-    if (const Failure failed = m_history->recordDrillAnswer(answer))
+    if (const Failure failed = history->recordDrillAnswer(answer))
         lost(*failed);
     return {};
 }
 
 Failure HistoryGuard::recordSendingRun(const SendingRunRecord& run)
 {
-    if (m_history)
-        runKept(m_history->recordSendingRun(run));
+    if (History* history = this->history())
+        runKept(history->recordSendingRun(run));
     return {};
 }
 
 Failure HistoryGuard::recordRace(const RaceRecord& race)
 {
-    if (m_history)
-        runKept(m_history->recordRace(race));
+    if (History* history = this->history())
+        runKept(history->recordRace(race));
     return {};
 }
 
 Failure HistoryGuard::recordRecognitions(const QList<RecognitionRecord>& run)
 {
-    if (m_history)
-        runKept(m_history->recordRecognitions(run));
+    if (History* history = this->history())
+        runKept(history->recordRecognitions(run));
     return {};
 }
 
 Result<QList<RecognitionRecord>> HistoryGuard::recognitions(const QDateTime& since)
 {
-    return m_history ? read(m_history->recognitions(since)) : QList<RecognitionRecord>();
+    History* history = this->history();
+    return history ? read(history->recognitions(since)) : QList<RecognitionRecord>();
 }
 
 Result<QList<SendingRunRecord>> HistoryGuard::sendingRuns(const QDateTime& since)
 {
-    return m_history ? read(m_history->sendingRuns(since)) : QList<SendingRunRecord>();
+    History* history = this->history();
+    return history ? read(history->sendingRuns(since)) : QList<SendingRunRecord>();
 }
 
 Result<QList<RaceRecord>> HistoryGuard::races(const QDateTime& since)
 {
-    return m_history ? read(m_history->races(since)) : QList<RaceRecord>();
+    History* history = this->history();
+    return history ? read(history->races(since)) : QList<RaceRecord>();
 }
 
 Result<QList<SendingRunRecord>> HistoryGuard::drawnSendingRuns(const QDateTime& since)
 {
-    return m_history ? read(m_history->drawnSendingRuns(since)) : QList<SendingRunRecord>();
+    History* history = this->history();
+    return history ? read(history->drawnSendingRuns(since)) : QList<SendingRunRecord>();
 }
 
 Result<QList<CopyRecord>> HistoryGuard::copies(const QDateTime& since)
 {
-    return m_history ? read(m_history->copies(since)) : QList<CopyRecord>();
+    History* history = this->history();
+    return history ? read(history->copies(since)) : QList<CopyRecord>();
 }
 
 Result<CopyChart> HistoryGuard::copyChart(const QDateTime& since, int columns)
 {
-    return m_history ? read(m_history->copyChart(since, columns)) : CopyChart();
+    History* history = this->history();
+    return history ? read(history->copyChart(since, columns)) : CopyChart();
 }
 
 Result<QList<CopyRecord>> HistoryGuard::newestCopies(const QDateTime& since, qsizetype skip, qsizetype count)
 {
-    return m_history ? read(m_history->newestCopies(since, skip, count)) : QList<CopyRecord>();
+    History* history = this->history();
+    return history ? read(history->newestCopies(since, skip, count)) : QList<CopyRecord>();
 }
 
 Result<QList<DrillAnswerRecord>> HistoryGuard::drillAnswers(const QDateTime& since)
 {
-    return m_history ? read(m_history->drillAnswers(since)) : QList<DrillAnswerRecord>();
+    History* history = this->history();
+    return history ? read(history->drillAnswers(since)) : QList<DrillAnswerRecord>();
 }
 
 Result<QList<CharacterWeakness>> HistoryGuard::weaknesses(const QDateTime& since)
 {
-    return m_history ? read(m_history->weaknesses(since)) : QList<CharacterWeakness>();
+    History* history = this->history();
+    return history ? read(history->weaknesses(since)) : QList<CharacterWeakness>();
 }
 
 Result<QList<FieldLoss>> HistoryGuard::fieldLosses(const QDateTime& since)
 {
-    return m_history ? read(m_history->fieldLosses(since)) : QList<FieldLoss>();
+    History* history = this->history();
+    return history ? read(history->fieldLosses(since)) : QList<FieldLoss>();
 }
 
 Result<bool> HistoryGuard::deleteCopy(qint64 id)
 {
-    if (!m_history)
+    History* history = this->history();
+    if (!history)
         return false;
-    Result<bool> deleted = m_history->deleteCopy(id);
+    Result<bool> deleted = history->deleteCopy(id);
     if (deleted)
         return deleted;
     lost(deleted.failure());

@@ -6,18 +6,30 @@
 
 // The history as the window uses it: its first failure is told once through `report`, and from then on the
 // program goes on without it (nothing recorded, nothing to read). Without a history at all it is empty from the
-// start, and tells nothing.
+// start, and tells nothing. A history opened by `open` is opened at its first use, or when `openNow` is called.
 class HistoryGuard : public History
 {
 public:
+    using Open = std::function<Result<History*>()>;
+
     // `why`: why there is no history at all, when `history` is null.
     HistoryGuard(History* history, std::function<void(const QString&)> report, QString why = {});
+    HistoryGuard(Open open, std::function<void(const QString&)> report);
 
     // Told after a sending run, a race or a recognition run is kept.
     void setRunKept(std::function<void()> told) { m_runKept = std::move(told); }
 
-    bool available() const override { return m_history != nullptr; }
-    QString unavailableReason() const override { return m_why; }
+    // Opens the history if it waits to be; its failure is told as any other.
+    void openNow() const;
+    // The history waits for its first use.
+    bool waiting() const { return bool(m_open); }
+
+    bool available() const override { return history() != nullptr; }
+    QString unavailableReason() const override
+    {
+        openNow();
+        return m_why;
+    }
 
     Failure recordCopy(const CopyRecord& copy) override;
     Failure recordDrillAnswer(const DrillAnswerRecord& answer) override;
@@ -39,12 +51,16 @@ public:
 private:
     // The failure told, the history dropped; or the run kept told.
     void runKept(const Failure& failed);
+    // The history, opened first if it waits to be; null without one.
+    History* history() const;
     // The failure told, the history dropped.
-    void lost(const QString& message);
+    void lost(const QString& message) const;
     template <typename T> Result<T> read(const Result<T>& answer);
 
-    History* m_history;
+    // Opening the history is no change a caller sees: the const functions may do it.
+    mutable Open m_open;
+    mutable History* m_history;
     std::function<void(const QString&)> m_report;
-    QString m_why;
+    mutable QString m_why;
     std::function<void()> m_runKept;
 };

@@ -9,11 +9,20 @@
 #include <QDir>
 #include <QFileInfo>
 
-ServicesModule::ServicesModule(QStringList places, Tell tell) : m_places(std::move(places)), m_tell(std::move(tell)) {}
+ServicesModule::ServicesModule(QStringList places, Tell tell, QString consequence)
+    : m_places(std::move(places)), m_tell(std::move(tell)),
+      m_consequence(consequence.isEmpty() ? QStringLiteral("aucun son ne peut être joué, ni le port série commandé, ni "
+                                                           "une image imprimée, ni une réponse dite à voix haute.")
+                                          : std::move(consequence))
+{}
 
 QStringList ServicesModule::Places(const QString& executableFolder)
 {
-    const QString file = QStringLiteral(TONIQUE_SERVICES_MODULE);
+    return Places(executableFolder, QStringLiteral(TONIQUE_SERVICES_MODULE));
+}
+
+QStringList ServicesModule::Places(const QString& executableFolder, const QString& file)
+{
     const QDir folder(executableFolder);
     return {folder.filePath(file),
             QDir::cleanPath(folder.filePath(QStringLiteral(TONIQUE_MODULES_FROM_BIN)) + u'/' + file),
@@ -27,8 +36,7 @@ Failure ServicesModule::load()
     m_tried = true;
     const auto found =
         std::find_if(m_places.cbegin(), m_places.cend(), [](const QString& p) { return QFileInfo::exists(p); });
-    const QString consequence = QStringLiteral("aucun son ne peut être joué, ni le port série commandé, ni une "
-                                               "image imprimée, ni une réponse dite à voix haute.");
+    const QString& consequence = m_consequence;
     if (found == m_places.cend()) {
         m_failure =
             QStringLiteral("Le module «\u202F%1\u202F» est introuvable\u202F: %2")

@@ -24,14 +24,17 @@ public:
     // Tells the user, once, that the module is missing or does not load.
     using Tell = std::function<void(const QString& message)>;
 
-    // `places`: the module's possible files, the first that exists is loaded.
-    ServicesModule(QStringList places, Tell tell);
+    // `places`: the module's possible files, the first that exists is loaded. `consequence`: what the user misses
+    // when it does not load (the services' by default).
+    ServicesModule(QStringList places, Tell tell, QString consequence = {});
     ServicesModule(const ServicesModule&) = delete;
     ServicesModule& operator=(const ServicesModule&) = delete;
 
     // Where the module is looked for: beside the executable in `executableFolder` (the build folder), then where
     // it is installed.
     static QStringList Places(const QString& executableFolder);
+    // The same for the module file `file`.
+    static QStringList Places(const QString& executableFolder, const QString& file);
 
     Result<std::unique_ptr<MediaPlayer>> makePlayer();
     Result<std::unique_ptr<Sidetone>> makeSidetone();
@@ -56,6 +59,7 @@ private:
 
     QStringList m_places;
     Tell m_tell;
+    QString m_consequence;
     QLibrary m_library; // never unloaded: the objects it made live until the program ends
     bool m_tried = false;
     Failure m_failure;

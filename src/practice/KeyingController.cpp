@@ -125,7 +125,7 @@ void KeyingController::manipulation()
         m_worker = std::make_unique<KeyingWorker>(m_services.signs, m_services.decoding);
         connect(m_worker.get(), &KeyingWorker::keyed, this, &KeyingController::keyed,
                 m_services.decoding == KeyingThreading::OwnThread ? Qt::QueuedConnection : Qt::DirectConnection);
-        m_window = new KeyingWindow(m_owner);
+        m_window = new KeyingWindow(m_owner, m_services.histograms);
         m_window->setMode(int(m_mode));
         m_window->setInput(int(m_input));
         const QString debounce = m_services.settings ? m_services.settings->read(DebounceKey, QString()) : QString();

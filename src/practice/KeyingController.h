@@ -90,6 +90,8 @@ public:
         // Where each run is recorded when done; none: nothing is recorded.
         SendingRunRecorder* runs = nullptr;
         KeyingThreading decoding = KeyingThreading::OwnThread; // where the keyer and the decoder work
+        // Draws the histograms of the window, made with it; none: the window says they cannot be drawn.
+        MakeHistograms histograms = {};
     };
     // The window is made the child of `owner` (a tool window that stays over it).
     KeyingController(Services services, QWidget* owner);

@@ -2,25 +2,19 @@
 
 #include "common/Named.h"
 #include "practice/ElementsView.h"
+#include "practice/HistogramsView.h"
 
 #include <QApplication>
-#include <QBarCategoryAxis>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStackedBarSeries>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
@@ -40,18 +34,11 @@ QComboBox* choice(const QString& name, const QStringList& items)
     return box;
 }
 
-// The lengths drawn, each in its own colour, and their names.
-constexpr std::pair<TimingReport::Measure, const char16_t*> Drawn[] = {
-    {TimingReport::Dots, u"Points"},
-    {TimingReport::Dashes, u"Traits"},
-    {TimingReport::ElementGaps, u"Espaces entre éléments"},
-    {TimingReport::LetterGaps, u"Espaces entre lettres"}};
-
 // The bins from the first to the last that holds a length drawn; an empty range when none does.
 std::pair<int, int> UsedBins(const TimingReport& report)
 {
     int first = LengthHistogram::Bins, last = -1;
-    for (const auto& [measure, name] : Drawn) {
+    for (const auto& [measure, name] : HistogramsView::Drawn) {
         const auto& counts = report.histograms[measure].counts;
         for (int bin = 0; bin < LengthHistogram::Bins; ++bin) {
             if (counts[size_t(bin)] > 0) {
@@ -63,45 +50,30 @@ std::pair<int, int> UsedBins(const TimingReport& report)
     return {first, last};
 }
 
-QChart* HistogramChart(const TimingReport& report, int first, int last)
+// Stands in for the histograms when they cannot be drawn, and says why.
+class NoHistograms : public HistogramsView
 {
-    auto* chart = new QChart;
-    chart->setTitle(u"Longueurs mesurées, en points"_s);
-    chart->setMargins(QMargins(2, 2, 2, 2));
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    auto* series = new QStackedBarSeries;
-    int highest = 1;
-    std::vector<int> totals(size_t(last - first + 1));
-    for (const auto& [measure, name] : Drawn) {
-        auto* set = new QBarSet(QString::fromUtf16(name));
-        for (int bin = first; bin <= last; ++bin) {
-            const int count = report.histograms[measure].counts[size_t(bin)];
-            set->append(count);
-            highest = std::max(highest, totals[size_t(bin - first)] += count);
-        }
-        series->append(set);
+public:
+    explicit NoHistograms(const QString& why)
+    {
+        auto* label =
+            Named(new QLabel(u"Les histogrammes ne peuvent être dessinés\u202F: "_s + why), u"sansHistogrammes"_s);
+        label->setWordWrap(true);
+        (new QVBoxLayout(this))->addWidget(label);
     }
-    chart->addSeries(series);
-    auto* bins = new QBarCategoryAxis;
-    const QLocale french(QLocale::French);
-    for (int bin = first; bin <= last; ++bin)
-        bins->append(french.toString(bin * LengthHistogram::BinDots, 'g', 3));
-    bins->setTitleText(u"points, au quart près"_s);
-    chart->addAxis(bins, Qt::AlignBottom);
-    series->attachAxis(bins);
-    auto* counts = new QValueAxis;
-    counts->setRange(0, highest);
-    counts->setTickType(QValueAxis::TicksDynamic);
-    counts->setTickInterval(std::max(1, highest / 4));
-    counts->setLabelFormat(u"%.0f"_s);
-    chart->addAxis(counts, Qt::AlignLeft);
-    series->attachAxis(counts);
-    return chart;
+    void draw(const TimingReport&, int, int) override {}
+};
+
+HistogramsView* MadeHistograms(const MakeHistograms& make)
+{
+    const Result<HistogramsView*> made =
+        make ? make() : Result<HistogramsView*>(Fail(u"aucun module de graphiques."_s));
+    return made ? *made : new NoHistograms(made.failure());
 }
 
 } // namespace
 
-KeyingWindow::KeyingWindow(QWidget* owner)
+KeyingWindow::KeyingWindow(QWidget* owner, const MakeHistograms& makeHistograms)
     : QWidget(owner, Qt::Window),
       m_mode(choice(u"mode"_s, {u"Pioche droite (Espace)"_s, u"Manipulateur iambique A (Ctrl, [ ])"_s,
                                 u"Manipulateur iambique B (Ctrl, [ ])"_s})),
@@ -113,7 +85,7 @@ KeyingWindow::KeyingWindow(QWidget* owner)
       m_echoSeconds(Named(new QSpinBox, u"delaiEcho"_s)), m_exerciseText(Named(new QLabel, u"texteAEnvoyer"_s)),
       m_decoded(Named(new QPlainTextEdit, u"decode"_s)), m_speed(Named(new QLabel, u"vitesse"_s)),
       m_message(Named(new QLabel, u"message"_s)), m_elements(Named(new ElementsView, u"elements"_s)),
-      m_result(Named(new QLabel, u"resultat"_s)), m_histograms(Named(new QChartView, u"histogrammes"_s)),
+      m_result(Named(new QLabel, u"resultat"_s)), m_histograms(MadeHistograms(makeHistograms)),
       m_timer(new QTimer(this))
 {
     setObjectName(u"Manipulation"_s);
@@ -132,9 +104,6 @@ KeyingWindow::KeyingWindow(QWidget* owner)
     m_message->setStyleSheet(u"color: #c00000; font-weight: bold"_s);
     m_result->setWordWrap(true);
     m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_histograms->setRenderHint(QPainter::Antialiasing);
-    m_histograms->setAccessibleName(u"Longueurs mesurées des points, traits et espaces"_s);
-    m_histograms->setMinimumHeight(240);
     m_histograms->hide();
     auto* termine = Named(new QPushButton(u"Terminé"_s), u"termine"_s);
     auto* effacer = Named(new QPushButton(u"Effacer"_s), u"effacer"_s);
@@ -233,9 +202,7 @@ void KeyingWindow::showHistograms(const TimingReport& report)
         m_histograms->hide();
         return;
     }
-    QChart* old = m_histograms->chart();
-    m_histograms->setChart(HistogramChart(report, first, last));
-    delete old;
+    m_histograms->draw(report, first, last);
     if (m_histograms->isHidden()) {
         m_histograms->show();
         resize(width(), std::max(height(), 620));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "practice/HistogramsView.h"
 #include "practice/KeyboardKeys.h"
 #include "sending/DecodedSign.h"
 #include "sending/TimingAnalysis.h"
@@ -10,7 +11,6 @@
 #include <vector>
 
 class ElementsView;
-class QChartView;
 class QComboBox;
 class QFormLayout;
 class QLabel;
@@ -27,7 +27,8 @@ class KeyingWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit KeyingWindow(QWidget* owner);
+    // `makeHistograms` draws the histograms under the result; none, or when it cannot: the window says why.
+    explicit KeyingWindow(QWidget* owner, const MakeHistograms& makeHistograms = {});
     ~KeyingWindow() override;
 
     void setMode(int mode);
@@ -80,7 +81,7 @@ private:
     QLabel* m_message;
     ElementsView* m_elements;
     QLabel* m_result;
-    QChartView* m_histograms;
+    HistogramsView* m_histograms;
     QTimer* m_timer;
     std::set<KeyInput> m_held;
 };

@@ -5,7 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
-#include "progress/ProgressWindow.h"
+#include "progress/ProgressView.h"
 #include "signs/SignTable.h"
 #include "training/CharacterNeeds.h"
 
@@ -52,12 +52,19 @@ QWidget* ProgressController::progressWindow() const
 void ProgressController::progres()
 {
     if (!m_progress) {
-        auto* window = new ProgressWindow(nullptr);
-        QObject::connect(window, &ProgressWindow::periodChanged, window, [this] { showProgress(); });
-        QObject::connect(window, &ProgressWindow::exportRequested, window, [this] { exportHistory(); });
-        QObject::connect(window, &ProgressWindow::moreCopiesWanted, window, [this] { listMoreCopies(); });
-        QObject::connect(window, &ProgressWindow::deleteRequested, window, [this](qint64 id) { deleteCopy(id); });
-        QObject::connect(window, &ProgressWindow::characterChosen, window, [this](const QString& character) {
+        const Result<ProgressView*> made =
+            m_services.makeWindow ? m_services.makeWindow()
+                                  : Result<ProgressView*>(Fail(u"«\u202FProgrès\u202F» n'est pas disponible."_s));
+        if (!made) {
+            m_services.messages.critical(made.failure());
+            return;
+        }
+        ProgressView* window = *made;
+        QObject::connect(window, &ProgressView::periodChanged, window, [this] { showProgress(); });
+        QObject::connect(window, &ProgressView::exportRequested, window, [this] { exportHistory(); });
+        QObject::connect(window, &ProgressView::moreCopiesWanted, window, [this] { listMoreCopies(); });
+        QObject::connect(window, &ProgressView::deleteRequested, window, [this](qint64 id) { deleteCopy(id); });
+        QObject::connect(window, &ProgressView::characterChosen, window, [this](const QString& character) {
             if (m_services.reinforce)
                 m_services.reinforce(character);
         });
@@ -82,7 +89,7 @@ void ProgressController::showProgress()
     ProgressData data;
     const Result<CopyChart> chart = m_services.history.copyChart(since, m_progress->chartColumns());
     data.copies = chart ? *chart : CopyChart();
-    data.newest = ReadOrEmpty(m_services.history.newestCopies(since, 0, ProgressWindow::CopyPage));
+    data.newest = ReadOrEmpty(m_services.history.newestCopies(since, 0, ProgressView::CopyPage));
     data.weaknesses = ReadOrEmpty(m_services.history.weaknesses(since));
     data.fieldLosses = ReadOrEmpty(m_services.history.fieldLosses(since));
     data.runs = ReadOrEmpty(m_services.history.drawnSendingRuns(since));
@@ -97,7 +104,7 @@ void ProgressController::showProgress()
 void ProgressController::listMoreCopies()
 {
     m_progress->appendCopies(ReadOrEmpty(
-        m_services.history.newestCopies(periodStart(), m_progress->listedCopies(), ProgressWindow::CopyPage)));
+        m_services.history.newestCopies(periodStart(), m_progress->listedCopies(), ProgressView::CopyPage)));
 }
 
 void ProgressController::copyMarked(const MarkedCopy&)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Result.h"
 #include "marking/CopyMarking.h"
 #include "marking/ResultsListener.h"
 
@@ -14,7 +15,7 @@ class Clock;
 class FileDialog;
 class History;
 class MessageBox;
-class ProgressWindow;
+class ProgressView;
 class QWidget;
 class SignTable;
 
@@ -33,6 +34,9 @@ public:
         const SignTable* signs = nullptr;   // the characters of the map
         // A character of the map clicked: the learner wants it reinforced.
         std::function<void(const QString& character)> reinforce = {};
+        // Makes the window, at the first "Progrès..." (it draws charts, from a module of their own); when it
+        // cannot, why, in French, told at each try.
+        std::function<Result<ProgressView*>()> makeWindow = {};
     };
     explicit ProgressController(Services services);
     ~ProgressController() override;
@@ -61,6 +65,6 @@ private:
     void exportHistory();
 
     Services m_services;
-    QPointer<ProgressWindow> m_progress;
+    QPointer<ProgressView> m_progress;
     std::vector<ResultsListener*> m_resultsListeners;
 };

@@ -172,7 +172,7 @@ int kindOf(const QString& character)
 
 } // namespace
 
-ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+ProgressWindow::ProgressWindow(QWidget* parent) : ProgressView(parent, Qt::Window)
 {
     setObjectName(u"Progres"_s);
     setWindowTitle(u"Progrès"_s);

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "marking/History.h"
-#include "training/CharacterNeeds.h"
-
-#include <QWidget>
+#include "progress/ProgressView.h"
 
 class QChart;
 class QChartView;
@@ -16,56 +13,25 @@ class QPushButton;
 class QTabWidget;
 class QTreeWidget;
 
-// What "Progrès" draws, for the period chosen.
-struct ProgressData
-{
-    CopyChart copies;                      // the accuracy and speed of the copies, thinned to the charts' width
-    QList<CopyRecord> newest;              // the newest copies, listed first
-    QList<CharacterWeakness> weaknesses;   // by character
-    QList<CharacterNeed> map;              // every character of the sign table, in its order
-    QList<FieldLoss> fieldLosses;          // the kind of information lost most often first
-    QList<SendingRunRecord> runs;          // the sending runs, oldest first, as drawn
-    QList<RaceRecord> races;               // the call-sign race's finished runs, oldest first
-    QList<CharacterWeakness> recognitions; // by character, from the instant recognition's runs
-    PassMark pass;                         // the pass line
-    bool historyAvailable = true;
-};
-
 // "Progrès": the accuracy and the speed of each marked copy (and of each sending run) over time (by copy number when
 // they all fall within a few days), the error rate per character and the drill's median reaction time per character,
 // for the last 7 days, 30 days or all, and a map of every character coloured from weak to strong; beside the charts,
 // the list of the copies, one of which the learner may delete once confirmed. Not modal; it only shows and reports.
-class ProgressWindow : public QWidget
+class ProgressWindow : public ProgressView
 {
     Q_OBJECT
 
 public:
     explicit ProgressWindow(QWidget* parent = nullptr);
 
-    // The period chosen: 7, 30, or 0 for all.
-    int periodDays() const;
-    void showProgress(const ProgressData& data);
-    // How many points a chart's width can show.
-    int chartColumns() const;
-    // The next older copies, below those listed.
-    void appendCopies(const QList<CopyRecord>& copies);
-    qsizetype listedCopies() const;
-
-    // How many copies are listed at a time: more when the list is scrolled to its end.
-    static constexpr qsizetype CopyPage = 200;
+    int periodDays() const override;
+    void showProgress(const ProgressData& data) override;
+    int chartColumns() const override;
+    void appendCopies(const QList<CopyRecord>& copies) override;
+    qsizetype listedCopies() const override;
 
     // How many bars the character charts show at most.
     static constexpr int MaxCharacters = 12;
-
-signals:
-    void periodChanged();
-    void exportRequested();
-    // A character of the map clicked.
-    void characterChosen(const QString& character);
-    // The deletion of a copy confirmed.
-    void deleteRequested(qint64 id);
-    // The list scrolled to its end while older copies are left.
-    void moreCopiesWanted();
 
 private:
     QWidget* chartsPage();

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QWidget>
 
@@ -26,9 +27,26 @@ void ConditionsController::load()
 
 void ConditionsController::open()
 {
+    if (!m_ui.form.window)
+        makeWindow();
     m_ui.form.window->show();
     m_ui.form.window->raise();
     m_ui.form.window->activateWindow();
+}
+
+void ConditionsController::makeWindow()
+{
+    ConditionsForm& form = m_ui.form;
+    BuildConditionsWindow(form, m_ui.owner);
+    showConditions();
+    QObject::connect(form.close, &QPushButton::clicked, form.window, &QWidget::hide);
+    for (const ConditionsForm::Row& row : form.rows) {
+        QObject::connect(row.tick, &QCheckBox::toggled, form.window, [this] { changed(); });
+        for (QDoubleSpinBox* box : row.values) {
+            if (box)
+                QObject::connect(box, &QDoubleSpinBox::valueChanged, form.window, [this] { changed(); });
+        }
+    }
 }
 
 void ConditionsController::changed()
@@ -53,6 +71,9 @@ void ConditionsController::changed()
 void ConditionsController::showConditions()
 {
     const ReceptionConditions& conditions = m_services.conditions;
+    m_ui.MMControl1->setConditions(Conditions::Summary(conditions));
+    if (!m_ui.form.window)
+        return;
     for (size_t r = 0; r < Conditions::All.size(); ++r) {
         const Conditions::Condition& condition = Conditions::All[r];
         const ConditionsForm::Row& row = m_ui.form.rows[r];
@@ -63,5 +84,4 @@ void ConditionsController::showConditions()
             row.values[size_t(v)]->setValue(conditions.*condition.values[size_t(v)].field);
         }
     }
-    m_ui.MMControl1->setConditions(Conditions::Summary(conditions));
 }

@@ -5,6 +5,7 @@
 class MessageBox;
 class PlayerView;
 class PreparedSound;
+class QWidget;
 class SettingsStore;
 struct ReceptionConditions;
 
@@ -16,8 +17,9 @@ class ConditionsController
 public:
     struct Controls
     {
-        ConditionsForm form;
+        ConditionsForm form; // its window made at the first `open`, a child of `owner`
         PlayerView* MMControl1 = nullptr;
+        QWidget* owner = nullptr;
     };
     struct Services
     {
@@ -30,7 +32,7 @@ public:
 
     // The stored conditions into the window (start-up); one that cannot be read is left off, with a notice.
     void load();
-    // The menu item: shows the window, or brings it to the front.
+    // The menu item: shows the window (made now the first time), or brings it to the front.
     void open();
     // A tick or a value of the window changed.
     void changed();
@@ -38,6 +40,8 @@ public:
     const ConditionsForm& form() const { return m_ui.form; }
 
 private:
+    // The window made, showing the conditions, its ticks and values wired.
+    void makeWindow();
     void showConditions();
 
     Controls m_ui;

@@ -10,12 +10,16 @@
 #include <QMenu>
 #include <QPushButton>
 
-ConditionsForm BuildConditionsWindow(QMenu* menu, QWidget* parent)
+ConditionsForm AddConditionsItem(QMenu* menu)
 {
     ConditionsForm form;
     form.item = menu->addAction(QStringLiteral("Conditions de &réception..."));
     form.item->setObjectName(QStringLiteral("conditions"));
+    return form;
+}
 
+void BuildConditionsWindow(ConditionsForm& form, QWidget* parent)
+{
     form.window = new QWidget(parent, Qt::Tool);
     form.window->setObjectName(QStringLiteral("frmConditions"));
     form.window->setWindowTitle(QStringLiteral("Conditions de réception"));
@@ -48,5 +52,4 @@ ConditionsForm BuildConditionsWindow(QMenu* menu, QWidget* parent)
     form.close->setObjectName(QStringLiteral("fermer"));
     grid->addWidget(form.close, int(Conditions::All.size()), 4);
     form.window->hide();
-    return form;
 }

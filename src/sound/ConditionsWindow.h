@@ -13,7 +13,7 @@ class QWidget;
 struct ConditionsForm
 {
     QAction* item = nullptr;   // "Conditions de &réception...", object name "conditions"
-    QWidget* window = nullptr; // non-modal, object name "frmConditions"
+    QWidget* window = nullptr; // non-modal, object name "frmConditions"; made when first opened
     struct Row
     {
         QCheckBox* tick = nullptr;               // object name: the condition's key ("bruit", "qsb"...)
@@ -23,5 +23,7 @@ struct ConditionsForm
     QPushButton* close = nullptr;
 };
 
-// Adds the item to `menu` and builds the window, hidden, each condition unticked with its default values.
-ConditionsForm BuildConditionsWindow(QMenu* menu, QWidget* parent);
+// Adds the item to `menu`; the window is not built yet.
+ConditionsForm AddConditionsItem(QMenu* menu);
+// Builds the window of `form`, hidden, each condition unticked with its default values.
+void BuildConditionsWindow(ConditionsForm& form, QWidget* parent);

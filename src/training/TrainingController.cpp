@@ -31,7 +31,7 @@ ProgressionState bounded(ProgressionState state)
 TrainingController::TrainingController(const Controls& controls, const Services& services)
     : m_ui(controls), m_services(services), m_progression(bounded(services.learner.progression()))
 {
-    historyChanged();
+    showSuggestion();
 }
 
 void TrainingController::exerciceCible()

@@ -40,6 +40,9 @@ public:
     void offrePlusTard();       // the offer put off
     void suggestionClicked();   // the suggestion into Text12
     void characterSetChanged(); // the suggestion follows the set
+    // The history of the last 30 days read again, and the suggestion shown from it: the window calls it once the
+    // history is open.
+    void historyChanged();
 
     void exercisePrepared(const PreparedExercise& prepared) override;
     void copyMarked(const MarkedCopy& copy) override;
@@ -47,8 +50,6 @@ public:
     void copyDeleted() override;
 
 private:
-    // The history of the last 30 days read again, and the suggestion shown from it.
-    void historyChanged();
     void showSuggestion();
 
     Controls m_ui;

@@ -276,8 +276,12 @@ void TestMainWindow::settingsView_hidesMenusAndUnticksCache()
     const int fullHeight = app.window->height();
     ui.Check2->setChecked(true);
     QVERIFY(app.window->height() < fullHeight / 2);
+    // The panel's picture and the sign list's colours are made when the panel is first shown.
+    QVERIFY(ui.Image1->pixmap().isNull());
 
     ui.afff->trigger();
+    QVERIFY(!ui.Image1->pixmap().isNull());
+    QVERIFY(ui.List2->styleSheet().contains(u"yellow"));
     QVERIFY(!ui.Check2->isChecked());
     QCOMPARE(app.window->height(), fullHeight);
     for (QMenu* hidden : {ui.fichier, ui.gpa, ui.act, ui.entrainement})

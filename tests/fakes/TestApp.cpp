@@ -1,6 +1,8 @@
 #include "fakes/TestApp.h"
 
 #include "fakes/BuildFolder.h"
+#include "practice/HistogramsChart.h"
+#include "progress/ProgressWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,6 +48,14 @@ TestApp::TestApp(Options options)
         windowOptions.history = nullptr;
         windowOptions.noHistoryReason = *options.noHistory;
     }
+    windowOptions.openHistory = options.openHistory;
+    // The windows that draw charts, made as the charts module makes them, or not at all.
+    windowOptions.progressWindow = [why = options.noCharts]() -> Result<ProgressView*> {
+        return why ? Result<ProgressView*>(Fail(*why)) : new ProgressWindow;
+    };
+    windowOptions.histograms = [why = options.noCharts]() -> Result<HistogramsView*> {
+        return why ? Result<HistogramsView*>(Fail(*why)) : new HistogramsChart;
+    };
     windowOptions.markingSettings = &markingSettings;
     windowOptions.texts = options.noTexts ? nullptr : &texts;
     windowOptions.textsSettings = &textsSettings;

@@ -34,17 +34,19 @@ class TestApp
 public:
     struct Options
     {
-        QMap<QString, QString> settings;    // stored parameters
-        QMap<QString, QString> conditions;  // stored band conditions
-        QMap<QString, QString> training;    // stored training options
-        QMap<QString, QString> textChoices; // stored choices of the texts (group "textes")
-        std::optional<QByteArray> signFile; // telkey.ref's bytes; the delivered file when absent
-        bool missingSignFile = false;       // no telkey.ref at all
-        RandomSource* random = nullptr;     // the program's stream; a default one when null
-        bool startUp = true;                // run the start-up sequence in the constructor
-        History* history = nullptr;         // where results are recorded; an empty one in memory when null
-        std::optional<QString> noHistory;   // no history at all, for this reason (another Tonique holds it)
-        bool noTexts = false;               // no generator of French texts
+        QMap<QString, QString> settings;               // stored parameters
+        QMap<QString, QString> conditions;             // stored band conditions
+        QMap<QString, QString> training;               // stored training options
+        QMap<QString, QString> textChoices;            // stored choices of the texts (group "textes")
+        std::optional<QByteArray> signFile;            // telkey.ref's bytes; the delivered file when absent
+        bool missingSignFile = false;                  // no telkey.ref at all
+        RandomSource* random = nullptr;                // the program's stream; a default one when null
+        bool startUp = true;                           // run the start-up sequence in the constructor
+        History* history = nullptr;                    // where results are recorded; an empty one in memory when null
+        std::optional<QString> noHistory;              // no history at all, for this reason (another Tonique holds it)
+        std::function<Result<History*>()> openHistory; // or the history opened by the window, as the program's
+        bool noTexts = false;                          // no generator of French texts
+        std::optional<QString> noCharts;               // the windows that draw charts cannot be made, for this reason
     };
 
     TestApp() : TestApp(Options{}) {}

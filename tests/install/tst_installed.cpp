@@ -154,6 +154,8 @@ private slots:
         QTest::newRow("voice") << "libQt6TextToSpeech.so";
         QTest::newRow("serial port") << "libQt6SerialPort.so";
         QTest::newRow("printer") << "libQt6PrintSupport.so";
+        QTest::newRow("charts") << "libQt6Charts.so";
+        QTest::newRow("charts' OpenGL") << "libQt6OpenGL";
     }
     void startLeavesModuleLibraries()
     {

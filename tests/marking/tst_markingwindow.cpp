@@ -419,6 +419,23 @@ private slots:
         QVERIFY(!progress->findChild<QPushButton*>(u"exporter"_s)->isEnabled());
     }
 
+    // Without the charts' module, "Progrès..." says why each time it is chosen, and "Manipulation" works without its
+    // histograms, saying why in their place.
+    void withoutCharts()
+    {
+        TestApp::Options options;
+        const QString why = u"Le module «\u202F/x/tonique-charts.so\u202F» est introuvable"_s;
+        options.noCharts = why;
+        TestApp app(options);
+        for (int twice = 0; twice < 2; ++twice)
+            app.find<QAction>(u"progres"_s)->trigger();
+        QCOMPARE(app.messages.criticals, QStringList(2, why));
+        QVERIFY(!topLevel(u"Progres"_s));
+        app.find<QAction>(u"manipulation"_s)->trigger();
+        auto* missing = topLevel(u"Manipulation"_s)->findChild<QLabel*>(u"sansHistogrammes"_s);
+        QVERIFY(missing && missing->text().endsWith(why));
+    }
+
     // The period chosen, the characters worst and slowest first, and the export through the save dialog.
     void progress()
     {

@@ -488,24 +488,35 @@ private slots:
         QVERIFY2(failed->contains(detail), qPrintable(*failed));
     }
 
-    // Without a history, or once it has failed (told once), every caller gets the same answers: writes record nothing
-    // and fail with nothing, reads are empty lists, a deletion deletes nothing, and it says why.
+    // Without a history, once it has failed (told once), or when it cannot be opened at its first use (told once),
+    // every caller gets the same answers: writes record nothing and fail with nothing, reads are empty lists, a
+    // deletion deletes nothing, and it says why.
     void unavailable_data()
     {
-        QTest::addColumn<bool>("none");
+        QTest::addColumn<int>("how"); // 0: none, 1: lost at its first failure, 2: opened at its first use
         QTest::addColumn<QStringList>("told");
         QTest::addColumn<QString>("why");
-        QTest::newRow("none from the start") << true << QStringList() << u"Tonique fonctionne sans historique."_s;
-        QTest::newRow("lost at its first failure") << false << QStringList{u"disque plein"_s} << u"disque plein"_s;
+        QTest::newRow("none from the start") << 0 << QStringList() << u"Tonique fonctionne sans historique."_s;
+        QTest::newRow("lost at its first failure") << 1 << QStringList{u"disque plein"_s} << u"disque plein"_s;
+        QTest::newRow("not opened at its first use") << 2 << QStringList{u"verrouillé"_s} << u"verrouillé"_s;
     }
     void unavailable()
     {
-        QFETCH(bool, none);
+        QFETCH(int, how);
         QFETCH(QStringList, told);
         QFETCH(QString, why);
         FailingHistory failing(u"disque plein"_s);
         QStringList heard;
-        HistoryGuard guard(none ? nullptr : &failing, [&heard](const QString& text) { heard << text; });
+        const auto tell = [&heard](const QString& text) { heard << text; };
+        int opens = 0;
+        HistoryGuard guard = how == 2 ? HistoryGuard(
+                                            [&opens]() -> Result<History*> {
+                                                ++opens;
+                                                return Fail(u"verrouillé"_s);
+                                            },
+                                            tell)
+                                      : HistoryGuard(how == 0 ? nullptr : &failing, tell);
+        QCOMPARE(opens, 0);
         History& history = guard;
         QVERIFY(!history.recordDrillAnswer({Start, u"e"_s, 100}));
         QVERIFY(!history.recordCopy({}));
@@ -518,6 +529,7 @@ private slots:
         QCOMPARE(heard, told);
         QVERIFY(!history.available());
         QCOMPARE(history.unavailableReason(), why);
+        QCOMPARE(opens, how == 2 ? 1 : 0);
         // Read without the guard, a failed read is an empty list too.
         QVERIFY(ReadOrEmpty(failing.weaknesses(QDateTime())).isEmpty());
     }

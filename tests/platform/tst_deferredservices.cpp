@@ -9,6 +9,8 @@
 #include "platform/DeferredPlayer.h"
 #include "platform/DeferredServices.h"
 #include "platform/ServicesModule.h"
+#include "practice/HistogramsView.h"
+#include "progress/ProgressView.h"
 #include "sending/KeyingSource.h"
 
 #include <QCoreApplication>
@@ -253,6 +255,19 @@ private slots:
             QVERIFY2(module.make<KeyingSource>(input).ok(), input);
         QVERIFY(!module.make<KeyingSource>("tonique_make_nothing").ok());
         QCOMPARE(messages, QStringList());
+    }
+
+    // The charts' module the build makes loads, and makes "Progrès" and the histograms of "Manipulation".
+    void chartsModuleOfTheBuild()
+    {
+        ServicesModule module(ServicesModule::Places(BuildFolder::path(), u"tonique-charts.so"_s), {});
+        const Result<std::unique_ptr<ProgressView>> progress =
+            module.make<ProgressView>("tonique_make_progress_window");
+        QVERIFY2(progress.ok() && *progress, progress.ok() ? "" : qPrintable(progress.failure()));
+        QVERIFY(!(*progress)->findChildren<QWidget*>().isEmpty());
+        const Result<std::unique_ptr<HistogramsView>> histograms =
+            module.make<HistogramsView>("tonique_make_histograms");
+        QVERIFY(histograms.ok() && *histograms);
     }
 };
 

@@ -23,6 +23,12 @@ QByteArray prepared(TestApp& app)
     return TestWav::read(app.folder() + "/TEST.wav");
 }
 
+// The window opened from its menu item, as the user does: it is made then.
+void openConditions(TestApp& app)
+{
+    app.find<QAction>(QStringLiteral("conditions"))->trigger();
+}
+
 QLabel* mark(TestApp& app)
 {
     return app.find<QLabel>(QStringLiteral("conditionsIndicator"));
@@ -38,6 +44,7 @@ private slots:
     void opensFromTheTrainingMenu()
     {
         TestApp app;
+        QVERIFY(!app.find<QWidget>(QStringLiteral("frmConditions"))); // made when first opened
         auto* item = app.find<QAction>(QStringLiteral("conditions"));
         QVERIFY(item && app.ui().entrainement->actions().contains(item));
         QCOMPARE(item->text(), QStringLiteral("Conditions de &réception..."));
@@ -77,6 +84,7 @@ private slots:
         QFETCH(double, value);
         QFETCH(Stored, stored);
         TestApp app;
+        openConditions(app);
         app.ui().Command3->click();
         if (!tick.isEmpty())
             app.find<QCheckBox>(tick)->click();
@@ -96,6 +104,7 @@ private slots:
     {
         TestApp app;
         const QByteArray clean = prepared(app);
+        openConditions(app);
         app.find<QCheckBox>(QStringLiteral("manuel"))->click();
         const QByteArray hand = prepared(app);
         QVERIFY(!hand.isEmpty() && hand != clean);
@@ -125,6 +134,7 @@ private slots:
         options.conditions = conditions;
         TestApp app(options);
         QVERIFY(!app.startUpError);
+        openConditions(app);
         QCOMPARE(app.find<QCheckBox>(QStringLiteral("fronts"))->isChecked(), ticked);
         QCOMPARE(app.find<QDoubleSpinBox>(QStringLiteral("fronts1"))->value(), ticked ? 3.0 : 5.0);
         QCOMPARE(TestWav::read(app.folder() + "/TEST.wav") != TestWav::read(clean.folder() + "/TEST.wav"), ticked);

@@ -221,22 +221,30 @@ private slots:
     }
 
     // The weakest character of the set over the last 30 days is proposed beside "Renforce le caractére", which only
-    // a click fills; the proposal follows TEXT1.
+    // a click fills; the proposal follows TEXT1. The history is opened once the window has been drawn, and the
+    // proposal shows when it has been read.
     void suggestion()
     {
         SqliteHistory history;
         QVERIFY(!history.open(u":memory:"_s));
         fillHistory(history, FakeClock().date);
         TestApp::Options options;
-        options.history = &history;
+        int opened = 0;
+        options.openHistory = [&]() -> Result<History*> {
+            ++opened;
+            return &history;
+        };
         TestApp app(options);
+        QCOMPARE(opened, 0);
         QLineEdit* text12 = app.ui().Text12;
         const QString before = text12->text();
         const QRect field = text12->geometry();
         auto* button = app.find<QToolButton>(u"suggestionRenforce"_s);
         QVERIFY(button->geometry().left() > field.right());
         app.ui().TEXT1->setEditText(First);
-        QCOMPARE(button->text(), u"Z"_s);
+        QCOMPARE(button->text(), u"?"_s);
+        QTRY_COMPARE(button->text(), u"Z"_s);
+        QCOMPARE(opened, 1);
         QVERIFY(button->toolTip().contains(u"Z reçu comme G\u202F: 4 fois"_s));
         app.ui().TEXT1->setEditText(u"eg0"_s); // "e" was missed 40 days ago only
         QCOMPARE(button->text(), u"G"_s);
