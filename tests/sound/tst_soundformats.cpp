@@ -242,6 +242,7 @@ private slots:
         for (int& value : values)
             value = int(random() % unsigned(keys));
         std::vector<const int*> sorted;
+        sorted.reserve(values.size() + 1); // never a null array, even empty: qsort() may not be given one
         for (const int& value : values)
             sorted.push_back(&value);
         std::vector<const int*> expected = sorted;
